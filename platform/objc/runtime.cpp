@@ -1,0 +1,405 @@
+#include "runtime.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+struct objc_selector {
+    std::string name;
+};
+
+struct objc_method {
+    SEL name;
+    IMP imp;
+    std::string types;
+    std::string normalizedTypes;
+};
+
+namespace objc {
+struct MethodRecord : objc_method { };
+} // namespace objc
+
+struct objc_class {
+    std::string name;
+    Class superclass = nullptr;
+    objc::InstanceFactory factory = nullptr;
+    // Own methods; records are never removed, so pointers to them stay valid.
+    std::unordered_map<SEL, std::unique_ptr<objc::MethodRecord>> methods;
+    std::vector<Method> methodOrder;
+    // Lookups along the chain, valid while cacheGeneration is unchanged.
+    std::unordered_map<SEL, const objc::MethodRecord*> cache;
+    unsigned long long cacheGeneration = 0;
+};
+
+namespace {
+
+using objc::MethodRecord;
+
+// The runtime's tables live for the whole process and are never destroyed, so nothing
+// depends on the order of static destruction at exit.
+struct RuntimeState {
+    std::unordered_map<std::string, Class> classes;
+    std::unordered_map<std::string, SEL> selectors;
+    unsigned long long generation = 1;
+    bool recording = false;
+    std::vector<objc::Modification> modifications;
+    // Associations by object, then by key. A std::map keeps per-object iteration stable.
+    struct Association {
+        objc_AssociationPolicy policy;
+        id value;
+    };
+    std::unordered_map<id, std::map<const void*, Association>> associations;
+    std::vector<id> autoreleased;
+    std::size_t openPools = 0;
+};
+
+RuntimeState& state()
+{
+    static RuntimeState* runtime = new RuntimeState;
+    return *runtime;
+}
+
+[[noreturn]] void fatal(const std::string& message)
+{
+    std::fprintf(stderr, "*** Terminating app due to uncaught exception 'NSInvalidArgumentException', reason: '%s'\n", message.c_str());
+    std::fflush(stderr);
+    std::abort();
+}
+
+std::string describe(Class cls, SEL sel)
+{
+    return std::string("-[") + (cls ? cls->name : "nil") + " " + (sel ? sel->name : "(null)") + "]";
+}
+
+void record(objc::Modification::Kind kind, Class cls, SEL sel, const std::string& types, bool succeeded)
+{
+    objc::recordModification({ kind, cls->name, sel->name, types, succeeded });
+}
+
+MethodRecord* ownMethod(Class cls, SEL sel)
+{
+    auto it = cls->methods.find(sel);
+    return it == cls->methods.end() ? nullptr : it->second.get();
+}
+
+const MethodRecord* findMethod(Class cls, SEL sel)
+{
+    if (!cls)
+        return nullptr;
+    auto& runtime = state();
+    if (cls->cacheGeneration != runtime.generation) {
+        cls->cache.clear();
+        cls->cacheGeneration = runtime.generation;
+    }
+    if (auto cached = cls->cache.find(sel); cached != cls->cache.end())
+        return cached->second;
+    const MethodRecord* found = nullptr;
+    for (Class c = cls; c && !found; c = c->superclass)
+        found = ownMethod(c, sel);
+    if (found)
+        cls->cache.emplace(sel, found);
+    return found;
+}
+
+MethodRecord* insertMethod(Class cls, SEL sel, IMP imp, const char* types)
+{
+    auto method = std::make_unique<MethodRecord>();
+    method->name = sel;
+    method->imp = imp;
+    method->types = types ? types : "";
+    method->normalizedTypes = objc::normalizeEncoding(method->types.c_str());
+    MethodRecord* raw = method.get();
+    cls->methods.emplace(sel, std::move(method));
+    cls->methodOrder.push_back(raw);
+    ++state().generation;
+    return raw;
+}
+
+} // namespace
+
+namespace objc {
+
+std::string normalizeEncoding(const char* types)
+{
+    std::string result;
+    int depth = 0;
+    for (const char* p = types; *p; ++p) {
+        char c = *p;
+        if (c == '{' || c == '(' || c == '[')
+            ++depth;
+        if (c == '}' || c == ')' || c == ']')
+            --depth;
+        if (depth == 0 && (c >= '0' && c <= '9'))
+            continue;
+        if (depth == 0 && std::string_view("rnNoORV").find(c) != std::string_view::npos)
+            continue;
+        result += c;
+    }
+    return result;
+}
+
+Class registerClass(const char* name, Class superclass, InstanceFactory factory)
+{
+    auto& runtime = state();
+    if (runtime.classes.count(name))
+        fatal(std::string("class ") + name + " is already registered");
+    Class cls = new objc_class;
+    cls->name = name;
+    cls->superclass = superclass;
+    cls->factory = factory;
+    runtime.classes.emplace(name, cls);
+    return cls;
+}
+
+RefPtr<Object> createInstance(Class cls)
+{
+    for (Class c = cls; c; c = c->superclass) {
+        if (c->factory)
+            return c->factory(cls);
+    }
+    fatal(std::string("+[") + (cls ? cls->name : "nil") + " alloc]: class has no instance type");
+}
+
+const MethodRecord& lookupForSend(Class cls, SEL sel, const std::string& callerEncoding, bool isSuper)
+{
+    const MethodRecord* method = findMethod(cls, sel);
+    if (!method) {
+        if (isSuper)
+            fatal(describe(cls, sel) + ": unrecognized selector sent to super");
+        fatal(describe(cls, sel) + ": unrecognized selector sent to instance");
+    }
+    if (method->normalizedTypes != callerEncoding) {
+        fatal(describe(cls, sel) + ": type encoding mismatch: the method has '" + method->types
+            + "', the message was sent as '" + callerEncoding + "'");
+    }
+    return *method;
+}
+
+IMP implementationOf(const MethodRecord& method)
+{
+    return method.imp;
+}
+
+void beginRecordingModifications()
+{
+    state().recording = true;
+    state().modifications.clear();
+}
+
+void recordModification(const Modification& modification)
+{
+    if (state().recording)
+        state().modifications.push_back(modification);
+}
+
+const std::vector<Modification>& recordedModifications()
+{
+    return state().modifications;
+}
+
+unsigned long long cacheGeneration()
+{
+    return state().generation;
+}
+
+AutoreleasePool::AutoreleasePool()
+    : m_mark(state().autoreleased.size())
+{
+    ++state().openPools;
+}
+
+AutoreleasePool::~AutoreleasePool()
+{
+    auto& runtime = state();
+    // Releasing can autorelease more objects; drain until this pool's part is empty.
+    while (runtime.autoreleased.size() > m_mark) {
+        id object = runtime.autoreleased.back();
+        runtime.autoreleased.pop_back();
+        object->release();
+    }
+    --runtime.openPools;
+}
+
+} // namespace objc
+
+Class objc_getClass(const char* name)
+{
+    auto& classes = state().classes;
+    auto it = classes.find(name);
+    return it == classes.end() ? nullptr : it->second;
+}
+
+const char* class_getName(Class cls)
+{
+    return cls ? cls->name.c_str() : "nil";
+}
+
+Class class_getSuperclass(Class cls)
+{
+    return cls ? cls->superclass : nullptr;
+}
+
+Class object_getClass(id object)
+{
+    return object ? object->isa() : nullptr;
+}
+
+bool class_isSubclassOf(Class cls, Class ancestor)
+{
+    for (Class c = cls; c; c = c->superclass) {
+        if (c == ancestor)
+            return true;
+    }
+    return false;
+}
+
+SEL sel_registerName(const char* name)
+{
+    auto& selectors = state().selectors;
+    auto it = selectors.find(name);
+    if (it != selectors.end())
+        return it->second;
+    SEL sel = new objc_selector { name };
+    selectors.emplace(name, sel);
+    return sel;
+}
+
+const char* sel_getName(SEL sel)
+{
+    return sel ? sel->name.c_str() : "(null)";
+}
+
+BOOL class_addMethod(Class cls, SEL sel, IMP imp, const char* types)
+{
+    if (!cls || !sel)
+        return NO;
+    // Only the class's own table counts: an inherited method is overridden, an own one kept.
+    if (ownMethod(cls, sel)) {
+        record(objc::Modification::Kind::AddMethod, cls, sel, types ? types : "", false);
+        return NO;
+    }
+    insertMethod(cls, sel, imp, types);
+    record(objc::Modification::Kind::AddMethod, cls, sel, types ? types : "", true);
+    return YES;
+}
+
+IMP class_replaceMethod(Class cls, SEL sel, IMP imp, const char* types)
+{
+    if (!cls || !sel)
+        return nullptr;
+    if (MethodRecord* own = ownMethod(cls, sel)) {
+        IMP previous = own->imp;
+        own->imp = imp;
+        ++state().generation;
+        return previous;
+    }
+    insertMethod(cls, sel, imp, types);
+    return nullptr;
+}
+
+Method class_getInstanceMethod(Class cls, SEL sel)
+{
+    return const_cast<MethodRecord*>(findMethod(cls, sel));
+}
+
+IMP class_getMethodImplementation(Class cls, SEL sel)
+{
+    const MethodRecord* method = findMethod(cls, sel);
+    return method ? method->imp : nullptr;
+}
+
+BOOL class_respondsToSelector(Class cls, SEL sel)
+{
+    return findMethod(cls, sel) != nullptr;
+}
+
+IMP method_getImplementation(Method method)
+{
+    return method ? method->imp : nullptr;
+}
+
+const char* method_getTypeEncoding(Method method)
+{
+    return method ? method->types.c_str() : nullptr;
+}
+
+SEL method_getName(Method method)
+{
+    return method ? method->name : nullptr;
+}
+
+std::vector<Method> class_copyMethodList(Class cls)
+{
+    return cls ? cls->methodOrder : std::vector<Method> {};
+}
+
+void objc_setAssociatedObject(id object, const void* key, id value, objc_AssociationPolicy policy)
+{
+    if (!object)
+        return;
+    auto& runtime = state();
+    // Take the new reference before touching the table, swap the old entry out, and
+    // release it only afterwards: a release may run code that sets associations again.
+    id newValue = value;
+    if (value && (policy == OBJC_ASSOCIATION_COPY_NONATOMIC || policy == OBJC_ASSOCIATION_COPY)) {
+        static SEL copySel = sel_registerName("copy");
+        newValue = class_respondsToSelector(value->isa(), copySel) ? objc_msgSend<id>(value, copySel) : value;
+        if (newValue == value)
+            value->retain();
+        // A copy method returns a +1 object, which the table now owns.
+    } else if (value && policy != OBJC_ASSOCIATION_ASSIGN) {
+        value->retain();
+    }
+
+    RuntimeState::Association old { OBJC_ASSOCIATION_ASSIGN, nullptr };
+    auto& table = runtime.associations[object];
+    auto it = table.find(key);
+    if (it != table.end()) {
+        old = it->second;
+        if (value)
+            it->second = { policy, newValue };
+        else
+            table.erase(it);
+    } else if (value) {
+        table.emplace(key, RuntimeState::Association { policy, newValue });
+    }
+    if (table.empty())
+        runtime.associations.erase(object);
+    if (old.value && old.policy != OBJC_ASSOCIATION_ASSIGN)
+        old.value->release();
+}
+
+id objc_getAssociatedObject(id object, const void* key)
+{
+    auto& associations = state().associations;
+    auto table = associations.find(object);
+    if (table == associations.end())
+        return nil;
+    auto it = table->second.find(key);
+    return it == table->second.end() ? nil : it->second.value;
+}
+
+void objc_removeAssociatedObjects(id object)
+{
+    auto& associations = state().associations;
+    auto table = associations.find(object);
+    if (table == associations.end())
+        return;
+    // One swap clears the whole table before any value is released.
+    auto entries = std::move(table->second);
+    associations.erase(table);
+    for (auto& [key, association] : entries) {
+        if (association.value && association.policy != OBJC_ASSOCIATION_ASSIGN)
+            association.value->release();
+    }
+}
+
+id objc_autorelease(id object)
+{
+    if (object)
+        state().autoreleased.push_back(object);
+    return object;
+}

@@ -1,0 +1,161 @@
+#pragma once
+// The Objective-C runtime's public functions (<objc/runtime.h>, <objc/message.h>), with
+// message sending made type-safe: every send checks the C++ types of the call against
+// the encoding of the method it reaches and stops the process, as iOS does for an
+// unrecognised selector, when they disagree.
+
+#include "Encoding.h"
+#include "Object.h"
+#include "objc.h"
+
+#include <functional>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+// Classes, selectors and methods.
+Class objc_getClass(const char* name);
+const char* class_getName(Class);
+Class class_getSuperclass(Class);
+Class object_getClass(id);
+bool class_isSubclassOf(Class, Class ancestor);
+SEL sel_registerName(const char* name);
+const char* sel_getName(SEL);
+
+BOOL class_addMethod(Class, SEL, IMP, const char* types);
+IMP class_replaceMethod(Class, SEL, IMP, const char* types);
+Method class_getInstanceMethod(Class, SEL);
+IMP class_getMethodImplementation(Class, SEL);
+BOOL class_respondsToSelector(Class, SEL);
+IMP method_getImplementation(Method);
+const char* method_getTypeEncoding(Method);
+SEL method_getName(Method);
+// The methods a class itself defines, in the order they were added.
+std::vector<Method> class_copyMethodList(Class);
+
+// Associated objects.
+enum objc_AssociationPolicy : unsigned {
+    OBJC_ASSOCIATION_ASSIGN = 0,
+    OBJC_ASSOCIATION_RETAIN_NONATOMIC = 1,
+    OBJC_ASSOCIATION_COPY_NONATOMIC = 3,
+    OBJC_ASSOCIATION_RETAIN = 01401,
+    OBJC_ASSOCIATION_COPY = 01403,
+};
+void objc_setAssociatedObject(id object, const void* key, id value, objc_AssociationPolicy);
+id objc_getAssociatedObject(id object, const void* key);
+void objc_removeAssociatedObjects(id object);
+
+// Autorelease: an object returned through the runtime that nobody else owns is kept
+// alive until the current pool drains (the run loop drains one after every event).
+id objc_autorelease(id);
+
+inline SEL operator""_sel(const char* name, std::size_t) { return sel_registerName(name); }
+
+namespace objc {
+
+// Creates a runtime class. `factory` makes an instance of the class's C++ type; a class
+// that has none inherits its superclass's. Aborts if the name is taken.
+using InstanceFactory = RefPtr<Object> (*)(Class);
+Class registerClass(const char* name, Class superclass, InstanceFactory);
+// A new instance of `cls` by name alone, as alloc would give it (not yet initialised).
+RefPtr<Object> createInstance(Class cls);
+
+template<typename T>
+RefPtr<Object> instanceFactory(Class cls)
+{
+    return make<T>(cls);
+}
+
+// Defines a runtime class backed by the C++ type T.
+template<typename T>
+Class defineClass(const char* name, Class superclass)
+{
+    if constexpr (std::is_default_constructible_v<T>)
+        return registerClass(name, superclass, &instanceFactory<T>);
+    else
+        return registerClass(name, superclass, nullptr);
+}
+
+// Adds a method whose encoding is derived from the function's own C++ signature.
+template<typename R, typename Self, typename... Args>
+BOOL addMethod(Class cls, const char* name, R (*function)(Self*, SEL, Args...))
+{
+    return class_addMethod(cls, sel_registerName(name), reinterpret_cast<IMP>(function),
+        methodEncoding<R, Args...>().c_str());
+}
+
+struct MethodRecord;
+// Finds what `self` answers `sel` with and checks the caller's encoding against it;
+// stops the process with a message naming class, selector and both encodings otherwise.
+const MethodRecord& lookupForSend(Class cls, SEL sel, const std::string& callerEncoding, bool isSuper);
+IMP implementationOf(const MethodRecord&);
+
+// Arguments that are objects travel as `id`, whatever their static type.
+template<typename T>
+using WireType = std::conditional_t<std::is_pointer_v<T> && std::is_base_of_v<Object, std::remove_pointer_t<T>>, id, T>;
+
+template<typename R, typename... Args>
+R invoke(const MethodRecord& method, id self, SEL sel, Args... args)
+{
+    using Wire = WireType<R>;
+    auto function = reinterpret_cast<Wire (*)(id, SEL, WireType<Args>...)>(implementationOf(method));
+    if constexpr (std::is_void_v<R>)
+        function(self, sel, args...);
+    else
+        return static_cast<R>(function(self, sel, args...));
+}
+
+// Runtime changes made after the platform finished registering its own classes, in the
+// order they happened: what a loaded tweak installed.
+struct Modification {
+    enum class Kind { AddMethod, ReplaceMethod };
+    Kind kind;
+    std::string className;
+    std::string selector;
+    std::string types;
+    bool succeeded;
+};
+void beginRecordingModifications();
+void recordModification(const Modification&);
+const std::vector<Modification>& recordedModifications();
+
+// Bumped by every change to any method table; cached lookups older than it are dropped.
+unsigned long long cacheGeneration();
+
+// Autorelease pools. The run loop wraps every event in one; hosts and tests may nest more.
+class AutoreleasePool {
+public:
+    AutoreleasePool();
+    ~AutoreleasePool();
+    AutoreleasePool(const AutoreleasePool&) = delete;
+    AutoreleasePool& operator=(const AutoreleasePool&) = delete;
+
+private:
+    std::size_t m_mark;
+};
+
+} // namespace objc
+
+// Sends `sel` to `self`: nil answers zero, anything else runs the method its class
+// chain answers with, after the type check.
+template<typename R = void, typename... Args>
+R objc_msgSend(id self, SEL sel, Args... args)
+{
+    if (!self) {
+        if constexpr (std::is_void_v<R>)
+            return;
+        else
+            return R {};
+    }
+    const auto& method = objc::lookupForSend(self->isa(), sel, objc::methodEncoding<objc::WireType<R>, objc::WireType<std::decay_t<Args>>...>(), false);
+    return objc::invoke<R, objc::WireType<std::decay_t<Args>>...>(method, self, sel, args...);
+}
+
+// Sends `sel` to `self`, starting the lookup at `superclass` (the class above the one
+// whose method is running): [super sel].
+template<typename R = void, typename... Args>
+R objc_msgSendSuper(Class superclass, id self, SEL sel, Args... args)
+{
+    const auto& method = objc::lookupForSend(superclass, sel, objc::methodEncoding<objc::WireType<R>, objc::WireType<std::decay_t<Args>>...>(), true);
+    return objc::invoke<R, objc::WireType<std::decay_t<Args>>...>(method, self, sel, args...);
+}
