@@ -1,0 +1,14 @@
+// The system's own home-bar pill, which the progress strip replaces.
+
+#include "startup/Hooks.h"
+
+namespace lumetrix {
+
+void (*orig_MTLumaDodgePillView_layoutSubviews)(MTLumaDodgePillView*, SEL);
+
+void hook_MTLumaDodgePillView_layoutSubviews(MTLumaDodgePillView* self, SEL _cmd)
+{
+    orig_MTLumaDodgePillView_layoutSubviews(self, _cmd);
+}
+
+} // namespace lumetrix

@@ -1,0 +1,272 @@
+#include "HBPreferences.h"
+
+#include "Foundation/NSLog.h"
+#include "Foundation/NSNumber.h"
+#include "Foundation/PropertyList.h"
+#include "Platform/Platform.h"
+#include "dispatch/dispatch.h"
+#include "notify/notify.h"
+
+#include <cstdio>
+#include <map>
+
+using objc::RefPtr;
+
+namespace {
+
+// Live stores by identifier. Weak, so a store that nobody holds any more goes away and
+// a later request makes a fresh one.
+std::map<std::string, objc::WeakPtr<HBPreferences>>& liveStores()
+{
+    static auto* stores = new std::map<std::string, objc::WeakPtr<HBPreferences>>;
+    return *stores;
+}
+
+bool isScalar(const NSObject* value)
+{
+    return objc_cast<NSString>(const_cast<NSObject*>(value)) || objc_cast<NSNumber>(const_cast<NSObject*>(value));
+}
+
+const char* kindName(const NSObject* value)
+{
+    return class_getName(value->getClass());
+}
+
+} // namespace
+
+RefPtr<HBPreferences> HBPreferences::initWithIdentifier(const NSString* identifier)
+{
+    auto& stores = liveStores();
+    if (auto existing = stores[identifier->string()].strong())
+        return existing;
+    setUp(identifier);
+    stores[identifier->string()] = this;
+    return this;
+}
+
+void HBPreferences::setUp(const NSString* identifier)
+{
+    m_identifier = NSString::create(identifier->string());
+    m_defaults = NSMutableDictionary::create();
+    m_stored = NSMutableDictionary::create();
+    reload();
+    // Another process (the Settings pane) announces its writes; re-read on the main queue.
+    objc::WeakPtr<HBPreferences> weakThis = this;
+    notify_register_dispatch(changeNotificationName().c_str(), &m_notifyToken, dispatch_get_main_queue(), [weakThis](int) {
+        if (auto store = weakThis.strong())
+            store->reload();
+    });
+}
+
+HBPreferences::~HBPreferences()
+{
+    if (m_notifyToken >= 0)
+        notify_cancel(m_notifyToken);
+    for (auto& binding : m_bindings) {
+        // The store owned the references it wrote into object variables; leave the
+        // variables holding nothing rather than something it no longer keeps.
+        if (binding.kind == BindingKind::Object) {
+            id* variable = static_cast<id*>(binding.variable);
+            if (*variable)
+                (*variable)->release();
+            *variable = nil;
+        }
+    }
+    auto& stores = liveStores();
+    if (m_identifier) {
+        auto it = stores.find(m_identifier->string());
+        if (it != stores.end() && !it->second.get())
+            stores.erase(it);
+    }
+}
+
+std::string HBPreferences::filePath() const
+{
+    return platform::devicePath("/var/mobile/Library/Preferences/" + m_identifier->string() + ".plist");
+}
+
+std::string HBPreferences::changeNotificationName() const
+{
+    return m_identifier->string() + "/ReloadPrefs";
+}
+
+void HBPreferences::reload()
+{
+    auto result = platform::readPropertyList(filePath());
+    auto stored = NSMutableDictionary::create();
+    std::string problem;
+    if (result.value) {
+        if (auto dictionary = objc_cast<NSDictionary>(result.value.get())) {
+            for (auto& [key, value] : dictionary->entries())
+                stored->setObject(value.get(), key.get());
+        } else {
+            problem = "the file holds a " + std::string(kindName(result.value.get())) + " instead of a dictionary";
+        }
+    } else if (!result.missing) {
+        problem = result.error;
+    }
+    if (!problem.empty() && problem != m_lastReadProblem) {
+        // The file is left exactly as it is: it may hold settings a newer pane wrote.
+        NSLog("HBPreferences: cannot read %s (%s); using default values", filePath().c_str(), problem.c_str());
+    }
+    m_lastReadProblem = problem;
+    m_stored = stored;
+    applyBindings();
+}
+
+NSObject* HBPreferences::validatedStoredValue(const Binding& binding) const
+{
+    NSObject* value = m_stored->objectForKey(binding.key.get());
+    if (!value)
+        return nullptr;
+    bool acceptable = false;
+    if (binding.kind == BindingKind::Bool) {
+        acceptable = objc_cast<NSNumber>(value) != nullptr;
+    } else {
+        NSObject* fallback = m_defaults->objectForKey(binding.key.get());
+        acceptable = !fallback || (isScalar(fallback) ? isScalar(value) : value->isKindOfClass(fallback->getClass()));
+    }
+    if (!acceptable) {
+        NSLog("HBPreferences: %s: \"%s\" holds a %s, which this setting cannot use; using its default",
+            m_identifier->UTF8String(), binding.key->UTF8String(), kindName(value));
+        return nullptr;
+    }
+    return value;
+}
+
+void HBPreferences::applyBinding(const Binding& binding) const
+{
+    NSObject* value = validatedStoredValue(binding);
+    if (!value)
+        value = m_defaults->objectForKey(binding.key.get());
+    if (binding.kind == BindingKind::Bool) {
+        auto number = objc_cast<NSNumber>(value);
+        *static_cast<bool*>(binding.variable) = number && number->boolValue();
+        return;
+    }
+    id* variable = static_cast<id*>(binding.variable);
+    if (*variable == value)
+        return;
+    if (value)
+        value->retain();
+    id old = *variable;
+    *variable = value;
+    if (old)
+        old->release();
+}
+
+void HBPreferences::applyBindings() const
+{
+    for (auto& binding : m_bindings)
+        applyBinding(binding);
+}
+
+void HBPreferences::registerBool(bool* variable, bool defaultValue, const NSString* key)
+{
+    m_defaults->setObject(NSNumber::numberWithBool(defaultValue).get(), key);
+    m_bindings.push_back({ NSString::create(key->string()), BindingKind::Bool, variable });
+    applyBinding(m_bindings.back());
+}
+
+void HBPreferences::registerObject(id* variable, NSObject* defaultValue, const NSString* key)
+{
+    if (defaultValue)
+        m_defaults->setObject(defaultValue, key);
+    m_bindings.push_back({ NSString::create(key->string()), BindingKind::Object, variable });
+    applyBinding(m_bindings.back());
+}
+
+void HBPreferences::registerDefaults(const NSDictionary* defaults)
+{
+    for (auto& [key, value] : defaults->entries())
+        m_defaults->setObject(value.get(), key.get());
+    applyBindings();
+}
+
+NSObject* HBPreferences::objectForKey(const NSString* key) const
+{
+    if (NSObject* value = m_stored->objectForKey(key))
+        return value;
+    return m_defaults->objectForKey(key);
+}
+
+bool HBPreferences::boolForKey(const NSString* key) const
+{
+    auto number = objc_cast<NSNumber>(objectForKey(key));
+    return number && number->boolValue();
+}
+
+float HBPreferences::floatForKey(const NSString* key) const
+{
+    auto number = objc_cast<NSNumber>(objectForKey(key));
+    return number ? number->floatValue() : 0;
+}
+
+void HBPreferences::setObject(NSObject* value, const NSString* key)
+{
+    // Start from what is on disk now, so keys another process wrote meanwhile survive.
+    reload();
+    if (value)
+        m_stored->setObject(value, key);
+    else
+        m_stored->removeObjectForKey(key);
+    writeStored();
+    applyBindings();
+    postChange();
+}
+
+void HBPreferences::setBool(bool value, const NSString* key)
+{
+    setObject(NSNumber::numberWithBool(value).get(), key);
+}
+
+void HBPreferences::removeObjectForKey(const NSString* key)
+{
+    setObject(nullptr, key);
+}
+
+void HBPreferences::removeAllObjects()
+{
+    m_stored = NSMutableDictionary::create();
+    writeStored();
+    applyBindings();
+    postChange();
+}
+
+void HBPreferences::writeStored()
+{
+    std::string path = filePath();
+    if (!m_lastReadProblem.empty()) {
+        // Never write over a file we could not read without keeping a copy of it.
+        std::string keep = path + ".unreadable";
+        if (std::rename(path.c_str(), keep.c_str()) == 0)
+            NSLog("HBPreferences: kept the unreadable %s as %s", path.c_str(), keep.c_str());
+        m_lastReadProblem.clear();
+    }
+    std::string error;
+    if (!platform::writePropertyListAtomically(m_stored.get(), path, &error))
+        NSLog("HBPreferences: cannot write %s (%s)", path.c_str(), error.c_str());
+}
+
+void HBPreferences::postChange() const
+{
+    notify_post(changeNotificationName().c_str());
+}
+
+namespace platform {
+
+void registerCepheiClasses()
+{
+    Class cls = objc::defineClass<HBPreferences>("HBPreferences", NSObject::staticClass());
+    objc::addMethod(cls, "objectForKey:", +[](HBPreferences* self, SEL, id key) -> id {
+        auto string = objc_cast<NSString>(key);
+        return string ? self->objectForKey(string) : nil;
+    });
+    objc::addMethod(cls, "setObject:forKey:", +[](HBPreferences* self, SEL, id value, id key) {
+        if (auto string = objc_cast<NSString>(key))
+            self->setObject(static_cast<NSObject*>(value), string);
+    });
+    objc::addMethod(cls, "removeAllObjects", +[](HBPreferences* self, SEL) { self->removeAllObjects(); });
+}
+
+} // namespace platform

@@ -1,0 +1,91 @@
+#include "Platform.h"
+
+#include "objc/runtime.h"
+
+#include <nlohmann/json.hpp>
+
+namespace platform {
+
+// Each framework registers its classes; the order follows their dependencies.
+void registerFoundationClasses();
+void registerUIKitClasses();
+void registerSpringBoardClasses();
+void registerCepheiClasses();
+
+namespace {
+struct PlatformState {
+    std::string deviceRoot = "/";
+    std::string processName = "SpringBoard";
+    EventSink sink;
+    bool registered = false;
+};
+
+PlatformState& state()
+{
+    static PlatformState* platform = new PlatformState;
+    return *platform;
+}
+} // namespace
+
+void setDeviceRoot(std::string path)
+{
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    state().deviceRoot = std::move(path);
+}
+
+const std::string& deviceRoot()
+{
+    return state().deviceRoot;
+}
+
+std::string devicePath(std::string_view absoluteDevicePath)
+{
+    const std::string& root = state().deviceRoot;
+    std::string result = root == "/" ? std::string() : root;
+    if (absoluteDevicePath.empty() || absoluteDevicePath.front() != '/')
+        result += '/';
+    result += absoluteDevicePath;
+    return result;
+}
+
+void registerClasses()
+{
+    auto& platform = state();
+    if (platform.registered)
+        return;
+    platform.registered = true;
+    registerFoundationClasses();
+    registerUIKitClasses();
+    registerSpringBoardClasses();
+    registerCepheiClasses();
+    objc::beginRecordingModifications();
+}
+
+void setProcessName(std::string name)
+{
+    state().processName = std::move(name);
+}
+
+const std::string& processName()
+{
+    return state().processName;
+}
+
+void setEventSink(EventSink sink)
+{
+    state().sink = std::move(sink);
+}
+
+bool hasEventSink()
+{
+    return static_cast<bool>(state().sink);
+}
+
+void emitEvent(const nlohmann::json& event)
+{
+    if (auto& sink = state().sink)
+        sink(event);
+}
+
+} // namespace platform

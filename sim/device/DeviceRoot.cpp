@@ -1,0 +1,89 @@
+#include "DeviceRoot.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace sim {
+
+Artefacts Artefacts::fromBuild()
+{
+    Artefacts artefacts;
+    artefacts.tweakLibrary = LUMETRIX_TWEAK_LIBRARY;
+    artefacts.tweakFilter = LUMETRIX_TWEAK_FILTER;
+#ifdef LUMETRIX_PANE_LIBRARY
+    artefacts.paneLibrary = LUMETRIX_PANE_LIBRARY;
+    artefacts.paneResources = LUMETRIX_PANE_RESOURCES;
+#endif
+    return artefacts;
+}
+
+DeviceRoot::DeviceRoot(fs::path path)
+    : m_path(fs::absolute(std::move(path)))
+{
+    for (const char* folder : { "Library/MobileSubstrate/DynamicLibraries", "Library/PreferenceBundles",
+             "Library/PreferenceLoader/Preferences", "var/mobile/Library/Preferences", "var/run" })
+        fs::create_directories(m_path / folder);
+}
+
+DeviceRoot DeviceRoot::makeTemporary()
+{
+    std::string pattern = (fs::temp_directory_path() / "lumetrix-device-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a temporary device root in " + fs::temp_directory_path().string());
+    DeviceRoot root { fs::path(pattern) };
+    root.m_temporary = true;
+    return root;
+}
+
+DeviceRoot::DeviceRoot(DeviceRoot&& other) noexcept
+    : m_path(std::move(other.m_path))
+    , m_temporary(std::exchange(other.m_temporary, false))
+{
+}
+
+DeviceRoot::~DeviceRoot()
+{
+    if (m_temporary) {
+        std::error_code ignored;
+        fs::remove_all(m_path, ignored);
+    }
+}
+
+fs::path DeviceRoot::resolve(const std::string& devicePath) const
+{
+    fs::path relative = fs::path(devicePath).relative_path();
+    return m_path / relative;
+}
+
+void DeviceRoot::install(const Artefacts& artefacts) const
+{
+    const auto copy = [](const fs::path& from, const fs::path& to) {
+        fs::create_directories(to.parent_path());
+        fs::copy_file(from, to, fs::copy_options::overwrite_existing);
+    };
+    copy(artefacts.tweakLibrary, resolve("/Library/MobileSubstrate/DynamicLibraries/lumetrix.dylib"));
+    copy(artefacts.tweakFilter, resolve("/Library/MobileSubstrate/DynamicLibraries/lumetrix.plist"));
+    if (!artefacts.paneLibrary.empty() && fs::exists(artefacts.paneLibrary)) {
+        fs::path bundle = resolve("/Library/PreferenceBundles/lumetrixpref.bundle");
+        copy(artefacts.paneLibrary, bundle / "lumetrixpref.so");
+        if (fs::exists(artefacts.paneResources)) {
+            for (const auto& entry : fs::directory_iterator(artefacts.paneResources))
+                copy(entry.path(), bundle / entry.path().filename());
+        }
+    }
+}
+
+void DeviceRoot::writeFile(const std::string& devicePath, const std::string& contents) const
+{
+    fs::path target = resolve(devicePath);
+    fs::create_directories(target.parent_path());
+    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    out << contents;
+    if (!out)
+        throw std::runtime_error("cannot write " + target.string());
+}
+
+} // namespace sim

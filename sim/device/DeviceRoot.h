@@ -1,0 +1,44 @@
+#pragma once
+// A device root: a folder that stands for the phone's "/", laid out as a jailbroken
+// device's, with the built deliverables installed as a device package would put them.
+
+#include <filesystem>
+#include <string>
+
+namespace sim {
+
+// Where the built deliverables are, as the build knows them.
+struct Artefacts {
+    std::filesystem::path tweakLibrary; // lumetrix.so
+    std::filesystem::path tweakFilter; // lumetrix.plist
+    std::filesystem::path paneLibrary; // lumetrixpref.so (may be empty until the pane exists)
+    std::filesystem::path paneResources; // lumetrixpref/Resources
+    static Artefacts fromBuild();
+};
+
+class DeviceRoot {
+public:
+    // Uses `path` (created if missing) as the root; the folders a device has are made.
+    explicit DeviceRoot(std::filesystem::path path);
+    // A fresh temporary root that is removed when this object goes.
+    static DeviceRoot makeTemporary();
+    DeviceRoot(DeviceRoot&&) noexcept;
+    DeviceRoot& operator=(DeviceRoot&&) = delete;
+    ~DeviceRoot();
+
+    const std::filesystem::path& path() const { return m_path; }
+    // "/Library/..." -> "<root>/Library/..."
+    std::filesystem::path resolve(const std::string& devicePath) const;
+
+    // Installs the tweak (as /Library/MobileSubstrate/DynamicLibraries/lumetrix.dylib with
+    // its filter) and, when built, the Settings pane bundle and its loader entry.
+    void install(const Artefacts&) const;
+    // Writes a file at a device path, creating its folders.
+    void writeFile(const std::string& devicePath, const std::string& contents) const;
+
+private:
+    std::filesystem::path m_path;
+    bool m_temporary = false;
+};
+
+} // namespace sim

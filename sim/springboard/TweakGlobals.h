@@ -1,0 +1,14 @@
+#pragma once
+// Reads the variables a loaded tweak exports, by name, as a host sees them.
+
+#include <nlohmann/json.hpp>
+
+namespace sim {
+
+// Every exported variable of the tweak as JSON: booleans, the two object settings as
+// their stored value, the layout constants, HomeFrame as [x, y, w, h], and the SpringBoard
+// objects as their class name (or null). Missing symbols (no tweak loaded) are left out.
+// `tweak` is the library's dlopen handle (RTLD_DEFAULT searches every loaded library).
+nlohmann::json readTweakGlobals(void* tweak);
+
+} // namespace sim
