@@ -1,3 +1,5 @@
+// TEMPORARY guard while Foundation is being written.
+#if __has_include("Foundation/NSLog.h") && __has_include("notify/notify.h") && __has_include("Foundation/PropertyList.h") && __has_include("Foundation/NSNumber.h")
 #include "HBPreferences.h"
 
 #include "Foundation/NSLog.h"
@@ -270,3 +272,5 @@ void registerCepheiClasses()
 }
 
 } // namespace platform
+
+#endif

@@ -7,10 +7,11 @@
 namespace platform {
 
 // Each framework registers its classes; the order follows their dependencies.
-void registerFoundationClasses();
-void registerUIKitClasses();
-void registerSpringBoardClasses();
-void registerCepheiClasses();
+// TEMPORARY: weak while the frameworks are being written in parallel.
+__attribute__((weak)) void registerFoundationClasses();
+__attribute__((weak)) void registerUIKitClasses();
+__attribute__((weak)) void registerSpringBoardClasses();
+__attribute__((weak)) void registerCepheiClasses();
 
 namespace {
 struct PlatformState {
@@ -55,10 +56,10 @@ void registerClasses()
     if (platform.registered)
         return;
     platform.registered = true;
-    registerFoundationClasses();
-    registerUIKitClasses();
-    registerSpringBoardClasses();
-    registerCepheiClasses();
+    for (auto registerFramework : { registerFoundationClasses, registerUIKitClasses, registerSpringBoardClasses, registerCepheiClasses }) {
+        if (registerFramework)
+            registerFramework();
+    }
     objc::beginRecordingModifications();
 }
 
