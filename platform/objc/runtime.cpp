@@ -19,7 +19,11 @@ struct objc_method {
 };
 
 namespace objc {
-struct MethodRecord : objc_method { };
+struct MethodRecord : objc_method {
+    // The caller encoding last found to match. Caller encodings are interned per C++
+    // signature, so a repeat send from the same signature skips the comparison.
+    mutable const std::string* acceptedEncoding = nullptr;
+};
 } // namespace objc
 
 struct objc_class {
@@ -171,10 +175,13 @@ const MethodRecord& lookupForSend(Class cls, SEL sel, const std::string& callerE
             fatal(describe(cls, sel) + ": unrecognized selector sent to super");
         fatal(describe(cls, sel) + ": unrecognized selector sent to instance");
     }
+    if (method->acceptedEncoding == &callerEncoding)
+        return *method;
     if (method->normalizedTypes != callerEncoding) {
         fatal(describe(cls, sel) + ": type encoding mismatch: the method has '" + method->types
             + "', the message was sent as '" + callerEncoding + "'");
     }
+    method->acceptedEncoding = &callerEncoding;
     return *method;
 }
 
@@ -293,6 +300,7 @@ IMP class_replaceMethod(Class cls, SEL sel, IMP imp, const char* types)
     if (MethodRecord* own = ownMethod(cls, sel)) {
         IMP previous = own->imp;
         own->imp = imp;
+        own->acceptedEncoding = nullptr;
         ++state().generation;
         return previous;
     }
