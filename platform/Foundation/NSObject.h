@@ -5,6 +5,8 @@
 #include "objc/WeakPtr.h"
 #include "objc/runtime.h"
 
+#include <nlohmann/json.hpp>
+
 #include <string>
 
 // Declares the runtime class a C++ platform type stands for. The class itself is
@@ -27,10 +29,27 @@ class NSString;
 class NSObject : public objc::Object {
     OBJC_INTERFACE(NSObject)
 public:
+    NSObject() = default;
+
     // What description returns, as a C++ string. Subclasses refine it.
     virtual std::string descriptionString() const;
+    // How the object prints nested inside a collection's description (Foundation's
+    // descriptionWithLocale:indent:): strings quote themselves there, collections indent.
+    virtual std::string descriptionWithIndent(unsigned level) const;
+    // [self description], sent through the runtime so a replaced description is seen.
+    objc::RefPtr<NSString> description() const;
     virtual bool isEqual(const NSObject* other) const { return this == other; }
     virtual std::size_t hash() const { return reinterpret_cast<std::size_t>(this); }
+
+    // The object as JSON, for the simulator's event log (notification userInfo, ...).
+    // Value classes give their value; anything else gives its description.
+    virtual nlohmann::json jsonValue() const;
+
+    // [self copy], sent through the runtime: a +1 object, adopted here.
+    objc::RefPtr<NSObject> copy() const;
+    // What copy makes (copyWithZone:). Immutable values return themselves; a class that
+    // does not adopt NSCopying stops the process, as NSObject's own copy does on iOS.
+    virtual objc::RefPtr<NSObject> copyWithZone() const;
 
     Class getClass() const { return isa(); }
     bool isKindOfClass(Class cls) const { return class_isSubclassOf(isa(), cls); }
@@ -48,3 +67,9 @@ T* objc_cast(id object)
 
 // Objects come from alloc() or objc::make(), which give them their runtime class; a
 // constructor alone makes an object the runtime does not know.
+
+namespace platform {
+// Stops the process the way an uncaught Foundation exception does on iOS, naming the
+// exception ("NSRangeException", ...) and the reason.
+[[noreturn]] void raiseException(const char* name, const std::string& reason);
+} // namespace platform
