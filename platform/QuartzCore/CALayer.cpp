@@ -1,0 +1,6 @@
+#include "CALayer.h"
+
+void CALayer::registerRuntimeClass()
+{
+    objc::defineClass<CALayer>("CALayer", NSObject::staticClass());
+}

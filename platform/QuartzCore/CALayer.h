@@ -1,0 +1,23 @@
+#pragma once
+// CALayer: the drawing half of a view. Only what views here use: corner rounding and
+// whether the layer clips its sublayers (UIView's clipsToBounds is the same switch).
+
+#include "CoreGraphics/CGGeometry.h"
+#include "Foundation/NSObject.h"
+
+class CALayer : public NSObject {
+    OBJC_INTERFACE(CALayer)
+public:
+    CALayer() = default;
+
+    CGFloat cornerRadius() const { return m_cornerRadius; }
+    void setCornerRadius(CGFloat radius) { m_cornerRadius = radius; }
+    bool masksToBounds() const { return m_masksToBounds; }
+    void setMasksToBounds(bool masks) { m_masksToBounds = masks; }
+
+    static void registerRuntimeClass();
+
+private:
+    CGFloat m_cornerRadius = 0;
+    bool m_masksToBounds = false;
+};
