@@ -1,24 +1,97 @@
-// The player inside every full-screen app, built into the app's scene view controller.
+// The player inside every full-screen app: each app's scene view controller, once its
+// view has loaded, listens for now-playing changes and the home grabber's hide and show
+// requests, and builds its own control row, strip and touch target.
 
+#include "startup/Globals.h"
 #include "startup/Hooks.h"
+
+#include "player/ControlRow.h"
+#include "player/PlayerProperties.h"
+#include "player/TouchTarget.h"
+
+#include "Foundation/NSNotificationCenter.h"
+#include "Foundation/NSString.h"
+#include "Foundation/NSTimer.h"
+#include "MediaRemote/MediaRemote.h"
+#include "SpringBoard/SBDeviceApplicationSceneViewController.h"
+#include "UIKit/NSLayoutConstraint.h"
+#include "UIKit/UIColor.h"
+#include "UIKit/UILayoutGuide.h"
+#include "UIKit/UIProgressView.h"
 
 namespace lumetrix {
 
 void (*orig_SBDeviceApplicationSceneViewController_viewDidLoad)(SBDeviceApplicationSceneViewController*, SEL);
 
+namespace {
+
+constexpr double kRefreshInterval = 1.0;
+
+void buildStrip(SBDeviceApplicationSceneViewController* self, UIView* view)
+{
+    auto strip = UIProgressView::alloc();
+    strip->initWithProgressViewStyle(UIProgressViewStyleBar);
+    setProperty(self, "setProgressView:"_sel, strip.get());
+    strip->setProgress(0.0);
+    strip->layer()->setCornerRadius(2.5);
+    strip->layer()->setMasksToBounds(true);
+    strip->setClipsToBounds(true);
+    strip->setTranslatesAutoresizingMaskIntoConstraints(false);
+    strip->setTrackTintColor(UIColor::colorWithRed(0.69, 0.69, 0.69, 1.0));
+    strip->setProgressTintColor(UIColor::whiteColor());
+    view->addSubview(strip.get());
+    UILayoutGuide* rowGuide = subView(self)->safeAreaLayoutGuide();
+    NSLayoutConstraint::activateConstraints({
+        strip->centerYAnchor()->constraintEqualToAnchor(rowGuide->centerYAnchor(), AppHomeBarOffset),
+        strip->centerXAnchor()->constraintEqualToAnchor(rowGuide->centerXAnchor(), 0),
+        strip->widthAnchor()->constraintEqualToConstant(objc_msgSend<float>(barwidth, "floatValue"_sel)),
+        strip->heightAnchor()->constraintEqualToConstant(5.0),
+    });
+    // Full until the first refresh.
+    strip->setProgress(100.0);
+}
+
+// The refresh timer calls updateProgress: on the controller, but holds it weakly: when the
+// app closes and SpringBoard lets go of its controller, the timer stops at its next tick
+// instead of keeping the controller, its views and a poll a second alive for ever.
+void scheduleRefreshTimer(SBDeviceApplicationSceneViewController* self)
+{
+    objc::WeakPtr<SBDeviceApplicationSceneViewController> weakSelf = self;
+    NSTimer::scheduledTimerWithTimeInterval(kRefreshInterval, true, [weakSelf](NSTimer* timer) {
+        auto controller = weakSelf.strong();
+        if (!controller) {
+            timer->invalidate();
+            return;
+        }
+        objc_msgSend(controller.get(), "updateProgress:"_sel, timer);
+    });
+}
+
+} // namespace
+
 void hook_SBDeviceApplicationSceneViewController_viewDidLoad(SBDeviceApplicationSceneViewController* self, SEL _cmd)
 {
     orig_SBDeviceApplicationSceneViewController_viewDidLoad(self, _cmd);
-}
 
-void SBDeviceApplicationSceneViewController_hidemediaplayer(SBDeviceApplicationSceneViewController*, SEL, id) { }
-void SBDeviceApplicationSceneViewController_showmediaplayer(SBDeviceApplicationSceneViewController*, SEL, id) { }
-void SBDeviceApplicationSceneViewController_playpausenotif(SBDeviceApplicationSceneViewController*, SEL) { }
-void SBDeviceApplicationSceneViewController_updateProgress(SBDeviceApplicationSceneViewController*, SEL, id) { }
-void SBDeviceApplicationSceneViewController_tapGesture(SBDeviceApplicationSceneViewController*, SEL, id) { }
-void SBDeviceApplicationSceneViewController_swipeleft(SBDeviceApplicationSceneViewController*, SEL, id) { }
-void SBDeviceApplicationSceneViewController_swiperight(SBDeviceApplicationSceneViewController*, SEL, id) { }
-void SBDeviceApplicationSceneViewController_dismissControls(SBDeviceApplicationSceneViewController*, SEL, id) { }
-void SBDeviceApplicationSceneViewController_updateMedia(SBDeviceApplicationSceneViewController*, SEL) { }
+    NSNotificationCenter* center = NSNotificationCenter::defaultCenter();
+    center->addObserver(self, "updateMedia"_sel, kMRMediaRemoteNowPlayingInfoDidChangeNotification, nil);
+    center->addObserver(self, "playpausenotif"_sel, kMRMediaRemoteNowPlayingApplicationIsPlayingDidChangeNotification, nil);
+    center->addObserver(self, "hidemediaplayer:"_sel, "hidemediaplayer"_ns, nil);
+    center->addObserver(self, "showmediaplayer:"_sel, "showmediaplayer"_ns, nil);
+
+    UIView* view = self->view();
+    buildControlRow(self, view, HideRow::AtCreation);
+    buildStrip(self, view);
+    scheduleRefreshTimer(self);
+
+    auto target = buildTouchTarget(self, view);
+    view->setUserInteractionEnabled(true);
+    if (swipetoskip)
+        addSwipeRecognizers(target.get(), self);
+    addTapRecognizer(target.get(), self);
+
+    objc_msgSend(self, "playpausenotif"_sel);
+    objc_msgSend(self, "updateMedia"_sel);
+}
 
 } // namespace lumetrix

@@ -1,28 +1,159 @@
-// The lock screen's home bar: the system pill's place, where the progress strip goes.
+// The lock screen's home bar. The system pill is drawn clear after every layout pass, and
+// three seconds after the bar creates its static affordance a progress strip takes the
+// pill's place, refreshed once a second from the now-playing service.
 
+#include "startup/Globals.h"
 #include "startup/Hooks.h"
+
+#include "nowplaying/NowPlaying.h"
+#include "player/PlayerProperties.h"
+
+#include "CoreFoundation/CFDate.h"
+#include "Foundation/NSDate.h"
+#include "Foundation/NSDictionary.h"
+#include "Foundation/NSLog.h"
+#include "Foundation/NSNotificationCenter.h"
+#include "Foundation/NSNumber.h"
+#include "Foundation/NSString.h"
+#include "Foundation/NSTimer.h"
+#include "MaterialKit/MTMaterialView.h"
+#include "MediaRemote/MediaRemote.h"
+#include "SpringBoard/CSHomeAffordanceView.h"
+#include "UIKit/NSLayoutConstraint.h"
+#include "UIKit/UIColor.h"
+#include "UIKit/UILayoutGuide.h"
+#include "UIKit/UIProgressView.h"
+#include "dispatch/dispatch.h"
 
 namespace lumetrix {
 
 void (*orig_CSHomeAffordanceView_layoutSubviews)(CSHomeAffordanceView*, SEL);
 void (*orig_CSHomeAffordanceView__createStaticHomeAffordance)(CSHomeAffordanceView*, SEL);
 
+namespace {
+
+// What one home affordance view keeps of its strip between rebuilds: whether it already
+// listens for the strip colour, and the refresh timer of its current strip (weakly: the
+// run loop owns the timer, and the timer owns the view).
+class StripState : public NSObject {
+public:
+    bool subscribed = false;
+    objc::WeakPtr<NSTimer> refreshTimer;
+};
+
+const char kStripStateKey = 0;
+
+StripState* stripState(CSHomeAffordanceView* view)
+{
+    if (auto state = static_cast<StripState*>(objc_getAssociatedObject(view, &kStripStateKey)))
+        return state;
+    auto state = objc::make<StripState>(NSObject::staticClass());
+    objc_setAssociatedObject(view, &kStripStateKey, state.get(), OBJC_ASSOCIATION_RETAIN_NONATOMIC);
+    return state.get();
+}
+
+constexpr double kStripDelay = 3.0;
+constexpr CGFloat kStripHeight = 5.0;
+
+void buildStrip(CSHomeAffordanceView* view)
+{
+    CGRect frame = view->frame();
+    HomeFrame = frame;
+    NSLog("[Orva] %@", NSStringFromCGRect(frame).get());
+
+    auto strip = UIProgressView::alloc();
+    strip->initWithProgressViewStyle(UIProgressViewStyleBar);
+    // The newest strip replaces any earlier one, in the property and in the view tree.
+    if (UIProgressView* previous = progressView(view))
+        previous->removeFromSuperview();
+    setProperty(view, "setProgressView:"_sel, strip.get());
+    strip->setProgress(0.0);
+    strip->layer()->setCornerRadius(2.5);
+    strip->layer()->setMasksToBounds(true);
+    strip->setClipsToBounds(true);
+    strip->setTranslatesAutoresizingMaskIntoConstraints(false);
+    strip->setTrackTintColor(UIColor::clearColor());
+    strip->setProgressTintColor(UIColor::whiteColor());
+
+    auto backdrop = MTMaterialView::materialViewWithRecipe(2, 1, 1.0);
+    backdrop->setFrame(strip->bounds());
+    backdrop->setAutoresizingMask(18);
+    backdrop->setAlpha(1.0);
+    strip->addSubview(backdrop.get());
+    strip->sendSubviewToBack(backdrop.get());
+
+    view->addSubview(strip.get());
+    UILayoutGuide* guide = view->safeAreaLayoutGuide();
+    NSLayoutConstraint::activateConstraints({
+        strip->centerYAnchor()->constraintEqualToAnchor(guide->centerYAnchor(), HomeBarOffSetContant),
+        strip->centerXAnchor()->constraintEqualToAnchor(guide->centerXAnchor()),
+        strip->widthAnchor()->constraintEqualToConstant(objc_msgSend<float>(barwidth, "floatValue"_sel)),
+        strip->heightAnchor()->constraintEqualToConstant(kStripHeight),
+    });
+    // Full until the first refresh a second from now.
+    strip->setProgress(100.0);
+
+    StripState* state = stripState(view);
+    if (NSTimer* previousTimer = state->refreshTimer.get())
+        previousTimer->invalidate();
+    state->refreshTimer = NSTimer::scheduledTimerWithTimeInterval(1.0, view, "updateProgress:"_sel, nil, true);
+}
+
+// The share of the track played: elapsed time (one second or less counts as none) plus
+// the time since it was sampled, over the duration.
+double playedFraction(NSDictionary* info, double now, double sampledAt)
+{
+    auto number = [&](const NSString* key) {
+        auto value = objc_cast<NSNumber>(info->objectForKey(key));
+        return value ? value->doubleValue() : 0.0;
+    };
+    double elapsed = number(kMRMediaRemoteNowPlayingInfoElapsedTime);
+    double duration = number(kMRMediaRemoteNowPlayingInfoDuration);
+    if (duration == 0)
+        return 0;
+    double counted = elapsed > 1.0 ? elapsed : 0;
+    return (counted + (now - sampledAt)) / duration;
+}
+
+} // namespace
+
 void hook_CSHomeAffordanceView_layoutSubviews(CSHomeAffordanceView* self, SEL _cmd)
 {
     orig_CSHomeAffordanceView_layoutSubviews(self, _cmd);
+    objc_msgSend(self, "setOverrideColor:"_sel, UIColor::clearColor());
 }
 
 void hook_CSHomeAffordanceView__createStaticHomeAffordance(CSHomeAffordanceView* self, SEL _cmd)
 {
     orig_CSHomeAffordanceView__createStaticHomeAffordance(self, _cmd);
+    StripState* state = stripState(self);
+    if (!state->subscribed) {
+        state->subscribed = true;
+        NSNotificationCenter::defaultCenter()->addObserver(self, "updateSliderColour:"_sel, "UpdateHomeSB"_ns, nil);
+    }
+    objc::WeakPtr<CSHomeAffordanceView> weakSelf = self;
+    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, static_cast<int64_t>(kStripDelay * NSEC_PER_SEC)), dispatch_get_main_queue(), [weakSelf] {
+        if (auto view = weakSelf.strong())
+            buildStrip(view.get());
+    });
 }
 
-void CSHomeAffordanceView_updateProgress(CSHomeAffordanceView*, SEL, id)
+void CSHomeAffordanceView_updateProgress(CSHomeAffordanceView* self, SEL, id)
 {
-}
-
-void CSHomeAffordanceView_updateSliderColour(CSHomeAffordanceView*, SEL, id)
-{
+    objc_msgSend(self, "setOverrideColor:"_sel, UIColor::clearColor());
+    requestNowPlayingInfo<CSHomeAffordanceView>(self, [](CSHomeAffordanceView* view, NSDictionary* info) {
+        if (!info)
+            return;
+        auto timestamp = objc_cast<NSDate>(info->objectForKey(kMRMediaRemoteNowPlayingInfoTimestamp));
+        // A record without a sampling time cannot place the playhead: leave the strip.
+        if (!timestamp)
+            return;
+        double fraction = playedFraction(info, CFAbsoluteTimeGetCurrent(), CFDateGetAbsoluteTime(timestamp));
+        if (!nowPlayingIsPlaying())
+            return;
+        if (UIProgressView* strip = progressView(view))
+            strip->setProgress(static_cast<float>(fraction));
+    });
 }
 
 } // namespace lumetrix

@@ -1,6 +1,21 @@
-// The lock-screen player: control row, label and touch target on the cover sheet.
+// The lock-screen player: once the home-bar controller has its view, it listens for
+// now-playing changes and the artwork colour, and builds the control row on its view and
+// the touch target on the cover sheet.
 
+#include "startup/Globals.h"
 #include "startup/Hooks.h"
+
+#include "player/ControlRow.h"
+#include "player/PlayerProperties.h"
+#include "player/TouchTarget.h"
+
+#include "Foundation/NSLog.h"
+#include "Foundation/NSNotificationCenter.h"
+#include "Foundation/NSString.h"
+#include "MediaRemote/MediaRemote.h"
+#include "SpringBoard/CSCoverSheetView.h"
+#include "SpringBoard/CSHomeAffordanceViewController.h"
+#include "UIKit/UIView.h"
 
 namespace lumetrix {
 
@@ -9,14 +24,27 @@ void (*orig_CSHomeAffordanceViewController_loadView)(CSHomeAffordanceViewControl
 void hook_CSHomeAffordanceViewController_loadView(CSHomeAffordanceViewController* self, SEL _cmd)
 {
     orig_CSHomeAffordanceViewController_loadView(self, _cmd);
-}
 
-void CSHomeAffordanceViewController_playpausenotif(CSHomeAffordanceViewController*, SEL) { }
-void CSHomeAffordanceViewController_tapGesture(CSHomeAffordanceViewController*, SEL, id) { }
-void CSHomeAffordanceViewController_swipeleft(CSHomeAffordanceViewController*, SEL, id) { }
-void CSHomeAffordanceViewController_swiperight(CSHomeAffordanceViewController*, SEL, id) { }
-void CSHomeAffordanceViewController_dismissControls(CSHomeAffordanceViewController*, SEL, id) { }
-void CSHomeAffordanceViewController_updateMedia(CSHomeAffordanceViewController*, SEL) { }
-void CSHomeAffordanceViewController_updateMediaColour(CSHomeAffordanceViewController*, SEL, id) { }
+    NSNotificationCenter* center = NSNotificationCenter::defaultCenter();
+    center->addObserver(self, "updateMedia"_sel, kMRMediaRemoteNowPlayingInfoDidChangeNotification, nil);
+    center->addObserver(self, "playpausenotif"_sel, kMRMediaRemoteNowPlayingApplicationIsPlayingDidChangeNotification, nil);
+    center->addObserver(self, "updateMediaColour:"_sel, "updateColourSB"_ns, nil);
+
+    UIView* view = self->view();
+    buildControlRow(self, view, HideRow::Later);
+
+    // The touch target lives on the cover sheet, outside this controller's view.
+    if (rootwindow) {
+        auto target = buildTouchTarget(self, rootwindow);
+        addTapRecognizer(target.get(), self);
+        if (swipetoskip)
+            addSwipeRecognizers(target.get(), self);
+    } else {
+        NSLog("Lumetrix: no cover sheet view yet; the lock-screen player has no touch target");
+    }
+
+    if (!alwaysshow)
+        subView(self)->setHidden(true);
+}
 
 } // namespace lumetrix

@@ -1,7 +1,11 @@
-// The cover sheet around the lock-screen player: its call-to-action label and its own
-// media controls.
+// The cover sheet around the lock-screen player: its call-to-action label is hidden, and
+// its own media controls can be suppressed.
 
+#include "startup/Globals.h"
 #include "startup/Hooks.h"
+
+#include "SpringBoard/CSTeachableMomentsContainerView.h"
+#include "UIKit/UILabel.h"
 
 namespace lumetrix {
 
@@ -10,11 +14,15 @@ id (*orig_CSNowPlayingController_controlsViewController)(CSNowPlayingController*
 
 void hook_CSTeachableMomentsContainerView_layoutSubviews(CSTeachableMomentsContainerView* self, SEL _cmd)
 {
+    if (auto label = static_cast<UILabel*>(objc_msgSend<id>(self, "callToActionLabel"_sel)))
+        label->setHidden(true);
     orig_CSTeachableMomentsContainerView_layoutSubviews(self, _cmd);
 }
 
 id hook_CSNowPlayingController_controlsViewController(CSNowPlayingController* self, SEL _cmd)
 {
+    if (hidelsplayer)
+        return nil;
     return orig_CSNowPlayingController_controlsViewController(self, _cmd);
 }
 

@@ -1,6 +1,9 @@
-// The system's own home-bar pill, which the progress strip replaces.
+// The system's own home-bar pill, which the progress strip replaces: hidden after every
+// layout pass.
 
 #include "startup/Hooks.h"
+
+#include "SpringBoard/MTLumaDodgePillView.h"
 
 namespace lumetrix {
 
@@ -9,6 +12,7 @@ void (*orig_MTLumaDodgePillView_layoutSubviews)(MTLumaDodgePillView*, SEL);
 void hook_MTLumaDodgePillView_layoutSubviews(MTLumaDodgePillView* self, SEL _cmd)
 {
     orig_MTLumaDodgePillView_layoutSubviews(self, _cmd);
+    self->setHidden(true);
 }
 
 } // namespace lumetrix

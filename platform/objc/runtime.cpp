@@ -190,6 +190,19 @@ IMP implementationOf(const MethodRecord& method)
     return method.imp;
 }
 
+void attachCategoryMethod(Class cls, SEL sel, IMP imp, const char* types)
+{
+    if (!cls || !sel)
+        return;
+    if (MethodRecord* own = ownMethod(cls, sel)) {
+        own->imp = imp;
+        own->acceptedEncoding = nullptr;
+        ++state().generation;
+        return;
+    }
+    insertMethod(cls, sel, imp, types);
+}
+
 void beginRecordingModifications()
 {
     state().recording = true;

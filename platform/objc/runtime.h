@@ -105,6 +105,11 @@ R invoke(const MethodRecord& method, id self, SEL sel, Args... args)
         return static_cast<R>(function(self, sel, args...));
 }
 
+// Attaches a category's method to a class, as the runtime does when it loads the image
+// that defines the category: a method of the same name in the class itself is replaced.
+// This is the loader's work, not a tweak's surgery, so it is not recorded below.
+void attachCategoryMethod(Class, SEL, IMP, const char* types);
+
 // Runtime changes made after the platform finished registering its own classes, in the
 // order they happened: what a loaded tweak installed.
 struct Modification {

@@ -1,0 +1,54 @@
+#include "AverageColor.h"
+
+#include "CoreGraphics/CGContext.h"
+#include "UIKit/UIColor.h"
+#include "UIKit/UIGraphics.h"
+#include "UIKit/UIImage.h"
+
+namespace lumetrix {
+
+namespace {
+
+constexpr int kInterpolationQualityMedium = 4;
+
+id averageColorImp(UIImage* self, SEL)
+{
+    if (self->size().width <= 0 || self->size().height <= 0)
+        return nil;
+    // Let the platform's scaling reduce the whole image to one pixel.
+    UIGraphicsBeginImageContext(CGSizeMake(1.0, 1.0));
+    CGContextRef context = UIGraphicsGetCurrentContext();
+    CGContextSetInterpolationQuality(context, kInterpolationQualityMedium);
+    self->drawInRect(CGRectMake(0, 0, 1, 1), kCGBlendModeCopy, 1.0);
+    const unsigned char* pixel = static_cast<const unsigned char*>(CGBitmapContextGetData(context));
+    // Bytes 0, 1 and 2 are red, green and blue; alpha is not divided out, so transparent
+    // artwork darkens the colour.
+    float red = static_cast<float>(pixel[0]) / 255.0f;
+    float green = static_cast<float>(pixel[1]) / 255.0f;
+    float blue = static_cast<float>(pixel[2]) / 255.0f;
+    auto color = UIColor::colorWithRed(red, green, blue, 1.0);
+    UIGraphicsEndImageContext();
+    return objc_autorelease(color.leakRef());
+}
+
+// Attached when the library loads, before and independent of the tweak's initialiser.
+__attribute__((constructor(101))) void attachAverageColorCategory()
+{
+    objc::attachCategoryMethod(objc_getClass("UIImage"), "averageColor"_sel, reinterpret_cast<IMP>(&averageColorImp), "@@:");
+}
+
+} // namespace
+
+UIColor* averageColor(UIImage* image)
+{
+    return static_cast<UIColor*>(objc_msgSend<id>(image, "averageColor"_sel));
+}
+
+double perceivedBrightness(UIColor* color)
+{
+    CGFloat red = 0, green = 0, blue = 0, alpha = 0;
+    color->getRed(&red, &green, &blue, &alpha);
+    return (299 * red + 587 * green + 114 * blue) / 1000;
+}
+
+} // namespace lumetrix

@@ -1,0 +1,157 @@
+#include "ControlRow.h"
+
+#include "PlayerProperties.h"
+#include "startup/Globals.h"
+
+#include "MaterialKit/MTMaterialView.h"
+#include "UIKit/UIColor.h"
+#include "UIKit/UIFont.h"
+#include "UIKit/UIImage.h"
+#include "UIKit/UIImageView.h"
+#include "UIKit/UILabel.h"
+#include "UIKit/UILayoutGuide.h"
+#include "UIKit/NSLayoutConstraint.h"
+#include "UIKit/UIView.h"
+
+#include <numbers>
+
+namespace lumetrix {
+
+namespace {
+
+constexpr CGFloat kCornerRadius = 7.0;
+constexpr CGFloat kGlyphPointSize = 13.0;
+constexpr CGFloat kGlyphSpacing = 30.0;
+constexpr CGFloat kGlyphFrame = 5.0;
+// A hair below 0.9: the label backdrop's exact alpha.
+constexpr CGFloat kLabelBackdropAlpha = 0.8999999999976568;
+constexpr unsigned long kFlexibleWidthAndHeight = 18;
+
+objc::RefPtr<MTMaterialView> makeBackdrop(CGRect frame, CGFloat alpha)
+{
+    auto material = MTMaterialView::materialViewWithRecipe(2, 1, 5.0);
+    material->setFrame(frame);
+    material->setAutoresizingMask(kFlexibleWidthAndHeight);
+    material->setAlpha(alpha);
+    return material;
+}
+
+objc::RefPtr<UIView> makeRoundedClearView()
+{
+    auto view = UIView::alloc();
+    view->initWithFrame(CGRectZero);
+    view->setBackgroundColor(UIColor::clearColor());
+    view->layer()->setCornerRadius(kCornerRadius);
+    view->layer()->setMasksToBounds(true);
+    return view;
+}
+
+// A glyph, 5 x 5 points, centred on the row's safe area and moved sideways by `offset`;
+// the 13-point symbol overflows that frame, centred on it.
+void placeGlyph(UIImageView* glyph, UIView* row, CGFloat offset)
+{
+    NSLayoutConstraint::activateConstraints({
+        glyph->centerYAnchor()->constraintEqualToAnchor(row->safeAreaLayoutGuide()->centerYAnchor(), iconConstant),
+        glyph->centerXAnchor()->constraintEqualToAnchor(row->safeAreaLayoutGuide()->centerXAnchor(), offset),
+        glyph->widthAnchor()->constraintEqualToConstant(kGlyphFrame),
+        glyph->heightAnchor()->constraintEqualToConstant(kGlyphFrame),
+    });
+}
+
+objc::RefPtr<UIImageView> makeGlyph(const char* symbol, UIImageSymbolConfiguration* configuration)
+{
+    auto glyph = UIImageView::alloc();
+    glyph->initWithFrame(CGRectZero);
+    glyph->setImage(UIImage::systemImageNamed(symbol, configuration));
+    glyph->setContentMode(UIViewContentModeCenter);
+    glyph->setTintColor(UIColor::labelColor());
+    glyph->setTranslatesAutoresizingMaskIntoConstraints(false);
+    return glyph;
+}
+
+} // namespace
+
+void buildControlRow(id host, UIView* view, HideRow hideRow)
+{
+    // The row.
+    auto row = makeRoundedClearView();
+    setProperty(host, "setSubView:"_sel, row.get());
+    row->setUserInteractionEnabled(true);
+    if (hideRow == HideRow::AtCreation && !alwaysshow)
+        row->setHidden(true);
+    auto rowBackdrop = makeBackdrop(row->bounds(), 1.0);
+    row->addSubview(rowBackdrop.get());
+    row->setTranslatesAutoresizingMaskIntoConstraints(false);
+    view->addSubview(row.get());
+    view->bringSubviewToFront(row.get());
+    NSLayoutConstraint::activateConstraints({
+        row->topAnchor()->constraintEqualToAnchor(view->safeAreaLayoutGuide()->bottomAnchor(), bottomConstant),
+        row->centerXAnchor()->constraintEqualToAnchor(view->safeAreaLayoutGuide()->centerXAnchor(), 0),
+        row->widthAnchor()->constraintEqualToConstant(100.0),
+        row->heightAnchor()->constraintEqualToConstant(20.0),
+    });
+
+    // The glyphs: previous (the forward glyph turned by half a turn), next, play/pause.
+    auto configuration = UIImageSymbolConfiguration::configurationWithPointSize(kGlyphPointSize);
+
+    auto previous = UIImageView::alloc();
+    previous->initWithFrame(CGRectZero);
+    setProperty(host, "setPreviousicon:"_sel, previous.get());
+    previous->setTransform(CGAffineTransformMakeRotation(std::numbers::pi));
+    previous->setImage(UIImage::systemImageNamed("forward.fill", configuration.get()));
+    previous->setContentMode(UIViewContentModeCenter);
+    previous->setTintColor(UIColor::labelColor());
+    previous->setTranslatesAutoresizingMaskIntoConstraints(false);
+    previous->setUserInteractionEnabled(true);
+    row->addSubview(previous.get());
+    placeGlyph(previous.get(), row.get(), -kGlyphSpacing);
+
+    auto next = makeGlyph("forward.fill", configuration.get());
+    row->addSubview(next.get());
+    placeGlyph(next.get(), row.get(), kGlyphSpacing);
+
+    auto playPause = makeGlyph("play.fill", configuration.get());
+    setProperty(host, "setPauseicon:"_sel, playPause.get());
+    row->addSubview(playPause.get());
+    placeGlyph(playPause.get(), row.get(), 0.0);
+
+    // The label's backdrop; its blur is kept only with `songtitlebg`.
+    auto backdrop = makeRoundedClearView();
+    setProperty(host, "setLabelbg:"_sel, backdrop.get());
+    auto labelBackdrop = makeBackdrop(row->bounds(), kLabelBackdropAlpha);
+    if (songtitlebg)
+        backdrop->addSubview(labelBackdrop.get());
+    backdrop->setTranslatesAutoresizingMaskIntoConstraints(false);
+    view->addSubview(backdrop.get());
+    NSLayoutConstraint::activateConstraints({
+        backdrop->topAnchor()->constraintEqualToAnchor(row->safeAreaLayoutGuide()->topAnchor(), -15.0),
+        backdrop->centerXAnchor()->constraintEqualToAnchor(view->safeAreaLayoutGuide()->centerXAnchor(), 0),
+        backdrop->widthAnchor()->constraintEqualToConstant(80.0),
+        backdrop->heightAnchor()->constraintEqualToConstant(13.0),
+    });
+
+    // The label: no text until the first now-playing update.
+    auto title = UILabel::alloc();
+    title->initWithFrame(CGRectZero);
+    setProperty(host, "setLabel:"_sel, title.get());
+    title->setLineBreakMode(NSLineBreakByWordWrapping);
+    title->setBackgroundColor(UIColor::clearColor());
+    title->setFont(UIFont::systemFontOfSize(9.0));
+    title->setTranslatesAutoresizingMaskIntoConstraints(false);
+    title->setMarqueeEnabled(true);
+    title->setMarqueeRunning(true);
+    if (!alwaysshow) {
+        title->setHidden(true);
+        backdrop->setHidden(true);
+    }
+    title->startMarqueeIfNecessary();
+    backdrop->addSubview(title.get());
+    NSLayoutConstraint::activateConstraints({
+        title->centerYAnchor()->constraintEqualToAnchor(backdrop->safeAreaLayoutGuide()->centerYAnchor(), 0.0),
+        title->centerXAnchor()->constraintEqualToAnchor(backdrop->safeAreaLayoutGuide()->centerXAnchor(), 0.0),
+        title->widthAnchor()->constraintEqualToConstant(80.0),
+        title->heightAnchor()->constraintEqualToConstant(13.0),
+    });
+}
+
+} // namespace lumetrix
