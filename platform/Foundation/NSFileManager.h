@@ -1,0 +1,30 @@
+#pragma once
+// NSFileManager: file-system questions about device paths ("/Library/..."), answered
+// inside the device root.
+
+#include "NSObject.h"
+
+namespace platform {
+void registerFoundationTimeClasses();
+}
+
+class NSFileManager : public NSObject {
+    OBJC_INTERFACE(NSFileManager)
+public:
+    NSFileManager() = default;
+
+    // The process's manager; it lives as long as the process.
+    static NSFileManager* defaultManager();
+
+    // Sent through the runtime, so hooks see it.
+    bool fileExistsAtPath(const NSString* devicePath) const;
+    // Makes the folder (and, when asked, the missing folders above it). True when the
+    // folder exists afterwards.
+    bool createDirectoryAtPath(const NSString* devicePath, bool withIntermediateDirectories) const;
+    // Removes a file or a whole folder. False when nothing was there or removal failed.
+    bool removeItemAtPath(const NSString* devicePath) const;
+
+private:
+    friend void platform::registerFoundationTimeClasses();
+    static bool fileExistsMethod(NSFileManager*, SEL, id path);
+};
