@@ -35,6 +35,11 @@ template<typename Real>
 std::string shortestText(Real value, int maximumDigits)
 {
     char buffer[64];
+    // Whole numbers print whole ("20", never "2e+01"), as long as they are exact.
+    if (std::trunc(value) == value && std::fabs(value) < 1e17) {
+        std::snprintf(buffer, sizeof(buffer), "%.0f", static_cast<double>(value));
+        return buffer;
+    }
     for (int digits = 1; digits <= maximumDigits; ++digits) {
         std::snprintf(buffer, sizeof(buffer), "%.*g", digits, static_cast<double>(value));
         Real back;
