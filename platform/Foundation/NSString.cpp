@@ -268,7 +268,22 @@ std::size_t NSString::hash() const
 
 nlohmann::json NSString::jsonValue() const
 {
-    return m_string;
+    if (isValidUTF8(m_string))
+        return m_string;
+    // JSON text must be UTF-8 and the event log must not fail on a stray byte that came
+    // in through create(): such bytes print as U+FFFD, one for each.
+    std::string repaired;
+    for (std::size_t i = 0; i < m_string.size();) {
+        unsigned length = sequenceLength(static_cast<unsigned char>(m_string[i]));
+        if (length && i + length <= m_string.size() && isValidUTF8(std::string_view(m_string).substr(i, length))) {
+            repaired.append(m_string, i, length);
+            i += length;
+        } else {
+            repaired += "\xEF\xBF\xBD";
+            ++i;
+        }
+    }
+    return repaired;
 }
 
 RefPtr<NSObject> NSString::copyWithZone() const

@@ -502,6 +502,15 @@ TEST_F(Foundation_JSON, ValuesBecomeTheirJSONCounterparts)
     EXPECT_TRUE(userInfo->jsonValue()["count"].is_number_integer());
 }
 
+TEST_F(Foundation_JSON, MalformedBytesInAStringStillMakeValidJSON)
+{
+    auto string = NSString::create("a\xFF" "b\xE2\x82");
+    std::string dumped;
+    ASSERT_NO_THROW(dumped = string->jsonValue().dump());
+    EXPECT_EQ(dumped, "\"a\xEF\xBF\xBD" "b\xEF\xBF\xBD\xEF\xBF\xBD\"");
+    EXPECT_EQ(NSString::create("caf\xC3\xA9")->jsonValue().dump(), "\"caf\xC3\xA9\"");
+}
+
 TEST_F(Foundation_JSON, DatesAndDataDescribeThemselves)
 {
     EXPECT_EQ(NSDate::dateWithTimeIntervalSinceReferenceDate(0)->descriptionString(), "2001-01-01 00:00:00 +0000");

@@ -175,6 +175,25 @@ TEST_F(PropertyList, AtomicWriteMakesFoldersAndLeavesNoTemporaryFile)
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::others_read, fs::perms::others_read);
 }
 
+TEST_F(PropertyList, AReaderOfTheOldFileNeverSeesTheNewOneHalfWritten)
+{
+    std::string target = path("shared.plist");
+    std::string error;
+    ASSERT_TRUE(platform::writePropertyListAtomically(NSDictionary::create({ { "v"_ns, "old"_ns } }).get(), target, &error)) << error;
+    std::string before = readFile(target);
+
+    // A reader that opened the file before the write keeps the complete old contents:
+    // the new file replaces the old by rename, it is not written over it.
+    std::ifstream reader(target, std::ios::binary);
+    std::vector<RefPtr<NSObject>> many;
+    for (int i = 0; i < 2000; ++i)
+        many.push_back(NSString::create("entry " + std::to_string(i)));
+    ASSERT_TRUE(platform::writePropertyListAtomically(NSDictionary::create({ { "v"_ns, NSArray::create(many) } }).get(), target, &error)) << error;
+    std::string seenByReader((std::istreambuf_iterator<char>(reader)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(seenByReader, before);
+    EXPECT_NE(readFile(target), before);
+}
+
 TEST_F(PropertyList, UnrepresentableValuesWriteNothing)
 {
     std::string target = path("keep.plist");
