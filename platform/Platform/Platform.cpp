@@ -9,6 +9,7 @@ namespace platform {
 // Each framework registers its classes; the order follows their dependencies.
 // TEMPORARY: weak while the frameworks are being written in parallel.
 __attribute__((weak)) void registerFoundationClasses();
+__attribute__((weak)) void registerMediaRemoteConstants();
 __attribute__((weak)) void registerUIKitClasses();
 __attribute__((weak)) void registerSpringBoardClasses();
 __attribute__((weak)) void registerCepheiClasses();
@@ -56,7 +57,7 @@ void registerClasses()
     if (platform.registered)
         return;
     platform.registered = true;
-    for (auto registerFramework : { registerFoundationClasses, registerUIKitClasses, registerSpringBoardClasses, registerCepheiClasses }) {
+    for (auto registerFramework : { registerFoundationClasses, registerMediaRemoteConstants, registerUIKitClasses, registerSpringBoardClasses, registerCepheiClasses }) {
         if (registerFramework)
             registerFramework();
     }
