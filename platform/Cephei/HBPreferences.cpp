@@ -1,5 +1,3 @@
-// TEMPORARY guard while Foundation is being written.
-#if __has_include("Foundation/NSLog.h") && __has_include("notify/notify.h") && __has_include("Foundation/PropertyList.h") && __has_include("Foundation/NSNumber.h")
 #include "HBPreferences.h"
 
 #include "Foundation/NSLog.h"
@@ -102,14 +100,14 @@ void HBPreferences::reload()
             for (auto& [key, value] : dictionary->entries())
                 stored->setObject(value.get(), key.get());
         } else {
-            problem = "the file holds a " + std::string(kindName(result.value.get())) + " instead of a dictionary";
+            problem = filePath() + ": holds a " + std::string(kindName(result.value.get())) + " instead of a dictionary";
         }
     } else if (!result.missing) {
         problem = result.error;
     }
     if (!problem.empty() && problem != m_lastReadProblem) {
         // The file is left exactly as it is: it may hold settings a newer pane wrote.
-        NSLog("HBPreferences: cannot read %s (%s); using default values", filePath().c_str(), problem.c_str());
+        NSLog("HBPreferences: cannot read %s; using default values", problem.c_str());
     }
     m_lastReadProblem = problem;
     m_stored = stored;
@@ -259,6 +257,8 @@ namespace platform {
 
 void registerCepheiClasses()
 {
+    if (objc_getClass("HBPreferences"))
+        return;
     Class cls = objc::defineClass<HBPreferences>("HBPreferences", NSObject::staticClass());
     objc::addMethod(cls, "objectForKey:", +[](HBPreferences* self, SEL, id key) -> id {
         auto string = objc_cast<NSString>(key);
@@ -272,5 +272,3 @@ void registerCepheiClasses()
 }
 
 } // namespace platform
-
-#endif
