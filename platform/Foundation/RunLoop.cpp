@@ -54,7 +54,7 @@ RunLoop::~RunLoop()
     // Dropping a task can release its timer, whose target may cancel or queue more work
     // while it dies; take the queue out first and repeat until nothing is left.
     for (std::size_t round = 0; !m_queue.empty(); ++round) {
-        if (round > kMaximumEventsPerRun)
+        if (round > m_maximumEventsPerRun)
             reportRunaway();
         auto dropped = std::exchange(m_queue, {});
         m_dueTimes.clear();
@@ -148,7 +148,7 @@ void RunLoop::runUntil(double absoluteTime)
     if (m_mode == ClockMode::Virtual) {
         double target = std::max(absoluteTime, m_virtualNow);
         while (runOneEventUntil(target)) {
-            if (++events > kMaximumEventsPerRun)
+            if (++events > m_maximumEventsPerRun)
                 reportRunaway();
         }
         m_virtualNow = target;
@@ -157,7 +157,7 @@ void RunLoop::runUntil(double absoluteTime)
 
     for (;;) {
         while (runOneEventUntil(std::min(absoluteTime, now()))) {
-            if (++events > kMaximumEventsPerRun)
+            if (++events > m_maximumEventsPerRun)
                 reportRunaway();
         }
         double current = now();
@@ -234,7 +234,7 @@ void RunLoop::reportRunaway() const
     std::fprintf(stderr,
         "RunLoop: more than %zu events in one run at time %.6f; something keeps queueing work "
         "(a zero-delay task rescheduling itself?)\n",
-        kMaximumEventsPerRun, now());
+        m_maximumEventsPerRun, now());
     std::abort();
 }
 

@@ -81,6 +81,9 @@ public:
     // Timers waiting for their next firing; flat in a steady state.
     std::size_t scheduledTimerCount() const { return m_scheduledTimerCount; }
 
+    // Lowers (or raises) the runaway bound, for tests that check it trips.
+    void setMaximumEventsPerRun(std::size_t limit) { m_maximumEventsPerRun = limit; }
+
     // `onReadable` runs (inside the loop) whenever `fd` has data. Re-adding an fd
     // replaces its callback.
     void addReadSource(int fd, std::function<void()> onReadable);
@@ -103,6 +106,7 @@ private:
     double m_startTime;
     double m_virtualNow;
     std::int64_t m_realStartNanoseconds;
+    std::size_t m_maximumEventsPerRun = kMaximumEventsPerRun;
 
     std::map<QueueKey, Task> m_queue;
     std::unordered_map<TaskId, double> m_dueTimes;

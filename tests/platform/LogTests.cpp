@@ -1,0 +1,134 @@
+#include "Foundation/NSLog.h"
+#include "Foundation/NSString.h"
+#include "Foundation/RunLoop.h"
+#include "Platform/Platform.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using platform::RunLoop;
+
+namespace platform {
+void registerFoundationClasses();
+}
+
+namespace {
+
+constexpr double kStart = RunLoop::kDefaultStartTime;
+
+class LogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        platform::registerFoundationClasses();
+        previousProcessName = platform::processName();
+        platform::setProcessName("LogTest");
+        platform::setEventSink([this](const nlohmann::json& event) { events.push_back(event); });
+        loop = std::make_unique<RunLoop>();
+    }
+    void TearDown() override
+    {
+        platform::setEventSink(nullptr);
+        platform::setProcessName(previousProcessName);
+        NSLogSetStderrEnabled(true);
+    }
+
+    // What `log` writes to standard error.
+    template<typename Log>
+    std::string captureStderr(Log log)
+    {
+        char path[] = "/tmp/lumetrix-logtest-XXXXXX";
+        int file = mkstemp(path);
+        EXPECT_GE(file, 0);
+        std::fflush(stderr);
+        int saved = dup(STDERR_FILENO);
+        dup2(file, STDERR_FILENO);
+        log();
+        std::fflush(stderr);
+        dup2(saved, STDERR_FILENO);
+        close(saved);
+        close(file);
+        std::ifstream in(path);
+        std::stringstream text;
+        text << in.rdbuf();
+        unlink(path);
+        return text.str();
+    }
+
+    std::unique_ptr<RunLoop> loop;
+    std::vector<nlohmann::json> events;
+    std::string previousProcessName;
+};
+
+} // namespace
+
+TEST_F(LogTest, LineCarriesTheClockProcessAndIds)
+{
+    loop->runFor(1.5);
+    std::string line = captureStderr([] { NSLog("KAKAPIPI HALLL "); });
+    std::smatch match;
+    ASSERT_TRUE(std::regex_match(line, match, std::regex(R"(2026-01-01 00:00:01\.500 LogTest\[(\d+):(\d+)\] KAKAPIPI HALLL \n)"))) << line;
+    EXPECT_EQ(std::stoi(match[1]), getpid());
+    EXPECT_EQ(std::stoi(match[2]), gettid());
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0], nlohmann::json::parse(R"({"type":"log","text":"KAKAPIPI HALLL "})"));
+}
+
+TEST_F(LogTest, FormatsArgumentsIncludingObjectHandles)
+{
+    std::string line = captureStderr([] {
+        NSLog("[Orva] %@ %d %.2f %s", "{{0, 1}, {2, 3}}"_ns, 42, 1.5f, "end");
+    });
+    EXPECT_NE(line.find("] [Orva] {{0, 1}, {2, 3}} 42 1.50 end\n"), std::string::npos) << line;
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0]["text"], "[Orva] {{0, 1}, {2, 3}} 42 1.50 end");
+}
+
+TEST_F(LogTest, NewlineAddedOnlyWhenMissing)
+{
+    std::string text = captureStderr([] {
+        NSLog("one\n");
+        NSLog("two");
+    });
+    EXPECT_TRUE(std::regex_match(text, std::regex(R"([^\n]* one\n[^\n]* two\n)"))) << text;
+}
+
+TEST_F(LogTest, TimestampRounding)
+{
+    struct Case {
+        double offset;
+        const char* expected;
+    };
+    for (auto c : std::vector<Case> {
+             { 0, "2026-01-01 00:00:00.000 " },
+             { 0.0004, "2026-01-01 00:00:00.000 " },
+             { 0.9996, "2026-01-01 00:00:01.000 " },
+             { 86399.25, "2026-01-01 23:59:59.250 " },
+             { 86400 + 31 * 86400 + 3723.042, "2026-02-02 01:02:03.042 " },
+         }) {
+        loop->runUntil(kStart + c.offset);
+        std::string line = captureStderr([] { NSLog("x"); });
+        EXPECT_EQ(line.substr(0, 24), c.expected) << c.offset;
+    }
+}
+
+TEST_F(LogTest, StderrCanBeSilencedWhileEventsContinue)
+{
+    NSLogSetStderrEnabled(false);
+    std::string text = captureStderr([] { NSLog("quiet %d", 1); });
+    EXPECT_EQ(text, "");
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0]["text"], "quiet 1");
+}
