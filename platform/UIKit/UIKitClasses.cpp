@@ -1,11 +1,19 @@
-// Registers UIKit's runtime classes (and the frameworks UIKit sits on that have no
-// registration of their own: QuartzCore, MaterialKit), superclasses first.
+// Registers UIKit's runtime classes (and those of the frameworks UIKit sits on that have
+// no registration of their own: QuartzCore, MaterialKit), superclasses first.
 
 #include "MaterialKit/MTMaterialView.h"
+#include "NSLayoutConstraint.h"
+#include "NSLayoutDimension.h"
+#include "NSLayoutXAxisAnchor.h"
+#include "NSLayoutYAxisAnchor.h"
 #include "QuartzCore/CALayer.h"
 #include "UIColor.h"
+#include "UIGestureRecognizer.h"
+#include "UILayoutGuide.h"
 #include "UIResponder.h"
 #include "UIScreen.h"
+#include "UISwipeGestureRecognizer.h"
+#include "UITapGestureRecognizer.h"
 #include "UIView.h"
 #include "UIViewController.h"
 #include "UIWindow.h"
@@ -18,9 +26,22 @@ void registerUIKitClasses()
     objc::defineClass<UIResponder>("UIResponder", NSObject::staticClass());
     UIScreen::registerRuntimeClass();
     UIColor::registerRuntimeClass();
+
+    objc::defineClass<NSLayoutAnchor>("NSLayoutAnchor", NSObject::staticClass());
+    objc::defineClass<NSLayoutXAxisAnchor>("NSLayoutXAxisAnchor", NSLayoutAnchor::staticClass());
+    objc::defineClass<NSLayoutYAxisAnchor>("NSLayoutYAxisAnchor", NSLayoutAnchor::staticClass());
+    objc::defineClass<NSLayoutDimension>("NSLayoutDimension", NSLayoutAnchor::staticClass());
+    NSLayoutConstraint::registerRuntimeClass();
+    UILayoutGuide::registerRuntimeClass();
+
     UIView::registerRuntimeClass();
     UIWindow::registerRuntimeClass();
     UIViewController::registerRuntimeClass();
+
+    UIGestureRecognizer::registerRuntimeClass();
+    UITapGestureRecognizer::registerRuntimeClass();
+    UISwipeGestureRecognizer::registerRuntimeClass();
+
     MTMaterialView::registerRuntimeClass();
 }
 

@@ -1,18 +1,55 @@
 #include "UIView.h"
 
-#include "QuartzCore/CALayer.h"
-#include "UIColor.h"
+#include "Foundation/RunLoop.h"
+#include "NSLayoutConstraint.h"
+#include "UIDeviceProfile.h"
+#include "UIGestureRecognizer.h"
+#include "UILayoutEngine.h"
 #include "UIWindow.h"
 
 #include <algorithm>
 #include <cassert>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+double clockNow()
+{
+    auto* loop = platform::RunLoop::main();
+    return loop ? loop->now() : 0;
+}
+
+// The animations block that is running, innermost last.
+struct AnimationContext {
+    double duration;
+    double delay;
+    std::shared_ptr<UIViewAnimationGroup> group;
+};
+
+std::vector<AnimationContext>& animationContexts()
+{
+    static auto* contexts = new std::vector<AnimationContext>;
+    return *contexts;
+}
+
+} // namespace
+
+// Out of line: the members keep types this class's header only names.
+UIView::UIView() = default;
 
 UIView::~UIView()
 {
-    // Children outlive their parent only if someone else keeps them; either way their
-    // back-pointer must not dangle.
+    // Everything that points back at this view through a raw pointer is told first.
     for (auto& child : m_subviews)
         child->m_superview = nullptr;
+    for (auto& constraint : m_constraints)
+        constraint->didUninstall();
+    for (auto& recognizer : m_gestureRecognizers)
+        recognizer->setView(nullptr);
+    if (m_safeAreaLayoutGuide)
+        m_safeAreaLayoutGuide->m_owningView = nullptr;
 }
 
 UIView* UIView::initWithFrame(CGRect frame)
@@ -42,24 +79,23 @@ UIView* UIView::initImp(UIView* self, SEL)
 
 void UIView::addSubview(UIView* view)
 {
-    if (!view || view == this)
-        return;
-    // Adding a view that is already a child moves it to the front, as UIKit does.
-    objc::RefPtr<UIView> protectedView(view);
-    if (view->m_superview)
-        view->detachFromSuperview();
-    m_subviews.push_back(protectedView);
-    view->m_superview = this;
-    setNeedsLayout();
+    // Past the end: after any detaching, the view goes in front.
+    insertSubviewAtIndex(view, SIZE_MAX);
 }
 
 void UIView::insertSubviewAtIndex(UIView* view, std::size_t index)
 {
-    if (!view || view == this)
+    if (!view || view == this || isDescendantOfView(view))
         return;
+    // Adding a view that already has a superview moves it; the old superview's reference
+    // may be the last one.
     objc::RefPtr<UIView> protectedView(view);
-    if (view->m_superview)
+    if (UIView* oldSuperview = view->m_superview) {
+        if (oldSuperview != this)
+            view->deactivateConstraintsLeavingTree(oldSuperview);
         view->detachFromSuperview();
+        oldSuperview->setNeedsLayout();
+    }
     index = std::min(index, m_subviews.size());
     m_subviews.insert(m_subviews.begin() + static_cast<std::ptrdiff_t>(index), protectedView);
     view->m_superview = this;
@@ -70,10 +106,9 @@ void UIView::removeFromSuperview()
 {
     if (!m_superview)
         return;
-    // The superview's reference may be the last one; keep the view alive until the
-    // removal is finished.
     objc::RefPtr<UIView> protectedThis(this);
     UIView* oldSuperview = m_superview;
+    deactivateConstraintsLeavingTree(oldSuperview);
     detachFromSuperview();
     oldSuperview->setNeedsLayout();
 }
@@ -86,6 +121,26 @@ void UIView::detachFromSuperview()
     m_superview = nullptr;
     // The caller holds a strong reference, so this erase never destroys the view.
     siblings.erase(it);
+}
+
+void UIView::deactivateConstraintsLeavingTree(UIView* oldSuperview)
+{
+    // As UIKit does: constraints installed above this view that tie anything in its
+    // subtree to the tree it leaves stop being active.
+    auto involvesSubtree = [this](NSObject* item) {
+        if (auto* view = objc_cast<UIView>(item))
+            return view->isDescendantOfView(this);
+        if (auto* guide = objc_cast<UILayoutGuide>(item))
+            return guide->owningView() && guide->owningView()->isDescendantOfView(this);
+        return false;
+    };
+    for (UIView* ancestor = oldSuperview; ancestor; ancestor = ancestor->m_superview) {
+        auto installed = ancestor->m_constraints;
+        for (auto& constraint : installed) {
+            if (involvesSubtree(constraint->firstItem()) || involvesSubtree(constraint->secondItem()))
+                constraint->setActive(false);
+        }
+    }
 }
 
 void UIView::bringSubviewToFront(UIView* view)
@@ -104,12 +159,17 @@ void UIView::sendSubviewToBack(UIView* view)
     std::rotate(m_subviews.begin(), it, it + 1);
 }
 
-UIWindow* UIView::window() const
+const UIView* UIView::root() const
 {
     const UIView* top = this;
     while (top->m_superview)
         top = top->m_superview;
-    return objc_cast<UIWindow>(const_cast<UIView*>(top));
+    return top;
+}
+
+UIWindow* UIView::window() const
+{
+    return objc_cast<UIWindow>(const_cast<UIView*>(root()));
 }
 
 bool UIView::isDescendantOfView(const UIView* ancestor) const
@@ -123,14 +183,21 @@ bool UIView::isDescendantOfView(const UIView* ancestor) const
 
 // MARK: Geometry
 
-CGRect UIView::frame() const
+CGRect UIView::untransformedFrame() const
 {
     CGFloat width = m_bounds.size.width;
     CGFloat height = m_bounds.size.height;
+    return CGRectMake(m_center.x - width / 2, m_center.y - height / 2, width, height);
+}
+
+CGRect UIView::frame() const
+{
     if (CGAffineTransformIsIdentity(m_transform))
-        return CGRectMake(m_center.x - width / 2, m_center.y - height / 2, width, height);
+        return untransformedFrame();
     // The bounding box of the transformed bounds, around the centre.
     const auto& t = m_transform;
+    CGFloat width = m_bounds.size.width;
+    CGFloat height = m_bounds.size.height;
     CGFloat halfWidth = (std::abs(t.a * width) + std::abs(t.c * height)) / 2;
     CGFloat halfHeight = (std::abs(t.b * width) + std::abs(t.d * height)) / 2;
     return CGRectMake(m_center.x + t.tx - halfWidth, m_center.y + t.ty - halfHeight, 2 * halfWidth, 2 * halfHeight);
@@ -143,21 +210,158 @@ void UIView::setFrame(CGRect frame)
 
 void UIView::setFrameImp(UIView* self, SEL, CGRect frame)
 {
-    self->m_center = { CGRectGetMidX(frame), CGRectGetMidY(frame) };
-    self->setBounds({ self->m_bounds.origin, frame.size });
+    // What UIKit does with a transformed view's frame is undefined; this treats the
+    // rectangle as the untransformed frame.
+    self->setUntransformedFrame(frame);
+}
+
+void UIView::setUntransformedFrame(CGRect frame)
+{
+    m_center = { CGRectGetMidX(frame), CGRectGetMidY(frame) };
+    setBounds({ m_bounds.origin, { std::abs(frame.size.width), std::abs(frame.size.height) } });
 }
 
 void UIView::setBounds(CGRect bounds)
 {
-    bool sizeChanged = !CGSizeEqualToSize(bounds.size, m_bounds.size);
+    CGSize oldSize = m_bounds.size;
     m_bounds = bounds;
-    if (sizeChanged)
-        setNeedsLayout();
+    if (CGSizeEqualToSize(oldSize, bounds.size))
+        return;
+    setNeedsLayout();
+    resizeSubviewsWithOldSize(oldSize);
+}
+
+void UIView::resizeSubviewsWithOldSize(CGSize oldSize)
+{
+    auto children = m_subviews;
+    for (auto& child : children) {
+        if (child->m_translatesAutoresizingMask && child->m_autoresizingMask != UIViewAutoresizingNone)
+            child->resizeWithOldSuperviewSize(oldSize);
+    }
+}
+
+void UIView::resizeWithOldSuperviewSize(CGSize oldSize)
+{
+    CGSize newSize = m_superview->m_bounds.size;
+    CGRect frame = untransformedFrame();
+    auto mask = m_autoresizingMask;
+    auto horizontal = UILayoutEngine::autoresizingShares(mask & UIViewAutoresizingFlexibleLeftMargin, mask & UIViewAutoresizingFlexibleWidth,
+        mask & UIViewAutoresizingFlexibleRightMargin, frame.origin.x, frame.size.width, oldSize.width);
+    auto vertical = UILayoutEngine::autoresizingShares(mask & UIViewAutoresizingFlexibleTopMargin, mask & UIViewAutoresizingFlexibleHeight,
+        mask & UIViewAutoresizingFlexibleBottomMargin, frame.origin.y, frame.size.height, oldSize.height);
+    CGFloat dx = newSize.width - oldSize.width;
+    CGFloat dy = newSize.height - oldSize.height;
+    CGRect resized = CGRectMake(frame.origin.x + horizontal.position * dx, frame.origin.y + vertical.position * dy,
+        frame.size.width + horizontal.size * dx, frame.size.height + vertical.size * dy);
+    if (!CGRectEqualToRect(resized, frame))
+        setFrame(resized);
 }
 
 void UIView::setCenter(CGPoint center)
 {
     m_center = center;
+}
+
+void UIView::setTransform(CGAffineTransform transform)
+{
+    m_transform = transform;
+}
+
+CGPoint UIView::convertPointToSuperview(CGPoint point) const
+{
+    // Bounds coordinates -> offset from the bounds' centre -> transformed -> around the
+    // centre in the superview.
+    CGFloat x = point.x - (m_bounds.origin.x + m_bounds.size.width / 2);
+    CGFloat y = point.y - (m_bounds.origin.y + m_bounds.size.height / 2);
+    const auto& t = m_transform;
+    return { m_center.x + t.a * x + t.c * y + t.tx, m_center.y + t.b * x + t.d * y + t.ty };
+}
+
+CGPoint UIView::convertPointFromSuperview(CGPoint point) const
+{
+    const auto& t = m_transform;
+    CGFloat x = point.x - m_center.x - t.tx;
+    CGFloat y = point.y - m_center.y - t.ty;
+    CGFloat determinant = t.a * t.d - t.b * t.c;
+    if (determinant == 0)
+        return { NAN, NAN };
+    CGFloat localX = (t.d * x - t.c * y) / determinant;
+    CGFloat localY = (-t.b * x + t.a * y) / determinant;
+    return { localX + m_bounds.origin.x + m_bounds.size.width / 2, localY + m_bounds.origin.y + m_bounds.size.height / 2 };
+}
+
+CGPoint UIView::convertPointToScreen(CGPoint point) const
+{
+    // Up through every view, the root included: a root's superview coordinates are its
+    // frame's, which for a window are the screen's.
+    for (const UIView* view = this; view; view = view->m_superview)
+        point = view->convertPointToSuperview(point);
+    return point;
+}
+
+CGPoint UIView::convertPointFromScreen(CGPoint point) const
+{
+    std::vector<const UIView*> chain;
+    for (const UIView* view = this; view; view = view->m_superview)
+        chain.push_back(view);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+        point = (*it)->convertPointFromSuperview(point);
+    return point;
+}
+
+CGPoint UIView::convertPointToView(CGPoint point, const UIView* view) const
+{
+    const UIView* top = root();
+    if (!view)
+        view = top;
+    if (view->root() != top)
+        return view->convertPointFromScreen(convertPointToScreen(point));
+    for (const UIView* v = this; v != top; v = v->m_superview)
+        point = v->convertPointToSuperview(point);
+    std::vector<const UIView*> chain;
+    for (const UIView* v = view; v != top; v = v->m_superview)
+        chain.push_back(v);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+        point = (*it)->convertPointFromSuperview(point);
+    return point;
+}
+
+CGPoint UIView::convertPointFromView(CGPoint point, const UIView* view) const
+{
+    return (view ? view : root())->convertPointToView(point, this);
+}
+
+namespace {
+
+template<typename Convert>
+CGRect boundingBoxOfCorners(CGRect rect, Convert convert)
+{
+    CGPoint corners[4] = {
+        convert(rect.origin),
+        convert({ CGRectGetMaxX(rect), rect.origin.y }),
+        convert({ rect.origin.x, CGRectGetMaxY(rect) }),
+        convert({ CGRectGetMaxX(rect), CGRectGetMaxY(rect) }),
+    };
+    CGFloat minX = corners[0].x, maxX = corners[0].x, minY = corners[0].y, maxY = corners[0].y;
+    for (auto& corner : corners) {
+        minX = std::min(minX, corner.x);
+        maxX = std::max(maxX, corner.x);
+        minY = std::min(minY, corner.y);
+        maxY = std::max(maxY, corner.y);
+    }
+    return CGRectMake(minX, minY, maxX - minX, maxY - minY);
+}
+
+} // namespace
+
+CGRect UIView::convertRectToView(CGRect rect, const UIView* view) const
+{
+    return boundingBoxOfCorners(rect, [&](CGPoint p) { return convertPointToView(p, view); });
+}
+
+CGRect UIView::frameInScreen() const
+{
+    return boundingBoxOfCorners(m_bounds, [&](CGPoint p) { return convertPointToScreen(p); });
 }
 
 // MARK: Appearance
@@ -172,12 +376,34 @@ void UIView::setHidden(bool hidden)
 
 void UIView::setAlpha(CGFloat alpha)
 {
+    double now = clockNow();
+    double from = presentationAlpha();
+    auto& contexts = animationContexts();
+    const AnimationContext* context = contexts.empty() ? nullptr : &contexts.back();
+    // A set from the same animations block continues that animation; any other set
+    // takes over from it.
+    if (!context || m_alphaAnimation.group() != context->group.get())
+        m_alphaAnimation.interruptAt(now);
+    if (context && context->duration > 0)
+        m_alphaAnimation.start(context->group, from, alpha, now + std::max(0.0, context->delay), context->duration);
+    else
+        m_alphaAnimation.clear();
     m_alpha = alpha;
+}
+
+CGFloat UIView::presentationAlpha() const
+{
+    return m_alphaAnimation.valueAt(clockNow(), m_alpha);
 }
 
 void UIView::setBackgroundColor(UIColor* color)
 {
     m_backgroundColor = color;
+}
+
+void UIView::setTintColor(UIColor* color)
+{
+    m_tintColor = color;
 }
 
 CALayer* UIView::layer() const
@@ -197,24 +423,73 @@ void UIView::setClipsToBounds(bool clips)
     layer()->setMasksToBounds(clips);
 }
 
+// MARK: Layout
+
 void UIView::setTranslatesAutoresizingMaskIntoConstraints(bool translates)
 {
     if (m_translatesAutoresizingMask == translates)
         return;
     m_translatesAutoresizingMask = translates;
+    if (m_superview)
+        m_superview->setNeedsLayout();
+}
+
+UIEdgeInsets UIView::safeAreaInsets() const
+{
+    if (!window())
+        return UIEdgeInsetsZero;
+    return UILayoutEngine::safeAreaInsetsForScreenRect(frameInScreen());
+}
+
+UILayoutGuide* UIView::safeAreaLayoutGuide()
+{
+    if (!m_safeAreaLayoutGuide) {
+        m_safeAreaLayoutGuide = UILayoutGuide::alloc();
+        m_safeAreaLayoutGuide->m_owningView = this;
+    }
+    return m_safeAreaLayoutGuide.get();
+}
+
+void UIView::installConstraint(NSLayoutConstraint* constraint)
+{
+    m_constraints.push_back(constraint);
     setNeedsLayout();
 }
 
-// MARK: Layout
+void UIView::uninstallConstraint(NSLayoutConstraint* constraint)
+{
+    objc::RefPtr<NSLayoutConstraint> protectedConstraint(constraint);
+    auto it = std::find_if(m_constraints.begin(), m_constraints.end(), [constraint](auto& c) { return c.get() == constraint; });
+    if (it == m_constraints.end())
+        return;
+    m_constraints.erase(it);
+    constraint->didUninstall();
+    setNeedsLayout();
+}
+
+bool UIView::markAmbiguityReported()
+{
+    bool first = !m_ambiguityReported;
+    m_ambiguityReported = true;
+    return first;
+}
 
 void UIView::setNeedsLayout()
 {
     m_needsLayout = true;
+    m_subtreeNeedsLayout = true;
     // Like Yoga's dirty marking: the walk up stops at the first ancestor that already
     // knows, since everything above it knows too.
-    for (UIView* ancestor = m_superview; ancestor && !ancestor->m_subtreeNeedsLayout; ancestor = ancestor->m_superview)
+    UIView* top = this;
+    for (UIView* ancestor = m_superview; ancestor; ancestor = ancestor->m_superview) {
+        top = ancestor;
+        if (ancestor->m_subtreeNeedsLayout)
+            break;
         ancestor->m_subtreeNeedsLayout = true;
-    m_subtreeNeedsLayout = true;
+    }
+    while (top->m_superview)
+        top = top->m_superview;
+    UILayoutEngine::scheduleLayout(top);
 }
 
 void UIView::layoutSubviews()
@@ -224,22 +499,106 @@ void UIView::layoutSubviews()
 
 void UIView::layoutSubviewsImp(UIView*, SEL)
 {
+    // Constraint-based frames are applied by the layout engine before the pass sends
+    // layoutSubviews, so the default has nothing left to do.
 }
 
 void UIView::layoutIfNeeded()
 {
-    if (!m_subtreeNeedsLayout)
+    UILayoutEngine::layoutTree(const_cast<UIView*>(root()));
+}
+
+void UIView::layoutPendingViews()
+{
+    UILayoutEngine::layoutPendingTrees();
+}
+
+// MARK: Touches
+
+void UIView::addGestureRecognizer(UIGestureRecognizer* recognizer)
+{
+    if (!recognizer)
         return;
-    objc::RefPtr<UIView> protectedThis(this);
-    if (m_needsLayout) {
-        m_needsLayout = false;
-        layoutSubviews();
+    objc::RefPtr<UIGestureRecognizer> protectedRecognizer(recognizer);
+    if (UIView* previous = recognizer->view())
+        previous->removeGestureRecognizer(recognizer);
+    m_gestureRecognizers.push_back(recognizer);
+    recognizer->setView(this);
+}
+
+void UIView::removeGestureRecognizer(UIGestureRecognizer* recognizer)
+{
+    auto it = std::find_if(m_gestureRecognizers.begin(), m_gestureRecognizers.end(), [recognizer](auto& r) { return r.get() == recognizer; });
+    if (it == m_gestureRecognizers.end())
+        return;
+    objc::RefPtr<UIGestureRecognizer> protectedRecognizer(recognizer);
+    m_gestureRecognizers.erase(it);
+    recognizer->setView(nullptr);
+}
+
+bool UIView::pointInside(CGPoint point) const
+{
+    return CGRectContainsPoint(m_bounds, point);
+}
+
+UIView* UIView::hitTest(CGPoint point)
+{
+    return static_cast<UIView*>(objc_msgSend<id>(this, "hitTest:withEvent:"_sel, point, static_cast<id>(nullptr)));
+}
+
+UIView* UIView::hitTestImp(UIView* self, SEL, CGPoint point, id)
+{
+    if (self->isHidden() || !self->isUserInteractionEnabled() || self->alpha() < 0.01)
+        return nullptr;
+    if (!self->pointInside(point))
+        return nullptr;
+    // Front to back; a copy, since a hit test may be overridden to do anything.
+    auto children = self->subviews();
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        UIView* child = it->get();
+        if (UIView* hit = child->hitTest(child->convertPointFromSuperview(point)))
+            return hit;
     }
-    // Walk a copy: layoutSubviews may change the tree.
-    auto children = m_subviews;
-    for (auto& child : children)
-        child->layoutIfNeeded();
-    m_subtreeNeedsLayout = false;
+    return self;
+}
+
+// MARK: Animation
+
+void UIView::animateWithDuration(double duration, std::function<void()> animations, std::function<void(bool)> completion)
+{
+    animateWithDuration(duration, 0, 0, std::move(animations), std::move(completion));
+}
+
+void UIView::animateWithDuration(double duration, double delay, unsigned long, std::function<void()> animations, std::function<void(bool)> completion)
+{
+    auto* loop = platform::RunLoop::main();
+    auto group = std::make_shared<UIViewAnimationGroup>();
+    bool animated = loop && duration > 0;
+    animationContexts().push_back({ animated ? duration : 0, animated ? delay : 0, group });
+    if (animations)
+        animations();
+    animationContexts().pop_back();
+    if (!completion)
+        return;
+    if (!loop) {
+        completion(true);
+        return;
+    }
+    double due = loop->now() + (animated ? std::max(0.0, delay) + duration : 0);
+    loop->schedule(due, [group, completion = std::move(completion)]() mutable {
+        // Moved out first: the completion may release whatever holds this task.
+        auto done = std::move(completion);
+        done(!group->interrupted);
+    });
+}
+
+std::string UIView::descriptionString() const
+{
+    CGRect f = frame();
+    char text[160];
+    std::snprintf(text, sizeof(text), "<%s: %p; frame = (%g %g; %g %g)>", class_getName(isa()), static_cast<const void*>(this),
+        f.origin.x, f.origin.y, f.size.width, f.size.height);
+    return text;
 }
 
 void UIView::registerRuntimeClass()
@@ -249,4 +608,5 @@ void UIView::registerRuntimeClass()
     objc::addMethod(cls, "init", &initImp);
     objc::addMethod(cls, "setFrame:", &setFrameImp);
     objc::addMethod(cls, "layoutSubviews", &layoutSubviewsImp);
+    objc::addMethod(cls, "hitTest:withEvent:", &hitTestImp);
 }

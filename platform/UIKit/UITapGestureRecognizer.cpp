@@ -1,0 +1,6 @@
+#include "UITapGestureRecognizer.h"
+
+void UITapGestureRecognizer::registerRuntimeClass()
+{
+    objc::defineClass<UITapGestureRecognizer>("UITapGestureRecognizer", UIGestureRecognizer::staticClass());
+}
