@@ -6,6 +6,7 @@
 #include "startup/Hooks.h"
 
 #include "nowplaying/NowPlaying.h"
+#include "nowplaying/PlaybackPosition.h"
 #include "player/PlayerProperties.h"
 
 #include "CoreFoundation/CFDate.h"
@@ -99,22 +100,6 @@ void buildStrip(CSHomeAffordanceView* view)
     state->refreshTimer = NSTimer::scheduledTimerWithTimeInterval(1.0, view, "updateProgress:"_sel, nil, true);
 }
 
-// The share of the track played: elapsed time (one second or less counts as none) plus
-// the time since it was sampled, over the duration.
-double playedFraction(NSDictionary* info, double now, double sampledAt)
-{
-    auto number = [&](const NSString* key) {
-        auto value = objc_cast<NSNumber>(info->objectForKey(key));
-        return value ? value->doubleValue() : 0.0;
-    };
-    double elapsed = number(kMRMediaRemoteNowPlayingInfoElapsedTime);
-    double duration = number(kMRMediaRemoteNowPlayingInfoDuration);
-    if (duration == 0)
-        return 0;
-    double counted = elapsed > 1.0 ? elapsed : 0;
-    return (counted + (now - sampledAt)) / duration;
-}
-
 } // namespace
 
 void hook_CSHomeAffordanceView_layoutSubviews(CSHomeAffordanceView* self, SEL _cmd)
@@ -142,17 +127,12 @@ void CSHomeAffordanceView_updateProgress(CSHomeAffordanceView* self, SEL, id)
 {
     objc_msgSend(self, "setOverrideColor:"_sel, UIColor::clearColor());
     requestNowPlayingInfo<CSHomeAffordanceView>(self, [](CSHomeAffordanceView* view, NSDictionary* info) {
-        if (!info)
-            return;
-        auto timestamp = objc_cast<NSDate>(info->objectForKey(kMRMediaRemoteNowPlayingInfoTimestamp));
-        // A record without a sampling time cannot place the playhead: leave the strip.
-        if (!timestamp)
-            return;
-        double fraction = playedFraction(info, CFAbsoluteTimeGetCurrent(), CFDateGetAbsoluteTime(timestamp));
-        if (!nowPlayingIsPlaying())
+        // No record, or one without a sampling time, cannot place the playhead.
+        std::optional<double> fraction = playedFraction(info);
+        if (!fraction || !nowPlayingIsPlaying())
             return;
         if (UIProgressView* strip = progressView(view))
-            strip->setProgress(static_cast<float>(fraction));
+            strip->setProgress(static_cast<float>(*fraction));
     });
 }
 

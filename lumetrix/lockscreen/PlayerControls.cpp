@@ -3,13 +3,50 @@
 
 #include "startup/Hooks.h"
 
+#include "nowplaying/NowPlaying.h"
+#include "player/Controls.h"
+#include "player/PlayerProperties.h"
+
+#include "Foundation/NSTimer.h"
+#include "SpringBoard/CSHomeAffordanceViewController.h"
+#include "UIKit/UIGestureRecognizer.h"
+#include "UIKit/UIView.h"
+
 namespace lumetrix {
 
-void CSHomeAffordanceViewController_playpausenotif(CSHomeAffordanceViewController*, SEL) { }
-void CSHomeAffordanceViewController_tapGesture(CSHomeAffordanceViewController*, SEL, id) { }
-void CSHomeAffordanceViewController_swipeleft(CSHomeAffordanceViewController*, SEL, id) { }
-void CSHomeAffordanceViewController_swiperight(CSHomeAffordanceViewController*, SEL, id) { }
-void CSHomeAffordanceViewController_dismissControls(CSHomeAffordanceViewController*, SEL, id) { }
-void CSHomeAffordanceViewController_updateMedia(CSHomeAffordanceViewController*, SEL) { }
+void CSHomeAffordanceViewController_playpausenotif(CSHomeAffordanceViewController* self, SEL)
+{
+    refreshPlayPauseGlyphSoon(self);
+}
+
+void CSHomeAffordanceViewController_updateMedia(CSHomeAffordanceViewController* self, SEL)
+{
+    requestNowPlayingInfo<CSHomeAffordanceViewController>(self, [](CSHomeAffordanceViewController* controller, NSDictionary* info) {
+        showTitle(controller, info);
+    });
+}
+
+void CSHomeAffordanceViewController_tapGesture(CSHomeAffordanceViewController* self, SEL, id recognizer)
+{
+    // The tap's position across the row (the row and the touch target are both 100 points
+    // wide and centred on the same line).
+    double x = static_cast<UIGestureRecognizer*>(recognizer)->locationInView(subView(self)).x;
+    handleTap(self, x);
+}
+
+void CSHomeAffordanceViewController_swipeleft(CSHomeAffordanceViewController*, SEL, id)
+{
+    handleSwipe(SkipDirection::Back);
+}
+
+void CSHomeAffordanceViewController_swiperight(CSHomeAffordanceViewController*, SEL, id)
+{
+    handleSwipe(SkipDirection::Forward);
+}
+
+void CSHomeAffordanceViewController_dismissControls(CSHomeAffordanceViewController* self, SEL, id timer)
+{
+    dismissControls(self, objc_cast<NSTimer>(timer), InvalidateTimer::WhenHidden);
+}
 
 } // namespace lumetrix

@@ -1,0 +1,91 @@
+#include "ColourLooks.h"
+
+#include "PlayerProperties.h"
+#include "nowplaying/AverageColor.h"
+#include "nowplaying/NowPlaying.h"
+#include "startup/Globals.h"
+
+#include "Foundation/NSData.h"
+#include "Foundation/NSDictionary.h"
+#include "Foundation/NSNotification.h"
+#include "MediaRemote/MediaRemote.h"
+#include "UIKit/UIColor.h"
+#include "UIKit/UIImage.h"
+#include "UIKit/UILabel.h"
+#include "UIKit/UIProgressView.h"
+#include "UIKit/UIView.h"
+
+namespace lumetrix {
+
+namespace {
+
+// The title stays readable on light artwork: dark text once the colour is bright.
+constexpr double kBrightnessThreshold = 0.5;
+
+UIColor* titleColourOn(UIColor* colour)
+{
+    return perceivedBrightness(colour) < kBrightnessThreshold ? UIColor::whiteColor() : UIColor::blackColor();
+}
+
+} // namespace
+
+bool colourIsLive()
+{
+    return nowPlayingIsPlaying() || !restorehomebartowhite;
+}
+
+void applyColouredLook(id host, UIColor* colour)
+{
+    if (songtitlebg) {
+        if (UIView* backdrop = labelbg(host))
+            backdrop->setBackgroundColor(colour);
+        if (UILabel* title = label(host))
+            title->setTextColor(titleColourOn(colour));
+    }
+    if (UIView* row = subView(host))
+        row->setBackgroundColor(colour);
+}
+
+void applyNeutralLook(id host)
+{
+    if (songtitlebg) {
+        if (UIView* backdrop = labelbg(host))
+            backdrop->setBackgroundColor(UIColor::clearColor());
+        if (UILabel* title = label(host))
+            title->setTextColor(UIColor::labelColor());
+    }
+    if (UIView* row = subView(host))
+        row->setBackgroundColor(UIColor::clearColor());
+}
+
+UIColor* notifiedColour(id notification)
+{
+    auto posted = objc_cast<NSNotification>(notification);
+    NSDictionary* userInfo = posted ? posted->userInfo() : nullptr;
+    return userInfo ? objc_cast<UIColor>(userInfo->objectForKey("bgcolor1")) : nullptr;
+}
+
+void applyArtworkColour(id host, NSDictionary* info)
+{
+    if (!info || !dynamicenabled)
+        return;
+    auto artwork = objc_cast<NSData>(info->objectForKey(kMRMediaRemoteNowPlayingInfoArtworkData));
+    if (!artwork)
+        return;
+    UIImage* image = UIImage::imageWithData(artwork);
+    UIColor* colour = image ? averageColor(image) : nullptr;
+    if (!colour)
+        return;
+    UIProgressView* strip = progressView(host);
+    if (colourIsLive()) {
+        if (homebardynamic && strip)
+            strip->setProgressTintColor(colour);
+        applyColouredLook(host, colour);
+    } else {
+        if (strip)
+            strip->setProgressTintColor(UIColor::whiteColor());
+        applyNeutralLook(host);
+    }
+}
+
+} // namespace lumetrix

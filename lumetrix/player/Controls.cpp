@@ -1,0 +1,167 @@
+#include "Controls.h"
+
+#include "PlayerProperties.h"
+#include "nowplaying/NowPlaying.h"
+#include "startup/Globals.h"
+
+#include "Foundation/NSDictionary.h"
+#include "Foundation/NSLog.h"
+#include "Foundation/NSString.h"
+#include "Foundation/NSTimer.h"
+#include "MediaRemote/MediaRemote.h"
+#include "UIKit/UIImage.h"
+#include "UIKit/UIImageView.h"
+#include "UIKit/UILabel.h"
+#include "UIKit/UIView.h"
+#include "AudioToolbox/AudioServices.h"
+#include "dispatch/dispatch.h"
+
+#include <cmath>
+
+namespace lumetrix {
+
+namespace {
+
+constexpr double kGlyphRefreshDelay = 0.1;
+constexpr double kGlyphPointSize = 13.0;
+
+// Tap zones across the target, in points: previous, play/pause, next, with dead bands
+// between them where a tap does nothing.
+constexpr double kPreviousZoneEnd = 30.0;
+constexpr double kCentreZoneStart = 35.0;
+constexpr double kCentreZoneEnd = 70.0;
+constexpr double kNextZoneStart = 75.0;
+
+enum Command : std::uint32_t {
+    kCommandPlay = 0,
+    kCommandTogglePlayPause = 2,
+    kCommandNextTrack = 4,
+    kCommandPreviousTrack = 5,
+    kCommandSkipForward = 17,
+    kCommandSkipBackward = 18,
+};
+
+// The seconds the row stays up. Foundation turns intervals of zero or less into its
+// minimum; a value that is not a number would corrupt the run loop's order, so it is
+// treated as zero too. An infinite one never fires, which keeps the row up.
+double rowLifetime()
+{
+    double seconds = static_cast<double>(objc_msgSend<float>(fadeoutspeed, "floatValue"_sel));
+    return std::isnan(seconds) ? 0.0 : seconds;
+}
+
+// The fade-out timer targets the controller through a weak reference, so a closed app's
+// controller is not kept alive by a pending fade.
+void armFadeOutTimer(id host)
+{
+    objc::WeakPtr<objc::Object> weakHost = host;
+    NSTimer::scheduledTimerWithTimeInterval(rowLifetime(), false, [weakHost](NSTimer* timer) {
+        if (auto alive = weakHost.strong())
+            objc_msgSend(alive.get(), "dismissControls:"_sel, timer);
+    });
+}
+
+void raiseControlRow(id host)
+{
+    AudioServicesPlaySystemSound(kClickSound);
+    objc_msgSend(host, "playpausenotif"_sel);
+    objc_msgSend(host, "updateMedia"_sel);
+    UIView* row = subView(host);
+    UILabel* title = label(host);
+    row->setAlpha(0.0);
+    title->setAlpha(0.0);
+    row->setHidden(false);
+    title->setHidden(false);
+    labelbg(host)->setHidden(false);
+    objc::RefPtr<UIView> keptRow = row;
+    objc::RefPtr<UILabel> keptTitle = title;
+    UIView::animateWithDuration(kRowFadeDuration, [keptRow, keptTitle] {
+        keptRow->setAlpha(1.0);
+        keptTitle->setAlpha(1.0);
+    }, [](bool) { });
+    armFadeOutTimer(host);
+}
+
+void actByZone(double x)
+{
+    if (x < kPreviousZoneEnd)
+        sendPlaybackCommand(kCommandPreviousTrack);
+    if (x > kCentreZoneStart && x < kCentreZoneEnd) {
+        if (initialStart) {
+            sendPlaybackCommand(kCommandTogglePlayPause);
+        } else {
+            initialStart = true;
+            sendPlaybackCommand(kCommandPlay);
+        }
+    }
+    if (x > kNextZoneStart)
+        sendPlaybackCommand(kCommandNextTrack);
+}
+
+} // namespace
+
+void refreshPlayPauseGlyphSoon(id host)
+{
+    objc::WeakPtr<objc::Object> weakHost = host;
+    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, static_cast<int64_t>(kGlyphRefreshDelay * NSEC_PER_SEC)), dispatch_get_main_queue(), [weakHost] {
+        auto alive = weakHost.strong();
+        if (!alive)
+            return;
+        bool playing = nowPlayingIsPlaying();
+        auto configuration = UIImageSymbolConfiguration::configurationWithPointSize(kGlyphPointSize);
+        if (UIImageView* glyph = pauseicon(alive.get()))
+            glyph->setImage(UIImage::systemImageNamed(playing ? "pause.fill" : "play.fill", configuration.get()));
+    });
+}
+
+void showTitle(id host, NSDictionary* info)
+{
+    if (!info)
+        return;
+    NSObject* title = info->objectForKey(kMRMediaRemoteNowPlayingInfoTitle);
+    NSObject* artist = info->objectForKey(kMRMediaRemoteNowPlayingInfoArtist);
+    if (!title || !artist)
+        return;
+    if (UILabel* text = label(host))
+        text->setText(NSString::stringWithFormat("%@ - %@", title, artist).get());
+}
+
+void handleTap(id host, double x)
+{
+    if (subView(host)->isHidden()) {
+        raiseControlRow(host);
+        return;
+    }
+    // A tap on a visible row neither restarts nor cancels the pending fade-out.
+    actByZone(x);
+}
+
+void handleSwipe(SkipDirection direction)
+{
+    NSLog("KAKAPIPI HALLL ");
+    sendSkipCommand(direction == SkipDirection::Back ? kCommandSkipBackward : kCommandSkipForward);
+}
+
+void dismissControls(id host, NSTimer* timer, InvalidateTimer when)
+{
+    objc::RefPtr<NSTimer> firedTimer = timer;
+    objc::RefPtr<UIView> row = subView(host);
+    objc::RefPtr<UILabel> title = label(host);
+    objc::RefPtr<UIView> backdrop = labelbg(host);
+    row->setAlpha(1.0);
+    title->setAlpha(1.0);
+    UIView::animateWithDuration(kRowFadeDuration, [row, title] {
+        row->setAlpha(0.0);
+        title->setAlpha(0.0);
+    }, [row, title, backdrop, firedTimer, when](bool) {
+        row->setHidden(true);
+        title->setHidden(true);
+        backdrop->setHidden(true);
+        if (firedTimer && when == InvalidateTimer::WhenHidden)
+            firedTimer->invalidate();
+    });
+    if (firedTimer && when == InvalidateTimer::AtOnce)
+        firedTimer->invalidate();
+}
+
+} // namespace lumetrix
