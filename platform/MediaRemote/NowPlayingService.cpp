@@ -7,6 +7,7 @@
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNotificationCenter.h"
 #include "Foundation/NSNumber.h"
+#include "Foundation/NSString.h"
 
 #include <cstdio>
 #include <cstdlib>
