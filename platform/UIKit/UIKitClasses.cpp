@@ -8,8 +8,14 @@
 #include "NSLayoutYAxisAnchor.h"
 #include "QuartzCore/CALayer.h"
 #include "UIColor.h"
+#include "UIFont.h"
 #include "UIGestureRecognizer.h"
+#include "UIImage.h"
+#include "UIImageSymbolConfiguration.h"
+#include "UIImageView.h"
+#include "UILabel.h"
 #include "UILayoutGuide.h"
+#include "UIProgressView.h"
 #include "UIResponder.h"
 #include "UIScreen.h"
 #include "UISwipeGestureRecognizer.h"
@@ -26,6 +32,9 @@ void registerUIKitClasses()
     objc::defineClass<UIResponder>("UIResponder", NSObject::staticClass());
     UIScreen::registerRuntimeClass();
     UIColor::registerRuntimeClass();
+    UIFont::registerRuntimeClass();
+    UIImageSymbolConfiguration::registerRuntimeClass();
+    UIImage::registerRuntimeClass();
 
     objc::defineClass<NSLayoutAnchor>("NSLayoutAnchor", NSObject::staticClass());
     objc::defineClass<NSLayoutXAxisAnchor>("NSLayoutXAxisAnchor", NSLayoutAnchor::staticClass());
@@ -36,6 +45,9 @@ void registerUIKitClasses()
 
     UIView::registerRuntimeClass();
     UIWindow::registerRuntimeClass();
+    UIImageView::registerRuntimeClass();
+    UILabel::registerRuntimeClass();
+    UIProgressView::registerRuntimeClass();
     UIViewController::registerRuntimeClass();
 
     UIGestureRecognizer::registerRuntimeClass();

@@ -1,0 +1,63 @@
+#pragma once
+// UIImage: a system symbol (its name and point size are what is kept), or a bitmap
+// decoded from PNG or JPEG bytes or a file on the device. Bitmap images can be drawn
+// into the current image context (UIGraphics.h).
+
+#include "CoreGraphics/CGGeometry.h"
+#include "CoreGraphics/CGImage.h"
+#include "CoreGraphics/CGContext.h"
+#include "Foundation/NSObject.h"
+
+#include <string>
+
+class NSData;
+class NSString;
+class UIImageSymbolConfiguration;
+
+class UIImage : public NSObject {
+    OBJC_INTERFACE(UIImage)
+public:
+    UIImage() = default;
+
+    // Any name is taken as a symbol (the catalogue of system symbols is not modelled).
+    // The image is pointSize square, or 17 points without a configuration.
+    static objc::RefPtr<UIImage> systemImageNamed(const NSString* name, const UIImageSymbolConfiguration* = nullptr);
+    static objc::RefPtr<UIImage> systemImageNamed(const std::string& name, const UIImageSymbolConfiguration* = nullptr);
+    // A device path ("/Library/..."), resolved under the device root. Nil when the file
+    // is missing or does not decode.
+    static objc::RefPtr<UIImage> imageWithContentsOfFile(const NSString* devicePath);
+    // Nil for bytes that do not decode (see UIImageDecoder for the limits).
+    static objc::RefPtr<UIImage> imageWithData(const NSData*);
+    static objc::RefPtr<UIImage> imageWithCGImage(CGImageRef);
+
+    // In points; bitmaps here have scale 1, so a pixel is a point.
+    CGSize size() const { return m_size; }
+    CGFloat scale() const { return 1; }
+
+    bool isSymbolImage() const { return !m_symbolName.empty(); }
+    const std::string& symbolName() const { return m_symbolName; }
+    CGFloat symbolPointSize() const { return m_symbolPointSize; }
+    // The device path the image was read from, or empty.
+    const std::string& filePath() const { return m_filePath; }
+
+    // The decoded pixels (premultiplied RGBA, possibly smaller than size() for very
+    // large images), or null for a symbol.
+    const CGImageRef& CGImage() const { return m_bitmap; }
+
+    // Draws into the current image context; nothing without one, or for a symbol.
+    void drawInRect(CGRect rect) const { drawInRect(rect, kCGBlendModeNormal, 1); }
+    void drawInRect(CGRect, CGBlendMode, CGFloat alpha) const;
+
+    // {"symbol", "pointSize"} or {"file"}, or {"size"} for an image made from bytes.
+    nlohmann::json jsonValue() const override;
+    std::string descriptionString() const override;
+
+    static void registerRuntimeClass();
+
+private:
+    CGSize m_size;
+    CGImageRef m_bitmap;
+    std::string m_symbolName;
+    CGFloat m_symbolPointSize = 0;
+    std::string m_filePath;
+};

@@ -1,0 +1,80 @@
+#include "UILabel.h"
+
+namespace {
+
+constexpr CGFloat kDefaultFontSize = 17;
+
+} // namespace
+
+UILabel* UILabel::initWithFrameImp(UILabel* self, SEL cmd, CGRect frame)
+{
+    objc_msgSendSuper<id>(UIView::staticClass(), self, cmd, frame);
+    // Labels take no touches unless asked to, as in UIKit.
+    self->setUserInteractionEnabled(false);
+    self->m_font = UIFont::systemFontOfSize(kDefaultFontSize);
+    self->m_textColor = UIColor::labelColor();
+    return self;
+}
+
+void UILabel::setText(NSString* text)
+{
+    m_text = text;
+    if (m_marqueeScrolling)
+        _startMarqueeIfNecessary();
+}
+
+void UILabel::setText(const std::string& text)
+{
+    setText(NSString::create(text).get());
+}
+
+void UILabel::setFont(UIFont* font)
+{
+    m_font = font ? objc::RefPtr<UIFont>(font) : UIFont::systemFontOfSize(kDefaultFontSize);
+}
+
+void UILabel::setTextColor(UIColor* color)
+{
+    m_textColor = color ? objc::RefPtr<UIColor>(color) : UIColor::labelColor();
+}
+
+void UILabel::setMarqueeEnabled(bool enabled)
+{
+    m_marqueeEnabled = enabled;
+    if (!enabled)
+        m_marqueeScrolling = false;
+}
+
+void UILabel::setMarqueeRunning(bool running)
+{
+    m_marqueeRunning = running;
+    if (!running)
+        m_marqueeScrolling = false;
+}
+
+CGFloat UILabel::estimatedTextWidth() const
+{
+    if (!m_text)
+        return 0;
+    CGFloat size = m_font ? m_font->pointSize() : kDefaultFontSize;
+    return static_cast<CGFloat>(m_text->length()) * size * 0.55;
+}
+
+void UILabel::_startMarqueeIfNecessary()
+{
+    m_marqueeScrolling = m_marqueeEnabled && m_marqueeRunning && estimatedTextWidth() > bounds().size.width;
+}
+
+static void UILabel_setMarqueeEnabled(UILabel* self, SEL, bool enabled) { self->setMarqueeEnabled(enabled); }
+static void UILabel_setMarqueeRunning(UILabel* self, SEL, bool running) { self->setMarqueeRunning(running); }
+static void UILabel_startMarqueeIfNecessary(UILabel* self, SEL) { self->_startMarqueeIfNecessary(); }
+
+void UILabel::registerRuntimeClass()
+{
+    Class cls = objc::defineClass<UILabel>("UILabel", UIView::staticClass());
+    objc::addMethod(cls, "initWithFrame:", &initWithFrameImp);
+    // Private API is reached by selector in tweaks; these answer such sends.
+    objc::addMethod(cls, "setMarqueeEnabled:", &UILabel_setMarqueeEnabled);
+    objc::addMethod(cls, "setMarqueeRunning:", &UILabel_setMarqueeRunning);
+    objc::addMethod(cls, "_startMarqueeIfNecessary", &UILabel_startMarqueeIfNecessary);
+}

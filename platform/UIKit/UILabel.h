@@ -1,0 +1,73 @@
+#pragma once
+// UILabel: a line of text. The marquee switches are the private ones SpringBoard's labels
+// have: an enabled, running marquee scrolls text wider than the label. Text is not laid
+// out here; a label's text width is estimated from the font size for the marquee.
+
+#include "Foundation/NSString.h"
+#include "UIFont.h"
+#include "UIView.h"
+
+enum NSTextAlignment : long {
+    NSTextAlignmentLeft = 0,
+    NSTextAlignmentCenter = 1,
+    NSTextAlignmentRight = 2,
+    NSTextAlignmentJustified = 3,
+    NSTextAlignmentNatural = 4,
+};
+
+enum NSLineBreakMode : long {
+    NSLineBreakByWordWrapping = 0,
+    NSLineBreakByCharWrapping = 1,
+    NSLineBreakByClipping = 2,
+    NSLineBreakByTruncatingHead = 3,
+    NSLineBreakByTruncatingTail = 4,
+    NSLineBreakByTruncatingMiddle = 5,
+};
+
+class UILabel : public UIView {
+    OBJC_INTERFACE(UILabel)
+public:
+    UILabel() = default;
+
+    NSString* text() const { return m_text.get(); }
+    void setText(NSString*);
+    void setText(const std::string&);
+    // The system font of 17 points unless set; setting nil restores it.
+    UIFont* font() const { return m_font.get(); }
+    void setFont(UIFont*);
+    // labelColor unless set; setting nil restores it.
+    UIColor* textColor() const { return m_textColor.get(); }
+    void setTextColor(UIColor*);
+    NSTextAlignment textAlignment() const { return m_textAlignment; }
+    void setTextAlignment(NSTextAlignment alignment) { m_textAlignment = alignment; }
+    NSLineBreakMode lineBreakMode() const { return m_lineBreakMode; }
+    void setLineBreakMode(NSLineBreakMode mode) { m_lineBreakMode = mode; }
+    long numberOfLines() const { return m_numberOfLines; }
+    void setNumberOfLines(long lines) { m_numberOfLines = lines; }
+
+    bool marqueeEnabled() const { return m_marqueeEnabled; }
+    void setMarqueeEnabled(bool);
+    bool marqueeRunning() const { return m_marqueeRunning; }
+    void setMarqueeRunning(bool);
+    // Starts scrolling if the marquee is enabled and running and the text is wider than
+    // the label; stops it otherwise.
+    void _startMarqueeIfNecessary();
+    bool isMarqueeScrolling() const { return m_marqueeScrolling; }
+    // Width of the text at the font's size, estimated as 0.55 em a character.
+    CGFloat estimatedTextWidth() const;
+
+    static void registerRuntimeClass();
+
+private:
+    static UILabel* initWithFrameImp(UILabel*, SEL, CGRect);
+
+    objc::RefPtr<NSString> m_text;
+    objc::RefPtr<UIFont> m_font;
+    objc::RefPtr<UIColor> m_textColor;
+    NSTextAlignment m_textAlignment = NSTextAlignmentNatural;
+    NSLineBreakMode m_lineBreakMode = NSLineBreakByTruncatingTail;
+    long m_numberOfLines = 1;
+    bool m_marqueeEnabled = false;
+    bool m_marqueeRunning = false;
+    bool m_marqueeScrolling = false;
+};
