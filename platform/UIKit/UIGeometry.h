@@ -2,6 +2,9 @@
 // UIKit's own geometry types.
 
 #include "CoreGraphics/CGGeometry.h"
+#include "objc/RefPtr.h"
+
+class NSString;
 
 struct UIEdgeInsets {
     CGFloat top = 0;
@@ -24,6 +27,12 @@ inline CGRect UIEdgeInsetsInsetRect(CGRect rect, UIEdgeInsets insets)
     return CGRectMake(rect.origin.x + insets.left, rect.origin.y + insets.top,
         rect.size.width - insets.left - insets.right, rect.size.height - insets.top - insets.bottom);
 }
+
+// Text forms, as UIKit writes them: "{x, y}", "{w, h}", "{{x, y}, {w, h}}", each number
+// in its shortest exact form ("137.5", "812").
+objc::RefPtr<NSString> NSStringFromCGPoint(CGPoint);
+objc::RefPtr<NSString> NSStringFromCGSize(CGSize);
+objc::RefPtr<NSString> NSStringFromCGRect(CGRect);
 
 namespace objc {
 template<> struct TypeEncoding<UIEdgeInsets> { static constexpr const char* value = "{UIEdgeInsets=dddd}"; };

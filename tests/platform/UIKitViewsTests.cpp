@@ -3,6 +3,7 @@
 #include "UIKit/UIImageView.h"
 #include "UIKit/UILabel.h"
 #include "UIKit/UIProgressView.h"
+#include "Foundation/NSString.h"
 #include "UIKit/UIScreen.h"
 #include "UIKitTestSupport.h"
 
@@ -147,4 +148,11 @@ TEST_F(UIKit_Views, SystemSoundIsAnEvent)
     platform::setEventSink(nullptr);
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0], (nlohmann::json { { "type", "sound" }, { "id", 1520 } }));
+}
+
+TEST_F(UIKit_Views, GeometryTextForms)
+{
+    EXPECT_EQ(NSStringFromCGRect(CGRectMake(137.5, 773, 100, -0.0))->string(), "{{137.5, 773}, {100, 0}}");
+    EXPECT_EQ(NSStringFromCGPoint(CGPointMake(0.1, -2))->string(), "{0.1, -2}");
+    EXPECT_EQ(NSStringFromCGSize(CGSizeMake(375, 812))->string(), "{375, 812}");
 }
