@@ -20,7 +20,7 @@ void CSHomeAffordanceView_updateSliderColour(CSHomeAffordanceView* self, SEL, id
     UIProgressView* strip = progressView(self);
     if (!colour || !strip)
         return;
-    strip->setProgressTintColor(colourIsLive() ? colour : UIColor::whiteColor());
+    strip->setProgressTintColor(colourIsLive() ? colour : UIColor::whiteColor().get());
 }
 
 void CSHomeAffordanceViewController_updateMediaColour(CSHomeAffordanceViewController* self, SEL, id notification)

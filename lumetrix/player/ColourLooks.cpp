@@ -22,7 +22,7 @@ namespace {
 // The title stays readable on light artwork: dark text once the colour is bright.
 constexpr double kBrightnessThreshold = 0.5;
 
-UIColor* titleColourOn(UIColor* colour)
+objc::RefPtr<UIColor> titleColourOn(UIColor* colour)
 {
     return perceivedBrightness(colour) < kBrightnessThreshold ? UIColor::whiteColor() : UIColor::blackColor();
 }
@@ -40,7 +40,7 @@ void applyColouredLook(id host, UIColor* colour)
         if (UIView* backdrop = labelbg(host))
             backdrop->setBackgroundColor(colour);
         if (UILabel* title = label(host))
-            title->setTextColor(titleColourOn(colour));
+            title->setTextColor(titleColourOn(colour).get());
     }
     if (UIView* row = subView(host))
         row->setBackgroundColor(colour);
@@ -50,12 +50,12 @@ void applyNeutralLook(id host)
 {
     if (songtitlebg) {
         if (UIView* backdrop = labelbg(host))
-            backdrop->setBackgroundColor(UIColor::clearColor());
+            backdrop->setBackgroundColor(UIColor::clearColor().get());
         if (UILabel* title = label(host))
-            title->setTextColor(UIColor::labelColor());
+            title->setTextColor(UIColor::labelColor().get());
     }
     if (UIView* row = subView(host))
-        row->setBackgroundColor(UIColor::clearColor());
+        row->setBackgroundColor(UIColor::clearColor().get());
 }
 
 UIColor* notifiedColour(id notification)
@@ -72,8 +72,8 @@ void applyArtworkColour(id host, NSDictionary* info)
     auto artwork = objc_cast<NSData>(info->objectForKey(kMRMediaRemoteNowPlayingInfoArtworkData));
     if (!artwork)
         return;
-    UIImage* image = UIImage::imageWithData(artwork);
-    UIColor* colour = image ? averageColor(image) : nullptr;
+    objc::RefPtr<UIImage> image = UIImage::imageWithData(artwork);
+    UIColor* colour = image ? averageColor(image.get()) : nullptr;
     if (!colour)
         return;
     UIProgressView* strip = progressView(host);
@@ -83,7 +83,7 @@ void applyArtworkColour(id host, NSDictionary* info)
         applyColouredLook(host, colour);
     } else {
         if (strip)
-            strip->setProgressTintColor(UIColor::whiteColor());
+            strip->setProgressTintColor(UIColor::whiteColor().get());
         applyNeutralLook(host);
     }
 }

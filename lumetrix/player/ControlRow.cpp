@@ -144,7 +144,7 @@ void buildControlRow(id host, UIView* view, HideRow hideRow)
         title->setHidden(true);
         backdrop->setHidden(true);
     }
-    title->startMarqueeIfNecessary();
+    title->_startMarqueeIfNecessary();
     backdrop->addSubview(title.get());
     NSLayoutConstraint::activateConstraints({
         title->centerYAnchor()->constraintEqualToAnchor(backdrop->safeAreaLayoutGuide()->centerYAnchor(), 0.0),

@@ -3,12 +3,11 @@
 // lock-screen controller, an app's scene controller or the home affordance view). The
 // selectors are the same on every host, so one set of accessors serves both players.
 
+#include "UIKit/UIImageView.h"
+#include "UIKit/UILabel.h"
+#include "UIKit/UIProgressView.h"
+#include "UIKit/UIView.h"
 #include "objc/runtime.h"
-
-class UIImageView;
-class UILabel;
-class UIProgressView;
-class UIView;
 
 namespace lumetrix {
 

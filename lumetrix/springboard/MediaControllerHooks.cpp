@@ -30,8 +30,8 @@ void broadcastArtworkColour(SBMediaController* controller, NSDictionary* info)
     if (!artwork)
         return;
     // Artwork that does not decode, or decodes to nothing, gives no colour to send.
-    UIImage* image = UIImage::imageWithData(artwork);
-    UIColor* colour = image ? averageColor(image) : nullptr;
+    objc::RefPtr<UIImage> image = UIImage::imageWithData(artwork);
+    UIColor* colour = image ? averageColor(image.get()) : nullptr;
     if (!colour)
         return;
     auto userInfo = NSDictionary::create({ { "bgcolor1"_ns, colour } });

@@ -54,6 +54,20 @@ public:
         swap(moved);
         return *this;
     }
+    template<typename U>
+    RefPtr& operator=(const RefPtr<U>& other)
+    {
+        RefPtr copy(other);
+        swap(copy);
+        return *this;
+    }
+    template<typename U>
+    RefPtr& operator=(RefPtr<U>&& other)
+    {
+        RefPtr moved(std::move(other));
+        swap(moved);
+        return *this;
+    }
     RefPtr& operator=(T* ptr)
     {
         RefPtr copy(ptr);

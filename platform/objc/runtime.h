@@ -90,10 +90,15 @@ struct MethodRecord;
 const MethodRecord& lookupForSend(Class cls, SEL sel, const std::string& callerEncoding, bool isSuper);
 IMP implementationOf(const MethodRecord&);
 
-// Arguments that are objects travel as `id`, whatever their static type. (Convertibility
-// rather than is_base_of, which rejects the incomplete types behind Class and SEL.)
 template<typename T>
-using WireType = std::conditional_t<std::is_pointer_v<T> && std::is_convertible_v<T, const volatile Object*>, id, T>;
+struct IsRefPtr : std::false_type { };
+template<typename U>
+struct IsRefPtr<RefPtr<U>> : std::true_type { };
+// Arguments that are objects travel as `id`, whatever their static type; a strong handle
+// passed as an argument is borrowed for the call. (Convertibility rather than is_base_of,
+// which rejects the incomplete types behind Class and SEL.)
+template<typename T>
+using WireType = std::conditional_t<(std::is_pointer_v<T> && std::is_convertible_v<T, const volatile Object*>) || IsRefPtr<T>::value, id, T>;
 
 template<typename R, typename... Args>
 R invoke(const MethodRecord& method, id self, SEL sel, Args... args)

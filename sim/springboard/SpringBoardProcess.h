@@ -20,8 +20,10 @@ inline constexpr const char* kSpringBoardBundleIdentifier = "com.apple.springboa
 
 class SpringBoardProcess {
 public:
-    // Call in the process that is to become SpringBoard, once.
-    explicit SpringBoardProcess(const std::string& deviceRoot);
+    // Call in the process that is to become SpringBoard, once. The clock starts at
+    // `startTime` (absolute time), so time runs on across SpringBoard restarts.
+    explicit SpringBoardProcess(const std::string& deviceRoot, double startTime = kDefaultStartTime);
+    static constexpr double kDefaultStartTime = 788918400.0;
     ~SpringBoardProcess();
 
     platform::RunLoop& runLoop() { return *m_runLoop; }

@@ -1,0 +1,30 @@
+#pragma once
+// The cover sheet's now-playing controller: it hands the cover sheet the lock screen's own
+// media controls when something plays.
+
+#include "UIKit/UIViewController.h"
+
+class CSMediaControlsViewController : public UIViewController {
+    OBJC_INTERFACE(CSMediaControlsViewController)
+public:
+    CSMediaControlsViewController() = default;
+    static void registerRuntimeClass();
+
+private:
+    static void loadViewImp(CSMediaControlsViewController*, SEL);
+};
+
+class CSNowPlayingController : public NSObject {
+    OBJC_INTERFACE(CSNowPlayingController)
+public:
+    CSNowPlayingController() = default;
+
+    // Asks through the runtime, as the cover sheet does each time it lays out its pages.
+    UIViewController* controlsViewController();
+
+    static void registerRuntimeClass();
+
+private:
+    static id controlsViewControllerImp(CSNowPlayingController*, SEL);
+    objc::RefPtr<CSMediaControlsViewController> m_controls;
+};

@@ -1,0 +1,31 @@
+#pragma once
+// The cover sheet's container for its call-to-action ("Swipe up to open") and the home
+// affordance's surroundings. Touches pass through it to what lies behind.
+
+#include "UIKit/UIView.h"
+
+#include "UIKit/UILabel.h"
+
+class SBFTouchPassThroughView : public UIView {
+    OBJC_INTERFACE(SBFTouchPassThroughView)
+public:
+    SBFTouchPassThroughView() = default;
+    static void registerRuntimeClass();
+};
+
+class CSTeachableMomentsContainerView : public SBFTouchPassThroughView {
+    OBJC_INTERFACE(CSTeachableMomentsContainerView)
+public:
+    CSTeachableMomentsContainerView() = default;
+
+    UILabel* callToActionLabel() const { return m_callToActionLabel.get(); }
+
+    static void registerRuntimeClass();
+
+private:
+    static id initWithFrameImp(CSTeachableMomentsContainerView*, SEL, CGRect);
+    static void layoutSubviewsImp(CSTeachableMomentsContainerView*, SEL);
+    static id callToActionLabelImp(CSTeachableMomentsContainerView*, SEL);
+
+    objc::RefPtr<UILabel> m_callToActionLabel;
+};
