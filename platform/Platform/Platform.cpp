@@ -13,6 +13,8 @@ __attribute__((weak)) void registerMediaRemoteConstants();
 __attribute__((weak)) void registerUIKitClasses();
 __attribute__((weak)) void registerSpringBoardClasses();
 __attribute__((weak)) void registerCepheiClasses();
+__attribute__((weak)) void registerPreferencesClasses();
+__attribute__((weak)) void registerCepheiPrefsClasses();
 
 namespace {
 struct PlatformState {
@@ -57,7 +59,7 @@ void registerClasses()
     if (platform.registered)
         return;
     platform.registered = true;
-    for (auto registerFramework : { registerFoundationClasses, registerMediaRemoteConstants, registerUIKitClasses, registerSpringBoardClasses, registerCepheiClasses }) {
+    for (auto registerFramework : { registerFoundationClasses, registerMediaRemoteConstants, registerUIKitClasses, registerSpringBoardClasses, registerCepheiClasses, registerPreferencesClasses, registerCepheiPrefsClasses }) {
         if (registerFramework)
             registerFramework();
     }

@@ -26,6 +26,8 @@
 
 namespace platform {
 
+void registerUIKitSettingsClasses(); // UIKitSettingsClasses.cpp: navigation, tables and their controls
+
 void registerUIKitClasses()
 {
     CALayer::registerRuntimeClass();
@@ -55,6 +57,7 @@ void registerUIKitClasses()
     UISwipeGestureRecognizer::registerRuntimeClass();
 
     MTMaterialView::registerRuntimeClass();
+    registerUIKitSettingsClasses();
 }
 
 } // namespace platform

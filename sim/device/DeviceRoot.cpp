@@ -17,6 +17,9 @@ Artefacts Artefacts::fromBuild()
     artefacts.paneLibrary = LUMETRIX_PANE_LIBRARY;
     artefacts.paneResources = LUMETRIX_PANE_RESOURCES;
 #endif
+#ifdef LUMETRIX_PANE_ENTRY
+    artefacts.paneEntry = LUMETRIX_PANE_ENTRY;
+#endif
     return artefacts;
 }
 
@@ -73,6 +76,9 @@ void DeviceRoot::install(const Artefacts& artefacts) const
             for (const auto& entry : fs::directory_iterator(artefacts.paneResources))
                 copy(entry.path(), bundle / entry.path().filename());
         }
+        // The entry that makes the Settings app list the pane.
+        if (!artefacts.paneEntry.empty() && fs::exists(artefacts.paneEntry))
+            copy(artefacts.paneEntry, resolve("/Library/PreferenceLoader/Preferences/lumetrixpref.plist"));
     }
 }
 

@@ -13,6 +13,7 @@ struct Artefacts {
     std::filesystem::path tweakFilter; // lumetrix.plist
     std::filesystem::path paneLibrary; // lumetrixpref.so (may be empty until the pane exists)
     std::filesystem::path paneResources; // lumetrixpref/Resources
+    std::filesystem::path paneEntry; // the Settings app's entry for the pane (PreferenceLoader)
     static Artefacts fromBuild();
 };
 

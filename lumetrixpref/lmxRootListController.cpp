@@ -1,0 +1,359 @@
+#include "lmxRootListController.h"
+
+#include "HBAppearanceTarn.h"
+
+#include "Cephei/HBPreferences.h"
+#include "CepheiPrefs/HBRespringController.h"
+#include "Foundation/NSURL.h"
+#include "UIKit/NSAttributedString.h"
+#include "UIKit/NSLayoutConstraint.h"
+#include "UIKit/UIBlurEffect.h"
+#include "UIKit/UIColor.h"
+#include "UIKit/UIFont.h"
+#include "UIKit/UIImage.h"
+#include "UIKit/UIImageSymbolConfiguration.h"
+#include "UIKit/UILayoutGuide.h"
+#include "UIKit/UINavigationController.h"
+#include "UIKit/UINavigationItem.h"
+#include "UIKit/UITableView.h"
+#include "UIKit/UIViewControllerContainment.h"
+#include "UIKit/UIVisualEffectView.h"
+
+#include <numbers>
+
+namespace {
+
+constexpr const char* kLogoPath = "/Library/PreferenceBundles/lumetrixpref.bundle/logo.png";
+constexpr const char* kHeaderPath = "/Library/PreferenceBundles/lumetrixpref.bundle/header.png";
+constexpr const char* kReturnURL = "prefs:root=Lumetrix";
+constexpr const char* kPreferencesIdentifier = "com.orvanta.lumetrix";
+
+constexpr CGFloat kGlyphPointSize = 13.0;
+constexpr CGFloat kGlyphFrame = 5.0;
+constexpr CGFloat kGlyphSpacing = 30.0;
+constexpr CGFloat kPreviewCornerRadius = 7.0;
+constexpr UIViewAutoresizing kFlexibleWidthAndHeight = 18;
+
+Class superclass()
+{
+    return HBRootListController::staticClass();
+}
+
+objc::RefPtr<UIView> makeView(CGRect frame)
+{
+    auto view = UIView::alloc();
+    view->initWithFrame(frame);
+    return view;
+}
+
+objc::RefPtr<UIView> makeRoundedClearView()
+{
+    auto view = makeView(CGRectZero);
+    view->setBackgroundColor(UIColor::clearColor());
+    view->layer()->setCornerRadius(kPreviewCornerRadius);
+    view->layer()->setMasksToBounds(true);
+    return view;
+}
+
+// A 5 x 5 glyph frame centred on the row, moved sideways by `offset`; the 13-point
+// symbol overflows it, centred.
+objc::RefPtr<UIImageView> addGlyph(UIView* row, const char* symbol, CGFloat offset, bool pointsBackwards)
+{
+    auto glyph = UIImageView::alloc();
+    glyph->initWithFrame(CGRectZero);
+    auto configuration = UIImageSymbolConfiguration::configurationWithPointSize(kGlyphPointSize);
+    // Turned first, then given its picture: the previous glyph is "forward" upside down.
+    if (pointsBackwards)
+        glyph->setTransform(CGAffineTransformMakeRotation(std::numbers::pi));
+    glyph->setImage(UIImage::systemImageNamed(symbol, configuration.get()));
+    glyph->setContentMode(UIViewContentModeCenter);
+    glyph->setTintColor(UIColor::labelColor());
+    glyph->setTranslatesAutoresizingMaskIntoConstraints(false);
+    row->addSubview(glyph.get());
+    NSLayoutConstraint::activateConstraints({
+        glyph->centerYAnchor()->constraintEqualToAnchor(row->safeAreaLayoutGuide()->centerYAnchor(), 0.0),
+        glyph->centerXAnchor()->constraintEqualToAnchor(row->safeAreaLayoutGuide()->centerXAnchor(), offset),
+        glyph->widthAnchor()->constraintEqualToConstant(kGlyphFrame),
+        glyph->heightAnchor()->constraintEqualToConstant(kGlyphFrame),
+    });
+    return glyph;
+}
+
+template<typename T, objc::RefPtr<T> lmxRootListController::*member>
+struct Property {
+    static id get(lmxRootListController* self, SEL) { return (self->*member).get(); }
+    static void set(lmxRootListController* self, SEL, id value) { self->*member = objc_cast<T>(value); }
+};
+
+} // namespace
+
+// MARK: The list
+
+id lmxRootListController::specifiersImp(lmxRootListController* self, SEL)
+{
+    if (!self->m_specifiers)
+        self->m_specifiers = self->loadSpecifiersFromPlistName(NSString::create("Root").get(), self);
+    return self->m_specifiers.get();
+}
+
+unsigned long lmxRootListController::largeTitleStyleImp(lmxRootListController*, SEL)
+{
+    return HBAppearanceSettingsLargeTitleStyleNever;
+}
+
+// MARK: Creation: the appearance, the respring button and the title view
+
+id lmxRootListController::initImp(lmxRootListController* self, SEL cmd)
+{
+    if (!objc_msgSendSuper<id>(superclass(), self, cmd))
+        return nullptr;
+
+    auto appearance = objc::createInstance(HBAppearanceTarn::staticClass());
+    self->setAppearanceSettings(static_cast<HBAppearanceSettings*>(appearance.get()));
+
+    auto configuration = UIImageSymbolConfiguration::configurationWithPointSize(13.0);
+    auto symbol = UIImage::systemImageNamed("arrow.2.circlepath", configuration.get());
+    auto button = UIBarButtonItem::alloc();
+    button->initWithImage(symbol.get(), UIBarButtonItemStylePlain, self, "respring:"_sel);
+    objc_msgSend(self, "setRespringButton:"_sel, static_cast<id>(button.get()));
+    objc_msgSend(self->m_respringButton.get(), "setTintColor:"_sel, static_cast<id>(UIColor::whiteColor().get()));
+    UIViewControllerContainment::navigationItem(self)->sendSetRightBarButtonItem(self->m_respringButton.get());
+
+    self->buildTitleView();
+    return self;
+}
+
+void lmxRootListController::buildTitleView()
+{
+    UINavigationItem* item = UIViewControllerContainment::navigationItem(this);
+    auto titleView = UIView::alloc();
+    titleView->init();
+    item->sendSetTitleView(titleView.get());
+
+    auto label = UILabel::alloc();
+    label->initWithFrame(CGRectMake(0, 0, 10, 10));
+    objc_msgSend(this, "setTitleLabel:"_sel, static_cast<id>(label.get()));
+    label->setFont(UIFont::boldSystemFontOfSize(17.0));
+    label->setTranslatesAutoresizingMaskIntoConstraints(false);
+    label->setText("Lumetrix 14");
+    label->setTextColor(UIColor::whiteColor());
+    label->setTextAlignment(NSTextAlignmentCenter);
+    item->sendTitleView()->addSubview(label.get());
+
+    // The logo is laid out with the label but stays invisible: the name is what shows.
+    auto icon = UIImageView::alloc();
+    icon->initWithFrame(CGRectMake(0, 0, 10, 10));
+    objc_msgSend(this, "setIconView:"_sel, static_cast<id>(icon.get()));
+    icon->setContentMode(UIViewContentModeScaleAspectFit);
+    icon->setImage(UIImage::imageWithContentsOfFile(NSString::create(kLogoPath).get()));
+    icon->setTranslatesAutoresizingMaskIntoConstraints(false);
+    icon->setAlpha(0.0);
+    item->sendTitleView()->addSubview(icon.get());
+
+    UIView* title = item->sendTitleView();
+    NSLayoutConstraint::activateConstraints({
+        label->topAnchor()->constraintEqualToAnchor(title->topAnchor()),
+        label->leadingAnchor()->constraintEqualToAnchor(title->leadingAnchor()),
+        label->trailingAnchor()->constraintEqualToAnchor(title->trailingAnchor()),
+        label->bottomAnchor()->constraintEqualToAnchor(title->bottomAnchor()),
+        icon->topAnchor()->constraintEqualToAnchor(title->topAnchor()),
+        icon->leadingAnchor()->constraintEqualToAnchor(title->leadingAnchor()),
+        icon->trailingAnchor()->constraintEqualToAnchor(title->trailingAnchor()),
+        icon->bottomAnchor()->constraintEqualToAnchor(title->bottomAnchor()),
+    });
+}
+
+// MARK: Actions
+
+// After SpringBoard restarts, the Settings app comes back to this pane.
+void lmxRootListController::respringImp(lmxRootListController*, SEL, id)
+{
+    HBRespringController::respringAndReturnTo(NSURL::URLWithString(kReturnURL).get());
+}
+
+void lmxRootListController::resetPrefsImp(lmxRootListController* self, SEL)
+{
+    auto store = HBPreferences::alloc()->initWithIdentifier(NSString::create(kPreferencesIdentifier).get());
+    objc_msgSend(store.get(), "removeAllObjects"_sel);
+    objc_msgSend(self, "respring:"_sel, static_cast<id>(nullptr));
+}
+
+// MARK: The header and its still preview
+
+void lmxRootListController::viewDidLoadImp(lmxRootListController* self, SEL cmd)
+{
+    objc_msgSendSuper(superclass(), self, cmd);
+    self->buildPreview();
+}
+
+void lmxRootListController::buildPreview()
+{
+    auto header = makeView(CGRectMake(0, 0, 200, 200));
+    objc_msgSend(this, "setHeaderView:"_sel, static_cast<id>(header.get()));
+
+    // The picture; a missing file leaves it empty and the layout the same.
+    auto picture = UIImageView::alloc();
+    picture->initWithFrame(CGRectMake(0, 0, 200, 200));
+    objc_msgSend(this, "setHeaderImageView:"_sel, static_cast<id>(picture.get()));
+    picture->setContentMode(UIViewContentModeScaleAspectFill);
+    picture->setImage(UIImage::imageWithContentsOfFile(NSString::create(kHeaderPath).get()));
+    picture->setTranslatesAutoresizingMaskIntoConstraints(false);
+    header->addSubview(picture.get());
+    NSLayoutConstraint::activateConstraints({
+        picture->topAnchor()->constraintEqualToAnchor(header->topAnchor()),
+        picture->leadingAnchor()->constraintEqualToAnchor(header->leadingAnchor()),
+        picture->trailingAnchor()->constraintEqualToAnchor(header->trailingAnchor()),
+        picture->bottomAnchor()->constraintEqualToAnchor(header->bottomAnchor()),
+    });
+    UILayoutGuide* pictureArea = picture->safeAreaLayoutGuide();
+
+    // The row: a blurred capsule in the middle of the picture.
+    auto row = makeRoundedClearView();
+    auto blur = UIVisualEffectView::alloc();
+    blur->initWithEffect(UIBlurEffect::effectWithStyle(UIBlurEffectStyleRegular).get());
+    blur->setFrame(row->bounds());
+    blur->setAutoresizingMask(kFlexibleWidthAndHeight);
+    row->addSubview(blur.get());
+    row->setTranslatesAutoresizingMaskIntoConstraints(false);
+    picture->addSubview(row.get());
+    NSLayoutConstraint::activateConstraints({
+        row->centerYAnchor()->constraintEqualToAnchor(pictureArea->centerYAnchor()),
+        row->centerXAnchor()->constraintEqualToAnchor(pictureArea->centerXAnchor()),
+        row->widthAnchor()->constraintEqualToConstant(100.0),
+        row->heightAnchor()->constraintEqualToConstant(20.0),
+    });
+
+    addGlyph(row.get(), "forward.fill", -kGlyphSpacing, true);
+    addGlyph(row.get(), "forward.fill", kGlyphSpacing, false);
+    addGlyph(row.get(), "pause.fill", 0.0, false);
+
+    // The caption above the row: no backdrop of its own.
+    auto caption = makeRoundedClearView();
+    caption->setTranslatesAutoresizingMaskIntoConstraints(false);
+    picture->addSubview(caption.get());
+    NSLayoutConstraint::activateConstraints({
+        caption->topAnchor()->constraintEqualToAnchor(row->safeAreaLayoutGuide()->topAnchor(), -15.0),
+        caption->centerXAnchor()->constraintEqualToAnchor(pictureArea->centerXAnchor()),
+        caption->widthAnchor()->constraintEqualToConstant(80.0),
+        caption->heightAnchor()->constraintEqualToConstant(13.0),
+    });
+
+    auto captionLabel = UILabel::alloc();
+    captionLabel->initWithFrame(CGRectZero);
+    captionLabel->setLineBreakMode(NSLineBreakByWordWrapping);
+    captionLabel->setBackgroundColor(UIColor::clearColor());
+    captionLabel->setText("Lumetrix By Orvanta");
+    captionLabel->setFont(UIFont::systemFontOfSize(9.0));
+    captionLabel->setTranslatesAutoresizingMaskIntoConstraints(false);
+    captionLabel->setMarqueeEnabled(true);
+    captionLabel->setMarqueeRunning(true);
+    captionLabel->_startMarqueeIfNecessary();
+    caption->addSubview(captionLabel.get());
+    NSLayoutConstraint::activateConstraints({
+        captionLabel->centerYAnchor()->constraintEqualToAnchor(caption->safeAreaLayoutGuide()->centerYAnchor(), 0.0),
+        captionLabel->centerXAnchor()->constraintEqualToAnchor(caption->safeAreaLayoutGuide()->centerXAnchor(), 0.0),
+        captionLabel->widthAnchor()->constraintEqualToConstant(80.0),
+        captionLabel->heightAnchor()->constraintEqualToConstant(13.0),
+    });
+
+    // The strip below the row, three quarters full.
+    auto strip = UIProgressView::alloc();
+    strip->initWithProgressViewStyle(UIProgressViewStyleBar);
+    objc_msgSend(this, "setProgressView:"_sel, static_cast<id>(strip.get()));
+    strip->setProgress(0.75f);
+    strip->layer()->setCornerRadius(2.5);
+    strip->layer()->setMasksToBounds(true);
+    strip->setClipsToBounds(true);
+    strip->setTranslatesAutoresizingMaskIntoConstraints(false);
+    strip->setTrackTintColor(UIColor::grayColor());
+    strip->setProgressTintColor(UIColor::whiteColor());
+    picture->addSubview(strip.get());
+    NSLayoutConstraint::activateConstraints({
+        strip->centerYAnchor()->constraintEqualToAnchor(row->safeAreaLayoutGuide()->centerYAnchor(), 18.0),
+        strip->centerXAnchor()->constraintEqualToAnchor(pictureArea->centerXAnchor()),
+        strip->widthAnchor()->constraintEqualToConstant(140.0),
+        strip->heightAnchor()->constraintEqualToConstant(5.0),
+    });
+}
+
+// The header goes in each time the table asks for a cell: the only place it is set.
+id lmxRootListController::cellForRowImp(lmxRootListController* self, SEL cmd, id tableView, id indexPath)
+{
+    objc_msgSend(tableView, "setTableHeaderView:"_sel, static_cast<id>(self->m_headerView.get()));
+    return objc_msgSendSuper<id>(superclass(), self, cmd, tableView, indexPath);
+}
+
+// MARK: The Settings app's bar
+
+UINavigationBar* lmxRootListController::outerNavigationBar()
+{
+    UINavigationController* own = UIViewControllerContainment::navigationController(this);
+    UINavigationController* outer = own ? UIViewControllerContainment::navigationController(own) : nullptr;
+    return outer ? outer->navigationBar() : nullptr;
+}
+
+void lmxRootListController::viewWillAppearImp(lmxRootListController* self, SEL cmd, bool animated)
+{
+    objc_msgSendSuper(superclass(), self, cmd, animated);
+    UINavigationBar* bar = self->outerNavigationBar();
+    if (!bar)
+        return;
+    objc_msgSend(bar, "setBarTintColor:"_sel, static_cast<id>(UIColor::colorWithRed(0.45, 0.42, 0.75, 1.0).get()));
+    // An empty image: no hairline under the bar.
+    objc_msgSend(bar, "setShadowImage:"_sel, static_cast<id>(UIImage::alloc().get()));
+    objc_msgSend(bar, "setTintColor:"_sel, static_cast<id>(UIColor::labelColor().get()));
+    objc_msgSend(bar, "setTranslucent:"_sel, false);
+}
+
+void lmxRootListController::viewDidAppearImp(lmxRootListController* self, SEL cmd, bool animated)
+{
+    objc_msgSendSuper(superclass(), self, cmd, animated);
+    if (UINavigationBar* bar = self->outerNavigationBar()) {
+        auto attributes = NSDictionary::create({ { NSForegroundColorAttributeName, UIColor::labelColor() } });
+        objc_msgSend(bar, "setTitleTextAttributes:"_sel, static_cast<id>(attributes.get()));
+    }
+}
+
+// Only the title colour goes back; the rest of the bar keeps the pane's look.
+void lmxRootListController::viewWillDisappearImp(lmxRootListController* self, SEL cmd, bool animated)
+{
+    objc_msgSendSuper(superclass(), self, cmd, animated);
+    if (UINavigationBar* bar = self->outerNavigationBar()) {
+        auto attributes = NSDictionary::create({ { NSForegroundColorAttributeName, UIColor::blackColor() } });
+        objc_msgSend(bar, "setTitleTextAttributes:"_sel, static_cast<id>(attributes.get()));
+    }
+}
+
+void lmxRootListController::registerRuntimeClass()
+{
+    Class cls = objc::defineClass<lmxRootListController>("lmxRootListController", HBRootListController::staticClass());
+    objc::addMethod(cls, "specifiers", &specifiersImp);
+    objc::addMethod(cls, "largeTitleStyle", &largeTitleStyleImp);
+    objc::addMethod(cls, "init", &initImp);
+    objc::addMethod(cls, "respring:", &respringImp);
+    objc::addMethod(cls, "resetPrefs", &resetPrefsImp);
+    objc::addMethod(cls, "viewDidLoad", &viewDidLoadImp);
+    objc::addMethod(cls, "tableView:cellForRowAtIndexPath:", &cellForRowImp);
+    objc::addMethod(cls, "viewWillAppear:", &viewWillAppearImp);
+    objc::addMethod(cls, "viewDidAppear:", &viewDidAppearImp);
+    objc::addMethod(cls, "viewWillDisappear:", &viewWillDisappearImp);
+
+    using RespringButton = Property<UIBarButtonItem, &lmxRootListController::m_respringButton>;
+    using ProgressView = Property<UIProgressView, &lmxRootListController::m_progressView>;
+    using HeaderView = Property<UIView, &lmxRootListController::m_headerView>;
+    using HeaderImageView = Property<UIImageView, &lmxRootListController::m_headerImageView>;
+    using TitleLabel = Property<UILabel, &lmxRootListController::m_titleLabel>;
+    using IconView = Property<UIImageView, &lmxRootListController::m_iconView>;
+    objc::addMethod(cls, "respringButton", &RespringButton::get);
+    objc::addMethod(cls, "setRespringButton:", &RespringButton::set);
+    objc::addMethod(cls, "progressView", &ProgressView::get);
+    objc::addMethod(cls, "setProgressView:", &ProgressView::set);
+    objc::addMethod(cls, "headerView", &HeaderView::get);
+    objc::addMethod(cls, "setHeaderView:", &HeaderView::set);
+    objc::addMethod(cls, "headerImageView", &HeaderImageView::get);
+    objc::addMethod(cls, "setHeaderImageView:", &HeaderImageView::set);
+    objc::addMethod(cls, "titleLabel", &TitleLabel::get);
+    objc::addMethod(cls, "setTitleLabel:", &TitleLabel::set);
+    objc::addMethod(cls, "iconView", &IconView::get);
+    objc::addMethod(cls, "setIconView:", &IconView::set);
+}
