@@ -96,7 +96,7 @@ public:
                 NSLog("[LayoutConstraints] Safe-area layout did not settle after %d passes; using the last solution.", pass);
                 break;
             }
-            solveOnce(pass == 0);
+            solveOnce();
             bool changed = false;
             for (auto& entry : m_entries) {
                 if (!entry.guide)
@@ -178,7 +178,7 @@ private:
         solver.addConstraint(constraint);
     }
 
-    void solveOnce(bool report)
+    void solveOnce()
     {
         using layout::Expression;
         layout::Solver solver;
@@ -221,7 +221,7 @@ private:
             try {
                 solver.addConstraint(first->attribute(constraint->firstAttribute()) == right);
             } catch (const layout::UnsatisfiableConstraint&) {
-                if (report && constraint->markConflictReported()) {
+                if (constraint->markConflictReported()) {
                     NSLog("[LayoutConstraints] Unable to simultaneously satisfy constraints. Breaking %s, which contradicts the constraints activated before it.",
                         constraint->descriptionString().c_str());
                 }
@@ -247,7 +247,7 @@ private:
                 ambiguous = true;
                 solver.addConstraint(layout::Constraint(Expression(*variable) - value, layout::Strength::Weak));
             }
-            if (ambiguous && report && entry.view->markAmbiguityReported()) {
+            if (ambiguous && entry.view->markAmbiguityReported()) {
                 NSLog("[LayoutConstraints] Ambiguous layout: the constraints of %s do not fix its position and size; it keeps its current frame where they leave it open.",
                     entry.view->descriptionString().c_str());
             }

@@ -4,8 +4,11 @@
 
 UIScreen* UIScreen::mainScreen()
 {
-    // Made on first use and kept for the life of the process, as the system's is.
-    static UIScreen* screen = UIScreen::alloc().leakRef();
+    // Made on first use and kept for the life of the process, as the system's is. Not
+    // before the class is registered, so an early call cannot keep a classless object.
+    static UIScreen* screen = nullptr;
+    if (!screen && staticClass())
+        screen = UIScreen::alloc().leakRef();
     return screen;
 }
 
