@@ -1,8 +1,16 @@
 #include "UILabel.h"
 
+#include "Foundation/RunLoop.h"
+
 namespace {
 
 constexpr CGFloat kDefaultFontSize = 17;
+
+double clockNow()
+{
+    auto* loop = platform::RunLoop::main();
+    return loop ? loop->now() : 0;
+}
 
 } // namespace
 
@@ -18,6 +26,8 @@ UILabel* UILabel::initWithFrameImp(UILabel* self, SEL cmd, CGRect frame)
 
 void UILabel::setText(NSString* text)
 {
+    if (!(m_text && text && m_text->isEqual(text)))
+        m_marqueeStartTime = clockNow();
     m_text = text;
     if (m_marqueeScrolling)
         _startMarqueeIfNecessary();
@@ -40,6 +50,8 @@ void UILabel::setTextColor(UIColor* color)
 
 void UILabel::setMarqueeEnabled(bool enabled)
 {
+    if (enabled && !m_marqueeEnabled)
+        m_marqueeStartTime = clockNow();
     m_marqueeEnabled = enabled;
     if (!enabled)
         m_marqueeScrolling = false;
@@ -47,6 +59,8 @@ void UILabel::setMarqueeEnabled(bool enabled)
 
 void UILabel::setMarqueeRunning(bool running)
 {
+    if (running && !m_marqueeRunning)
+        m_marqueeStartTime = clockNow();
     m_marqueeRunning = running;
     if (!running)
         m_marqueeScrolling = false;

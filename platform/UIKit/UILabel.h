@@ -55,6 +55,9 @@ public:
     bool isMarqueeScrolling() const { return m_marqueeScrolling; }
     // Width of the text at the font's size, estimated as 0.55 em a character.
     CGFloat estimatedTextWidth() const;
+    // When the marquee last began from the start of its text (run-loop time): the text
+    // changed, or the marquee was switched on. A renderer scrolls the text from there.
+    double marqueeStartTime() const { return m_marqueeStartTime; }
 
     static void registerRuntimeClass();
 
@@ -70,4 +73,5 @@ private:
     bool m_marqueeEnabled = false;
     bool m_marqueeRunning = false;
     bool m_marqueeScrolling = false;
+    double m_marqueeStartTime = 0;
 };

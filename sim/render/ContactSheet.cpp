@@ -1,0 +1,82 @@
+#include "ContactSheet.h"
+
+#include "RenderColor.h"
+#include "TextLayout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace sim::render {
+
+namespace {
+
+constexpr int kMargin = 24;
+constexpr int kGap = 20;
+constexpr int kTitleHeight = 56;
+constexpr int kCaptionHeight = 44;
+
+} // namespace
+
+Canvas makeContactSheet(const std::string& title, const std::vector<ContactSheetEntry>& entries, ContactSheetLayout layout)
+{
+    std::vector<Canvas> pictures;
+    int thumbnailHeight = 0;
+    for (auto& entry : entries) {
+        pictures.push_back(Canvas::readPNG(entry.imagePath));
+        const Canvas& picture = pictures.back();
+        if (picture.isValid())
+            thumbnailHeight = std::max(thumbnailHeight, static_cast<int>(std::lround(double(picture.height()) * layout.thumbnailWidth / picture.width())));
+    }
+    if (!thumbnailHeight)
+        thumbnailHeight = layout.thumbnailWidth * 2;
+    int columns = std::max(1, std::min<int>(layout.columns, std::max<std::size_t>(1, entries.size())));
+    int rows = static_cast<int>((entries.size() + columns - 1) / columns);
+    int cellHeight = thumbnailHeight + kCaptionHeight;
+    int width = 2 * kMargin + columns * layout.thumbnailWidth + (columns - 1) * kGap;
+    int height = 2 * kMargin + kTitleHeight + std::max(1, rows) * cellHeight + std::max(0, rows - 1) * kGap;
+
+    Canvas sheet(CGRectMake(0, 0, width, height), 1);
+    cairo_t* cr = cairo_create(sheet.surface());
+    cairo_set_source_rgb(cr, 0.12, 0.12, 0.13);
+    cairo_paint(cr);
+    cairo_set_source_rgb(cr, 0.95, 0.95, 0.96);
+    {
+        TextLayout heading(cr, title, { 26, FontWeight::Bold });
+        heading.draw(cr, { double(kMargin), double(kMargin) });
+    }
+
+    for (std::size_t index = 0; index < entries.size(); ++index) {
+        int column = static_cast<int>(index % columns);
+        int row = static_cast<int>(index / columns);
+        double x = kMargin + column * (layout.thumbnailWidth + kGap);
+        double y = kMargin + kTitleHeight + row * (cellHeight + kGap);
+        const Canvas& picture = pictures[index];
+        cairo_save(cr);
+        cairo_rectangle(cr, x, y, layout.thumbnailWidth, thumbnailHeight);
+        cairo_clip(cr);
+        if (picture.isValid()) {
+            double scale = double(layout.thumbnailWidth) / picture.width();
+            cairo_translate(cr, x, y);
+            cairo_scale(cr, scale, scale);
+            cairo_set_source_surface(cr, picture.surface(), 0, 0);
+            cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+            cairo_paint(cr);
+        } else {
+            cairo_set_source_rgb(cr, 0.3, 0.3, 0.32);
+            cairo_paint(cr);
+        }
+        cairo_restore(cr);
+
+        cairo_set_source_rgb(cr, 0.85, 0.85, 0.87);
+        TextLayout caption(cr, std::to_string(index + 1) + ". " + entries[index].caption, { 14, FontWeight::Regular });
+        caption.setWidth(layout.thumbnailWidth);
+        caption.setMaximumLines(2);
+        caption.setEllipsize(PANGO_ELLIPSIZE_END);
+        caption.draw(cr, { x, y + thumbnailHeight + 6 });
+    }
+    cairo_destroy(cr);
+    cairo_surface_flush(sheet.surface());
+    return sheet;
+}
+
+} // namespace sim::render

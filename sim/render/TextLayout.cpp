@@ -1,0 +1,95 @@
+#include "TextLayout.h"
+
+namespace sim::render {
+
+namespace {
+
+constexpr const char* kFamily = "DejaVu Sans";
+
+PangoWeight pangoWeight(FontWeight weight)
+{
+    switch (weight) {
+    case FontWeight::Regular:
+        return PANGO_WEIGHT_NORMAL;
+    case FontWeight::Semibold:
+        return PANGO_WEIGHT_SEMIBOLD;
+    case FontWeight::Bold:
+        return PANGO_WEIGHT_BOLD;
+    }
+    return PANGO_WEIGHT_NORMAL;
+}
+
+} // namespace
+
+TextLayout::TextLayout(cairo_t* context, const std::string& text, FontSpec font)
+    : m_layout(pango_cairo_create_layout(context))
+{
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+    PangoContext* pangoContext = pango_layout_get_context(m_layout);
+    pango_cairo_context_set_font_options(pangoContext, options);
+    cairo_font_options_destroy(options);
+    pango_layout_context_changed(m_layout);
+
+    PangoFontDescription* description = pango_font_description_new();
+    pango_font_description_set_family(description, kFamily);
+    pango_font_description_set_weight(description, pangoWeight(font.weight));
+    pango_font_description_set_absolute_size(description, std::max<CGFloat>(font.pointSize, 0.1) * PANGO_SCALE);
+    pango_layout_set_font_description(m_layout, description);
+    pango_font_description_free(description);
+    pango_layout_set_text(m_layout, text.c_str(), static_cast<int>(text.size()));
+}
+
+TextLayout::~TextLayout()
+{
+    g_object_unref(m_layout);
+}
+
+CGSize TextLayout::size() const
+{
+    PangoRectangle logical;
+    pango_layout_get_extents(m_layout, nullptr, &logical);
+    return { static_cast<CGFloat>(logical.width) / PANGO_SCALE, static_cast<CGFloat>(logical.height) / PANGO_SCALE };
+}
+
+void TextLayout::setWidth(CGFloat width)
+{
+    pango_layout_set_width(m_layout, static_cast<int>(std::max<CGFloat>(width, 0) * PANGO_SCALE));
+    pango_layout_set_wrap(m_layout, PANGO_WRAP_WORD_CHAR);
+}
+
+void TextLayout::setMaximumLines(long lines)
+{
+    // Pango counts a negative height in lines.
+    pango_layout_set_height(m_layout, lines > 0 ? -static_cast<int>(lines) : -1000);
+}
+
+void TextLayout::setEllipsize(PangoEllipsizeMode mode)
+{
+    pango_layout_set_ellipsize(m_layout, mode);
+}
+
+void TextLayout::setAlignment(PangoAlignment alignment)
+{
+    pango_layout_set_alignment(m_layout, alignment);
+}
+
+void TextLayout::draw(cairo_t* context, CGPoint origin) const
+{
+    cairo_save(context);
+    cairo_translate(context, origin.x, origin.y);
+    pango_cairo_update_layout(context, m_layout);
+    pango_cairo_show_layout(context, m_layout);
+    cairo_restore(context);
+}
+
+void drawCenteredText(cairo_t* context, const std::string& text, FontSpec font, CGRect rect)
+{
+    TextLayout layout(context, text, font);
+    CGSize size = layout.size();
+    layout.draw(context, { rect.origin.x + (rect.size.width - size.width) / 2, rect.origin.y + (rect.size.height - size.height) / 2 });
+}
+
+} // namespace sim::render
