@@ -15,27 +15,26 @@
 #include <cstdint>
 #include <vector>
 
-enum CGInterpolationQuality : int {
-    kCGInterpolationDefault = 0,
-    kCGInterpolationNone = 1,
-    kCGInterpolationLow = 2,
-    kCGInterpolationHigh = 3,
-    kCGInterpolationMedium = 4,
-};
+// Plain integers, as the C enums are: callers may pass the numbers themselves.
+using CGInterpolationQuality = std::int32_t;
+inline constexpr CGInterpolationQuality kCGInterpolationDefault = 0;
+inline constexpr CGInterpolationQuality kCGInterpolationNone = 1;
+inline constexpr CGInterpolationQuality kCGInterpolationLow = 2;
+inline constexpr CGInterpolationQuality kCGInterpolationHigh = 3;
+inline constexpr CGInterpolationQuality kCGInterpolationMedium = 4;
 
 // Normal composites source over destination, Copy replaces the destination and Clear
 // erases it; the other modes are drawn as Normal.
-enum CGBlendMode : int {
-    kCGBlendModeNormal = 0,
-    kCGBlendModeMultiply = 1,
-    kCGBlendModeScreen = 2,
-    kCGBlendModeOverlay = 3,
-    kCGBlendModeClear = 16,
-    kCGBlendModeCopy = 17,
-    kCGBlendModeSourceIn = 18,
-    kCGBlendModeSourceOut = 19,
-    kCGBlendModeSourceAtop = 20,
-};
+using CGBlendMode = std::int32_t;
+inline constexpr CGBlendMode kCGBlendModeNormal = 0;
+inline constexpr CGBlendMode kCGBlendModeMultiply = 1;
+inline constexpr CGBlendMode kCGBlendModeScreen = 2;
+inline constexpr CGBlendMode kCGBlendModeOverlay = 3;
+inline constexpr CGBlendMode kCGBlendModeClear = 16;
+inline constexpr CGBlendMode kCGBlendModeCopy = 17;
+inline constexpr CGBlendMode kCGBlendModeSourceIn = 18;
+inline constexpr CGBlendMode kCGBlendModeSourceOut = 19;
+inline constexpr CGBlendMode kCGBlendModeSourceAtop = 20;
 
 class CGContext {
 public:

@@ -7,12 +7,12 @@
 #include "CoreGraphics/CGImage.h"
 #include "CoreGraphics/CGContext.h"
 #include "Foundation/NSObject.h"
+#include "UIImageSymbolConfiguration.h"
 
 #include <string>
 
 class NSData;
 class NSString;
-class UIImageSymbolConfiguration;
 
 class UIImage : public NSObject {
     OBJC_INTERFACE(UIImage)

@@ -7,22 +7,20 @@
 #include "UIFont.h"
 #include "UIView.h"
 
-enum NSTextAlignment : long {
-    NSTextAlignmentLeft = 0,
-    NSTextAlignmentCenter = 1,
-    NSTextAlignmentRight = 2,
-    NSTextAlignmentJustified = 3,
-    NSTextAlignmentNatural = 4,
-};
+using NSTextAlignment = long;
+inline constexpr NSTextAlignment NSTextAlignmentLeft = 0;
+inline constexpr NSTextAlignment NSTextAlignmentCenter = 1;
+inline constexpr NSTextAlignment NSTextAlignmentRight = 2;
+inline constexpr NSTextAlignment NSTextAlignmentJustified = 3;
+inline constexpr NSTextAlignment NSTextAlignmentNatural = 4;
 
-enum NSLineBreakMode : long {
-    NSLineBreakByWordWrapping = 0,
-    NSLineBreakByCharWrapping = 1,
-    NSLineBreakByClipping = 2,
-    NSLineBreakByTruncatingHead = 3,
-    NSLineBreakByTruncatingTail = 4,
-    NSLineBreakByTruncatingMiddle = 5,
-};
+using NSLineBreakMode = long;
+inline constexpr NSLineBreakMode NSLineBreakByWordWrapping = 0;
+inline constexpr NSLineBreakMode NSLineBreakByCharWrapping = 1;
+inline constexpr NSLineBreakMode NSLineBreakByClipping = 2;
+inline constexpr NSLineBreakMode NSLineBreakByTruncatingHead = 3;
+inline constexpr NSLineBreakMode NSLineBreakByTruncatingTail = 4;
+inline constexpr NSLineBreakMode NSLineBreakByTruncatingMiddle = 5;
 
 class UILabel : public UIView {
     OBJC_INTERFACE(UILabel)

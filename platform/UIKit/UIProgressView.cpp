@@ -4,10 +4,10 @@
 
 UIProgressView* UIProgressView::initWithProgressViewStyle(UIProgressViewStyle style)
 {
-    return static_cast<UIProgressView*>(objc_msgSend<id>(this, "initWithProgressViewStyle:"_sel, static_cast<long>(style)));
+    return static_cast<UIProgressView*>(objc_msgSend<id>(this, "initWithProgressViewStyle:"_sel, style));
 }
 
-UIProgressView* UIProgressView::initWithProgressViewStyleImp(UIProgressView* self, SEL, long style)
+UIProgressView* UIProgressView::initWithProgressViewStyleImp(UIProgressView* self, SEL, UIProgressViewStyle style)
 {
     self->m_style = style == UIProgressViewStyleBar ? UIProgressViewStyleBar : UIProgressViewStyleDefault;
     self->initWithFrame(CGRectMake(0, 0, 0, self->m_style == UIProgressViewStyleBar ? 2.5 : 2));

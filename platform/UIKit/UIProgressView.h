@@ -3,10 +3,9 @@
 
 #include "UIView.h"
 
-enum UIProgressViewStyle : long {
-    UIProgressViewStyleDefault = 0,
-    UIProgressViewStyleBar = 1,
-};
+using UIProgressViewStyle = long;
+inline constexpr UIProgressViewStyle UIProgressViewStyleDefault = 0;
+inline constexpr UIProgressViewStyle UIProgressViewStyleBar = 1;
 
 class UIProgressView : public UIView {
     OBJC_INTERFACE(UIProgressView)
@@ -34,7 +33,7 @@ public:
     static void registerRuntimeClass();
 
 private:
-    static UIProgressView* initWithProgressViewStyleImp(UIProgressView*, SEL, long style);
+    static UIProgressView* initWithProgressViewStyleImp(UIProgressView*, SEL, UIProgressViewStyle);
 
     UIProgressViewStyle m_style = UIProgressViewStyleDefault;
     float m_progress = 0;

@@ -38,13 +38,12 @@ inline constexpr UIViewAutoresizing UIViewAutoresizingFlexibleTopMargin = 1 << 3
 inline constexpr UIViewAutoresizing UIViewAutoresizingFlexibleHeight = 1 << 4;
 inline constexpr UIViewAutoresizing UIViewAutoresizingFlexibleBottomMargin = 1 << 5;
 
-enum UIViewContentMode : long {
-    UIViewContentModeScaleToFill = 0,
-    UIViewContentModeScaleAspectFit = 1,
-    UIViewContentModeScaleAspectFill = 2,
-    UIViewContentModeRedraw = 3,
-    UIViewContentModeCenter = 4,
-};
+using UIViewContentMode = long;
+inline constexpr UIViewContentMode UIViewContentModeScaleToFill = 0;
+inline constexpr UIViewContentMode UIViewContentModeScaleAspectFit = 1;
+inline constexpr UIViewContentMode UIViewContentModeScaleAspectFill = 2;
+inline constexpr UIViewContentMode UIViewContentModeRedraw = 3;
+inline constexpr UIViewContentMode UIViewContentModeCenter = 4;
 
 class UIView : public UIResponder {
     OBJC_INTERFACE(UIView)
