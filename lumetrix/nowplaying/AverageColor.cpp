@@ -9,7 +9,7 @@ namespace lumetrix {
 
 namespace {
 
-constexpr int kInterpolationQualityMedium = 4;
+constexpr auto kInterpolationQualityMedium = static_cast<CGInterpolationQuality>(4);
 
 id averageColorImp(UIImage* self, SEL)
 {

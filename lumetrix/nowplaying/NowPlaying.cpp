@@ -1,6 +1,7 @@
 #include "NowPlaying.h"
 
 #include "AudioToolbox/AudioServices.h"
+#include "Foundation/NSString.h"
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNumber.h"
 #include "MediaRemote/MediaRemote.h"
@@ -37,7 +38,7 @@ void sendPlaybackCommand(std::uint32_t command)
 void sendSkipCommand(std::uint32_t command)
 {
     AudioServicesPlaySystemSound(kClickSound);
-    auto options = NSDictionary::create({ { kMRMediaRemoteOptionSkipInterval, NSNumber::numberWithDouble(kSkipInterval) } });
+    auto options = NSDictionary::create({ { objc::RefPtr<NSObject>(kMRMediaRemoteOptionSkipInterval), NSNumber::numberWithDouble(kSkipInterval) } });
     MRMediaRemoteSendCommand(command, options.get());
 }
 

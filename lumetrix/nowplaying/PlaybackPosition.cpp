@@ -1,6 +1,7 @@
 #include "PlaybackPosition.h"
 
 #include "CoreFoundation/CFDate.h"
+#include "Foundation/NSString.h"
 #include "Foundation/NSDate.h"
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNumber.h"

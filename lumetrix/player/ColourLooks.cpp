@@ -5,6 +5,7 @@
 #include "nowplaying/NowPlaying.h"
 #include "startup/Globals.h"
 
+#include "Foundation/NSString.h"
 #include "Foundation/NSData.h"
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNotification.h"

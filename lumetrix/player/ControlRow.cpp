@@ -7,6 +7,7 @@
 #include "UIKit/UIColor.h"
 #include "UIKit/UIFont.h"
 #include "UIKit/UIImage.h"
+#include "UIKit/UIImageSymbolConfiguration.h"
 #include "UIKit/UIImageView.h"
 #include "UIKit/UILabel.h"
 #include "UIKit/UILayoutGuide.h"

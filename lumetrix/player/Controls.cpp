@@ -10,6 +10,7 @@
 #include "Foundation/NSTimer.h"
 #include "MediaRemote/MediaRemote.h"
 #include "UIKit/UIImage.h"
+#include "UIKit/UIImageSymbolConfiguration.h"
 #include "UIKit/UIImageView.h"
 #include "UIKit/UILabel.h"
 #include "UIKit/UIView.h"

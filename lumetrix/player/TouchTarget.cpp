@@ -5,7 +5,8 @@
 
 #include "UIKit/NSLayoutConstraint.h"
 #include "UIKit/UIColor.h"
-#include "UIKit/UIGestureRecognizer.h"
+#include "UIKit/UISwipeGestureRecognizer.h"
+#include "UIKit/UITapGestureRecognizer.h"
 #include "UIKit/UILayoutGuide.h"
 #include "UIKit/UIView.h"
 
@@ -34,7 +35,7 @@ objc::RefPtr<UIView> buildTouchTarget(id host, UIView* superview)
 void addTapRecognizer(UIView* target, id host)
 {
     auto tap = UITapGestureRecognizer::alloc();
-    tap->initWithTarget(host, "tapGesture:"_sel);
+    tap->initWithTarget(static_cast<NSObject*>(host), "tapGesture:"_sel);
     tap->setNumberOfTapsRequired(1);
     target->addGestureRecognizer(tap.get());
 }
@@ -42,12 +43,12 @@ void addTapRecognizer(UIView* target, id host)
 void addSwipeRecognizers(UIView* target, id host)
 {
     auto left = UISwipeGestureRecognizer::alloc();
-    left->initWithTarget(host, "swipeleft:"_sel);
+    left->initWithTarget(static_cast<NSObject*>(host), "swipeleft:"_sel);
     left->setDirection(UISwipeGestureRecognizerDirectionLeft);
     target->addGestureRecognizer(left.get());
 
     auto right = UISwipeGestureRecognizer::alloc();
-    right->initWithTarget(host, "swiperight:"_sel);
+    right->initWithTarget(static_cast<NSObject*>(host), "swiperight:"_sel);
     right->setDirection(UISwipeGestureRecognizerDirectionRight);
     target->addGestureRecognizer(right.get());
 }

@@ -34,7 +34,7 @@ void broadcastArtworkColour(SBMediaController* controller, NSDictionary* info)
     UIColor* colour = image ? averageColor(image.get()) : nullptr;
     if (!colour)
         return;
-    auto userInfo = NSDictionary::create({ { "bgcolor1"_ns, colour } });
+    auto userInfo = NSDictionary::create({ { objc::RefPtr<NSObject>("bgcolor1"_ns), objc::RefPtr<NSObject>(colour) } });
     NSNotificationCenter* center = NSNotificationCenter::defaultCenter();
     center->postNotificationName("updateColourSB"_ns, controller, userInfo.get());
     // Read now, not when the request was made.
