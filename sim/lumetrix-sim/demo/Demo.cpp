@@ -1,0 +1,58 @@
+#include "Demo.h"
+
+#include "Timeline.h"
+
+#include "sim/lumetrix-sim/run/ScenarioRun.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace sim {
+
+std::string demoScenarioPath()
+{
+    std::error_code error;
+    fs::path executable = fs::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        fs::path installed = executable.parent_path().parent_path() / "share" / "lumetrix" / "scenarios" / "demo.scenario";
+        if (fs::exists(installed))
+            return installed.string();
+    }
+    return LUMETRIX_DEMO_SCENARIO;
+}
+
+int runDemo(const std::string& outputDirectory, RunOptions options)
+{
+    fs::path out = fs::absolute(outputDirectory);
+    fs::create_directories(out);
+    fs::path transcript = out / "transcript.jsonl";
+    options.eventsPath = (out / "events.jsonl").string();
+    options.dumpDirectory = out.string();
+    options.transcriptPath = transcript.string();
+
+    std::string scenario = demoScenarioPath();
+    std::printf("Lumetrix demo (%s)\n\n", scenario.c_str());
+    std::fflush(stdout);
+    int status = runScenarioFiles({ scenario }, options);
+    if (status == ExitUsage)
+        return status;
+
+    std::vector<nlohmann::json> entries;
+    std::ifstream in(transcript);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty())
+            entries.push_back(nlohmann::json::parse(line));
+    }
+    std::ofstream timeline(out / "timeline.txt", std::ios::trunc);
+    for (auto& line : timelineLines(entries)) {
+        std::printf("%s\n", line.c_str());
+        timeline << line << "\n";
+    }
+    std::printf("\nEvent log, timeline and dumps are in %s\n", out.c_str());
+    return status;
+}
+
+} // namespace sim

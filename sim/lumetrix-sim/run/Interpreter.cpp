@@ -1,0 +1,418 @@
+#include "Interpreter.h"
+
+#include "EventLog.h"
+#include "ScenarioHost.h"
+
+#include "sim/lumetrix-sim/observe/NodeIds.h"
+#include "sim/lumetrix-sim/observe/SpringBoardObserver.h"
+#include "sim/lumetrix-sim/scenario/Comparison.h"
+#include "sim/lumetrix-sim/settings/SettingsProcess.h"
+
+#include "Foundation/NSNotificationCenter.h"
+#include "Foundation/NSTimer.h"
+#include "Foundation/RunLoop.h"
+#include "MediaRemote/NowPlayingApplication.h"
+#include "SpringBoard/CSHomeAffordanceViewController.h"
+#include "SpringBoard/SBDeviceApplicationSceneViewController.h"
+#include "SpringBoard/SBHomeGrabberView.h"
+#include "SpringBoard/SpringBoard.h"
+#include "UIKit/UIColor.h"
+#include "UIKit/UITouchDelivery.h"
+#include "UIKit/UIView.h"
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace sim {
+
+using namespace scenario;
+
+// One command's work, with everything it may touch.
+class Interpreter::Execution {
+public:
+    Execution(const Command& command, RunState& state, RunServices& services, ScenarioHost& host, NodeIds& ids)
+        : m_command(command)
+        , m_state(state)
+        , m_services(services)
+        , m_host(host)
+        , m_ids(ids)
+    {
+    }
+
+    // Continue (nothing), or where the run must go on.
+    std::optional<Stop> operator()(const DeviceCommand& device)
+    {
+        m_state.device = device.name;
+        return {};
+    }
+
+    std::optional<Stop> operator()(const AppearanceCommand& appearance)
+    {
+        m_state.dark = appearance.dark;
+        if (m_host.springBoard())
+            UIKitSetCurrentUserInterfaceStyle(appearance.dark ? UIUserInterfaceStyle::Dark : UIUserInterfaceStyle::Light);
+        return {};
+    }
+
+    std::optional<Stop> operator()(const FileCommand& file)
+    {
+        fs::path target = fs::path(m_services.deviceRoot) / fs::path(file.devicePath).relative_path();
+        fs::create_directories(target.parent_path());
+        std::ofstream out(target, std::ios::binary | std::ios::trunc);
+        out << file.content;
+        if (!out)
+            fail("expected to write " + file.devicePath + ", got an error writing " + target.string());
+        return {};
+    }
+
+    std::optional<Stop> operator()(const PrefCommand& pref)
+    {
+        settings({ { "op", "pref" }, { "key", pref.key }, { "value", pref.value } });
+        return {};
+    }
+
+    std::optional<Stop> operator()(const PrefResetCommand&)
+    {
+        settings({ { "op", "pref-reset" } });
+        return {};
+    }
+
+    std::optional<Stop> operator()(const TrackCommand& track)
+    {
+        platform::NowPlayingTrack item;
+        item.title = track.title;
+        item.artist = track.artist;
+        item.duration = track.duration;
+        item.artwork = track.artwork;
+        m_host.nowPlaying().appendTrack(std::move(item), now());
+        return {};
+    }
+
+    std::optional<Stop> operator()(const PlayerCommand& player)
+    {
+        auto& application = m_host.nowPlaying();
+        switch (player.action) {
+        case PlayerCommand::Action::Play:
+            application.play(now());
+            break;
+        case PlayerCommand::Action::Pause:
+            application.pause(now());
+            break;
+        case PlayerCommand::Action::Next:
+            application.next(now());
+            break;
+        case PlayerCommand::Action::Previous:
+            application.previous(now());
+            break;
+        case PlayerCommand::Action::Stop:
+            application.stop(now());
+            break;
+        }
+        return {};
+    }
+
+    std::optional<Stop> operator()(const SeekCommand& seek)
+    {
+        m_host.nowPlaying().seek(seek.seconds, now());
+        return {};
+    }
+
+    std::optional<Stop> operator()(const BootCommand&) { return Stop::Boot; }
+
+    std::optional<Stop> operator()(const RespringCommand&)
+    {
+        m_services.log.write({ { "type", "respring" } }, runSeconds());
+        return Stop::Respring;
+    }
+
+    std::optional<Stop> operator()(const LockCommand& lock)
+    {
+        if (lock.lock)
+            springBoard().lock();
+        else
+            springBoard().unlock();
+        return {};
+    }
+
+    std::optional<Stop> operator()(const AppCommand& app)
+    {
+        if (app.open)
+            springBoard().openApp(app.bundleIdentifier);
+        else if (!springBoard().closeApp(app.bundleIdentifier))
+            fail("expected " + app.bundleIdentifier + " to be open, got no such app");
+        return {};
+    }
+
+    std::optional<Stop> operator()(const GrabberCommand& grabber)
+    {
+        SBHomeGrabberView* view = springBoard().frontHomeGrabber();
+        if (!view) {
+            fail("expected an app in front (its home grabber), got none open");
+            return {};
+        }
+        if (grabber.lost)
+            view->attentionLost(grabber.timeout);
+        else
+            view->attentionReset();
+        return {};
+    }
+
+    std::optional<Stop> operator()(const BounceCommand&)
+    {
+        if (SBHomeGrabberView* view = springBoard().frontHomeGrabber())
+            view->bounce();
+        else
+            fail("expected an app in front (its home grabber), got none open");
+        return {};
+    }
+
+    std::optional<Stop> operator()(const TouchCommand& touch)
+    {
+        if (touch.target == TouchCommand::Target::Screen) {
+            UITouchDelivery::tapScreen(CGPointMake(touch.x, touch.y.value_or(0)));
+            return {};
+        }
+        UIView* target = touchTarget(touch);
+        if (!target)
+            return {};
+        CGRect bounds = target->bounds();
+        auto screenPoint = [&](CGFloat x, CGFloat y) { return target->convertPointToScreen(CGPointMake(bounds.origin.x + x, bounds.origin.y + y)); };
+        CGFloat middle = bounds.size.height / 2;
+        if (touch.gesture == TouchCommand::Gesture::Tap) {
+            UITouchDelivery::tapScreen(screenPoint(touch.x, touch.y.value_or(middle)));
+            return {};
+        }
+        // Across the middle of the target, from one side towards the other.
+        CGFloat near = bounds.size.width * 0.2;
+        CGFloat far = bounds.size.width * 0.8;
+        bool left = touch.direction == TouchCommand::Direction::Left;
+        UITouchDelivery::swipeScreen(screenPoint(left ? far : near, middle), screenPoint(left ? near : far, middle));
+        return {};
+    }
+
+    std::optional<Stop> operator()(const SettingsCommand& command)
+    {
+        switch (command.action) {
+        case SettingsCommand::Action::Open:
+            settings({ { "op", "open" } });
+            return {};
+        case SettingsCommand::Action::Set:
+            settings({ { "op", "set" }, { "key", command.key }, { "value", command.value } });
+            return {};
+        case SettingsCommand::Action::Reset:
+            settings({ { "op", "reset" } });
+            return {};
+        case SettingsCommand::Action::Respring: {
+            json reply = settings({ { "op", "respring" } });
+            if (!reply.contains("url"))
+                return {};
+            std::string url = reply["url"].get<std::string>();
+            if (!m_host.springBoard()) {
+                // Nothing to restart: Settings just comes back to its page.
+                m_services.log.write({ { "type", "openURL" }, { "url", url } }, runSeconds());
+                return {};
+            }
+            m_state.openURLAfterBoot = url;
+            m_services.log.write({ { "type", "respring" } }, runSeconds());
+            return Stop::Respring;
+        }
+        }
+        return {};
+    }
+
+    std::optional<Stop> operator()(const WaitCommand& wait)
+    {
+        m_host.runLoop().runFor(wait.seconds);
+        return {};
+    }
+
+    std::optional<Stop> operator()(const DumpCommand& dump)
+    {
+        json content;
+        switch (dump.what) {
+        case DumpCommand::What::Players:
+            content = observer().players(runSeconds());
+            break;
+        case DumpCommand::What::Screen:
+            content = observer().screen();
+            break;
+        case DumpCommand::What::Globals:
+            content = observer().globals();
+            break;
+        case DumpCommand::What::Settings:
+            content = settings({ { "op", "dump" } });
+            break;
+        case DumpCommand::What::Stats:
+            content = stats();
+            break;
+        }
+        fs::path path(dump.hostPath);
+        std::error_code ignored;
+        if (path.has_parent_path())
+            fs::create_directories(path.parent_path(), ignored);
+        std::ofstream out(path, std::ios::trunc);
+        out << content.dump(2, ' ', false, json::error_handler_t::replace) << "\n";
+        if (!out)
+            fail("expected to write the dump to " + dump.hostPath + ", got an error");
+        return {};
+    }
+
+    std::optional<Stop> operator()(const MarkCommand&)
+    {
+        m_state.mark = m_services.log.endOffset();
+        return {};
+    }
+
+    std::optional<Stop> operator()(const ExpectCommand& expect)
+    {
+        json actual = expect.path.evaluate(observer().players(runSeconds()));
+        if (!compareValues(actual, expect.op, expect.value, expect.tolerance))
+            fail("expected " + expect.pathText + " " + compareOpText(expect.op) + " " + expect.valueText + ", got "
+                + actual.dump(-1, ' ', false, json::error_handler_t::replace));
+        return {};
+    }
+
+    std::optional<Stop> operator()(const ExpectEventsCommand& expect)
+    {
+        std::size_t count = 0;
+        for (auto& event : m_services.log.eventsSince(m_state.mark)) {
+            bool matches = true;
+            for (auto& filter : expect.filters) {
+                if (!filterMatches(fieldAt(event, filter.field), filter)) {
+                    matches = false;
+                    break;
+                }
+            }
+            count += matches;
+        }
+        if (!compareValues(count, expect.op, expect.count, 0))
+            fail("expected events " + expect.text + ", got " + std::to_string(count));
+        return {};
+    }
+
+private:
+    double now() const { return m_host.runLoop().now(); }
+    double runSeconds() const { return EventLog::runSeconds(now(), m_state.runStart); }
+
+    void fail(const std::string& message)
+    {
+        ++m_state.failures;
+        std::fprintf(stderr, "%s%s\n", m_command.where.prefix().c_str(), message.c_str());
+        std::fflush(stderr);
+    }
+
+    SpringBoard& springBoard()
+    {
+        // The parser lets SpringBoard's commands through only after boot.
+        return *m_host.springBoard();
+    }
+
+    SpringBoardObserver observer() { return SpringBoardObserver(m_host.springBoard(), m_host.tweakHandle(), m_ids); }
+
+    // Asks the Settings app; what it could not do is a failed expectation.
+    json settings(json request)
+    {
+        json reply = m_services.settings.request(std::move(request), now());
+        if (reply.contains("problem"))
+            fail("expected the Settings app to " + m_command.text.substr(m_command.text.find(' ') + 1) + ", got: "
+                + reply["problem"].get<std::string>());
+        return reply;
+    }
+
+    UIView* touchTarget(const TouchCommand& touch)
+    {
+        NSObject* host = nullptr;
+        std::string where = "the lock screen's";
+        if (touch.target == TouchCommand::Target::App) {
+            host = springBoard().app(touch.bundleIdentifier);
+            where = touch.bundleIdentifier + "'s";
+            if (!host) {
+                fail("expected " + touch.bundleIdentifier + " to be open, got no such app");
+                return nullptr;
+            }
+        } else {
+            host = springBoard().homeAffordanceController();
+        }
+        UIView* target = SpringBoardObserver::playerProperty(host, "previoustapview");
+        if (!target)
+            fail("expected " + where + " touch target (previoustapview), got none (is the tweak loaded and enabled?)");
+        return target;
+    }
+
+    static json fieldAt(const json& event, const std::string& dottedPath)
+    {
+        const json* current = &event;
+        std::stringstream parts(dottedPath);
+        for (std::string part; std::getline(parts, part, '.');) {
+            if (!current->is_object() || !current->contains(part))
+                return nullptr;
+            current = &(*current)[part];
+        }
+        return *current;
+    }
+
+    json stats()
+    {
+        auto& loop = m_host.runLoop();
+        rusage usage {};
+        getrusage(RUSAGE_SELF, &usage);
+        json stats = {
+            { "time", runSeconds() },
+            { "springBoardRunning", m_host.springBoard() != nullptr },
+            { "scheduledTimers", loop.scheduledTimerCount() },
+            { "pendingTasks", loop.pendingTaskCount() },
+            { "maxResidentKilobytes", usage.ru_maxrss },
+        };
+        // Foundation's own counters exist only where the platform is set up.
+        if (m_host.springBoard()) {
+            stats["liveTimers"] = NSTimer::liveTimerCount();
+            stats["notificationObservers"] = NSNotificationCenter::defaultCenter()->observerCount();
+        }
+        return stats;
+    }
+
+    const Command& m_command;
+    RunState& m_state;
+    RunServices& m_services;
+    ScenarioHost& m_host;
+    NodeIds& m_ids;
+};
+
+Interpreter::Interpreter(const Scenario& scenario, RunState& state, RunServices& services)
+    : m_scenario(scenario)
+    , m_state(state)
+    , m_services(services)
+{
+}
+
+Interpreter::Stop Interpreter::run(ScenarioHost& host)
+{
+    NodeIds ids(m_state.nodeCounters);
+    auto& loop = host.runLoop();
+    Stop stop = Stop::End;
+    while (m_state.nextCommand < m_scenario.commands.size()) {
+        if (m_services.beforeCommand)
+            m_services.beforeCommand(m_state.nextCommand);
+        const Command& command = m_scenario.commands[m_state.nextCommand++];
+        m_services.log.writeStep(command.where.line, command.text, EventLog::runSeconds(loop.now(), m_state.runStart));
+        Execution execution(command, m_state, m_services, host, ids);
+        if (auto next = std::visit(execution, command.body)) {
+            stop = *next;
+            break;
+        }
+        // What the command made due now (a settings change arriving, main-queue work).
+        loop.runFor(0);
+    }
+    m_state.now = loop.now();
+    m_state.nodeCounters = ids.counters();
+    return stop;
+}
+
+} // namespace sim

@@ -1,0 +1,51 @@
+#pragma once
+// Runs scenario commands in the current process from where the run state says, until
+// the scenario ends or the run has to move to another process (SpringBoard boots or
+// restarts). Every command takes effect at the current instant; after each, the run loop
+// runs what that made due at once. Only `wait` moves the clock.
+//
+// A failed expectation is reported on standard error as "FILE:LINE: expected ..., got
+// ..." and counted; the run goes on.
+
+#include "RunState.h"
+
+#include "sim/lumetrix-sim/scenario/Command.h"
+
+#include <functional>
+#include <string>
+
+namespace sim {
+
+class EventLog;
+class ScenarioHost;
+class SettingsProcess;
+
+struct RunServices {
+    EventLog& log;
+    SettingsProcess& settings;
+    std::string deviceRoot;
+    // Told the index of each command before it runs (a SpringBoard process reports its
+    // progress, so a crash can name the line).
+    std::function<void(std::size_t)> beforeCommand = {};
+};
+
+class Interpreter {
+public:
+    enum class Stop {
+        End, // the scenario is over
+        Boot, // SpringBoard starts: go on in a SpringBoard process
+        Respring, // SpringBoard restarts: go on in a new one
+    };
+
+    Interpreter(const scenario::Scenario&, RunState&, RunServices&);
+    Stop run(ScenarioHost&);
+
+private:
+    class Execution;
+
+    const scenario::Scenario& m_scenario;
+    RunState& m_state;
+    RunServices& m_services;
+};
+
+} // namespace sim

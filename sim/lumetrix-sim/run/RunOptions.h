@@ -1,0 +1,27 @@
+#pragma once
+// How `lumetrix-sim run` was asked to run its scenarios.
+
+#include <optional>
+#include <string>
+
+namespace sim {
+
+struct RunOptions {
+    // Use and keep this device root; without it each scenario gets a fresh temporary one.
+    std::optional<std::string> root;
+    // Write the event log here; without it the log is a temporary file (expect-events
+    // still reads it).
+    std::optional<std::string> eventsPath;
+    // The device profile's name (the default profile without it).
+    std::optional<std::string> device;
+    // The clock follows the wall clock: `wait` really waits.
+    bool realtime = false;
+    // NSLog lines also go to standard error.
+    bool echoLogs = false;
+    // Relative dump files go here instead of beside the scenario.
+    std::optional<std::string> dumpDirectory;
+    // For the demo: every event and every scenario step, in order.
+    std::optional<std::string> transcriptPath;
+};
+
+} // namespace sim

@@ -1,0 +1,38 @@
+#pragma once
+// What the scenario interpreter carries from one process to the next: where it is in
+// the scenario, the clock, the now-playing application (another app: it outlives any
+// SpringBoard), the expectations that failed, and what makes dumps and event windows
+// continuous across SpringBoard restarts.
+
+#include <nlohmann/json.hpp>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace sim {
+
+struct RunState {
+    std::size_t nextCommand = 0;
+    // Absolute time now, and when the run began.
+    double now = 0;
+    double runStart = 0;
+    // The now-playing application (NowPlayingApplication::toJSON).
+    nlohmann::json application;
+    int failures = 0;
+    // Where the event window of expect-events starts, as an offset in the event log.
+    std::uint64_t mark = 0;
+    // Node id numbering (NodeIds::counters).
+    nlohmann::json nodeCounters;
+    // The device profile's name and the appearance.
+    std::string device;
+    bool dark = false;
+    // A URL the Settings app asked to open once SpringBoard is back from a respring.
+    std::optional<std::string> openURLAfterBoot;
+
+    nlohmann::json toJSON() const;
+    static RunState fromJSON(const nlohmann::json&);
+};
+
+} // namespace sim

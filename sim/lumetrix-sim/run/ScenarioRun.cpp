@@ -1,0 +1,212 @@
+#include "ScenarioRun.h"
+
+#include "DeviceHost.h"
+#include "EventLog.h"
+#include "Interpreter.h"
+#include "LineChannel.h"
+#include "RunState.h"
+#include "SpringBoardHost.h"
+
+#include "sim/device/DeviceRoot.h"
+#include "sim/lumetrix-sim/scenario/ScenarioParser.h"
+#include "sim/lumetrix-sim/settings/SettingsProcess.h"
+
+#include "Foundation/NSLog.h"
+#include "Platform/Platform.h"
+#include "UIKit/UIDeviceProfile.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace sim {
+
+namespace {
+
+platform::RunLoop::ClockMode clockMode(const RunOptions& options)
+{
+    return options.realtime ? platform::RunLoop::ClockMode::RealTime : platform::RunLoop::ClockMode::Virtual;
+}
+
+const char* stopName(Interpreter::Stop stop)
+{
+    switch (stop) {
+    case Interpreter::Stop::End:
+        return "end";
+    case Interpreter::Stop::Boot:
+        return "boot";
+    case Interpreter::Stop::Respring:
+        return "respring";
+    }
+    return "end";
+}
+
+// The SpringBoard process: boots with the tweak loaded, runs the scenario on until it
+// ends or SpringBoard restarts, then reports the run state to the device process.
+[[noreturn]] void runSpringBoardChild(const scenario::Scenario& scenario, RunState state, RunServices services,
+    const RunOptions& options, LineChannel toDevice)
+{
+    EventLog& log = services.log;
+    double runStart = state.runStart;
+    double bootTime = state.now;
+    // Events from before the run loop exists (the tweak's initialiser) happen at boot.
+    platform::setEventSink([&log, runStart, bootTime](const json& event) {
+        double now = platform::RunLoop::main() ? platform::RunLoop::main()->now() : bootTime;
+        log.write(event, EventLog::runSeconds(now, runStart));
+    });
+    NSLogSetStderrEnabled(options.echoLogs);
+    services.beforeCommand = [&toDevice](std::size_t index) { toDevice.send({ { "at", index } }); };
+
+    json result;
+    try {
+        log.write({ { "type", "boot" } }, EventLog::runSeconds(bootTime, runStart));
+        SpringBoardHost host(services.deviceRoot, state, clockMode(options));
+        host.runLoop().runFor(0);
+        if (auto url = std::exchange(state.openURLAfterBoot, std::nullopt)) {
+            log.write({ { "type", "openURL" }, { "url", *url } }, EventLog::runSeconds(host.runLoop().now(), runStart));
+            host.runLoop().runFor(0);
+        }
+        Interpreter::Stop stop = Interpreter(scenario, state, services).run(host);
+        host.save(state);
+        result = { { "stop", stopName(stop) }, { "state", state.toJSON() } };
+    } catch (const std::exception& error) {
+        result = { { "error", error.what() } };
+    }
+    toDevice.send(result);
+    std::fflush(nullptr);
+    _exit(0);
+}
+
+// Runs one SpringBoard process to its end. Nothing when it died: the message names the
+// line it was running.
+std::optional<Interpreter::Stop> runSpringBoardProcess(const scenario::Scenario& scenario, RunState& state,
+    RunServices& services, const RunOptions& options)
+{
+    int channel[2];
+    if (pipe(channel) != 0)
+        throw std::runtime_error("cannot make a pipe to SpringBoard");
+    std::fflush(nullptr);
+    pid_t pid = fork();
+    if (pid < 0)
+        throw std::runtime_error("cannot start SpringBoard");
+    if (pid == 0) {
+        close(channel[0]);
+        runSpringBoardChild(scenario, state, services, options, LineChannel(-1, channel[1]));
+    }
+    close(channel[1]);
+    LineChannel fromSpringBoard(channel[0], -1);
+    std::size_t at = state.nextCommand;
+    json result;
+    while (auto message = fromSpringBoard.receive()) {
+        if (message->contains("at"))
+            at = (*message)["at"].get<std::size_t>();
+        else
+            result = *message;
+    }
+    fromSpringBoard.close();
+    int status = 0;
+    waitpid(pid, &status, 0);
+
+    auto where = [&] {
+        if (at < scenario.commands.size())
+            return scenario.commands[at].where.prefix();
+        return scenario.file + ": ";
+    };
+    if (result.contains("state")) {
+        state = RunState::fromJSON(result["state"]);
+        std::string stop = result["stop"].get<std::string>();
+        return stop == "respring" ? Interpreter::Stop::Respring : Interpreter::Stop::End;
+    }
+    if (result.contains("error"))
+        std::fprintf(stderr, "%sSpringBoard stopped: %s\n", where().c_str(), result["error"].get<std::string>().c_str());
+    else if (WIFSIGNALED(status))
+        std::fprintf(stderr, "%sSpringBoard crashed (signal %d) while running this line\n", where().c_str(), WTERMSIG(status));
+    else
+        std::fprintf(stderr, "%sSpringBoard exited (status %d) while running this line\n", where().c_str(), WEXITSTATUS(status));
+    return std::nullopt;
+}
+
+std::string temporaryEventLogPath()
+{
+    std::string pattern = (fs::temp_directory_path() / "lumetrix-events-XXXXXX").string();
+    int fd = mkstemp(pattern.data());
+    if (fd < 0)
+        throw std::runtime_error("cannot make a temporary event log in " + fs::temp_directory_path().string());
+    close(fd);
+    return pattern;
+}
+
+} // namespace
+
+int runScenario(const scenario::Scenario& scenario, const RunOptions& options, EventLog& log)
+{
+    DeviceRoot root = options.root ? DeviceRoot(*options.root) : DeviceRoot::makeTemporary();
+    root.install(Artefacts::fromBuild());
+
+    RunState state;
+    state.now = state.runStart = platform::RunLoop::kDefaultStartTime;
+    const UIDeviceProfile* profile = options.device ? UIDeviceProfile::named(*options.device) : nullptr;
+    state.device = (profile ? *profile : UIDeviceProfile::defaultProfile()).name;
+    state.mark = log.endOffset();
+
+    // Before this process does anything with the platform: the app must start clean.
+    auto settings = SettingsProcess::launch({ root.path().string(), state.now, state.runStart, options.echoLogs }, log);
+    RunServices services { log, *settings, root.path().string() };
+
+    bool springBoardRunning = false;
+    for (;;) {
+        Interpreter::Stop stop;
+        if (!springBoardRunning) {
+            DeviceHost host(state, log, clockMode(options));
+            stop = Interpreter(scenario, state, services).run(host);
+            host.save(state);
+        } else {
+            auto next = runSpringBoardProcess(scenario, state, services, options);
+            if (!next) {
+                ++state.failures;
+                break;
+            }
+            stop = *next;
+        }
+        if (stop == Interpreter::Stop::End)
+            break;
+        springBoardRunning = true;
+    }
+    return state.failures;
+}
+
+int runScenarioFiles(const std::vector<std::string>& files, const RunOptions& options)
+{
+    std::vector<scenario::Scenario> scenarios;
+    scenario::ParseOptions parseOptions;
+    if (options.dumpDirectory)
+        parseOptions.dumpDirectory = *options.dumpDirectory;
+    try {
+        for (auto& file : files)
+            scenarios.push_back(scenario::parseScenarioFile(file, parseOptions));
+    } catch (const scenario::ScenarioError& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return ExitUsage;
+    }
+
+    std::string eventsPath = options.eventsPath ? *options.eventsPath : temporaryEventLogPath();
+    int failures = 0;
+    {
+        EventLog log(eventsPath);
+        if (options.transcriptPath)
+            log.openTranscript(*options.transcriptPath);
+        for (auto& scenario : scenarios)
+            failures += runScenario(scenario, options, log);
+    }
+    if (!options.eventsPath)
+        fs::remove(eventsPath);
+    return failures ? ExitFailure : ExitSuccess;
+}
+
+} // namespace sim

@@ -1,0 +1,478 @@
+#include "ScenarioParser.h"
+
+#include "Tokenizer.h"
+
+#include "UIKit/UIDeviceProfile.h"
+
+#include <cmath>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <regex>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace sim::scenario {
+
+namespace {
+
+std::optional<double> parseNumber(const Token& token)
+{
+    static const std::regex decimal(R"([+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+))");
+    if (token.quoted || !std::regex_match(token.text, decimal))
+        return std::nullopt;
+    return std::stod(token.text);
+}
+
+std::optional<CompareOp> parseOp(const std::string& text)
+{
+    static const std::map<std::string, CompareOp> ops = {
+        { "==", CompareOp::Equal }, { "!=", CompareOp::NotEqual }, { "<", CompareOp::Less },
+        { "<=", CompareOp::LessEqual }, { ">", CompareOp::Greater }, { ">=", CompareOp::GreaterEqual },
+        { "~=", CompareOp::About },
+    };
+    auto op = ops.find(text);
+    if (op == ops.end())
+        return std::nullopt;
+    return op->second;
+}
+
+// Works through one line's words, with messages that say what was expected where.
+class LineParser {
+public:
+    LineParser(std::vector<Token> tokens, SourceLocation where, const fs::path& baseDirectory, const ParseOptions& options)
+        : m_tokens(std::move(tokens))
+        , m_where(std::move(where))
+        , m_baseDirectory(baseDirectory)
+        , m_options(options)
+    {
+    }
+
+    const std::string& name() const { return m_tokens[0].text; }
+    std::size_t argumentCount() const { return m_tokens.size() - 1; }
+
+    [[noreturn]] void fail(const std::string& message) const { throw ScenarioError(m_where, message); }
+
+    // The line must have between `least` and `most` arguments; `usage` shows the form.
+    void arguments(std::size_t least, std::size_t most, const char* usage) const
+    {
+        std::size_t count = argumentCount();
+        if (count < least || count > most)
+            fail("expected `" + std::string(usage) + "`" + (count > most ? ", got more" : ""));
+    }
+
+    const Token& argument(std::size_t index) const { return m_tokens[index + 1]; }
+
+    double number(std::size_t index, const char* what) const
+    {
+        auto value = parseNumber(argument(index));
+        if (!value)
+            fail("expected " + std::string(what) + " (a decimal number), got " + argument(index).source);
+        return *value;
+    }
+
+    double nonNegative(std::size_t index, const char* what) const
+    {
+        double value = number(index, what);
+        if (value < 0)
+            fail("expected " + std::string(what) + " of zero or more, got " + argument(index).source);
+        return value;
+    }
+
+    std::string word(std::size_t index, std::initializer_list<const char*> choices) const
+    {
+        const Token& token = argument(index);
+        for (const char* choice : choices) {
+            if (!token.quoted && token.text == choice)
+                return choice;
+        }
+        std::string list;
+        for (const char* choice : choices)
+            list += (list.empty() ? "" : " or ") + std::string(choice);
+        fail("expected " + list + ", got " + token.source);
+    }
+
+    // A setting's or an expectation's value: true, false, a number, a quoted string
+    // (and null where `allowNull`).
+    json value(std::size_t index, bool allowNull) const { return valueOf(argument(index), allowNull); }
+
+    json valueOf(const Token& token, bool allowNull) const
+    {
+        if (token.quoted)
+            return token.text;
+        if (token.text == "true")
+            return true;
+        if (token.text == "false")
+            return false;
+        if (allowNull && token.text == "null")
+            return nullptr;
+        if (auto number = parseNumber(token)) {
+            // Whole numbers stay integers, so they are stored as a plist <integer>.
+            if (token.text.find('.') == std::string::npos && std::fabs(*number) < 9e15)
+                return static_cast<long long>(*number);
+            return *number;
+        }
+        fail(std::string("expected true, false, ") + (allowNull ? "null, " : "") + "a number or a quoted string, got " + token.source);
+    }
+
+    std::string bundleIdentifier(std::size_t index) const
+    {
+        const Token& token = argument(index);
+        if (token.text.empty() || token.text.find_first_of(" \t/") != std::string::npos)
+            fail("expected a bundle identifier like com.example.notes, got " + token.source);
+        return token.text;
+    }
+
+    fs::path hostPath(const std::string& path) const
+    {
+        fs::path given(path);
+        return given.is_absolute() ? given : m_baseDirectory / given;
+    }
+
+    fs::path dumpPath(const std::string& path) const
+    {
+        fs::path given(path);
+        if (given.is_absolute() || m_options.dumpDirectory.empty())
+            return hostPath(path);
+        return m_options.dumpDirectory / given;
+    }
+
+    // The words from argument `first` on, as written.
+    std::string remainingText(std::size_t first) const
+    {
+        std::string text;
+        for (std::size_t i = first + 1; i < m_tokens.size(); ++i)
+            text += (text.empty() ? "" : " ") + m_tokens[i].source;
+        return text;
+    }
+
+    // The whole line as written, without its comment.
+    std::string lineText() const { return m_tokens[0].source + (argumentCount() ? " " + remainingText(0) : ""); }
+
+private:
+    std::vector<Token> m_tokens;
+    SourceLocation m_where;
+    const fs::path& m_baseDirectory;
+    const ParseOptions& m_options;
+};
+
+std::optional<std::string> optionalText(const Token& token)
+{
+    if (!token.quoted && token.text == "none")
+        return std::nullopt;
+    return token.text;
+}
+
+std::vector<std::uint8_t> readBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+}
+
+ExpectCommand parseExpect(const LineParser& line)
+{
+    if (line.argumentCount() != 3 && line.argumentCount() != 5)
+        line.fail("expected `expect PATH OP VALUE` (OP one of == != < <= > >= ~=; `~= VALUE +- TOL`)");
+    ExpectCommand expect;
+    expect.pathText = line.argument(0).text;
+    try {
+        expect.path = ExpectPath::parse(expect.pathText);
+    } catch (const PathSyntaxError& error) {
+        line.fail(error.what());
+    }
+    auto op = parseOp(line.argument(1).text);
+    if (!op || line.argument(1).quoted)
+        line.fail("expected a comparison (== != < <= > >= ~=) after the path, got " + line.argument(1).source);
+    expect.op = *op;
+    expect.value = line.value(2, true);
+    expect.valueText = line.argument(2).source;
+    if (line.argumentCount() == 5) {
+        if (expect.op != CompareOp::About || line.argument(3).text != "+-")
+            line.fail("expected the line to end after the value (a tolerance `+- TOL` goes only with ~=)");
+        expect.tolerance = line.nonNegative(4, "a tolerance");
+        expect.valueText += " +- " + line.argument(4).source;
+    }
+    if (expect.op == CompareOp::About && !expect.value.is_number())
+        line.fail("expected a number after ~=, got " + line.argument(2).source);
+    return expect;
+}
+
+ExpectEventsCommand parseExpectEvents(const LineParser& line)
+{
+    if (line.argumentCount() < 2)
+        line.fail("expected `expect-events FILTER... OP N` (FILTER is field=value)");
+    ExpectEventsCommand expect;
+    std::size_t opIndex = line.argumentCount() - 2;
+    for (std::size_t i = 0; i < opIndex; ++i) {
+        const Token& token = line.argument(i);
+        std::size_t equals = token.source.find('=');
+        if (equals == std::string::npos || equals == 0 || token.source[0] == '"')
+            line.fail("expected a filter field=value, got " + token.source);
+        EventFilter filter;
+        filter.field = token.source.substr(0, equals);
+        auto valueTokens = tokenizeLine(token.source.substr(equals + 1));
+        Token value = valueTokens.empty() ? Token { "", true, "\"\"" } : valueTokens[0];
+        if (value.quoted) {
+            filter.value = value.text;
+        } else if (auto number = parseNumber(value)) {
+            filter.value = *number;
+            filter.bareText = value.text;
+        } else if (value.text == "true" || value.text == "false") {
+            filter.value = value.text == "true";
+            filter.bareText = value.text;
+        } else if (value.text == "null") {
+            filter.value = nullptr;
+        } else {
+            filter.value = value.text;
+        }
+        expect.filters.push_back(std::move(filter));
+    }
+    auto op = parseOp(line.argument(opIndex).text);
+    if (!op || *op == CompareOp::About)
+        line.fail("expected a comparison (== != < <= > >=) before the count, got " + line.argument(opIndex).source);
+    expect.op = *op;
+    expect.count = line.nonNegative(opIndex + 1, "a count of events");
+    expect.text = line.remainingText(0);
+    return expect;
+}
+
+TouchCommand parseTouch(const LineParser& line, TouchCommand::Gesture gesture)
+{
+    bool tap = gesture == TouchCommand::Gesture::Tap;
+    const char* usage = tap ? "tap lockscreen X [Y]`, `tap app APP X [Y]` or `tap screen X Y"
+                            : "swipe lockscreen left|right` or `swipe app APP left|right";
+    if (line.argumentCount() < 1)
+        line.fail("expected `" + std::string(usage) + "`");
+    TouchCommand touch;
+    touch.gesture = gesture;
+    std::string target = tap ? line.word(0, { "lockscreen", "app", "screen" }) : line.word(0, { "lockscreen", "app" });
+    std::size_t next = 1;
+    if (target == "app") {
+        line.arguments(tap ? 3 : 3, tap ? 4 : 3, usage);
+        touch.target = TouchCommand::Target::App;
+        touch.bundleIdentifier = line.bundleIdentifier(1);
+        next = 2;
+    } else if (target == "screen") {
+        line.arguments(3, 3, usage);
+        touch.target = TouchCommand::Target::Screen;
+    } else {
+        line.arguments(2, tap ? 3 : 2, usage);
+        touch.target = TouchCommand::Target::LockScreen;
+    }
+    if (tap) {
+        touch.x = line.number(next, "an x coordinate");
+        if (line.argumentCount() > next + 1)
+            touch.y = line.number(next + 1, "a y coordinate");
+    } else {
+        touch.direction = line.word(next, { "left", "right" }) == "left" ? TouchCommand::Direction::Left : TouchCommand::Direction::Right;
+    }
+    return touch;
+}
+
+CommandBody parseCommand(const LineParser& line)
+{
+    const std::string& name = line.name();
+    if (name == "device") {
+        line.arguments(1, 8, "device NAME");
+        std::string wanted = line.remainingText(0);
+        if (line.argumentCount() == 1)
+            wanted = line.argument(0).text;
+        auto* profile = UIDeviceProfile::named(wanted);
+        if (!profile) {
+            std::string names;
+            for (auto& known : UIDeviceProfile::all())
+                names += (names.empty() ? "" : ", ") + known.name;
+            line.fail("expected a device name (" + names + "), got " + wanted);
+        }
+        return DeviceCommand { profile->name };
+    }
+    if (name == "appearance") {
+        line.arguments(1, 1, "appearance light|dark");
+        return AppearanceCommand { line.word(0, { "light", "dark" }) == "dark" };
+    }
+    if (name == "file") {
+        line.arguments(1, 2, "file PATH [CONTENT]");
+        std::string path = line.argument(0).text;
+        if (path.empty() || path[0] != '/')
+            line.fail("expected an absolute device path like \"/Library/...\", got " + line.argument(0).source);
+        return FileCommand { path, line.argumentCount() > 1 ? line.argument(1).text : std::string() };
+    }
+    if (name == "pref") {
+        line.arguments(2, 2, "pref KEY VALUE");
+        return PrefCommand { line.argument(0).text, line.value(1, false) };
+    }
+    if (name == "pref-reset") {
+        line.arguments(0, 0, "pref-reset");
+        return PrefResetCommand {};
+    }
+    if (name == "track") {
+        line.arguments(3, 5, "track TITLE ARTIST DURATION [artwork PATH|none]");
+        TrackCommand track;
+        track.title = optionalText(line.argument(0));
+        track.artist = optionalText(line.argument(1));
+        track.duration = line.nonNegative(2, "a duration in seconds");
+        if (line.argumentCount() > 3) {
+            line.arguments(5, 5, "track TITLE ARTIST DURATION [artwork PATH|none]");
+            line.word(3, { "artwork" });
+            if (auto path = optionalText(line.argument(4))) {
+                fs::path file = line.hostPath(*path);
+                if (!fs::is_regular_file(file))
+                    line.fail("expected an artwork file, but " + file.string() + " does not exist");
+                track.artwork = readBytes(file);
+            }
+        }
+        return track;
+    }
+    static const std::map<std::string, PlayerCommand::Action> playerActions = {
+        { "play", PlayerCommand::Action::Play }, { "pause", PlayerCommand::Action::Pause },
+        { "next", PlayerCommand::Action::Next }, { "previous", PlayerCommand::Action::Previous },
+        { "stop", PlayerCommand::Action::Stop },
+    };
+    if (auto action = playerActions.find(name); action != playerActions.end()) {
+        line.arguments(0, 0, name.c_str());
+        return PlayerCommand { action->second };
+    }
+    if (name == "seek") {
+        line.arguments(1, 1, "seek SECONDS");
+        return SeekCommand { line.nonNegative(0, "a position in seconds") };
+    }
+    if (name == "boot" || name == "respring" || name == "lock" || name == "unlock" || name == "bounce" || name == "mark") {
+        line.arguments(0, 0, name.c_str());
+        if (name == "boot")
+            return BootCommand {};
+        if (name == "respring")
+            return RespringCommand {};
+        if (name == "bounce")
+            return BounceCommand {};
+        if (name == "mark")
+            return MarkCommand {};
+        return LockCommand { name == "lock" };
+    }
+    if (name == "open" || name == "close") {
+        line.arguments(1, 1, name == "open" ? "open APP" : "close APP");
+        return AppCommand { name == "open", line.bundleIdentifier(0) };
+    }
+    if (name == "grabber") {
+        line.arguments(1, 2, "grabber lost [TIMEOUT]` or `grabber reset");
+        GrabberCommand grabber;
+        grabber.lost = line.word(0, { "lost", "reset" }) == "lost";
+        if (line.argumentCount() == 2) {
+            if (!grabber.lost)
+                line.fail("expected `grabber reset` without a timeout");
+            grabber.timeout = line.nonNegative(1, "a timeout in seconds");
+        }
+        return grabber;
+    }
+    if (name == "tap")
+        return parseTouch(line, TouchCommand::Gesture::Tap);
+    if (name == "swipe")
+        return parseTouch(line, TouchCommand::Gesture::Swipe);
+    if (name == "settings") {
+        line.arguments(1, 3, "settings open|set KEY VALUE|respring|reset");
+        SettingsCommand settings;
+        std::string action = line.word(0, { "open", "set", "respring", "reset" });
+        if (action == "set") {
+            line.arguments(3, 3, "settings set KEY VALUE");
+            settings.action = SettingsCommand::Action::Set;
+            settings.key = line.argument(1).text;
+            settings.value = line.value(2, false);
+            return settings;
+        }
+        line.arguments(1, 1, ("settings " + action).c_str());
+        settings.action = action == "open" ? SettingsCommand::Action::Open
+            : action == "respring"         ? SettingsCommand::Action::Respring
+                                           : SettingsCommand::Action::Reset;
+        return settings;
+    }
+    if (name == "wait") {
+        line.arguments(1, 1, "wait SECONDS");
+        return WaitCommand { line.nonNegative(0, "a number of seconds") };
+    }
+    if (name == "dump") {
+        line.arguments(2, 2, "dump players|screen|settings|globals|stats FILE");
+        static const std::map<std::string, DumpCommand::What> kinds = {
+            { "players", DumpCommand::What::Players }, { "screen", DumpCommand::What::Screen },
+            { "settings", DumpCommand::What::Settings }, { "globals", DumpCommand::What::Globals },
+            { "stats", DumpCommand::What::Stats },
+        };
+        std::string what = line.word(0, { "players", "screen", "settings", "globals", "stats" });
+        return DumpCommand { kinds.at(what), line.dumpPath(line.argument(1).text).string() };
+    }
+    if (name == "expect")
+        return parseExpect(line);
+    if (name == "expect-events")
+        return parseExpectEvents(line);
+    line.fail("expected a command (device, appearance, file, pref, pref-reset, track, play, pause, next, previous, seek, "
+              "stop, boot, respring, lock, unlock, open, close, grabber, bounce, tap, swipe, settings, wait, dump, mark, "
+              "expect, expect-events), got " + name);
+}
+
+// Commands that need SpringBoard running, by the name a message gives them.
+const char* springBoardCommandName(const CommandBody& body)
+{
+    if (std::holds_alternative<RespringCommand>(body))
+        return "respring";
+    if (auto lock = std::get_if<LockCommand>(&body))
+        return lock->lock ? "lock" : "unlock";
+    if (auto app = std::get_if<AppCommand>(&body))
+        return app->open ? "open" : "close";
+    if (std::holds_alternative<GrabberCommand>(body))
+        return "grabber";
+    if (std::holds_alternative<BounceCommand>(body))
+        return "bounce";
+    if (auto touch = std::get_if<TouchCommand>(&body))
+        return touch->gesture == TouchCommand::Gesture::Tap ? "tap" : "swipe";
+    return nullptr;
+}
+
+} // namespace
+
+Scenario parseScenarioText(const std::string& text, const std::string& fileName, const fs::path& baseDirectory, const ParseOptions& options)
+{
+    Scenario scenario;
+    scenario.file = fileName;
+    std::istringstream lines(text);
+    std::string source;
+    bool booted = false;
+    for (int number = 1; std::getline(lines, source); ++number) {
+        SourceLocation where { fileName, number };
+        std::vector<Token> tokens;
+        try {
+            tokens = tokenizeLine(source);
+        } catch (const TokenizeError& error) {
+            throw ScenarioError(where, error.what());
+        }
+        if (tokens.empty())
+            continue;
+        LineParser line(tokens, where, baseDirectory, options);
+        Command command { where, line.lineText(), parseCommand(line) };
+
+        // The order rules: one boot, the device chosen before it, SpringBoard's own
+        // commands only while it runs.
+        if (std::holds_alternative<DeviceCommand>(command.body) && booted)
+            line.fail("expected `device` before `boot` (the device cannot change while SpringBoard runs)");
+        if (std::holds_alternative<BootCommand>(command.body)) {
+            if (booted)
+                line.fail("expected one `boot` (SpringBoard is already running; use `respring` to restart it)");
+            booted = true;
+        }
+        if (const char* name = springBoardCommandName(command.body); name && !booted)
+            line.fail("expected `boot` before `" + std::string(name) + "` (SpringBoard is not running yet)");
+        scenario.commands.push_back(std::move(command));
+    }
+    return scenario;
+}
+
+Scenario parseScenarioFile(const fs::path& file, const ParseOptions& options)
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw ScenarioError({ file.string(), 0 }, "cannot read the scenario file");
+    std::stringstream text;
+    text << in.rdbuf();
+    return parseScenarioText(text.str(), file.string(), file.parent_path(), options);
+}
+
+} // namespace sim::scenario

@@ -1,0 +1,153 @@
+#include "SettingsProcess.h"
+
+#include "SettingsPane.h"
+#include "SettingsStore.h"
+
+#include "sim/lumetrix-sim/run/EventLog.h"
+
+#include "Cephei/HBPreferences.h"
+#include "Foundation/NSLog.h"
+#include "Platform/Platform.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <stdexcept>
+
+using nlohmann::json;
+
+namespace sim {
+
+namespace {
+
+json problemOrNothing(const std::string& problem)
+{
+    return problem.empty() ? json::object() : json { { "problem", problem } };
+}
+
+json handle(const json& request, SettingsPane& pane, HBPreferences* store)
+{
+    const std::string op = request.value("op", "");
+    if (op == "pref") {
+        storeValue(store, request.at("key").get<std::string>(), request.at("value"));
+        return json::object();
+    }
+    if (op == "pref-reset") {
+        store->reload();
+        store->removeAllObjects();
+        return json::object();
+    }
+    if (op == "open")
+        return problemOrNothing(pane.open());
+    if (op == "set")
+        return problemOrNothing(pane.setValue(request.at("key").get<std::string>(), request.at("value")));
+    if (op == "reset")
+        return problemOrNothing(pane.reset());
+    if (op == "respring") {
+        std::string problem;
+        auto url = pane.respring(problem);
+        if (!url)
+            return { { "problem", problem.empty() ? "the pane asked for no respring" : problem } };
+        return { { "url", *url } };
+    }
+    if (op == "dump") {
+        return {
+            { "domain", kLumetrixDomain },
+            { "file", std::string("/var/mobile/Library/Preferences/") + kLumetrixDomain + ".plist" },
+            { "values", storedValues(store) },
+            { "settingsApp", pane.describe() },
+        };
+    }
+    return { { "error", "the Settings app does not know the request \"" + op + "\"" } };
+}
+
+[[noreturn]] void serve(LineChannel channel, const SettingsProcess::Launch& launch, EventLog& log)
+{
+    platform::setDeviceRoot(launch.deviceRoot);
+    platform::setProcessName("Preferences");
+    NSLogSetStderrEnabled(launch.echoLogs);
+    double runStart = launch.runStart;
+    double startTime = launch.startTime;
+    platform::setEventSink([&log, runStart, startTime](const json& event) {
+        double now = platform::RunLoop::main() ? platform::RunLoop::main()->now() : startTime;
+        log.write(event, EventLog::runSeconds(now, runStart));
+    });
+    auto pane = startSettingsPane(launch.deviceRoot, launch.startTime);
+    auto store = lumetrixPreferences();
+    auto& loop = pane->runLoop();
+
+    while (auto request = channel.receive()) {
+        if (request->value("op", "") == "quit")
+            break;
+        json reply;
+        try {
+            loop.runUntil(request->value("time", loop.now()));
+            reply = handle(*request, *pane, store.get());
+            loop.runFor(0);
+        } catch (const std::exception& error) {
+            reply = { { "error", error.what() } };
+        }
+        channel.send(reply);
+    }
+    std::fflush(nullptr);
+    _exit(0);
+}
+
+} // namespace
+
+SettingsProcess::SettingsProcess(pid_t pid, LineChannel channel)
+    : m_pid(pid)
+    , m_launcher(getpid())
+    , m_channel(channel)
+{
+}
+
+std::unique_ptr<SettingsProcess> SettingsProcess::launch(const Launch& launch, EventLog& log)
+{
+    int requests[2];
+    int replies[2];
+    if (pipe(requests) != 0 || pipe(replies) != 0)
+        throw std::runtime_error("cannot make the pipes to the Settings app");
+    std::fflush(nullptr);
+    pid_t pid = fork();
+    if (pid < 0)
+        throw std::runtime_error("cannot start the Settings app");
+    if (pid == 0) {
+        close(requests[1]);
+        close(replies[0]);
+        serve(LineChannel(requests[0], replies[1]), launch, log);
+    }
+    close(requests[0]);
+    close(replies[1]);
+    return std::unique_ptr<SettingsProcess>(new SettingsProcess(pid, LineChannel(replies[0], requests[1])));
+}
+
+SettingsProcess::~SettingsProcess()
+{
+    // A SpringBoard process inherits this object; only the device process owns the app.
+    if (getpid() != m_launcher)
+        return;
+    try {
+        m_channel.send({ { "op", "quit" } });
+    } catch (const std::exception&) {
+        // Already gone: waiting below collects it.
+    }
+    m_channel.close();
+    int status = 0;
+    waitpid(m_pid, &status, 0);
+}
+
+json SettingsProcess::request(json message, double now)
+{
+    message["time"] = now;
+    m_channel.send(message);
+    auto reply = m_channel.receive();
+    if (!reply)
+        throw std::runtime_error("the Settings app has stopped");
+    if (reply->contains("error"))
+        throw std::runtime_error("Settings: " + (*reply)["error"].get<std::string>());
+    return *reply;
+}
+
+} // namespace sim

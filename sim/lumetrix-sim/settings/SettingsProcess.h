@@ -1,0 +1,56 @@
+#pragma once
+// The Settings app's process: forked from the device process before anything in it sets
+// the platform up, so it starts with a clean runtime like any app. It serves requests
+// over a pair of pipes that every SpringBoard process inherits, one at a time, and
+// answers once the request's work (and whatever that made due at once) has run; a
+// setting it stores reaches SpringBoard as a change notification.
+//
+// Each request carries the current time; the app's clock catches up with it first, so
+// what it logs is dated right.
+
+#include "sim/lumetrix-sim/run/LineChannel.h"
+
+#include <nlohmann/json.hpp>
+
+#include <memory>
+#include <string>
+#include <sys/types.h>
+
+namespace sim {
+
+class EventLog;
+
+class SettingsProcess {
+public:
+    struct Launch {
+        std::string deviceRoot;
+        double startTime = 0; // absolute time now
+        double runStart = 0; // absolute time the run began (for event times)
+        bool echoLogs = false; // NSLog also to standard error
+    };
+
+    // Forks the app. Its events go to `log`.
+    static std::unique_ptr<SettingsProcess> launch(const Launch&, EventLog& log);
+    // In the process that launched it: asks the app to quit and waits for it.
+    ~SettingsProcess();
+    SettingsProcess(const SettingsProcess&) = delete;
+    SettingsProcess& operator=(const SettingsProcess&) = delete;
+
+    // Sends {"op": ..., ...} at absolute time `now` and waits for the answer:
+    // {"problem": "..."} when the Settings app could not do it. Throws if the app has gone
+    // or did not understand the request.
+    //   pref KEY VALUE, pref-reset          the settings store itself
+    //   open, set KEY VALUE, reset          the pane, as a user works it
+    //   respring                            the respring button: {"url"} when it asks
+    //   dump                                {"domain", "file", "values", "settingsApp"}
+    nlohmann::json request(nlohmann::json message, double now);
+
+private:
+    SettingsProcess(pid_t, LineChannel);
+
+    pid_t m_pid;
+    pid_t m_launcher;
+    LineChannel m_channel;
+};
+
+} // namespace sim
