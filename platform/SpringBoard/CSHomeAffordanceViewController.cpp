@@ -1,13 +1,16 @@
 #include "CSHomeAffordanceViewController.h"
 
 #include "CSHomeAffordanceView.h"
+#include "CSTeachableMomentsContainerView.h"
 
 #include "UIKit/UIDeviceProfile.h"
 
 void CSHomeAffordanceViewController::loadViewImp(CSHomeAffordanceViewController* self, SEL)
 {
     CGRect screen = UIDeviceProfile::current().screenBounds();
-    auto view = UIView::alloc();
+    // It covers the whole screen over the cover sheet's own views; like the cover sheet's
+    // other full-screen containers it lets touches through to what lies behind.
+    auto view = SBFTouchPassThroughView::alloc();
     view->initWithFrame(screen);
     self->m_homeAffordanceView = CSHomeAffordanceView::alloc();
     self->m_homeAffordanceView->initWithFrame(CSHomeAffordanceView::frameForScreen(screen));

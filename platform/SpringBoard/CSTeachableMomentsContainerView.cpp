@@ -36,9 +36,16 @@ id CSTeachableMomentsContainerView::callToActionLabelImp(CSTeachableMomentsConta
     return self->m_callToActionLabel.get();
 }
 
+id SBFTouchPassThroughView::hitTestImp(SBFTouchPassThroughView* self, SEL cmd, CGPoint point, id event)
+{
+    id hit = objc_msgSendSuper<id>(UIView::staticClass(), self, cmd, point, event);
+    return hit == self ? nullptr : hit;
+}
+
 void SBFTouchPassThroughView::registerRuntimeClass()
 {
-    objc::defineClass<SBFTouchPassThroughView>("SBFTouchPassThroughView", UIView::staticClass());
+    Class cls = objc::defineClass<SBFTouchPassThroughView>("SBFTouchPassThroughView", UIView::staticClass());
+    objc::addMethod(cls, "hitTest:withEvent:", &hitTestImp);
 }
 
 void CSTeachableMomentsContainerView::registerRuntimeClass()

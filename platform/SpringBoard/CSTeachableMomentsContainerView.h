@@ -11,6 +11,10 @@ class SBFTouchPassThroughView : public UIView {
 public:
     SBFTouchPassThroughView() = default;
     static void registerRuntimeClass();
+
+private:
+    // Its subviews take touches; the view itself never does.
+    static id hitTestImp(SBFTouchPassThroughView*, SEL, CGPoint, id event);
 };
 
 class CSTeachableMomentsContainerView : public SBFTouchPassThroughView {

@@ -55,7 +55,9 @@ void SpringBoard::buildCoverSheet()
 
     m_homeAffordanceController = CSHomeAffordanceViewController::alloc();
     m_homeAffordanceController->init();
-    m_coverSheetView->addSubview(m_homeAffordanceController->view());
+    // The home affordance lives in the teachable-moments container, behind whatever is
+    // added to the cover sheet view itself later.
+    m_coverSheetView->teachableMomentsContainerView()->addSubview(m_homeAffordanceController->view());
     m_homeAffordanceController->homeAffordanceView()->createStaticHomeAffordance();
 
     m_nowPlayingController = CSNowPlayingController::alloc();
