@@ -11,10 +11,11 @@
 namespace sim {
 
 // The words for one transcript entry; nothing for entries not worth a line (waits,
-// dumps, expectations, the notifications that every now-playing change posts).
+// dumps, marks, the notifications that every now-playing change posts).
 std::optional<std::string> describeTimelineEntry(const nlohmann::json& entry);
 
-// "  12.40 s  what happened", one per notable entry.
+// "  12.40 s  what happened", one per notable entry; a now-playing report that says
+// nothing new is left out.
 std::vector<std::string> timelineLines(const std::vector<nlohmann::json>& transcript);
 
 } // namespace sim

@@ -36,7 +36,8 @@ TEST(DemoTimeline, EventsInWords)
         { R"({"type": "notification", "name": "kMRMediaRemoteNowPlayingInfoDidChangeNotification", "object": null, "userInfo": {}})", nullptr },
         { R"({"type": "step", "line": 3, "text": "tap lockscreen 50"})", "> tap lockscreen 50" },
         { R"({"type": "step", "line": 4, "text": "wait 20"})", nullptr },
-        { R"({"type": "step", "line": 5, "text": "expect-events type=sound == 1"})", nullptr },
+        { R"({"type": "step", "line": 5, "text": "expect-events type=sound == 1"})", "> expect-events type=sound == 1" },
+        { R"({"type": "step", "line": 5, "text": "mark"})", nullptr },
         { R"({"type": "step", "line": 6, "text": "dump players x.json"})", nullptr },
     };
     for (auto& test : cases) {
@@ -53,13 +54,19 @@ TEST(DemoTimeline, EventsInWords)
 
 TEST(DemoTimeline, OneLinePerNotableEntryWithItsTime)
 {
+    const char* paused = R"({"t": 0, "type": "nowplaying", "playing": false, "title": "A", "artist": "B", "elapsed": 0, "duration": 60})";
     std::vector<json> transcript = {
         json::parse(R"({"t": 0, "type": "boot"})"),
+        json::parse(paused),
+        json::parse(paused),
         json::parse(R"({"t": 3.5, "type": "step", "text": "wait 1"})"),
         json::parse(R"({"t": 12.25, "type": "sound", "id": 1520})"),
+        json::parse(R"({"t": 13, "type": "nowplaying", "playing": true, "title": "A", "artist": "B", "elapsed": 0, "duration": 60})"),
     };
     auto lines = sim::timelineLines(transcript);
-    ASSERT_EQ(lines.size(), 2u);
+    ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], "     0.00 s  SpringBoard starts with the tweak loaded; the phone is locked");
-    EXPECT_EQ(lines[1], "    12.25 s  Click: system sound 1520");
+    EXPECT_EQ(lines[1], "     0.00 s  Music: paused on \"A\" by B at 0:00 of 1:00");
+    EXPECT_EQ(lines[2], "    12.25 s  Click: system sound 1520");
+    EXPECT_EQ(lines[3], "    13.00 s  Music: playing \"A\" by B at 0:00 of 1:00");
 }
