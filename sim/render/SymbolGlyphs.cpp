@@ -80,13 +80,13 @@ const std::map<std::string, Drawing>& drawings()
             } },
         { "forward.fill",
             [](const Em& g) {
-                g.roundedPolygon({ { -0.50, -0.31 }, { 0, 0 }, { -0.50, 0.31 } }, 0.07);
-                g.roundedPolygon({ { 0, -0.31 }, { 0.50, 0 }, { 0, 0.31 } }, 0.07);
+                g.roundedPolygon({ { -0.46, -0.30 }, { 0, 0 }, { -0.46, 0.30 } }, 0.07);
+                g.roundedPolygon({ { 0, -0.30 }, { 0.46, 0 }, { 0, 0.30 } }, 0.07);
             } },
         { "backward.fill",
             [](const Em& g) {
-                g.roundedPolygon({ { 0.50, -0.31 }, { 0, 0 }, { 0.50, 0.31 } }, 0.07);
-                g.roundedPolygon({ { 0, -0.31 }, { -0.50, 0 }, { 0, 0.31 } }, 0.07);
+                g.roundedPolygon({ { 0.46, -0.30 }, { 0, 0 }, { 0.46, 0.30 } }, 0.07);
+                g.roundedPolygon({ { 0, -0.30 }, { -0.46, 0 }, { 0, 0.30 } }, 0.07);
             } },
         { "arrow.2.circlepath",
             [](const Em& g) {

@@ -138,11 +138,12 @@ void ViewRenderer::drawView(UIView* view, const cairo_matrix_t& parentToCanvas)
         addRoundedRect(cr, bounds, cornerRadius);
         cairo_fill(cr);
     }
-    drawContent(view, toCanvas);
+    // Masking cuts the layer's contents (an aspect-filled image) as well as its sublayers.
     if (view->layer()->masksToBounds()) {
         addRoundedRect(cr, bounds, cornerRadius);
         cairo_clip(cr);
     }
+    drawContent(view, toCanvas);
     for (auto& subview : std::vector<objc::RefPtr<UIView>>(view->subviews()))
         drawView(subview.get(), toCanvas);
     m_layers.setMatrix(toCanvas);

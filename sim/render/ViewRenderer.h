@@ -5,9 +5,9 @@
 // presentation alpha is used (an alpha animation halfway through draws half
 // transparent), and a view below full alpha is composed as a group; the view sits where
 // its centre, bounds and transform put it; its backdrop (if it was given one), its
-// background colour in its layer's rounded rectangle, its own content (text, image,
-// material), then its subviews, clipped to the rounded rectangle when it masks to
-// bounds. A progress view's bar goes over its subviews: in UIKit the track and fill are
+// background colour in its layer's rounded rectangle, then, clipped to that rounded
+// rectangle when it masks to bounds, its own content (text, image, material) and its
+// subviews. A progress view's bar goes over its subviews: in UIKit the track and fill are
 // the bar's own subviews, so anything sent to the back of a progress view (a backdrop
 // material) lies under them.
 
