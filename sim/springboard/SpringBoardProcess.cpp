@@ -10,14 +10,14 @@
 
 namespace sim {
 
-SpringBoardProcess::SpringBoardProcess(const std::string& deviceRoot, double startTime)
+SpringBoardProcess::SpringBoardProcess(const std::string& deviceRoot, double startTime, platform::RunLoop::ClockMode clockMode)
 {
     platform::setDeviceRoot(deviceRoot);
     platform::setProcessName("SpringBoard");
     platform::registerClasses();
     // The run loop exists before any tweak loads: a tweak's initialiser may schedule work
     // or listen for settings changes.
-    m_runLoop = std::make_unique<platform::RunLoop>(platform::RunLoop::ClockMode::Virtual, startTime);
+    m_runLoop = std::make_unique<platform::RunLoop>(clockMode, startTime);
     m_tweaks = loadTweaks(kSpringBoardBundleIdentifier);
 }
 

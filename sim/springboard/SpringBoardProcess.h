@@ -4,15 +4,13 @@
 
 #include "sim/device/SubstrateLoader.h"
 
+#include "Foundation/RunLoop.h"
+
 #include <nlohmann/json.hpp>
 
 #include <memory>
 #include <string>
 #include <vector>
-
-namespace platform {
-class RunLoop;
-}
 
 namespace sim {
 
@@ -22,7 +20,8 @@ class SpringBoardProcess {
 public:
     // Call in the process that is to become SpringBoard, once. The clock starts at
     // `startTime` (absolute time), so time runs on across SpringBoard restarts.
-    explicit SpringBoardProcess(const std::string& deviceRoot, double startTime = kDefaultStartTime);
+    explicit SpringBoardProcess(const std::string& deviceRoot, double startTime = kDefaultStartTime,
+        platform::RunLoop::ClockMode = platform::RunLoop::ClockMode::Virtual);
     static constexpr double kDefaultStartTime = 788918400.0;
     ~SpringBoardProcess();
 

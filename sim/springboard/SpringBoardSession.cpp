@@ -10,8 +10,9 @@
 
 namespace sim {
 
-SpringBoardSession::SpringBoardSession(const std::string& deviceRoot, double startTime, platform::NowPlayingApplication application)
-    : m_process(deviceRoot, startTime)
+SpringBoardSession::SpringBoardSession(const std::string& deviceRoot, double startTime, platform::NowPlayingApplication application,
+    platform::RunLoop::ClockMode clockMode)
+    : m_process(deviceRoot, startTime, clockMode)
     , m_application(std::move(application))
 {
     m_playbackTimer = std::make_unique<platform::NowPlayingPlaybackTimer>(m_application);

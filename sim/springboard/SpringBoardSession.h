@@ -24,7 +24,8 @@ class SpringBoardSession {
 public:
     // `startTime` is the clock's reading at the start (absolute time); `application` the
     // now-playing application as it is (it outlives SpringBoard restarts).
-    SpringBoardSession(const std::string& deviceRoot, double startTime, platform::NowPlayingApplication application);
+    SpringBoardSession(const std::string& deviceRoot, double startTime, platform::NowPlayingApplication application,
+        platform::RunLoop::ClockMode = platform::RunLoop::ClockMode::Virtual);
     ~SpringBoardSession();
 
     SpringBoardProcess& process() { return m_process; }

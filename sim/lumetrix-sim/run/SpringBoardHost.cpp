@@ -11,8 +11,8 @@
 
 namespace sim {
 
-SpringBoardHost::SpringBoardHost(const std::string& deviceRoot, const RunState& state, platform::RunLoop::ClockMode)
-    : m_session(deviceRoot, state.now, restoreApplication(state))
+SpringBoardHost::SpringBoardHost(const std::string& deviceRoot, const RunState& state, platform::RunLoop::ClockMode clockMode)
+    : m_session(deviceRoot, state.now, restoreApplication(state), clockMode)
 {
     if (auto* profile = UIDeviceProfile::named(state.device))
         UIDeviceProfile::setCurrent(*profile);
