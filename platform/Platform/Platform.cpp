@@ -7,14 +7,13 @@
 namespace platform {
 
 // Each framework registers its classes; the order follows their dependencies.
-// TEMPORARY: weak while the frameworks are being written in parallel.
-__attribute__((weak)) void registerFoundationClasses();
-__attribute__((weak)) void registerMediaRemoteConstants();
-__attribute__((weak)) void registerUIKitClasses();
-__attribute__((weak)) void registerSpringBoardClasses();
-__attribute__((weak)) void registerCepheiClasses();
-__attribute__((weak)) void registerPreferencesClasses();
-__attribute__((weak)) void registerCepheiPrefsClasses();
+void registerFoundationClasses();
+void registerMediaRemoteConstants();
+void registerUIKitClasses();
+void registerSpringBoardClasses();
+void registerCepheiClasses();
+void registerPreferencesClasses();
+void registerCepheiPrefsClasses();
 
 namespace {
 struct PlatformState {
@@ -59,10 +58,13 @@ void registerClasses()
     if (platform.registered)
         return;
     platform.registered = true;
-    for (auto registerFramework : { registerFoundationClasses, registerMediaRemoteConstants, registerUIKitClasses, registerSpringBoardClasses, registerCepheiClasses, registerPreferencesClasses, registerCepheiPrefsClasses }) {
-        if (registerFramework)
-            registerFramework();
-    }
+    registerFoundationClasses();
+    registerMediaRemoteConstants();
+    registerUIKitClasses();
+    registerSpringBoardClasses();
+    registerCepheiClasses();
+    registerPreferencesClasses();
+    registerCepheiPrefsClasses();
     objc::beginRecordingModifications();
 }
 
