@@ -1,0 +1,106 @@
+// soak_bench: a virtual day of use through lumetrix-sim's scenario runner, in this
+// process, with SpringBoard in its own processes as always. Reports the wall time, the
+// event rate, peak memory, and what SpringBoard keeps alive (scheduled and live timers,
+// notification observers) after the first hour and at the end of the day, so growth
+// over a day shows.
+//
+//   soak_bench [--hours N] [--keep DIR]
+
+#include "SoakScenario.h"
+
+#include "sim/lumetrix-sim/run/ScenarioRun.h"
+
+#include <nlohmann/json.hpp>
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+std::size_t countLines(const fs::path& path)
+{
+    std::ifstream in(path);
+    std::size_t lines = 0;
+    for (std::string line; std::getline(in, line);)
+        lines += !line.empty();
+    return lines;
+}
+
+json readJSON(const fs::path& path)
+{
+    std::ifstream in(path);
+    if (!in)
+        return nullptr;
+    return json::parse(in, nullptr, false);
+}
+
+void printStats(const char* when, const json& stats)
+{
+    if (!stats.is_object()) {
+        std::printf("  %-8s no statistics (the run stopped early)\n", when);
+        return;
+    }
+    std::printf("  %-8s scheduled timers %4s, live NSTimers %4s, notification observers %4s, queued tasks %4s\n", when,
+        stats.value("scheduledTimers", json()).dump().c_str(), stats.value("liveTimers", json()).dump().c_str(),
+        stats.value("notificationObservers", json()).dump().c_str(), stats.value("pendingTasks", json()).dump().c_str());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    soak::SoakPlan plan;
+    std::string keep;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--hours") && i + 1 < argc)
+            plan.hours = std::max(1, std::atoi(argv[++i]));
+        else if (!std::strcmp(argv[i], "--keep") && i + 1 < argc)
+            keep = argv[++i];
+        else {
+            std::fprintf(stderr, "usage: soak_bench [--hours N] [--keep DIR]\n");
+            return !std::strcmp(argv[i], "--help") ? 0 : 2;
+        }
+    }
+
+    fs::path work = keep.empty() ? fs::temp_directory_path() / ("lumetrix-soak-" + std::to_string(getpid())) : fs::path(keep);
+    fs::create_directories(work);
+    plan.mediaDirectory = LUMETRIX_SCENARIO_MEDIA;
+    plan.statsDirectory = work.string();
+    fs::path scenario = work / "soak.scenario";
+    std::ofstream(scenario) << soak::soakScenario(plan);
+
+    sim::RunOptions options;
+    options.eventsPath = (work / "events.jsonl").string();
+    auto started = std::chrono::steady_clock::now();
+    int status = sim::runScenarioFiles({ scenario.string() }, options);
+    double wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+
+    std::size_t events = countLines(work / "events.jsonl");
+    rusage self {}, children {};
+    getrusage(RUSAGE_SELF, &self);
+    getrusage(RUSAGE_CHILDREN, &children);
+    double virtualSeconds = plan.hours * 3600.0;
+
+    std::printf("Soak: %d virtual hours, %d apps, a respring every %d hours (exit status %d)\n", plan.hours, plan.apps,
+        plan.respringEveryHours, status);
+    std::printf("  wall time          %.2f s (%.0fx faster than real time)\n", wallSeconds, virtualSeconds / wallSeconds);
+    std::printf("  events             %zu (%.0f per wall second)\n", events, events / wallSeconds);
+    std::printf("  peak memory        %ld KiB in the device process, %ld KiB in the largest child (SpringBoard)\n",
+        self.ru_maxrss, children.ru_maxrss);
+    printStats("hour 1", readJSON(work / "stats-hour1.json"));
+    printStats(("hour " + std::to_string(plan.hours)).c_str(), readJSON(work / ("stats-hour" + std::to_string(plan.hours) + ".json")));
+    if (keep.empty())
+        fs::remove_all(work);
+    else
+        std::printf("  scenario, event log and statistics kept in %s\n", work.c_str());
+    return status;
+}
