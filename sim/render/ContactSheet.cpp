@@ -19,21 +19,30 @@ constexpr int kCaptionHeight = 44;
 
 Canvas makeContactSheet(const std::string& title, const std::vector<ContactSheetEntry>& entries, ContactSheetLayout layout)
 {
+    int columns = std::max(1, std::min<int>(layout.columns, std::max<std::size_t>(1, entries.size())));
+    int rows = static_cast<int>((entries.size() + columns - 1) / columns);
+
+    // Each picture reduced to the thumbnail width; each row as tall as its tallest, so a
+    // row of close-ups is not as tall as a row of whole screens.
     std::vector<Canvas> pictures;
-    int thumbnailHeight = 0;
+    std::vector<int> heights;
     for (auto& entry : entries) {
         pictures.push_back(Canvas::readPNG(entry.imagePath));
         const Canvas& picture = pictures.back();
-        if (picture.isValid())
-            thumbnailHeight = std::max(thumbnailHeight, static_cast<int>(std::lround(double(picture.height()) * layout.thumbnailWidth / picture.width())));
+        heights.push_back(picture.isValid() ? static_cast<int>(std::lround(double(picture.height()) * layout.thumbnailWidth / picture.width()))
+                                            : layout.thumbnailWidth / 2);
     }
-    if (!thumbnailHeight)
-        thumbnailHeight = layout.thumbnailWidth * 2;
-    int columns = std::max(1, std::min<int>(layout.columns, std::max<std::size_t>(1, entries.size())));
-    int rows = static_cast<int>((entries.size() + columns - 1) / columns);
-    int cellHeight = thumbnailHeight + kCaptionHeight;
+    std::vector<int> rowHeights(std::max(1, rows), 0);
+    for (std::size_t index = 0; index < entries.size(); ++index)
+        rowHeights[index / columns] = std::max(rowHeights[index / columns], heights[index]);
+    std::vector<int> rowTops;
+    int top = kMargin + kTitleHeight;
+    for (int height : rowHeights) {
+        rowTops.push_back(top);
+        top += height + kCaptionHeight + kGap;
+    }
     int width = 2 * kMargin + columns * layout.thumbnailWidth + (columns - 1) * kGap;
-    int height = 2 * kMargin + kTitleHeight + std::max(1, rows) * cellHeight + std::max(0, rows - 1) * kGap;
+    int height = top - kGap + kMargin;
 
     Canvas sheet(CGRectMake(0, 0, width, height), 1);
     cairo_t* cr = cairo_create(sheet.surface());
@@ -49,10 +58,10 @@ Canvas makeContactSheet(const std::string& title, const std::vector<ContactSheet
         int column = static_cast<int>(index % columns);
         int row = static_cast<int>(index / columns);
         double x = kMargin + column * (layout.thumbnailWidth + kGap);
-        double y = kMargin + kTitleHeight + row * (cellHeight + kGap);
+        double y = rowTops[row];
         const Canvas& picture = pictures[index];
         cairo_save(cr);
-        cairo_rectangle(cr, x, y, layout.thumbnailWidth, thumbnailHeight);
+        cairo_rectangle(cr, x, y, layout.thumbnailWidth, heights[index]);
         cairo_clip(cr);
         if (picture.isValid()) {
             double scale = double(layout.thumbnailWidth) / picture.width();
@@ -72,7 +81,7 @@ Canvas makeContactSheet(const std::string& title, const std::vector<ContactSheet
         caption.setWidth(layout.thumbnailWidth);
         caption.setMaximumLines(2);
         caption.setEllipsize(PANGO_ELLIPSIZE_END);
-        caption.draw(cr, { x, y + thumbnailHeight + 6 });
+        caption.draw(cr, { x, y + heights[index] + 6 });
     }
     cairo_destroy(cr);
     cairo_surface_flush(sheet.surface());

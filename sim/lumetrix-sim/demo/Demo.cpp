@@ -1,5 +1,6 @@
 #include "Demo.h"
 
+#include "DemoPictures.h"
 #include "Timeline.h"
 
 #include "sim/lumetrix-sim/run/ScenarioRun.h"
@@ -51,6 +52,9 @@ int runDemo(const std::string& outputDirectory, RunOptions options)
         std::printf("%s\n", line.c_str());
         timeline << line << "\n";
     }
+    auto pictures = demoPictures(entries, out.string());
+    if (writeContactSheet(pictures, (out / "contact-sheet.png").string()))
+        std::printf("\n%zu pictures and their contact sheet (contact-sheet.png) are in %s\n", pictures.size(), out.c_str());
     std::printf("\nEvent log, timeline and dumps are in %s\n", out.c_str());
     return status;
 }

@@ -6,6 +6,7 @@
 #include "sim/lumetrix-sim/observe/NodeIds.h"
 #include "sim/lumetrix-sim/observe/SpringBoardObserver.h"
 #include "sim/lumetrix-sim/scenario/Comparison.h"
+#include "sim/render/ScreenSnapshot.h"
 #include "sim/lumetrix-sim/settings/SettingsProcess.h"
 
 #include "Foundation/NSNotificationCenter.h"
@@ -264,6 +265,19 @@ public:
         return {};
     }
 
+    std::optional<Stop> operator()(const SnapshotCommand& snapshot)
+    {
+        std::optional<render::Canvas> picture;
+        if (snapshot.crop == SnapshotCommand::Crop::None)
+            picture = render::snapshotScreen(m_host.springBoard());
+        else if (auto region = playerRegion(snapshot))
+            picture = render::snapshotRegion(m_host.springBoard(), *region, render::deviceScale() * render::kCropMagnification);
+        std::string error;
+        if (picture && !picture->writePNG(snapshot.hostPath, &error))
+            fail("expected to write the picture to " + snapshot.hostPath + ", got " + error);
+        return {};
+    }
+
     std::optional<Stop> operator()(const MarkCommand&)
     {
         m_state.mark = m_services.log.endOffset();
@@ -344,6 +358,36 @@ private:
         if (!target)
             fail("expected " + where + " touch target (previoustapview), got none (is the tweak loaded and enabled?)");
         return target;
+    }
+
+    // The screen region around a player's views, or nothing (reported) without them.
+    std::optional<CGRect> playerRegion(const SnapshotCommand& snapshot)
+    {
+        NSObject* host = springBoard().homeAffordanceController();
+        NSObject* stripHost = springBoard().homeAffordanceController()->homeAffordanceView();
+        std::string where = "the lock screen's";
+        if (snapshot.crop == SnapshotCommand::Crop::App) {
+            host = stripHost = springBoard().app(snapshot.bundleIdentifier);
+            where = snapshot.bundleIdentifier + "'s";
+            if (!host) {
+                fail("expected " + snapshot.bundleIdentifier + " to be open, got no such app");
+                return std::nullopt;
+            }
+        }
+        UIView::layoutPendingViews();
+        std::vector<UIView*> views;
+        for (const char* name : SpringBoardObserver::playerPropertyNames()) {
+            bool isStrip = std::string_view(name) == "progressView";
+            if (UIView* view = SpringBoardObserver::playerProperty(isStrip ? stripHost : host, name))
+                views.push_back(view);
+        }
+        // Room around the 100-point row, so the picture shows where it sits.
+        CGRect region = render::regionAroundViews(views, 16, CGSizeMake(180, 90));
+        if (CGRectIsEmpty(region)) {
+            fail("expected " + where + " player to crop to, got none (is the tweak loaded and enabled?)");
+            return std::nullopt;
+        }
+        return region;
     }
 
     static json fieldAt(const json& event, const std::string& dottedPath)

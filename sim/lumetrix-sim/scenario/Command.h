@@ -92,6 +92,13 @@ struct DumpCommand {
     What what;
     std::string hostPath; // resolved against the scenario's folder
 };
+struct SnapshotCommand {
+    enum class Crop { None, LockScreen, App };
+    std::string hostPath; // resolved like a dump's
+    Crop crop = Crop::None;
+    std::string bundleIdentifier; // for Crop::App
+    std::string caption; // optional; the demo's contact sheet shows it
+};
 struct MarkCommand { };
 struct ExpectCommand {
     std::string pathText;
@@ -118,7 +125,7 @@ struct ExpectEventsCommand {
 using CommandBody = std::variant<DeviceCommand, AppearanceCommand, FileCommand, PrefCommand, PrefResetCommand,
     TrackCommand, PlayerCommand, SeekCommand, BootCommand, RespringCommand, LockCommand, AppCommand, GrabberCommand,
     BounceCommand, TouchCommand, SettingsCommand, WaitCommand, DumpCommand, MarkCommand, ExpectCommand,
-    ExpectEventsCommand>;
+    ExpectEventsCommand, SnapshotCommand>;
 
 struct Command {
     SourceLocation where;

@@ -171,6 +171,37 @@ std::vector<std::uint8_t> readBytes(const fs::path& path)
     return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
 }
 
+// snapshot FILE.png [crop lockscreen|app APP] ["CAPTION"]
+SnapshotCommand parseSnapshot(const LineParser& line)
+{
+    const char* usage = "snapshot FILE.png [crop lockscreen|app APP] [\"CAPTION\"]";
+    line.arguments(1, 5, usage);
+    SnapshotCommand snapshot;
+    snapshot.hostPath = line.dumpPath(line.argument(0).text).string();
+    std::size_t next = 1;
+    if (line.argumentCount() > next && !line.argument(next).quoted) {
+        line.word(next, { "crop" });
+        if (line.argumentCount() <= next + 1)
+            line.fail("expected `crop lockscreen` or `crop app APP` after the file");
+        if (line.word(next + 1, { "lockscreen", "app" }) == "lockscreen") {
+            snapshot.crop = SnapshotCommand::Crop::LockScreen;
+            next += 2;
+        } else {
+            if (line.argumentCount() <= next + 2)
+                line.fail("expected a bundle identifier after `crop app`");
+            snapshot.crop = SnapshotCommand::Crop::App;
+            snapshot.bundleIdentifier = line.bundleIdentifier(next + 2);
+            next += 3;
+        }
+    }
+    if (line.argumentCount() > next) {
+        if (!line.argument(next).quoted || line.argumentCount() > next + 1)
+            line.fail(std::string("expected `") + usage + "`, got " + line.argument(next).source);
+        snapshot.caption = line.argument(next).text;
+    }
+    return snapshot;
+}
+
 ExpectCommand parseExpect(const LineParser& line)
 {
     if (line.argumentCount() != 3 && line.argumentCount() != 5)
@@ -400,13 +431,15 @@ CommandBody parseCommand(const LineParser& line)
         std::string what = line.word(0, { "players", "screen", "settings", "globals", "stats" });
         return DumpCommand { kinds.at(what), line.dumpPath(line.argument(1).text).string() };
     }
+    if (name == "snapshot")
+        return parseSnapshot(line);
     if (name == "expect")
         return parseExpect(line);
     if (name == "expect-events")
         return parseExpectEvents(line);
     line.fail("expected a command (device, appearance, file, pref, pref-reset, track, play, pause, next, previous, seek, "
-              "stop, boot, respring, lock, unlock, open, close, grabber, bounce, tap, swipe, settings, wait, dump, mark, "
-              "expect, expect-events), got " + name);
+              "stop, boot, respring, lock, unlock, open, close, grabber, bounce, tap, swipe, settings, wait, dump, snapshot, "
+              "mark, expect, expect-events), got " + name);
 }
 
 // Commands that need SpringBoard running, by the name a message gives them.
@@ -424,6 +457,8 @@ const char* springBoardCommandName(const CommandBody& body)
         return "bounce";
     if (auto touch = std::get_if<TouchCommand>(&body))
         return touch->gesture == TouchCommand::Gesture::Tap ? "tap" : "swipe";
+    if (auto snapshot = std::get_if<SnapshotCommand>(&body); snapshot && snapshot->crop != SnapshotCommand::Crop::None)
+        return "snapshot ... crop";
     return nullptr;
 }
 

@@ -61,7 +61,7 @@ void drawLockScreenBackdrop(cairo_t* cr, CGRect bounds, const LockScreenContent&
         const double dash[] = { 2, 2 };
         cairo_set_dash(cr, dash, 2, 0);
         cairo_set_line_width(cr, 0.5);
-        cairo_set_source_rgba(cr, 1, 1, 1, 0.35);
+        cairo_set_source_rgba(cr, 1, 1, 1, 0.22);
         cairo_stroke(cr);
         cairo_restore(cr);
     }

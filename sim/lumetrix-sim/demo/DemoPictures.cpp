@@ -1,0 +1,46 @@
+#include "DemoPictures.h"
+
+#include "sim/lumetrix-sim/scenario/Tokenizer.h"
+#include "sim/render/ContactSheet.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace sim {
+
+std::vector<DemoPicture> demoPictures(const std::vector<nlohmann::json>& transcript, const std::string& directory)
+{
+    std::vector<DemoPicture> pictures;
+    for (auto& entry : transcript) {
+        if (entry.value("type", "") != "step")
+            continue;
+        std::vector<scenario::Token> tokens;
+        try {
+            tokens = scenario::tokenizeLine(entry.value("text", std::string()));
+        } catch (const std::exception&) {
+            continue;
+        }
+        if (tokens.size() < 2 || tokens[0].quoted || tokens[0].text != "snapshot")
+            continue;
+        fs::path file(tokens[1].text);
+        if (file.is_relative())
+            file = fs::path(directory) / file;
+        // A quoted last word after the file is the caption.
+        std::string caption = tokens.size() > 2 && tokens.back().quoted ? tokens.back().text : fs::path(tokens[1].text).stem().string();
+        pictures.push_back({ file.string(), caption });
+    }
+    return pictures;
+}
+
+bool writeContactSheet(const std::vector<DemoPicture>& pictures, const std::string& path)
+{
+    if (pictures.empty())
+        return false;
+    std::vector<render::ContactSheetEntry> entries;
+    for (auto& picture : pictures)
+        entries.push_back({ picture.path, picture.caption });
+    return render::makeContactSheet("Lumetrix demo", entries).writePNG(path);
+}
+
+} // namespace sim

@@ -1,0 +1,25 @@
+#pragma once
+// The demo's pictures: every `snapshot` step of the run, in order, gathered onto one
+// contact sheet with its caption (the step's quoted caption, else the file's name).
+
+#include <nlohmann/json.hpp>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+struct DemoPicture {
+    std::string path;
+    std::string caption;
+};
+
+// The pictures the transcript's snapshot steps wrote; relative files lie in `directory`.
+std::vector<DemoPicture> demoPictures(const std::vector<nlohmann::json>& transcript, const std::string& directory);
+
+// Writes the contact sheet of `pictures` to `path`. False when there is nothing to show
+// or the file cannot be written.
+bool writeContactSheet(const std::vector<DemoPicture>& pictures, const std::string& path);
+
+} // namespace sim

@@ -1,0 +1,176 @@
+// The scenario commands that take pictures: how `snapshot` lines read, what a run writes
+// for them, and how the demo gathers its pictures onto a contact sheet.
+
+#include "sim/lumetrix-sim/demo/DemoPictures.h"
+#include "sim/lumetrix-sim/run/ScenarioRun.h"
+#include "sim/lumetrix-sim/scenario/ScenarioParser.h"
+#include "sim/render/Canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+using namespace sim::scenario;
+
+namespace {
+
+fs::path freshFolder(const std::string& name)
+{
+    fs::path folder = fs::path(::testing::TempDir()) / ("lumetrix-render-" + name);
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
+TEST(Render_SnapshotCommand, ReadsTheFileTheCropAndTheCaption)
+{
+    struct Case {
+        const char* line;
+        SnapshotCommand::Crop crop;
+        const char* bundle;
+        const char* caption;
+    };
+    const Case cases[] = {
+        { "snapshot screen.png", SnapshotCommand::Crop::None, "", "" },
+        { "snapshot screen.png \"The lock screen\"", SnapshotCommand::Crop::None, "", "The lock screen" },
+        { "snapshot row.png crop lockscreen", SnapshotCommand::Crop::LockScreen, "", "" },
+        { "snapshot row.png crop app com.example.notes \"In the app\"", SnapshotCommand::Crop::App, "com.example.notes", "In the app" },
+    };
+    for (auto& c : cases) {
+        std::string text = std::string("boot\n") + c.line + "\n";
+        Scenario scenario = parseScenarioText(text, "pictures.scenario", "/scenarios");
+        ASSERT_EQ(scenario.commands.size(), 2u) << c.line;
+        auto* snapshot = std::get_if<SnapshotCommand>(&scenario.commands[1].body);
+        ASSERT_NE(snapshot, nullptr) << c.line;
+        EXPECT_EQ(snapshot->crop, c.crop) << c.line;
+        EXPECT_EQ(snapshot->bundleIdentifier, c.bundle) << c.line;
+        EXPECT_EQ(snapshot->caption, c.caption) << c.line;
+        EXPECT_EQ(fs::path(snapshot->hostPath).parent_path(), fs::path("/scenarios")) << "beside the scenario, like a dump";
+    }
+}
+
+TEST(Render_SnapshotCommand, MalformedLinesSayWhatWasExpected)
+{
+    struct Case {
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        { "snapshot\n", "pictures.scenario:1: expected" },
+        { "boot\nsnapshot a.png zoom lockscreen\n", "pictures.scenario:2: expected crop, got zoom" },
+        { "boot\nsnapshot a.png crop\n", "pictures.scenario:2: expected `crop lockscreen` or `crop app APP`" },
+        { "boot\nsnapshot a.png crop home\n", "pictures.scenario:2: expected lockscreen or app, got home" },
+        { "boot\nsnapshot a.png crop app\n", "pictures.scenario:2: expected a bundle identifier after `crop app`" },
+        { "boot\nsnapshot a.png caption\n", "pictures.scenario:2: expected crop, got caption" },
+        { "boot\nsnapshot a.png \"one\" \"two\"\n", "pictures.scenario:2: expected `snapshot FILE.png" },
+        { "snapshot a.png crop lockscreen\n", "pictures.scenario:1: expected `boot` before `snapshot ... crop`" },
+    };
+    for (auto& c : cases) {
+        try {
+            parseScenarioText(c.text, "pictures.scenario", "/scenarios");
+            ADD_FAILURE() << "accepted: " << c.text;
+        } catch (const ScenarioError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
+        }
+    }
+    // A whole-screen picture before boot is fine: the phone is off.
+    EXPECT_NO_THROW(parseScenarioText("snapshot off.png\n", "pictures.scenario", "/scenarios"));
+}
+
+TEST(Render_SnapshotCommand, ARunWritesTheScreenAndEnlargedCropsAtDeviceScale)
+{
+    fs::path folder = freshFolder("run");
+    std::ofstream(folder / "pictures.scenario") << "snapshot off.png\n"
+                                                  "pref alwaysshow true\n"
+                                                  "track \"Daybreak\" \"Trio\" 200\n"
+                                                  "play\n"
+                                                  "boot\n"
+                                                  "wait 4\n"
+                                                  "snapshot out/screen.png\n"
+                                                  "snapshot out/row.png crop lockscreen\n"
+                                                  "unlock\n"
+                                                  "open com.example.notes\n"
+                                                  "wait 1\n"
+                                                  "snapshot out/app.png crop app com.example.notes\n";
+    sim::RunOptions options;
+    ASSERT_EQ(sim::runScenarioFiles({ (folder / "pictures.scenario").string() }, options), sim::ExitSuccess);
+
+    auto off = sim::render::Canvas::readPNG((folder / "off.png").string());
+    ASSERT_TRUE(off.isValid());
+    EXPECT_EQ(off.pixel(562, 1218).red, 0) << "before boot the screen is dark";
+    auto screen = sim::render::Canvas::readPNG((folder / "out/screen.png").string());
+    ASSERT_TRUE(screen.isValid());
+    EXPECT_EQ(screen.width(), 1125);
+    EXPECT_EQ(screen.height(), 2436);
+    for (const char* crop : { "out/row.png", "out/app.png" }) {
+        auto picture = sim::render::Canvas::readPNG((folder / crop).string());
+        ASSERT_TRUE(picture.isValid()) << crop;
+        // At least 180 points across, at nine pixels a point: the 100-point row is 900
+        // pixels wide.
+        EXPECT_GE(picture.width(), 180 * 9) << crop;
+        EXPECT_LT(picture.width(), 1125 * 3) << crop << " is a region, not the screen";
+    }
+}
+
+TEST(Render_SnapshotCommand, ACropOfAnAppThatIsNotOpenFailsTheRun)
+{
+    fs::path folder = freshFolder("closed");
+    std::ofstream(folder / "closed.scenario") << "boot\nsnapshot app.png crop app com.example.notes\n";
+    EXPECT_EQ(sim::runScenarioFiles({ (folder / "closed.scenario").string() }, {}), sim::ExitFailure);
+    EXPECT_FALSE(fs::exists(folder / "app.png"));
+}
+
+TEST(Render_DemoPictures, TheSnapshotStepsInOrderWithTheirCaptions)
+{
+    std::vector<nlohmann::json> transcript = {
+        { { "type", "step" }, { "text", "boot" } },
+        { { "type", "step" }, { "text", "snapshot 01-locked.png \"Locked\"" } },
+        { { "type", "boot" } },
+        { { "type", "step" }, { "text", "snapshot 02-row.png crop lockscreen" } },
+        { { "type", "step" }, { "text", "snapshot /elsewhere/03.png crop app com.example.notes \"In the app\"" } },
+        { { "type", "step" }, { "text", "dump players 04.json" } },
+    };
+    auto pictures = sim::demoPictures(transcript, "/out");
+    ASSERT_EQ(pictures.size(), 3u);
+    EXPECT_EQ(pictures[0].path, "/out/01-locked.png");
+    EXPECT_EQ(pictures[0].caption, "Locked");
+    EXPECT_EQ(pictures[1].path, "/out/02-row.png");
+    EXPECT_EQ(pictures[1].caption, "02-row") << "no caption: the file's name";
+    EXPECT_EQ(pictures[2].path, "/elsewhere/03.png");
+    EXPECT_EQ(pictures[2].caption, "In the app");
+}
+
+TEST(Render_DemoPictures, TheContactSheetHoldsEveryPictureInRows)
+{
+    fs::path folder = freshFolder("sheet");
+    std::vector<sim::DemoPicture> pictures;
+    for (int i = 0; i < 5; ++i) {
+        // Whole screens and wide crops, as the demo takes them.
+        bool crop = i % 2;
+        sim::render::Canvas picture(CGRectMake(0, 0, crop ? 540 : 375, crop ? 270 : 812), 1);
+        cairo_t* cr = cairo_create(picture.surface());
+        cairo_set_source_rgb(cr, 1, 0, 0);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+        std::string path = (folder / ("p" + std::to_string(i) + ".png")).string();
+        ASSERT_TRUE(picture.writePNG(path));
+        pictures.push_back({ path, "picture " + std::to_string(i) });
+    }
+    std::string sheetPath = (folder / "sheet.png").string();
+    ASSERT_TRUE(sim::writeContactSheet(pictures, sheetPath));
+    auto sheet = sim::render::Canvas::readPNG(sheetPath);
+    ASSERT_TRUE(sheet.isValid());
+    // Four to a row: two rows, the first as tall as a whole screen reduced to 270 wide,
+    // the second as tall as its tallest (a whole screen too, picture 4).
+    int reds = 0;
+    for (int y = 0; y < sheet.height(); y += 2)
+        for (int x = 0; x < sheet.width(); x += 2)
+            reds += sheet.pixel(x, y).red > 200 && sheet.pixel(x, y).green < 60;
+    double expected = (3 * 270.0 * 585 + 2 * 270.0 * 135) / 4;
+    EXPECT_NEAR(reds, expected, expected * 0.03);
+    EXPECT_FALSE(sim::writeContactSheet({}, (folder / "empty.png").string())) << "nothing to show";
+}
+
+} // namespace
