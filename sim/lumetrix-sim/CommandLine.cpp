@@ -25,6 +25,10 @@ std::string usageText(CommandLine::Command command)
                "  --dumps DIR     write relative dump files into DIR instead of beside the scenario\n"
                "  --log           also print NSLog lines on standard error\n"
                "\n"
+               "Pictures: `snapshot FILE.png` in a scenario writes the screen as it is at that instant\n"
+               "(device scale); `snapshot FILE.png crop lockscreen|app APP` the region around that\n"
+               "player at three times device scale; a quoted last word is a caption.\n"
+               "\n"
                "Exit status: 0 every expect held; 1 an expect failed (FILE:LINE: expected ... got ...);\n"
                "2 usage error or malformed scenario (FILE:LINE: ...).\n";
     case CommandLine::Command::Demo:
@@ -33,7 +37,8 @@ std::string usageText(CommandLine::Command command)
                "Runs the bundled demo: the phone boots locked with music playing, the lock-screen\n"
                "player is tapped and swiped, an app opens with its own player, the home grabber goes\n"
                "idle and comes back, and the Settings app changes a setting and resprings. Prints a\n"
-               "timeline and leaves events.jsonl, timeline.txt and the dumps in DIR.\n"
+               "timeline and leaves events.jsonl, timeline.txt, the dumps, a picture of each step\n"
+               "and contact-sheet.png (all the pictures on one page) in DIR.\n"
                "\n"
                "  --out DIR    where the event log and dumps go (default: ./lumetrix-demo)\n"
                "  --realtime   the clock follows the wall clock\n";
@@ -85,13 +90,16 @@ CommandLine parseCommandLine(int argc, char** argv)
             throw UsageError(std::string(argv[i]) + " needs a value", command);
         return argv[++i];
     };
+    // Asking for help is never a usage error, whatever else the line holds.
     for (int i = 2; i < argc; ++i) {
-        std::string argument = argv[i];
         if (isHelp(argv[i])) {
             line.helpFor = command;
             line.command = CommandLine::Command::Help;
             return line;
         }
+    }
+    for (int i = 2; i < argc; ++i) {
+        std::string argument = argv[i];
         if (command == CommandLine::Command::Run) {
             if (argument == "--root")
                 line.run.root = value(i);

@@ -1,0 +1,136 @@
+// Whole runs, through the same path as `lumetrix-sim run`: the device process, the
+// Settings process and a fresh SpringBoard process at boot and every respring. What must
+// hold across those processes: one clock, one event log, one numbering of dump nodes,
+// the now-playing app carried over, and the failures of every process counted.
+
+#include "sim/lumetrix-sim/run/EventLog.h"
+#include "sim/lumetrix-sim/run/ScenarioRun.h"
+#include "sim/lumetrix-sim/scenario/ScenarioParser.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+class ScenarioRunTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "lumetrix-run-test-XXXXXX").string();
+        ASSERT_TRUE(mkdtemp(pattern.data()));
+        m_folder = pattern;
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    // Runs the scenario; returns how many expectations failed.
+    int run(const std::string& text, sim::RunOptions options = {})
+    {
+        auto scenario = sim::scenario::parseScenarioText(text, "test.scenario", m_folder);
+        m_log = std::make_unique<sim::EventLog>((m_folder / "events.jsonl").string());
+        return sim::runScenario(scenario, options, *m_log);
+    }
+
+    std::vector<json> events(const std::string& type) const
+    {
+        std::vector<json> matching;
+        for (auto& event : m_log->eventsSince(0)) {
+            if (event["type"] == type)
+                matching.push_back(event);
+        }
+        return matching;
+    }
+
+    json readDump(const std::string& name) const
+    {
+        std::ifstream in(m_folder / name);
+        return json::parse(in);
+    }
+
+    fs::path m_folder;
+    std::unique_ptr<sim::EventLog> m_log;
+};
+
+} // namespace
+
+TEST_F(ScenarioRunTest, FailuresOfEveryProcessAreCountedAndTheRunGoesOn)
+{
+    testing::internal::CaptureStderr();
+    int failures = run("expect lockscreen != null\n"      // device process: no SpringBoard yet
+                       "boot\n"
+                       "expect globals.enable == false\n" // first SpringBoard
+                       "respring\n"
+                       "expect globals.enable == true\n"
+                       "expect lockscreen == null\n"); // second SpringBoard
+    std::string messages = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(failures, 3);
+    EXPECT_NE(messages.find("test.scenario:1: expected lockscreen != null, got null"), std::string::npos) << messages;
+    EXPECT_NE(messages.find("test.scenario:3: expected globals.enable == false, got true"), std::string::npos) << messages;
+    EXPECT_NE(messages.find("test.scenario:6: expected lockscreen == null, got {"), std::string::npos) << messages;
+}
+
+TEST_F(ScenarioRunTest, OneClockAcrossTheDeviceAndEverySpringBoard)
+{
+    EXPECT_EQ(run("track A B 100\nplay\nwait 2\nboot\nwait 3\nrespring\nwait 1.5\npause\n"), 0);
+    auto boots = events("boot");
+    ASSERT_EQ(boots.size(), 2u);
+    EXPECT_EQ(boots[0]["t"], 2.0);
+    EXPECT_EQ(boots[1]["t"], 5.0);
+    ASSERT_EQ(events("respring").size(), 1u);
+    EXPECT_EQ(events("respring")[0]["t"], 5.0);
+    // The music played on through both hand-overs: paused 6.5 s after it started.
+    auto nowPlaying = events("nowplaying");
+    ASSERT_FALSE(nowPlaying.empty());
+    EXPECT_EQ(nowPlaying.back()["t"], 6.5);
+    EXPECT_EQ(nowPlaying.back()["playing"], false);
+    EXPECT_EQ(nowPlaying.back()["elapsed"], 6.5);
+}
+
+TEST_F(ScenarioRunTest, TrackEndsArePlayedThroughWhereverTheAppIs)
+{
+    // The first track ends in the device process, the second in SpringBoard.
+    EXPECT_EQ(run("track A B 3\ntrack C D 4\nplay\nwait 5\nboot\nwait 5\n"), 0);
+    auto nowPlaying = events("nowplaying");
+    ASSERT_GE(nowPlaying.size(), 2u);
+    json second = nowPlaying[nowPlaying.size() - 2];
+    EXPECT_EQ(second["t"], 3.0);
+    EXPECT_EQ(second["title"], "C");
+    EXPECT_EQ(nowPlaying.back()["t"], 7.0);
+    EXPECT_EQ(nowPlaying.back()["playing"], false);
+}
+
+TEST_F(ScenarioRunTest, NodeIdsLastAnObjectsLifeAndNeverNameAnother)
+{
+    EXPECT_EQ(run("boot\ndump players a.json\nwait 1\ndump players b.json\nrespring\ndump players c.json\n"), 0);
+    std::string first = readDump("a.json")["lockscreen"]["homeAffordance"]["id"];
+    EXPECT_EQ(first.rfind("CSHomeAffordanceView#", 0), 0u);
+    EXPECT_EQ(readDump("b.json")["lockscreen"]["homeAffordance"]["id"], first);
+    // The new SpringBoard's home affordance is a new object with a new id.
+    std::string afterRespring = readDump("c.json")["lockscreen"]["homeAffordance"]["id"];
+    EXPECT_EQ(afterRespring.rfind("CSHomeAffordanceView#", 0), 0u);
+    EXPECT_NE(afterRespring, first);
+    EXPECT_EQ(readDump("c.json")["time"], 1.0);
+}
+
+TEST_F(ScenarioRunTest, AMarkHoldsAcrossARespring)
+{
+    EXPECT_EQ(run("boot\nmark\nrespring\nexpect-events type=respring == 1\nexpect-events type=boot == 1\n"), 0);
+}
+
+TEST_F(ScenarioRunTest, AKeptRootKeepsItsSettingsForTheNextRun)
+{
+    sim::RunOptions options;
+    options.root = (m_folder / "device").string();
+    EXPECT_EQ(run("pref alwaysshow true\nsettings set fadeoutspeed \"3\"\n", options), 0);
+    EXPECT_EQ(run("boot\nexpect globals.alwaysshow == true\nexpect globals.fadeoutspeed == \"3\"\n"
+                  "expect lockscreen.subView.hidden == false\n",
+                  options),
+        0);
+    // Without the kept root the next run starts from the defaults.
+    EXPECT_EQ(run("boot\nexpect globals.alwaysshow == false\n"), 0);
+}
