@@ -9,6 +9,9 @@
 #include "SBHomeGrabberView.h"
 #include "SBMainSwitcherWindow.h"
 
+#include "SBMediaController.h"
+
+#include "MediaRemote/MediaRemote.h"
 #include "UIKit/UIDeviceProfile.h"
 
 #include <algorithm>
@@ -35,6 +38,12 @@ void SpringBoard::boot()
     // SpringBoard sizes the switcher window once the screen is known.
     m_switcherWindow->setFrame(screen);
     m_switcherWindow->makeKeyAndVisible();
+
+    // What plays already (the now-playing application outlives SpringBoard) reaches the
+    // media controller as the first reply comes in.
+    MRMediaRemoteGetNowPlayingInfo(dispatch_get_main_queue(), [](NSDictionary* info) {
+        SBMediaController::sharedInstance()->setNowPlayingInfo(info);
+    });
 
     buildCoverSheet();
     m_locked = true;

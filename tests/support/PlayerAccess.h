@@ -1,0 +1,66 @@
+#pragma once
+// Reaching a loaded tweak's player views from a test, through the properties it added,
+// as any code in SpringBoard would.
+
+#include "Foundation/NSArray.h"
+#include "Foundation/NSTimer.h"
+#include "MediaRemote/NowPlayingApplication.h"
+#include "SpringBoard/CSHomeAffordanceViewController.h"
+#include "SpringBoard/SpringBoard.h"
+#include "UIKit/UIGestureRecognizer.h"
+#include "UIKit/UIImage.h"
+#include "UIKit/UIImageView.h"
+#include "UIKit/UILabel.h"
+#include "UIKit/UIProgressView.h"
+#include "UIKit/UIView.h"
+
+#include <dlfcn.h>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+template<typename T = UIView>
+T* playerView(id host, const char* property)
+{
+    return static_cast<T*>(objc_msgSend<id>(host, sel_registerName(property)));
+}
+
+inline id lockScreenHost(SpringBoard& springBoard)
+{
+    return springBoard.homeAffordanceController();
+}
+
+template<typename T>
+T& tweakVariable(const char* name)
+{
+    return *static_cast<T*>(dlsym(RTLD_DEFAULT, name));
+}
+
+inline std::vector<std::string> recognizerActions(UIView* view)
+{
+    std::vector<std::string> actions;
+    for (auto& recognizer : view->gestureRecognizers())
+        actions.push_back(recognizer->actionName());
+    return actions;
+}
+
+inline std::string symbolOf(UIView* view)
+{
+    auto image = static_cast<UIImageView*>(view)->image();
+    return image ? image->symbolName() : std::string();
+}
+
+inline platform::NowPlayingApplication playingTrack(double duration, double startTime)
+{
+    platform::NowPlayingApplication application;
+    platform::NowPlayingTrack track;
+    track.title = "Song";
+    track.artist = "Band";
+    track.duration = duration;
+    application.appendTrack(track, startTime);
+    application.play(startTime);
+    return application;
+}
+
+} // namespace testing_support
