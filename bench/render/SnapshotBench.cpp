@@ -29,8 +29,9 @@ struct LockScreen {
         platform::NowPlayingApplication application;
         double start = sim::SpringBoardProcess::kDefaultStartTime;
         application.appendTrack({ "Evening Light", "The Lumens", std::nullopt, 200, std::nullopt }, start);
-        application.play(start);
         session = std::make_unique<sim::SpringBoardSession>(root.path().string(), start, std::move(application));
+        session->springBoard().boot();
+        session->nowPlaying().play(session->now());
         session->runFor(5);
     }
 };
@@ -45,6 +46,8 @@ LockScreen& lockScreen()
 void BM_SnapshotLockScreen(benchmark::State& state)
 {
     auto& springBoard = lockScreen().session->springBoard();
+    if (!springBoard.isBooted())
+        state.SkipWithError("SpringBoard did not boot");
     for (auto _ : state) {
         auto canvas = sim::render::snapshotScreen(&springBoard);
         benchmark::DoNotOptimize(canvas.surface());

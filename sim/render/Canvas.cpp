@@ -1,8 +1,12 @@
 #include "Canvas.h"
 
+#include <png.h>
+
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <utility>
+#include <vector>
 
 namespace sim::render {
 
@@ -64,13 +68,11 @@ Canvas Canvas::readPNG(const std::string& path)
     return Canvas(surface, region, 1);
 }
 
-Rgba Canvas::pixel(int x, int y) const
+namespace {
+
+// Cairo keeps a pixel as one native 32-bit premultiplied ARGB word.
+Rgba straightPixel(std::uint32_t value)
 {
-    if (!isValid() || x < 0 || y < 0 || x >= m_width || y >= m_height)
-        return {};
-    cairo_surface_flush(m_surface);
-    const unsigned char* row = cairo_image_surface_get_data(m_surface) + y * cairo_image_surface_get_stride(m_surface);
-    std::uint32_t value = reinterpret_cast<const std::uint32_t*>(row)[x];
     std::uint8_t alpha = value >> 24;
     if (!alpha)
         return {};
@@ -78,6 +80,17 @@ Rgba Canvas::pixel(int x, int y) const
         return static_cast<std::uint8_t>(std::min<std::uint32_t>(255, (premultiplied * 255 + alpha / 2) / alpha));
     };
     return { straight((value >> 16) & 0xff), straight((value >> 8) & 0xff), straight(value & 0xff), alpha };
+}
+
+} // namespace
+
+Rgba Canvas::pixel(int x, int y) const
+{
+    if (!isValid() || x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return {};
+    cairo_surface_flush(m_surface);
+    const unsigned char* row = cairo_image_surface_get_data(m_surface) + y * cairo_image_surface_get_stride(m_surface);
+    return straightPixel(reinterpret_cast<const std::uint32_t*>(row)[x]);
 }
 
 Rgba Canvas::pixelAtPoint(CGPoint screenPoint) const
@@ -97,21 +110,61 @@ cairo_matrix_t Canvas::pointToPixelMatrix() const
 
 bool Canvas::writePNG(const std::string& path, std::string* error) const
 {
-    if (!isValid()) {
+    auto failed = [&](const std::string& why) {
         if (error)
-            *error = "nothing was drawn";
+            *error = why;
         return false;
-    }
+    };
+    if (!isValid())
+        return failed("nothing was drawn");
     std::error_code ignored;
     std::filesystem::path target(path);
     if (target.has_parent_path())
         std::filesystem::create_directories(target.parent_path(), ignored);
-    cairo_status_t status = cairo_surface_write_to_png(m_surface, path.c_str());
-    if (status != CAIRO_STATUS_SUCCESS) {
-        if (error)
-            *error = cairo_status_to_string(status);
-        return false;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return failed("cannot open the file for writing");
+
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!png || !info) {
+        png_destroy_write_struct(&png, nullptr);
+        std::fclose(file);
+        return failed("out of memory");
     }
+    std::vector<png_byte> row(static_cast<std::size_t>(m_width) * 4);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(file);
+        return failed("the PNG encoder failed");
+    }
+    png_init_io(png, file);
+    // Quick compression with the filters that suit smooth gradients and flat areas: a
+    // screen a little larger on disk, written several times faster than the defaults.
+    png_set_compression_level(png, 3);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB | PNG_FILTER_UP);
+    png_set_IHDR(png, info, m_width, m_height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+        PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    cairo_surface_flush(m_surface);
+    const unsigned char* data = cairo_image_surface_get_data(m_surface);
+    int stride = cairo_image_surface_get_stride(m_surface);
+    for (int y = 0; y < m_height; ++y) {
+        auto* pixels = reinterpret_cast<const std::uint32_t*>(data + y * stride);
+        for (int x = 0; x < m_width; ++x) {
+            Rgba p = straightPixel(pixels[x]);
+            png_byte* out = &row[static_cast<std::size_t>(x) * 4];
+            out[0] = p.red;
+            out[1] = p.green;
+            out[2] = p.blue;
+            out[3] = p.alpha;
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    if (std::fclose(file) != 0)
+        return failed("the file could not be written");
     return true;
 }
 

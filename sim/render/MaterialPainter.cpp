@@ -63,8 +63,11 @@ void paintMaterial(const PaintContext& paint, CGRect bounds, CGFloat cornerRadiu
     if (target.isEmpty())
         return;
     int radius = static_cast<int>(std::lround(look.blurRadius * paint.pixelsPerPoint));
-    // Three box passes reach three radii away: sample that far around what is shown.
-    PixelRect sample = target.inflated(3 * radius).intersection(paint.layers.canvasRect());
+    // The backdrop is sampled under the material only, its edges repeated outwards, as a
+    // backdrop layer captures its own bounds: a small row over a coloured background
+    // stays that colour instead of taking in the wallpaper around it.
+    PixelRect sample = PixelRect::covering(bounds.origin.x, bounds.origin.y, bounds.size.width, bounds.size.height, paint.toCanvas)
+                           .intersection(paint.layers.canvasRect());
     cairo_surface_t* backdrop = paint.layers.flatten(sample);
     boxBlur(backdrop, radius);
 

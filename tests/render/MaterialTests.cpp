@@ -109,6 +109,23 @@ TEST_F(Render_Material, AMaterialInARoundedMaskingRowKeepsToTheRowsCorners)
     EXPECT_GT(luminance(canvas.pixelAtPoint({ 30, 30 })), 40) << "inside: tinted material";
 }
 
+TEST_F(Render_Material, AMaterialOverAColouredRowKeepsTheRowsColourToItsEdges)
+{
+    // A green row on black, filled by its material: what the material blurs is the row's
+    // own background, not the black around it.
+    auto root = makeView(CGRectMake(0, 0, 100, 60), rgb(0, 0, 0));
+    auto row = makeView(CGRectMake(20, 20, 60, 20), rgb(0, 0.6, 0));
+    auto material = MTMaterialView::materialViewWithRecipe(2, 1, 1.0);
+    material->setFrame(row->bounds());
+    row->addSubview(material.get());
+    root->addSubview(row.get());
+    Canvas canvas = draw(root.get(), CGRectMake(0, 0, 100, 60), 2);
+    Rgba centre = canvas.pixelAtPoint({ 50, 30 });
+    Rgba edge = canvas.pixelAtPoint({ 20.5, 20.5 });
+    EXPECT_GT(centre.green, centre.red + 40) << centre;
+    EXPECT_TRUE(near(edge, centre, 2)) << "edge " << edge << " vs centre " << centre;
+}
+
 // A surface filled by `fill(x, y)` -> grey level.
 cairo_surface_t* makeSurface(int width, int height, const std::function<std::uint8_t(int, int)>& fill)
 {
