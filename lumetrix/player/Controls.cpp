@@ -17,6 +17,7 @@
 #include "AudioToolbox/AudioServices.h"
 #include "dispatch/dispatch.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace lumetrix {
@@ -43,12 +44,16 @@ enum Command : std::uint32_t {
 };
 
 // The seconds the row stays up. Foundation turns intervals of zero or less into its
-// minimum; a value that is not a number would corrupt the run loop's order, so it is
-// treated as zero too. An infinite one never fires, which keeps the row up.
+// minimum; a value that is not a number is treated as zero too, and one beyond a century
+// (infinity included) as a century, so the fade-out timer always has a real time.
+constexpr double kLongestRowLifetime = 100 * 365.25 * 24 * 3600;
+
 double rowLifetime()
 {
     double seconds = static_cast<double>(objc_msgSend<float>(fadeoutspeed, "floatValue"_sel));
-    return std::isnan(seconds) ? 0.0 : seconds;
+    if (std::isnan(seconds))
+        return 0.0;
+    return std::min(seconds, kLongestRowLifetime);
 }
 
 // The fade-out timer targets the controller through a weak reference, so a closed app's

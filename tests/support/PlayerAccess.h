@@ -64,3 +64,30 @@ inline platform::NowPlayingApplication playingTrack(double duration, double star
 }
 
 } // namespace testing_support
+
+#include "UIKit/UITouchDelivery.h"
+
+namespace testing_support {
+
+// A tap at `x` points across a player's touch target, at its vertical middle, delivered
+// to whatever the screen has in front at that point.
+inline void tapTarget(UIView* target, double x)
+{
+    CGRect frame = target->frameInScreen();
+    UITouchDelivery::tapScreen(CGPointMake(frame.origin.x + x, CGRectGetMidY(frame)));
+}
+
+enum class SwipeDirection { Left, Right };
+inline void swipeTarget(UIView* target, SwipeDirection direction)
+{
+    CGRect frame = target->frameInScreen();
+    double y = CGRectGetMidY(frame);
+    double left = frame.origin.x + 10;
+    double right = CGRectGetMaxX(frame) - 10;
+    if (direction == SwipeDirection::Left)
+        UITouchDelivery::swipeScreen(CGPointMake(right, y), CGPointMake(left, y));
+    else
+        UITouchDelivery::swipeScreen(CGPointMake(left, y), CGPointMake(right, y));
+}
+
+} // namespace testing_support
