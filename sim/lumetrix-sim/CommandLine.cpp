@@ -28,6 +28,7 @@ std::string usageText(CommandLine::Command command)
                "Pictures: `snapshot FILE.png` in a scenario writes the screen as it is at that instant\n"
                "(device scale); `snapshot FILE.png crop lockscreen|app APP` the region around that\n"
                "player at three times device scale; a quoted last word is a caption.\n"
+               "`settings snapshot FILE.png` pictures what the Settings app shows.\n"
                "\n"
                "Exit status: 0 every expect held; 1 an expect failed (FILE:LINE: expected ... got ...);\n"
                "2 usage error or malformed scenario (FILE:LINE: ...).\n";

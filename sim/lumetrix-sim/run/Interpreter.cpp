@@ -210,6 +210,9 @@ public:
         case SettingsCommand::Action::Reset:
             settings({ { "op", "reset" } });
             return {};
+        case SettingsCommand::Action::Snapshot:
+            settings({ { "op", "snapshot" }, { "path", command.hostPath } });
+            return {};
         case SettingsCommand::Action::Respring: {
             json reply = settings({ { "op", "respring" } });
             if (!reply.contains("url"))

@@ -79,10 +79,11 @@ struct TouchCommand {
     Direction direction = Direction::Left;
 };
 struct SettingsCommand {
-    enum class Action { Open, Set, Respring, Reset };
+    enum class Action { Open, Set, Respring, Reset, Snapshot };
     Action action;
     std::string key;
     nlohmann::json value;
+    std::string hostPath; // Snapshot: the picture, resolved like a dump's
 };
 struct WaitCommand {
     double seconds = 0;

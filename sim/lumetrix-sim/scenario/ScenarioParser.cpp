@@ -401,9 +401,15 @@ CommandBody parseCommand(const LineParser& line)
     if (name == "swipe")
         return parseTouch(line, TouchCommand::Gesture::Swipe);
     if (name == "settings") {
-        line.arguments(1, 3, "settings open|set KEY VALUE|respring|reset");
+        line.arguments(1, 3, "settings open|set KEY VALUE|respring|reset|snapshot FILE.png");
         SettingsCommand settings;
-        std::string action = line.word(0, { "open", "set", "respring", "reset" });
+        std::string action = line.word(0, { "open", "set", "respring", "reset", "snapshot" });
+        if (action == "snapshot") {
+            line.arguments(2, 2, "settings snapshot FILE.png");
+            settings.action = SettingsCommand::Action::Snapshot;
+            settings.hostPath = line.dumpPath(line.argument(1).text).string();
+            return settings;
+        }
         if (action == "set") {
             line.arguments(3, 3, "settings set KEY VALUE");
             settings.action = SettingsCommand::Action::Set;

@@ -1,5 +1,7 @@
 #include "SettingsAppPane.h"
 
+#include "UIKit/UIWindow.h"
+
 namespace sim {
 
 SettingsAppPane::SettingsAppPane(const std::string& deviceRoot, double startTime)
@@ -48,6 +50,11 @@ std::optional<std::string> SettingsAppPane::respring(std::string& problem)
 nlohmann::json SettingsAppPane::describe()
 {
     return m_app.describe();
+}
+
+UIView* SettingsAppPane::screenView()
+{
+    return m_app.window();
 }
 
 } // namespace sim

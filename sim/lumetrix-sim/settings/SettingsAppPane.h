@@ -20,6 +20,7 @@ public:
     std::string reset() override;
     std::optional<std::string> respring(std::string& problem) override;
     nlohmann::json describe() override;
+    UIView* screenView() override;
 
     // The pane's label in the Settings app's list.
     static constexpr const char* kPaneName = "Lumetrix";

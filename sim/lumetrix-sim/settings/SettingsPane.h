@@ -16,6 +16,8 @@
 #include <optional>
 #include <string>
 
+class UIView;
+
 namespace sim {
 
 class SettingsPane {
@@ -35,6 +37,9 @@ public:
     virtual std::optional<std::string> respring(std::string& problem) = 0;
     // What `dump settings` shows of the Settings app.
     virtual nlohmann::json describe() = 0;
+    // What the Settings app has on screen (its window), for `settings snapshot`; null
+    // when it shows no views (the stand-in for a device without the pane).
+    virtual UIView* screenView() { return nullptr; }
 };
 
 // The Settings app for `deviceRoot`: the installed pane when there is one, else the

@@ -4,6 +4,7 @@
 #include "SettingsStore.h"
 
 #include "sim/lumetrix-sim/run/EventLog.h"
+#include "sim/render/ScreenSnapshot.h"
 
 #include "Cephei/HBPreferences.h"
 #include "Foundation/NSLog.h"
@@ -50,6 +51,15 @@ json handle(const json& request, SettingsPane& pane, HBPreferences* store)
         if (!url)
             return { { "problem", problem.empty() ? "the pane asked for no respring" : problem } };
         return { { "url", *url } };
+    }
+    if (op == "snapshot") {
+        UIView* screen = pane.screenView();
+        if (!screen)
+            return { { "problem", "the Settings app shows no views to picture (is the pane installed?)" } };
+        std::string error;
+        if (!render::snapshotView(screen).writePNG(request.at("path").get<std::string>(), &error))
+            return { { "problem", "cannot write the picture: " + error } };
+        return json::object();
     }
     if (op == "dump") {
         return {
