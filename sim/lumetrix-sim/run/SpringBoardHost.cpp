@@ -3,8 +3,6 @@
 #include "DeviceHost.h"
 #include "RunState.h"
 
-#include "MediaRemote/NowPlayingService.h"
-#include "SpringBoard/SBMediaController.h"
 #include "SpringBoard/SpringBoard.h"
 #include "UIKit/UIColor.h"
 #include "UIKit/UIDeviceProfile.h"
@@ -17,15 +15,9 @@ SpringBoardHost::SpringBoardHost(const std::string& deviceRoot, const RunState& 
     if (auto* profile = UIDeviceProfile::named(state.device))
         UIDeviceProfile::setCurrent(*profile);
     UIKitSetCurrentUserInterfaceStyle(state.dark ? UIUserInterfaceStyle::Dark : UIUserInterfaceStyle::Light);
+    // SpringBoard asks what already plays as it boots; the answer comes at the first turn
+    // of the run loop.
     m_session.springBoard().boot();
-    // A SpringBoard that starts while something plays learns of it at once, as the media
-    // server tells a new SpringBoard what is playing.
-    if (m_session.nowPlaying().hasRecord()) {
-        if (auto* service = platform::NowPlayingService::current()) {
-            auto info = service->nowPlayingInfo();
-            objc_msgSend(SBMediaController::sharedInstance(), "setNowPlayingInfo:"_sel, static_cast<id>(info.get()));
-        }
-    }
 }
 
 void* SpringBoardHost::tweakHandle()
