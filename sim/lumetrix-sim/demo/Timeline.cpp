@@ -50,10 +50,10 @@ std::string commandName(int command)
     return name == names.end() ? "command " + std::to_string(command) : name->second;
 }
 
-// Scenario steps that neither change nor check anything are left out.
+// Scenario steps that neither change nor check anything (pictures included) are left out.
 bool isQuietStep(const std::string& text)
 {
-    for (const char* quiet : { "wait", "dump", "mark" }) {
+    for (const char* quiet : { "wait", "dump", "mark", "snapshot" }) {
         std::string word = quiet;
         if (text == word || text.rfind(word + " ", 0) == 0)
             return true;
