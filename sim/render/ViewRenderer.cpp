@@ -6,6 +6,7 @@
 #include "PaintContext.h"
 #include "PillPainter.h"
 #include "ProgressPainter.h"
+#include "SwitchPainter.h"
 #include "RenderColor.h"
 
 #include "MaterialKit/MTMaterialView.h"
@@ -14,6 +15,7 @@
 #include "UIKit/UIImageView.h"
 #include "UIKit/UILabel.h"
 #include "UIKit/UIProgressView.h"
+#include "UIKit/UISwitch.h"
 #include "UIKit/UIVisualEffectView.h"
 
 namespace sim::render {
@@ -167,7 +169,9 @@ void ViewRenderer::drawContent(UIView* view, const cairo_matrix_t& toCanvas)
     else if (auto* effectView = objc_cast<UIVisualEffectView>(view)) {
         if (UIBlurEffect* effect = effectView->effect())
             paintMaterial(paint, view->bounds(), view->layer()->cornerRadius(), materialLookForBlurStyle(effect->style(), style));
-    } else if (objc_cast<MTLumaDodgePillView>(view)) {
+    } else if (auto* toggle = objc_cast<UISwitch>(view))
+        paintSwitch(paint, toggle);
+    else if (objc_cast<MTLumaDodgePillView>(view)) {
         auto* homeBar = view->superview() ? objc_cast<CSHomeAffordanceView>(view->superview()) : nullptr;
         UIColor* override = homeBar ? objc_cast<UIColor>(homeBar->overrideColor()) : nullptr;
         paintLumaDodgePill(paint, view, override);

@@ -16,6 +16,7 @@
 #include "UIKit/UIImageView.h"
 #include "UIKit/UILabel.h"
 #include "UIKit/UIProgressView.h"
+#include "UIKit/UISwitch.h"
 
 using namespace render_test;
 
@@ -308,6 +309,24 @@ TEST_F(Render_Content, BitmapsArePlacedByTheContentMode)
         EXPECT_GT(canvas.pixel(ink.minX + 1, ink.minY + ink.height() / 2).red, 200) << "mode " << c.mode;
         EXPECT_GT(canvas.pixel(ink.maxX - 1, ink.minY + ink.height() / 2).green, 200) << "mode " << c.mode;
     }
+}
+
+TEST_F(Render_Content, ASwitchShowsItsStateByColourAndKnob)
+{
+    auto toggle = UISwitch::alloc();
+    toggle->initWithFrame(CGRectMake(0, 0, 51, 31));
+    auto picture = [&] { return draw(toggle.get(), CGRectMake(0, 0, 51, 31), 2, { 255, 255, 255, 255 }); };
+    toggle->setOn(true);
+    Canvas on = picture();
+    EXPECT_GT(on.pixelAtPoint({ 12, 15.5 }).green, on.pixelAtPoint({ 12, 15.5 }).red + 80) << "green track left of the knob";
+    EXPECT_TRUE(near(on.pixelAtPoint({ 35.5, 15.5 }), { 255, 255, 255, 255 })) << "white knob on the right";
+    toggle->setOn(false);
+    Canvas off = picture();
+    EXPECT_LT(off.pixelAtPoint({ 38, 15.5 }).red, 250) << "grey track right of the knob";
+    EXPECT_TRUE(near(off.pixelAtPoint({ 15.5, 15.5 }), { 255, 255, 255, 255 })) << "knob on the left";
+    toggle->setOnTintColor(rgb(1, 0, 0).get());
+    toggle->setOn(true);
+    EXPECT_TRUE(near(picture().pixelAtPoint({ 12, 15.5 }), { 255, 0, 0, 255 })) << "the on-tint";
 }
 
 TEST_F(Render_Content, TheHomeIndicatorPillDodgesTheBrightnessBehindIt)

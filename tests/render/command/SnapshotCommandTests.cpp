@@ -122,6 +122,34 @@ TEST(Render_SnapshotCommand, ACropOfAnAppThatIsNotOpenFailsTheRun)
     EXPECT_FALSE(fs::exists(folder / "app.png"));
 }
 
+TEST(Render_SnapshotCommand, TheSettingsAppPicturesThePaneItShows)
+{
+    Scenario parsed = parseScenarioText("settings snapshot pane.png\n", "pictures.scenario", "/scenarios");
+    auto* settings = std::get_if<SettingsCommand>(&parsed.commands[0].body);
+    ASSERT_NE(settings, nullptr);
+    EXPECT_EQ(settings->action, SettingsCommand::Action::Snapshot);
+    EXPECT_EQ(settings->hostPath, "/scenarios/pane.png");
+    EXPECT_THROW(parseScenarioText("settings snapshot\n", "pictures.scenario", "/scenarios"), ScenarioError);
+
+    fs::path folder = freshFolder("settings");
+    std::ofstream(folder / "pane.scenario") << "settings open\n"
+                                              "settings snapshot off.png\n"
+                                              "settings set alwaysshow true\n"
+                                              "settings snapshot on.png\n";
+    ASSERT_EQ(sim::runScenarioFiles({ (folder / "pane.scenario").string() }, {}), sim::ExitSuccess);
+    auto before = sim::render::Canvas::readPNG((folder / "off.png").string());
+    auto after = sim::render::Canvas::readPNG((folder / "on.png").string());
+    ASSERT_TRUE(before.isValid());
+    ASSERT_TRUE(after.isValid());
+    EXPECT_EQ(before.width(), 1125);
+    // The "always show" switch turned green: the pictures differ, in green.
+    int greener = 0;
+    for (int y = 0; y < before.height(); y += 3)
+        for (int x = 0; x < before.width(); x += 3)
+            greener += after.pixel(x, y).green > after.pixel(x, y).red + 80 && before.pixel(x, y).green <= before.pixel(x, y).red + 80;
+    EXPECT_GT(greener, 50);
+}
+
 TEST(Render_DemoPictures, TheSnapshotStepsInOrderWithTheirCaptions)
 {
     std::vector<nlohmann::json> transcript = {
