@@ -82,7 +82,7 @@ TEST(ScenarioParser, MalformedLinesNameFileLineAndWhatWasExpected)
         { "swipe lockscreen up", 1, "expected left or right, got up" },
         { "swipe app com.example.notes", 1, "expected `swipe lockscreen left|right` or `swipe app APP left|right`" },
         { "settings set alwaysshow", 1, "expected `settings set KEY VALUE`" },
-        { "settings close", 1, "expected open or set or respring or reset, got close" },
+        { "settings close", 1, "expected open or set or respring or reset" },
         { "dump everything x.json", 1, "expected players or screen or settings or globals or stats, got everything" },
         { "expect a.b === 1", 1, "expected a comparison (== != < <= > >= ~=) after the path, got ===" },
         { "expect a..b == 1", 1, "expected a field name at column 3 of the path \"a..b\"" },
