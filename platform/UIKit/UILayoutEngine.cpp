@@ -62,17 +62,14 @@ struct Entry {
     CGRect current;
 };
 
-// Solver arithmetic leaves residues like 137.49999999999997; frames are kept to a
-// billionth of a point so they compare and print as the numbers they stand for.
 double tidy(double value)
 {
-    double rounded = std::round(value * 1e9) / 1e9;
-    return rounded == 0 ? 0 : rounded;
+    return UILayoutEngine::tidy(value);
 }
 
 CGRect tidy(CGRect rect)
 {
-    return CGRectMake(tidy(rect.origin.x), tidy(rect.origin.y), tidy(rect.size.width), tidy(rect.size.height));
+    return UILayoutEngine::tidy(rect);
 }
 
 // One solve of one tree.
@@ -370,6 +367,17 @@ void UILayoutEngine::layoutPendingTrees()
         if (auto root = weak.strong(); root && !root->superview())
             layoutTree(root.get());
     }
+}
+
+double UILayoutEngine::tidy(double value)
+{
+    double rounded = std::round(value * 1e9) / 1e9;
+    return rounded == 0 ? 0 : rounded;
+}
+
+CGRect UILayoutEngine::tidy(CGRect rect)
+{
+    return CGRectMake(tidy(rect.origin.x), tidy(rect.origin.y), tidy(rect.size.width), tidy(rect.size.height));
 }
 
 UILayoutEngine::AutoresizingShares UILayoutEngine::autoresizingShares(bool flexibleBefore, bool flexibleSize, bool flexibleAfter,

@@ -47,6 +47,12 @@ public:
     static AutoresizingShares autoresizingShares(bool flexibleBefore, bool flexibleSize, bool flexibleAfter,
         double position, double size, double oldSuperviewSize);
 
+    // Geometry arithmetic leaves residues like 137.49999999999997 or 5.000000000000001
+    // (a half turn's sine is 1.2e-16, not 0); frames are kept to a billionth of a point so
+    // they compare and print as the numbers they stand for.
+    static double tidy(double);
+    static CGRect tidy(CGRect);
+
     // How much of a rectangle in screen coordinates lies in each of the current device's
     // unsafe bands.
     static UIEdgeInsets safeAreaInsetsForScreenRect(CGRect);

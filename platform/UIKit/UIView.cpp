@@ -200,7 +200,7 @@ CGRect UIView::frame() const
     CGFloat height = m_bounds.size.height;
     CGFloat halfWidth = (std::abs(t.a * width) + std::abs(t.c * height)) / 2;
     CGFloat halfHeight = (std::abs(t.b * width) + std::abs(t.d * height)) / 2;
-    return CGRectMake(m_center.x + t.tx - halfWidth, m_center.y + t.ty - halfHeight, 2 * halfWidth, 2 * halfHeight);
+    return UILayoutEngine::tidy(CGRectMake(m_center.x + t.tx - halfWidth, m_center.y + t.ty - halfHeight, 2 * halfWidth, 2 * halfHeight));
 }
 
 void UIView::setFrame(CGRect frame)
@@ -349,7 +349,7 @@ CGRect boundingBoxOfCorners(CGRect rect, Convert convert)
         minY = std::min(minY, corner.y);
         maxY = std::max(maxY, corner.y);
     }
-    return CGRectMake(minX, minY, maxX - minX, maxY - minY);
+    return UILayoutEngine::tidy(CGRectMake(minX, minY, maxX - minX, maxY - minY));
 }
 
 } // namespace

@@ -84,7 +84,8 @@ TEST_F(Layout_Constraints, PlayerGroupsSolveToExactFrames)
     EXPECT_RECT_EQ(glyphs[1]->frame(), 77.5, 7, 5, 5);
     EXPECT_RECT_EQ(glyphs[2]->frame(), 47.5, 7, 5, 5);
     EXPECT_RECT_EQ(glyphs[0]->untransformedFrame(), 17.5, 7, 5, 5);
-    EXPECT_NEAR(glyphs[0]->frame().size.width, 5, 1e-9) << "a half turn keeps the bounding box";
+    EXPECT_RECT_EQ(glyphs[0]->frame(), 17.5, 7, 5, 5); // a half turn keeps the bounding box
+    EXPECT_RECT_EQ(glyphs[0]->frameInScreen(), 155, 780, 5, 5);
     EXPECT_RECT_EQ(labelBackground->frame(), 147.5, 758, 80, 13);
     EXPECT_RECT_EQ(label->frame(), 0, 0, 80, 13);
     EXPECT_RECT_EQ(strip->frame(), 117.5, 798, 140, 5);
