@@ -5,6 +5,7 @@
 #include "UIKit/UINavigationController.h"
 #include "UIKit/UINavigationItem.h"
 #include "UIKit/UIViewControllerContainment.h"
+#include "dispatch/dispatch.h"
 #include "notify/notify.h"
 
 namespace {
@@ -18,6 +19,38 @@ objc::RefPtr<HBPreferences> storeFor(PSSpecifier* specifier)
 }
 
 } // namespace
+
+HBListController::~HBListController()
+{
+    for (auto& [domain, token] : m_observedDomains)
+        notify_cancel(token);
+}
+
+void HBListController::observeStoreChanges()
+{
+    objc::RefPtr<NSArray> all = specifiers();
+    if (!all)
+        return;
+    for (auto& object : all->objects()) {
+        auto specifier = objc_cast<PSSpecifier>(object.get());
+        auto store = specifier ? storeFor(specifier) : nullptr;
+        if (!store)
+            continue;
+        std::string domain = store->identifier()->string();
+        bool observed = false;
+        for (auto& entry : m_observedDomains)
+            observed |= entry.first == domain;
+        if (observed)
+            continue;
+        objc::WeakPtr<HBListController> weakThis = this;
+        int token = -1;
+        notify_register_dispatch(store->changeNotificationName().c_str(), &token, dispatch_get_main_queue(), [weakThis](int) {
+            if (auto page = weakThis.strong(); page && page->table())
+                page->table()->reloadData();
+        });
+        m_observedDomains.emplace_back(domain, token);
+    }
+}
 
 HBAppearanceSettings* HBListController::appearanceSettings()
 {
@@ -88,6 +121,7 @@ void HBListController::viewWillAppearImp(HBListController* self, SEL cmd, bool a
 {
     objc_msgSendSuper(PSListController::staticClass(), self, cmd, animated);
     self->applyAppearance();
+    self->observeStoreChanges();
 }
 
 objc::RefPtr<NSObject> HBListController::storedValue(PSSpecifier* specifier)

@@ -4,6 +4,9 @@
 // has the same domain open hears every change; and the page styles itself from its
 // appearance settings each time it comes on screen.
 //
+// The page follows the store: when any process changes a domain its cells show (the
+// store's change notification), the table shows the values again.
+//
 // Styling touches only the page's own things: the tint of its view (switches, buttons),
 // its navigation item's look (bar background, opacity, hairline, title colour, large
 // titles) and the tint of its bar buttons. The bar object itself is left as it is, so
@@ -12,10 +15,15 @@
 #include "HBAppearanceSettings.h"
 #include "Preferences/PSListController.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
 class HBListController : public PSListController {
     OBJC_INTERFACE(HBListController)
 public:
     HBListController() = default;
+    ~HBListController() override;
 
     // -hb_appearanceSettings and -hb_setAppearanceSettings: (through the runtime).
     HBAppearanceSettings* appearanceSettings();
@@ -37,6 +45,10 @@ private:
     static void setAppearanceSettingsImp(HBListController*, SEL, id settings);
     static void viewWillAppearImp(HBListController*, SEL, bool animated);
 
+    // Listens for changes of every domain the page's cells store into (once per domain).
+    void observeStoreChanges();
+
     objc::RefPtr<HBAppearanceSettings> m_appearanceSettings;
     objc::RefPtr<UIColor> m_statusBarTintColor;
+    std::vector<std::pair<std::string, int>> m_observedDomains; // domain, notify token
 };

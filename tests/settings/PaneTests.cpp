@@ -318,12 +318,14 @@ TEST_F(SettingsPane, WithoutAnOuterNavigationControllerAppearingAndDisappearingC
     auto window = UIWindow::alloc();
     window->initWithFrame(CGRectMake(0, 0, 375, 812));
     window->setRootViewController(navigation.get());
+    navigation->view();
     UIViewControllerContainment::viewWillAppear(navigation.get(), false);
     UIViewControllerContainment::viewDidAppear(navigation.get(), false);
     UINavigationBar* bar = navigation->navigationBar();
     json before = bar->describe(nullptr);
 
     navigation->pushViewController(pane.get(), false);
+    ASSERT_TRUE(UIViewControllerContainment::navigationItem(pane.get())->standardAppearance()) << "the pane appeared";
     EXPECT_EQ(bar->describe(nullptr), before);
     navigation->popViewController(false);
     EXPECT_EQ(bar->describe(nullptr), before);
@@ -377,6 +379,8 @@ TEST_F(SettingsPane, RespringAsksToComeBackToThePaneAndResetRemovesEverySetting)
     EXPECT_EQ(app.pressReset(), "");
     EXPECT_EQ(handled, std::vector<std::string> { "prefs:root=Lumetrix" });
     EXPECT_EQ(storedSettings(m_device), json::object());
+    // The pane shows the defaults once the store's change notification comes round.
+    app.runLoop().runFor(0);
     json afterReset = app.describe();
     for (auto& cell : afterReset["cells"]) {
         if (cell.contains("key")) {
