@@ -3,6 +3,7 @@
 #include "EventLog.h"
 #include "ScenarioHost.h"
 
+#include "sim/device/DeviceRoot.h"
 #include "sim/lumetrix-sim/observe/NodeIds.h"
 #include "sim/lumetrix-sim/observe/SpringBoardObserver.h"
 #include "sim/lumetrix-sim/scenario/Comparison.h"
@@ -18,6 +19,7 @@
 #include "SpringBoard/SBHomeGrabberView.h"
 #include "SpringBoard/SpringBoard.h"
 #include "UIKit/UIColor.h"
+#include "UIKit/UIDeviceProfile.h"
 #include "UIKit/UITouchDelivery.h"
 #include "UIKit/UIView.h"
 
@@ -51,6 +53,9 @@ public:
     std::optional<Stop> operator()(const DeviceCommand& device)
     {
         m_state.device = device.name;
+        // Before boot the screen dump already shows this device's screen.
+        if (auto* profile = UIDeviceProfile::named(device.name))
+            UIDeviceProfile::setCurrent(*profile);
         return {};
     }
 
@@ -64,12 +69,11 @@ public:
 
     std::optional<Stop> operator()(const FileCommand& file)
     {
-        fs::path target = fs::path(m_services.deviceRoot) / fs::path(file.devicePath).relative_path();
-        fs::create_directories(target.parent_path());
-        std::ofstream out(target, std::ios::binary | std::ios::trunc);
-        out << file.content;
-        if (!out)
-            fail("expected to write " + file.devicePath + ", got an error writing " + target.string());
+        try {
+            m_services.root.writeFile(file.devicePath, file.content);
+        } catch (const std::exception& error) {
+            fail("expected to write " + file.devicePath + ", got: " + error.what());
+        }
         return {};
     }
 

@@ -16,6 +16,7 @@
 
 namespace sim {
 
+class DeviceRoot;
 class EventLog;
 class ScenarioHost;
 class SettingsProcess;
@@ -23,7 +24,7 @@ class SettingsProcess;
 struct RunServices {
     EventLog& log;
     SettingsProcess& settings;
-    std::string deviceRoot;
+    const DeviceRoot& root;
     // Told the index of each command before it runs (a SpringBoard process reports its
     // progress, so a crash can name the line).
     std::function<void(std::size_t)> beforeCommand = {};

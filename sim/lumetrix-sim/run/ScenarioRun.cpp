@@ -66,7 +66,7 @@ const char* stopName(Interpreter::Stop stop)
     json result;
     try {
         log.write({ { "type", "boot" } }, EventLog::runSeconds(bootTime, runStart));
-        SpringBoardHost host(services.deviceRoot, state, clockMode(options));
+        SpringBoardHost host(services.root.path().string(), state, clockMode(options));
         host.runLoop().runFor(0);
         if (auto url = std::exchange(state.openURLAfterBoot, std::nullopt)) {
             log.write({ { "type", "openURL" }, { "url", *url } }, EventLog::runSeconds(host.runLoop().now(), runStart));
@@ -152,12 +152,15 @@ int runScenario(const scenario::Scenario& scenario, const RunOptions& options, E
     RunState state;
     state.now = state.runStart = platform::RunLoop::kDefaultStartTime;
     const UIDeviceProfile* profile = options.device ? UIDeviceProfile::named(*options.device) : nullptr;
-    state.device = (profile ? *profile : UIDeviceProfile::defaultProfile()).name;
+    profile = profile ? profile : &UIDeviceProfile::defaultProfile();
+    state.device = profile->name;
+    // Pure geometry: the device process may set it without setting the platform up.
+    UIDeviceProfile::setCurrent(*profile);
     state.mark = log.endOffset();
 
     // Before this process does anything with the platform: the app must start clean.
     auto settings = SettingsProcess::launch({ root.path().string(), state.now, state.runStart, options.echoLogs }, log);
-    RunServices services { log, *settings, root.path().string() };
+    RunServices services { log, *settings, root };
 
     bool springBoardRunning = false;
     for (;;) {

@@ -134,3 +134,15 @@ TEST_F(ScenarioRunTest, AKeptRootKeepsItsSettingsForTheNextRun)
     // Without the kept root the next run starts from the defaults.
     EXPECT_EQ(run("boot\nexpect globals.alwaysshow == false\n"), 0);
 }
+
+TEST_F(ScenarioRunTest, DeviceFilesAndTheScreenBeforeBoot)
+{
+    EXPECT_EQ(run("device iphone-14-pro-max\nfile \"/Library/MobileSubstrate/DynamicLibraries/Brevo11UIKit.dylib\"\n"
+                  "file /var/mobile/note.txt \"two\\nlines\"\ndump screen screen.json\nboot\n"
+                  "expect globals.bottomConstant == -40\nexpect lockscreen.homeAffordance.frame[2] == 430\n"),
+        0);
+    // Before SpringBoard runs the screen is the chosen device's, with nothing on it.
+    json screen = readDump("screen.json");
+    EXPECT_EQ(screen["frame"], json({ 0, 0, 430, 932 }));
+    EXPECT_TRUE(screen["subviews"].empty());
+}
