@@ -61,7 +61,7 @@ void paintLabel(const PaintContext& paint, const UILabel* label)
     cairo_t* cr = paint.context;
     CGRect bounds = label->bounds();
     UIFont* font = label->font();
-    FontSpec spec { font ? font->pointSize() : 17, font && font->isBold() ? FontWeight::Semibold : FontWeight::Regular };
+    FontSpec fontSpec { font ? font->pointSize() : 17, font && font->isBold() ? FontWeight::Semibold : FontWeight::Regular };
 
     cairo_save(cr);
     // A label draws inside its bounds only.
@@ -69,7 +69,7 @@ void paintLabel(const PaintContext& paint, const UILabel* label)
     cairo_clip(cr);
     setSourceColor(cr, label->textColor());
 
-    TextLayout layout(cr, text->string(), spec);
+    TextLayout layout(cr, text->string(), fontSpec);
     CGSize natural = layout.size();
     bool oneLine = label->numberOfLines() == 1;
     bool marquee = oneLine && label->marqueeEnabled() && label->marqueeRunning() && natural.width > bounds.size.width;
