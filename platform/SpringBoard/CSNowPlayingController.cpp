@@ -31,6 +31,7 @@ UIViewController* CSNowPlayingController::controlsViewController()
 
 id CSNowPlayingController::controlsViewControllerImp(CSNowPlayingController* self, SEL)
 {
+    ++self->m_answeredRequests;
     if (!self->m_controls) {
         self->m_controls = CSMediaControlsViewController::alloc();
         self->m_controls->init();

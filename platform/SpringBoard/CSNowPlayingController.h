@@ -4,6 +4,8 @@
 
 #include "UIKit/UIViewController.h"
 
+#include <cstddef>
+
 class CSMediaControlsViewController : public UIViewController {
     OBJC_INTERFACE(CSMediaControlsViewController)
 public:
@@ -21,10 +23,13 @@ public:
 
     // Asks through the runtime, as the cover sheet does each time it lays out its pages.
     UIViewController* controlsViewController();
+    // How many times the controller's own implementation answered that request.
+    std::size_t answeredRequests() const { return m_answeredRequests; }
 
     static void registerRuntimeClass();
 
 private:
     static id controlsViewControllerImp(CSNowPlayingController*, SEL);
     objc::RefPtr<CSMediaControlsViewController> m_controls;
+    std::size_t m_answeredRequests = 0;
 };

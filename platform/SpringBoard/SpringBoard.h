@@ -60,6 +60,7 @@ public:
     UIWindow* coverSheetWindow() const;
     // The lock screen's own media controls, as the cover sheet last got them (may be null).
     UIViewController* mediaControls() const { return m_mediaControls.get(); }
+    CSNowPlayingController* nowPlayingController() const { return m_nowPlayingController.get(); }
 
 private:
     void buildCoverSheet();

@@ -63,8 +63,9 @@ TEST(Tweak_LockScreenTree, ChildrenOrderVisibilityAndRecognizersFollowTheSetting
             // The label's blur only with songtitlebg.
             ASSERT_EQ(backdrop->subviews().size(), c.songtitlebg ? 2u : 1u);
             EXPECT_EQ(backdrop->subviews().back().get(), title);
-            if (c.songtitlebg)
+            if (c.songtitlebg) {
                 EXPECT_NEAR(backdrop->subviews()[0]->alpha(), 0.8999999999976568, 1e-15);
+            }
 
             std::vector<std::string> expected = { "tapGesture:" };
             if (c.swipetoskip)

@@ -1,0 +1,273 @@
+// The artwork colour: the average colour of an image, and how both players take it up
+// under the colour settings, playing and paused.
+
+#include "support/EventRecorder.h"
+#include "support/InSpringBoard.h"
+#include "support/PlayerAccess.h"
+#include "support/TestImages.h"
+
+#include "Foundation/NSData.h"
+#include "SpringBoard/CSHomeAffordanceView.h"
+#include "SpringBoard/SBDeviceApplicationSceneViewController.h"
+#include "UIKit/UIColor.h"
+
+#include <initializer_list>
+#include <string>
+
+using namespace testing_support;
+
+namespace {
+
+constexpr const char* kNotes = "com.example.notes";
+constexpr const char* kColourOn = "<key>dynamicenabled</key><true/><key>songtitlebg</key><true/>";
+
+// The value the tweak makes of one byte of the reduced pixel.
+double channel(std::uint8_t byte)
+{
+    return static_cast<double>(static_cast<float>(byte) / 255.0f);
+}
+
+void expectColour(UIColor* colour, RGBA expected, double tolerance = 0)
+{
+    ASSERT_TRUE(colour);
+    CGFloat r = -1, g = -1, b = -1, a = -1;
+    ASSERT_TRUE(colour->getRed(&r, &g, &b, &a));
+    EXPECT_NEAR(r, channel(expected.r), tolerance);
+    EXPECT_NEAR(g, channel(expected.g), tolerance);
+    EXPECT_NEAR(b, channel(expected.b), tolerance);
+    EXPECT_DOUBLE_EQ(a, 1.0);
+}
+
+std::string nameOf(UIColor* colour)
+{
+    return colour ? colour->systemName() : "(none)";
+}
+
+UIColor* averageColourOf(const std::vector<std::uint8_t>& bytes)
+{
+    auto image = UIImage::imageWithData(NSData::create(bytes).get());
+    return image ? static_cast<UIColor*>(objc_msgSend<id>(image.get(), "averageColor"_sel)) : nullptr;
+}
+
+// A queue of tracks whose artwork is one colour each, the first current.
+platform::NowPlayingApplication artworkQueue(std::initializer_list<std::vector<std::uint8_t>> artworks, bool playing)
+{
+    double start = sim::SpringBoardProcess::kDefaultStartTime;
+    platform::NowPlayingApplication application;
+    int number = 0;
+    for (auto& artwork : artworks) {
+        platform::NowPlayingTrack track;
+        track.title = "Track " + std::to_string(++number);
+        track.artist = "Band";
+        track.duration = 200;
+        track.artwork = artwork;
+        application.appendTrack(track, start);
+    }
+    if (playing)
+        application.play(start);
+    return application;
+}
+
+// Both players on screen at once: the lock screen's (its strip built) and a full-screen
+// app's.
+struct Players {
+    id lockScreen;
+    UIProgressView* lockScreenStrip;
+    id app;
+};
+
+Players bringUpBothPlayers(sim::SpringBoardSession& session)
+{
+    SpringBoard& springBoard = session.springBoard();
+    springBoard.boot();
+    session.runFor(3.5);
+    springBoard.unlock();
+    Players players { lockScreenHost(springBoard), nullptr, springBoard.openApp(kNotes) };
+    players.lockScreenStrip = playerView<UIProgressView>(springBoard.homeAffordanceController()->homeAffordanceView(), "progressView");
+    session.runFor(0);
+    return players;
+}
+
+void nextTrack(sim::SpringBoardSession& session)
+{
+    session.nowPlaying().next(session.now());
+    session.runFor(0);
+}
+
+// Colours no rule ever sets, to see what a rule left alone.
+void markTitle(id host)
+{
+    playerView(host, "labelbg")->setBackgroundColor(UIColor::redColor().get());
+    playerView<UILabel>(host, "label")->setTextColor(UIColor::grayColor().get());
+}
+
+void expectTitleMarked(id host)
+{
+    EXPECT_EQ(nameOf(playerView(host, "labelbg")->backgroundColor()), "redColor");
+    EXPECT_EQ(nameOf(playerView<UILabel>(host, "label")->textColor()), "grayColor");
+}
+
+const RGBA kDark { 40, 60, 120, 255 };
+const RGBA kLight { 240, 230, 200, 255 };
+
+} // namespace
+
+TEST(Tweak_AverageColor, OneColourImagesGiveTheirColourAndTransparencyPullsTowardsBlack)
+{
+    TemporaryDevice device;
+    inSpringBoard(device, [](sim::SpringBoardSession&) {
+        RGBA colour { 200, 100, 50, 255 };
+        expectColour(averageColourOf(solidPNG(12, 7, colour)), colour);
+        expectColour(averageColourOf(solidPNG(1, 1, colour)), colour);
+        // JPEG stores colour as luma and chroma: a flat colour comes back within a step or two.
+        expectColour(averageColourOf(solidJPEG(16, 16, colour)), colour, 3.0 / 255);
+
+        expectColour(averageColourOf(solidPNG(9, 9, { 255, 255, 255, 0 })), { 0, 0, 0, 255 });
+        // Half covered: the premultiplied pixel is not divided by its alpha again.
+        expectColour(averageColourOf(solidPNG(4, 4, { 200, 100, 50, 128 })), { 100, 50, 25, 255 }, 1.0 / 255);
+    });
+}
+
+TEST(Tweak_AverageColor, ArtworkThatIsNoImageGivesNoImageAndUndecodableArtworkNoColour)
+{
+    TemporaryDevice device;
+    inSpringBoard(device, [](sim::SpringBoardSession&) {
+        auto png = solidPNG(20, 20, kDark);
+        std::vector<std::uint8_t> truncated(png.begin(), png.begin() + png.size() / 2);
+        auto jpeg = solidJPEG(20, 20, kDark);
+        std::vector<std::uint8_t> cut(jpeg.begin(), jpeg.begin() + 40);
+        for (auto& bytes : { truncated, cut, std::vector<std::uint8_t>(64, 0x41) })
+            EXPECT_EQ(averageColourOf(bytes), nullptr);
+    });
+}
+
+TEST(Tweak_Colour, PlayingArtworkColoursBothPlayersWithReadableTitleText)
+{
+    TemporaryDevice device;
+    device.writeSettings(kColourOn);
+    inSpringBoard(device, [](sim::SpringBoardSession& session) {
+        Players players = bringUpBothPlayers(session);
+        nextTrack(session); // dark artwork
+        for (id host : { players.lockScreen, players.app }) {
+            expectColour(playerView(host, "subView")->backgroundColor(), kDark);
+            expectColour(playerView(host, "labelbg")->backgroundColor(), kDark);
+            EXPECT_EQ(nameOf(playerView<UILabel>(host, "label")->textColor()), "whiteColor");
+        }
+        expectColour(players.lockScreenStrip->progressTintColor(), kDark);
+        expectColour(playerView<UIProgressView>(players.app, "progressView")->progressTintColor(), kDark);
+
+        nextTrack(session); // light artwork, as JPEG
+        for (id host : { players.lockScreen, players.app }) {
+            expectColour(playerView(host, "subView")->backgroundColor(), kLight, 3.0 / 255);
+            EXPECT_EQ(nameOf(playerView<UILabel>(host, "label")->textColor()), "blackColor");
+        }
+        // The glyphs keep their own tint whatever the artwork.
+        EXPECT_EQ(nameOf(playerView(players.app, "pauseicon")->tintColor()), "labelColor");
+    }, artworkQueue({ solidPNG(8, 8, kLight), solidPNG(8, 8, kDark), solidJPEG(8, 8, kLight) }, true));
+}
+
+TEST(Tweak_Colour, PausedWithRestoreToWhiteGivesTheNeutralLookUnlessRestoringIsOff)
+{
+    for (bool restore : { true, false }) {
+        SCOPED_TRACE(restore ? "restorehomebartowhite on" : "restorehomebartowhite off");
+        TemporaryDevice device;
+        device.writeSettings(std::string(kColourOn) + "<key>restorehomebartowhite</key>" + (restore ? "<true/>" : "<false/>"));
+        inSpringBoard(device, [restore](sim::SpringBoardSession& session) {
+            Players players = bringUpBothPlayers(session);
+            nextTrack(session); // new artwork while paused
+            UIProgressView* appStrip = playerView<UIProgressView>(players.app, "progressView");
+            if (restore) {
+                for (id host : { players.lockScreen, players.app }) {
+                    EXPECT_EQ(nameOf(playerView(host, "subView")->backgroundColor()), "clearColor");
+                    EXPECT_EQ(nameOf(playerView(host, "labelbg")->backgroundColor()), "clearColor");
+                    EXPECT_EQ(nameOf(playerView<UILabel>(host, "label")->textColor()), "labelColor");
+                }
+                EXPECT_EQ(nameOf(players.lockScreenStrip->progressTintColor()), "whiteColor");
+                EXPECT_EQ(nameOf(appStrip->progressTintColor()), "whiteColor");
+            } else {
+                for (id host : { players.lockScreen, players.app })
+                    expectColour(playerView(host, "subView")->backgroundColor(), kDark);
+                expectColour(players.lockScreenStrip->progressTintColor(), kDark);
+                expectColour(appStrip->progressTintColor(), kDark);
+            }
+        }, artworkQueue({ solidPNG(8, 8, kLight), solidPNG(8, 8, kDark) }, false));
+    }
+}
+
+TEST(Tweak_Colour, StripsFollowTheArtworkOnlyWhenAskedWhileTheInAppStripStillTurnsWhite)
+{
+    TemporaryDevice device;
+    device.writeSettings(std::string(kColourOn) + "<key>homebardynamic</key><false/>");
+    inSpringBoard(device, [](sim::SpringBoardSession& session) {
+        EventRecorder events;
+        Players players = bringUpBothPlayers(session);
+        UIProgressView* appStrip = playerView<UIProgressView>(players.app, "progressView");
+        players.lockScreenStrip->setProgressTintColor(UIColor::redColor().get());
+        appStrip->setProgressTintColor(UIColor::redColor().get());
+
+        nextTrack(session); // playing: live
+        EXPECT_EQ(nameOf(players.lockScreenStrip->progressTintColor()), "redColor");
+        EXPECT_EQ(nameOf(appStrip->progressTintColor()), "redColor");
+        expectColour(playerView(players.app, "subView")->backgroundColor(), kDark); // the row still takes the colour
+
+        session.nowPlaying().pause(session.now());
+        nextTrack(session); // paused: not live
+        EXPECT_EQ(nameOf(players.lockScreenStrip->progressTintColor()), "redColor") << "no strip broadcast at all";
+        EXPECT_EQ(nameOf(appStrip->progressTintColor()), "whiteColor");
+        for (auto& name : events.notificationNames())
+            EXPECT_NE(name, "UpdateHomeSB");
+    }, artworkQueue({ solidPNG(8, 8, kLight), solidPNG(8, 8, kDark), solidPNG(8, 8, kLight) }, true));
+}
+
+TEST(Tweak_Colour, WithoutTitleBackdropTheTitleColoursAreNeverTouched)
+{
+    TemporaryDevice device;
+    device.writeSettings("<key>dynamicenabled</key><true/><key>songtitlebg</key><false/>");
+    inSpringBoard(device, [](sim::SpringBoardSession& session) {
+        Players players = bringUpBothPlayers(session);
+        markTitle(players.lockScreen);
+        markTitle(players.app);
+        nextTrack(session); // live: coloured look
+        expectTitleMarked(players.lockScreen);
+        expectTitleMarked(players.app);
+        session.nowPlaying().pause(session.now());
+        nextTrack(session); // not live: neutral look
+        expectTitleMarked(players.lockScreen);
+        expectTitleMarked(players.app);
+        EXPECT_EQ(nameOf(playerView(players.app, "subView")->backgroundColor()), "clearColor");
+    }, artworkQueue({ solidPNG(8, 8, kLight), solidPNG(8, 8, kDark), solidPNG(8, 8, kLight) }, true));
+}
+
+TEST(Tweak_Colour, ArtworkThatDoesNotDecodeOrIsMissingLeavesBothPlayersAsTheyAre)
+{
+    auto png = solidPNG(20, 20, kDark);
+    std::vector<std::uint8_t> truncated(png.begin(), png.begin() + png.size() / 2);
+    TemporaryDevice device;
+    device.writeSettings(kColourOn);
+    double start = sim::SpringBoardProcess::kDefaultStartTime;
+    platform::NowPlayingApplication application = artworkQueue({ solidPNG(8, 8, kLight), truncated }, true);
+    platform::NowPlayingTrack bare;
+    bare.title = "No artwork";
+    bare.duration = 100;
+    application.appendTrack(bare, start);
+    inSpringBoard(device, [](sim::SpringBoardSession& session) {
+        EventRecorder events;
+        Players players = bringUpBothPlayers(session);
+        for (int step = 0; step < 2; ++step) {
+            SCOPED_TRACE(step == 0 ? "truncated artwork" : "no artwork");
+            for (id host : { players.lockScreen, players.app })
+                markTitle(host);
+            events.clear();
+            nextTrack(session);
+            for (id host : { players.lockScreen, players.app }) {
+                expectColour(playerView(host, "subView")->backgroundColor(), kLight);
+                expectTitleMarked(host);
+            }
+            EXPECT_TRUE(events.notificationNames().size() > 0) << "the change itself was announced";
+            for (auto& name : events.notificationNames()) {
+                EXPECT_NE(name, "updateColourSB");
+                EXPECT_NE(name, "UpdateHomeSB");
+            }
+        }
+    }, std::move(application));
+}
