@@ -64,6 +64,7 @@ public:
         m_state.dark = appearance.dark;
         if (m_host.springBoard())
             UIKitSetCurrentUserInterfaceStyle(appearance.dark ? UIUserInterfaceStyle::Dark : UIUserInterfaceStyle::Light);
+        settings({ { "op", "appearance" }, { "dark", appearance.dark } });
         return {};
     }
 

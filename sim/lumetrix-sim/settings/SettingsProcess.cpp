@@ -9,6 +9,7 @@
 #include "Cephei/HBPreferences.h"
 #include "Foundation/NSLog.h"
 #include "Platform/Platform.h"
+#include "UIKit/UIColor.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -37,6 +38,11 @@ json handle(const json& request, SettingsPane& pane, HBPreferences* store)
     if (op == "pref-reset") {
         store->reload();
         store->removeAllObjects();
+        return json::object();
+    }
+    if (op == "appearance") {
+        // The Settings app follows the phone's appearance like every other app.
+        UIKitSetCurrentUserInterfaceStyle(request.at("dark").get<bool>() ? UIUserInterfaceStyle::Dark : UIUserInterfaceStyle::Light);
         return json::object();
     }
     if (op == "open")

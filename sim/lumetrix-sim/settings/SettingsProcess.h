@@ -40,6 +40,7 @@ public:
     // {"problem": "..."} when the Settings app could not do it. Throws if the app has gone
     // or did not understand the request.
     //   pref KEY VALUE, pref-reset          the settings store itself
+    //   appearance DARK                     the phone's light or dark appearance
     //   open, set KEY VALUE, reset          the pane, as a user works it
     //   respring                            the respring button: {"url"} when it asks
     //   dump                                {"domain", "file", "values", "settingsApp"}

@@ -146,3 +146,15 @@ TEST_F(ScenarioRunTest, DeviceFilesAndTheScreenBeforeBoot)
     EXPECT_EQ(screen["frame"], json({ 0, 0, 430, 932 }));
     EXPECT_TRUE(screen["subviews"].empty());
 }
+
+TEST_F(ScenarioRunTest, TheSettingsAppFollowsTheAppearanceBothWays)
+{
+    EXPECT_EQ(run("appearance dark\nsettings open\ndump settings dark.json\nboot\n"
+                  "expect lockscreen.label.textColor.rgba[0] == 1\n"
+                  "appearance light\ndump settings light.json\n"),
+        0);
+    auto tint = [&](const char* file) { return readDump(file)["settingsApp"]["appearance"]["navigationBarTintColor"]; };
+    EXPECT_EQ(tint("dark.json")["name"], "labelColor");
+    EXPECT_EQ(tint("dark.json")["rgba"], json({ 1.0, 1.0, 1.0, 1.0 }));
+    EXPECT_EQ(tint("light.json")["rgba"], json({ 0.0, 0.0, 0.0, 1.0 }));
+}
