@@ -28,7 +28,7 @@ std::string usageText(CommandLine::Command command)
                "Pictures: `snapshot FILE.png` in a scenario writes the screen as it is at that instant\n"
                "(device scale); `snapshot FILE.png crop lockscreen|app APP` the region around that\n"
                "player at three times device scale; a quoted last word is a caption.\n"
-               "`settings snapshot FILE.png` pictures what the Settings app shows.\n"
+               "`settings snapshot FILE.png [\"CAPTION\"]` pictures what the Settings app shows.\n"
                "\n"
                "Exit status: 0 every expect held; 1 an expect failed (FILE:LINE: expected ... got ...);\n"
                "2 usage error or malformed scenario (FILE:LINE: ...).\n";
@@ -71,7 +71,10 @@ bool isHelp(const char* argument)
 CommandLine parseCommandLine(int argc, char** argv)
 {
     CommandLine line;
-    if (argc < 2 || isHelp(argv[1]) || !std::strcmp(argv[1], "help")) {
+    // Nothing to do is a usage error (exit 2), so a script that lost its arguments fails.
+    if (argc < 2)
+        throw UsageError("no command given", CommandLine::Command::Help);
+    if (isHelp(argv[1]) || !std::strcmp(argv[1], "help")) {
         line.command = CommandLine::Command::Help;
         return line;
     }
