@@ -1,6 +1,10 @@
 #include "AverageColor.h"
 
 #include "CoreGraphics/CGContext.h"
+#include "Foundation/NSData.h"
+#include "Foundation/NSDictionary.h"
+#include "Foundation/NSString.h"
+#include "MediaRemote/MediaRemote.h"
 #include "UIKit/UIColor.h"
 #include "UIKit/UIGraphics.h"
 #include "UIKit/UIImage.h"
@@ -42,6 +46,17 @@ __attribute__((constructor(101))) void attachAverageColorCategory()
 UIColor* averageColor(UIImage* image)
 {
     return static_cast<UIColor*>(objc_msgSend<id>(image, "averageColor"_sel));
+}
+
+UIColor* artworkColour(NSDictionary* info)
+{
+    if (!info)
+        return nil;
+    auto artwork = objc_cast<NSData>(info->objectForKey(kMRMediaRemoteNowPlayingInfoArtworkData));
+    if (!artwork)
+        return nil;
+    objc::RefPtr<UIImage> image = UIImage::imageWithData(artwork);
+    return image ? averageColor(image.get()) : nil;
 }
 
 double perceivedBrightness(UIColor* color)

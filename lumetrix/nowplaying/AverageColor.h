@@ -1,6 +1,7 @@
 #pragma once
 // The AverageColor category on UIImage: the whole image reduced to one opaque colour.
 
+class NSDictionary;
 class UIColor;
 class UIImage;
 
@@ -8,6 +9,10 @@ namespace lumetrix {
 
 // [image averageColor]: a new colour, or nil for an image with no pixels.
 UIColor* averageColor(UIImage*);
+
+// The average colour of a now-playing record's artwork: nil without a record or artwork,
+// and for artwork that does not decode (any app can set it) or has no pixels.
+UIColor* artworkColour(NSDictionary* nowPlayingInfo);
 
 // The brightness that decides the title text on the coloured look.
 double perceivedBrightness(UIColor*);

@@ -6,12 +6,9 @@
 #include "startup/Globals.h"
 
 #include "Foundation/NSString.h"
-#include "Foundation/NSData.h"
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNotification.h"
-#include "MediaRemote/MediaRemote.h"
 #include "UIKit/UIColor.h"
-#include "UIKit/UIImage.h"
 #include "UIKit/UILabel.h"
 #include "UIKit/UIProgressView.h"
 #include "UIKit/UIView.h"
@@ -68,13 +65,9 @@ UIColor* notifiedColour(id notification)
 
 void applyArtworkColour(id host, NSDictionary* info)
 {
-    if (!info || !dynamicenabled)
+    if (!dynamicenabled)
         return;
-    auto artwork = objc_cast<NSData>(info->objectForKey(kMRMediaRemoteNowPlayingInfoArtworkData));
-    if (!artwork)
-        return;
-    objc::RefPtr<UIImage> image = UIImage::imageWithData(artwork);
-    UIColor* colour = image ? averageColor(image.get()) : nullptr;
+    UIColor* colour = artworkColour(info);
     if (!colour)
         return;
     UIProgressView* strip = progressView(host);

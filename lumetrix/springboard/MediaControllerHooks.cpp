@@ -7,14 +7,11 @@
 #include "nowplaying/AverageColor.h"
 #include "nowplaying/NowPlaying.h"
 
-#include "Foundation/NSData.h"
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNotificationCenter.h"
 #include "Foundation/NSString.h"
-#include "MediaRemote/MediaRemote.h"
 #include "SpringBoard/SBMediaController.h"
 #include "UIKit/UIColor.h"
-#include "UIKit/UIImage.h"
 
 namespace lumetrix {
 
@@ -24,14 +21,8 @@ namespace {
 
 void broadcastArtworkColour(SBMediaController* controller, NSDictionary* info)
 {
-    if (!info)
-        return;
-    auto artwork = objc_cast<NSData>(info->objectForKey(kMRMediaRemoteNowPlayingInfoArtworkData));
-    if (!artwork)
-        return;
-    // Artwork that does not decode, or decodes to nothing, gives no colour to send.
-    objc::RefPtr<UIImage> image = UIImage::imageWithData(artwork);
-    UIColor* colour = image ? averageColor(image.get()) : nullptr;
+    // No record, no artwork, or artwork that does not decode: no colour to send.
+    UIColor* colour = artworkColour(info);
     if (!colour)
         return;
     auto userInfo = NSDictionary::create({ { objc::RefPtr<NSObject>("bgcolor1"_ns), objc::RefPtr<NSObject>(colour) } });
