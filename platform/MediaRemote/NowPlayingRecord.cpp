@@ -1,6 +1,7 @@
 #include "NowPlayingRecord.h"
 
 #include "Base64.h"
+#include "OptionalJSONFields.h"
 
 #include <nlohmann/json.hpp>
 
@@ -52,29 +53,13 @@ std::optional<NowPlayingRecord> NowPlayingRecord::fromJSON(const nlohmann::json&
         field = it->get<double>();
         return true;
     };
-    auto readText = [&json](const char* key, std::optional<std::string>& field) {
-        auto it = json.find(key);
-        if (it == json.end() || it->is_null())
-            return true;
-        if (!it->is_string())
-            return false;
-        field = it->get<std::string>();
-        return true;
-    };
     if (!readNumber("duration", record.duration) || !readNumber("elapsedTime", record.elapsedTime)
         || !readNumber("playbackRate", record.playbackRate) || !readNumber("timestamp", record.timestamp))
         return std::nullopt;
-    if (!readText("title", record.title) || !readText("artist", record.artist) || !readText("album", record.album)
-        || !readText("artworkMIMEType", record.artworkMIMEType))
+    if (!readOptionalText(json, "title", record.title) || !readOptionalText(json, "artist", record.artist)
+        || !readOptionalText(json, "album", record.album) || !readOptionalText(json, "artworkMIMEType", record.artworkMIMEType)
+        || !readOptionalBytes(json, "artworkData", record.artworkData))
         return std::nullopt;
-    auto artwork = json.find("artworkData");
-    if (artwork != json.end() && !artwork->is_null()) {
-        if (!artwork->is_string())
-            return std::nullopt;
-        record.artworkData = decodeBase64(artwork->get<std::string>());
-        if (!record.artworkData)
-            return std::nullopt;
-    }
     return record;
 }
 

@@ -1,6 +1,7 @@
 #include "NowPlayingTrack.h"
 
 #include "Base64.h"
+#include "OptionalJSONFields.h"
 
 #include <nlohmann/json.hpp>
 
@@ -47,17 +48,8 @@ std::optional<NowPlayingTrack> NowPlayingTrack::fromJSON(const nlohmann::json& j
     if (!json.is_object())
         return std::nullopt;
     NowPlayingTrack track;
-    // Null and absent both mean the application left the key out.
-    auto readText = [&json](const char* key, std::optional<std::string>& field) {
-        auto it = json.find(key);
-        if (it == json.end() || it->is_null())
-            return true;
-        if (!it->is_string())
-            return false;
-        field = it->get<std::string>();
-        return true;
-    };
-    if (!readText("title", track.title) || !readText("artist", track.artist) || !readText("album", track.album))
+    if (!readOptionalText(json, "title", track.title) || !readOptionalText(json, "artist", track.artist)
+        || !readOptionalText(json, "album", track.album))
         return std::nullopt;
     auto duration = json.find("duration");
     if (duration == json.end() || !duration->is_number())
@@ -65,14 +57,8 @@ std::optional<NowPlayingTrack> NowPlayingTrack::fromJSON(const nlohmann::json& j
     track.duration = duration->get<double>();
     if (!std::isfinite(track.duration) || track.duration < 0)
         return std::nullopt;
-    auto artwork = json.find("artwork");
-    if (artwork != json.end() && !artwork->is_null()) {
-        if (!artwork->is_string())
-            return std::nullopt;
-        track.artwork = decodeBase64(artwork->get<std::string>());
-        if (!track.artwork)
-            return std::nullopt;
-    }
+    if (!readOptionalBytes(json, "artwork", track.artwork))
+        return std::nullopt;
     return track;
 }
 
