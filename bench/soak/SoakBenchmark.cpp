@@ -1,7 +1,7 @@
 // soak_bench: a virtual day of use through lumetrix-sim's scenario runner, in this
 // process, with SpringBoard in its own processes as always. Reports the wall time, the
-// event rate, peak memory, and what SpringBoard keeps alive (scheduled and live timers,
-// notification observers) after the first hour and at the end of the day, so growth
+// event rate, peak memory, and at the end of every hour what SpringBoard keeps alive
+// (scheduled and live timers, notification observers) and its resident memory, so growth
 // over a day shows.
 //
 //   soak_bench [--hours N] [--keep DIR]
@@ -49,9 +49,11 @@ void printStats(const char* when, const json& stats)
         std::printf("  %-8s no statistics (the run stopped early)\n", when);
         return;
     }
-    std::printf("  %-8s scheduled timers %4s, live NSTimers %4s, notification observers %4s, queued tasks %4s\n", when,
-        stats.value("scheduledTimers", json()).dump().c_str(), stats.value("liveTimers", json()).dump().c_str(),
-        stats.value("notificationObservers", json()).dump().c_str(), stats.value("pendingTasks", json()).dump().c_str());
+    std::printf("  %-8s scheduled timers %4s, live NSTimers %4s, notification observers %4s, queued tasks %4s, "
+                "SpringBoard resident %s KiB\n",
+        when, stats.value("scheduledTimers", json()).dump().c_str(), stats.value("liveTimers", json()).dump().c_str(),
+        stats.value("notificationObservers", json()).dump().c_str(), stats.value("pendingTasks", json()).dump().c_str(),
+        stats.value("residentKilobytes", json()).dump().c_str());
 }
 
 } // namespace
@@ -96,8 +98,9 @@ int main(int argc, char** argv)
     std::printf("  events             %zu (%.0f per wall second)\n", events, events / wallSeconds);
     std::printf("  peak memory        %ld KiB in the device process, %ld KiB in the largest child (SpringBoard)\n",
         self.ru_maxrss, children.ru_maxrss);
-    printStats("hour 1", readJSON(work / "stats-hour1.json"));
-    printStats(("hour " + std::to_string(plan.hours)).c_str(), readJSON(work / ("stats-hour" + std::to_string(plan.hours) + ".json")));
+    // Every hour, so growth within one SpringBoard's life and across resprings both show.
+    for (int hour = 1; hour <= plan.hours; ++hour)
+        printStats(("hour " + std::to_string(hour)).c_str(), readJSON(work / ("stats-hour" + std::to_string(hour) + ".json")));
     if (keep.empty())
         fs::remove_all(work);
     else

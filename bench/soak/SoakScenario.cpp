@@ -63,8 +63,7 @@ std::string soakScenario(const SoakPlan& plan)
         }
         out << "lock\n";
         wait(kSecondsPerHour - used);
-        if (hour == 1 || hour == plan.hours)
-            out << "dump stats \"" << plan.statsDirectory << "/stats-hour" << hour << ".json\"\n";
+        out << "dump stats \"" << plan.statsDirectory << "/stats-hour" << hour << ".json\"\n";
         if (hour < plan.hours && hour % plan.respringEveryHours == 0)
             out << "respring\n";
     }

@@ -13,7 +13,7 @@ struct SoakPlan {
     int respringEveryHours = 6;
     // Folder of the demo's artwork (daybreak.png, nightdrive.jpg).
     std::string mediaDirectory;
-    // Where the hour-1 and last-hour statistics go (stats-hour1.json, stats-hourN.json).
+    // Where each hour's statistics go (stats-hour1.json ... stats-hourN.json).
     std::string statsDirectory;
 };
 

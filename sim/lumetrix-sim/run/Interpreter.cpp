@@ -26,6 +26,7 @@
 #include <sys/resource.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -410,6 +411,17 @@ private:
         return *current;
     }
 
+    // Memory in use now (not the peak), from the kernel's own account of this process.
+    static long residentKilobytes()
+    {
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind("VmRSS:", 0) == 0)
+                return std::atol(line.c_str() + 6);
+        }
+        return -1;
+    }
+
     json stats()
     {
         auto& loop = m_host.runLoop();
@@ -421,6 +433,7 @@ private:
             { "scheduledTimers", loop.scheduledTimerCount() },
             { "pendingTasks", loop.pendingTaskCount() },
             { "maxResidentKilobytes", usage.ru_maxrss },
+            { "residentKilobytes", residentKilobytes() },
         };
         // Foundation's own counters exist only where the platform is set up.
         if (m_host.springBoard()) {
