@@ -188,3 +188,28 @@ TEST(Tweak_Controls, FadeOutSecondsThatAreNoNumberNeitherHangNorSpin)
         });
     }
 }
+
+TEST(Tweak_Controls, InAppSwipesWhileShownAndFadingKeepTheFadeOnTime)
+{
+    TemporaryDevice device;
+    device.writeSettings("<key>swipetoskip</key><true/><key>fadeoutspeed</key><string>2</string>");
+    inSpringBoard(device, [](sim::SpringBoardSession& session) {
+        EventRecorder events;
+        session.springBoard().boot();
+        session.springBoard().unlock();
+        auto app = session.springBoard().openApp(kNotes);
+        session.runFor(0);
+        UIView* target = playerView(app, "previoustapview");
+        UIView* row = playerView(app, "subView");
+        tapTarget(target, 50);
+        session.runFor(1.0);
+        events.clear();
+        swipeTarget(target, SwipeDirection::Left); // shown
+        session.runFor(1.2);
+        EXPECT_LT(row->presentationAlpha(), 1.0) << "fading out";
+        swipeTarget(target, SwipeDirection::Right); // disappearing
+        EXPECT_EQ(events.commands(), std::vector<int>({ 18, 17 }));
+        session.runFor(0.21);
+        EXPECT_TRUE(row->isHidden()) << "hidden 0.4 s after the fade began, swipes or not";
+    });
+}
