@@ -8,6 +8,13 @@ namespace {
 constexpr CGFloat kTextFieldWidth = 120;
 constexpr CGFloat kTextFieldHeight = 31;
 
+// The value of a text cell reads like a value-1 detail: secondaryLabelColor, flush
+// against the trailing margin.
+objc::RefPtr<UIColor> secondaryLabelColor()
+{
+    return UIColor::colorWithRed(60.0 / 255, 60.0 / 255, 67.0 / 255, 0.6);
+}
+
 bool isTextCell(PSCellType type)
 {
     return type == PSEditTextCell || type == PSSecureEditTextCell;
@@ -37,6 +44,8 @@ PSTableCell* PSTableCell::initWithSpecifierImp(PSTableCell* self, SEL, long styl
     } else if (isTextCell(specifier->cellType())) {
         auto field = UITextField::alloc();
         field->initWithFrame(CGRectMake(0, 0, kTextFieldWidth, kTextFieldHeight));
+        field->setTextAlignment(NSTextAlignmentRight);
+        field->setTextColor(secondaryLabelColor().get());
         if (specifier->boolProperty("isNumeric", false))
             field->setKeyboardType(UIKeyboardTypeDecimalPad);
         if (auto placeholder = objc_cast<NSString>(specifier->propertyForKey("placeholder")))
@@ -77,6 +86,8 @@ void PSTableCell::setProblem(const std::string& problem)
     if (UILabel* detail = detailTextLabel()) {
         detail->setText(problem);
         detail->setTextColor(problem.empty() ? UIColor::grayColor().get() : UIColor::redColor().get());
+        // The message takes room from the label, or gives it back.
+        setNeedsLayout();
     }
 }
 

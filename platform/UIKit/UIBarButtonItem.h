@@ -3,6 +3,7 @@
 // a control it does not retain its target.
 
 #include "Foundation/NSObject.h"
+#include "Foundation/NSString.h"
 #include "UIColor.h"
 #include "UIImage.h"
 
@@ -19,8 +20,13 @@ public:
 
     // -initWithImage:style:target:action: (through the runtime). Returns the receiver.
     UIBarButtonItem* initWithImage(UIImage*, UIBarButtonItemStyle, NSObject* target, SEL action);
+    // -initWithTitle:style:target:action: (through the runtime). Returns the receiver.
+    UIBarButtonItem* initWithTitle(NSString*, UIBarButtonItemStyle, NSObject* target, SEL action);
 
     UIImage* image() const { return m_image.get(); }
+    // Shown when there is no image.
+    NSString* title() const { return m_title.get(); }
+    void setTitle(NSString* title) { m_title = title; }
     UIBarButtonItemStyle style() const { return m_style; }
     NSObject* target() const { return m_target.get(); }
     SEL action() const { return m_action; }
@@ -34,15 +40,17 @@ public:
     // sender. A disabled button does nothing.
     void press();
 
-    // {"image", "style", "action", "tintColor"}
+    // {"image", "title", "style", "action", "tintColor"}
     nlohmann::json jsonValue() const override;
 
     static void registerRuntimeClass();
 
 private:
     static UIBarButtonItem* initWithImageImp(UIBarButtonItem*, SEL, id image, long style, id target, SEL action);
+    static UIBarButtonItem* initWithTitleImp(UIBarButtonItem*, SEL, id title, long style, id target, SEL action);
 
     objc::RefPtr<UIImage> m_image;
+    objc::RefPtr<NSString> m_title;
     UIBarButtonItemStyle m_style = UIBarButtonItemStylePlain;
     objc::WeakPtr<NSObject> m_target;
     SEL m_action = nullptr;

@@ -1,5 +1,27 @@
 #include "UITableView.h"
 
+#include <cmath>
+
+namespace {
+
+// systemGroupedBackgroundColor in the light appearance: the grey the sections lie on.
+objc::RefPtr<UIColor> groupedBackgroundColor()
+{
+    return UIColor::colorWithRed(242.0 / 255, 242.0 / 255, 247.0 / 255, 1);
+}
+
+// Lines a footer takes at `width`, estimated as labels estimate a line's width (0.55 em a
+// character); the renderer sets the text for real inside the room this leaves.
+long footerLines(const NSString* text, CGFloat width)
+{
+    if (!text || !text->length() || width <= 0)
+        return 0;
+    CGFloat textWidth = static_cast<CGFloat>(text->length()) * UITableView::kFooterFontSize * 0.55;
+    return std::max(1L, static_cast<long>(std::ceil(textWidth / width)));
+}
+
+} // namespace
+
 UITableView* UITableView::initWithFrame(CGRect frame, UITableViewStyle style)
 {
     return static_cast<UITableView*>(objc_msgSend<id>(this, "initWithFrame:style:"_sel, frame, static_cast<long>(style)));
@@ -9,6 +31,8 @@ UITableView* UITableView::initWithFrameStyleImp(UITableView* self, SEL, CGRect f
 {
     self->UIView::initWithFrame(frame);
     self->m_style = static_cast<UITableViewStyle>(style);
+    if (self->m_style != UITableViewStylePlain)
+        self->setBackgroundColor(groupedBackgroundColor().get());
     return self;
 }
 
@@ -106,6 +130,21 @@ CGRect UITableView::rectForRowAtIndexPath(const NSIndexPath* indexPath) const
     return m_sections[indexPath->section()].rowFrames[indexPath->row()];
 }
 
+CGRect UITableView::rectForFooterInSection(long section) const
+{
+    return section >= 0 && section < numberOfSections() ? m_sections[section].footerFrame : CGRectZero;
+}
+
+CGRect UITableView::rectForRowsInSection(long section) const
+{
+    if (numberOfRowsInSection(section) == 0)
+        return CGRectZero;
+    // Rows are stacked top to bottom, all as wide as each other.
+    auto& frames = m_sections[section].rowFrames;
+    CGRect first = frames.front();
+    return CGRectMake(first.origin.x, first.origin.y, first.size.width, CGRectGetMaxY(frames.back()) - first.origin.y);
+}
+
 NSString* UITableView::footerTitleForSection(long section) const
 {
     return section >= 0 && section < numberOfSections() ? m_sections[section].footerTitle.get() : nullptr;
@@ -131,6 +170,8 @@ void UITableView::selectRowByUser(const NSIndexPath* indexPath)
 void UITableView::layoutRows()
 {
     CGFloat width = bounds().size.width;
+    CGFloat inset = m_style == UITableViewStyleInsetGrouped ? kInsetGroupedMargin : 0;
+    CGFloat rowWidth = std::max<CGFloat>(0, width - 2 * inset);
     CGFloat y = 0;
     if (m_tableHeaderView) {
         CGFloat height = m_tableHeaderView->untransformedFrame().size.height;
@@ -141,13 +182,17 @@ void UITableView::layoutRows()
         y += kSectionSpacing;
         section.rowFrames.clear();
         for (auto& cell : section.cells) {
-            CGRect frame = CGRectMake(0, y, width, UITableViewCell::kDefaultHeight);
+            CGRect frame = CGRectMake(inset, y, rowWidth, UITableViewCell::kDefaultHeight);
             cell->setFrame(frame);
             section.rowFrames.push_back(frame);
             y += UITableViewCell::kDefaultHeight;
         }
-        if (section.footerTitle)
-            y += kFooterLineHeight;
+        section.footerFrame = CGRectZero;
+        CGFloat footerWidth = std::max<CGFloat>(0, rowWidth - 2 * kFooterTextInset);
+        if (long lines = footerLines(section.footerTitle.get(), footerWidth)) {
+            section.footerFrame = CGRectMake(inset + kFooterTextInset, y + kFooterTopPadding, footerWidth, lines * kFooterLineHeight);
+            y += kFooterTopPadding + lines * kFooterLineHeight;
+        }
     }
 }
 

@@ -2,7 +2,10 @@
 // UITableView: rows in sections, filled by a data source, with an optional header view
 // above them. The table asks its data source for every cell when it reloads (tables
 // here are short, so there is no reuse queue and no scrolling); a header keeps its own
-// height and takes the table's width, as in UIKit.
+// height and takes the table's width, as in UIKit. A grouped table lies on the grouped
+// background colour; an inset-grouped one keeps its rows off the table's sides by the
+// standard margin. A section's footer text goes under its rows, as many lines as it
+// takes at the footer font's size.
 //
 // Data-source and delegate methods are sent through the runtime by their UIKit names:
 // numberOfSectionsInTableView: (optional, one section without it),
@@ -30,6 +33,13 @@ public:
 
     static constexpr CGFloat kSectionSpacing = 35;
     static constexpr CGFloat kFooterLineHeight = 18;
+    static constexpr CGFloat kFooterFontSize = 13;
+    // Between a section's last row and its footer's first line.
+    static constexpr CGFloat kFooterTopPadding = 6;
+    // How far an inset-grouped table keeps its rows and footers from its sides.
+    static constexpr CGFloat kInsetGroupedMargin = 16;
+    // How far footer text is indented from the rows' leading edge.
+    static constexpr CGFloat kFooterTextInset = 16;
 
     // -initWithFrame:style: (through the runtime). Returns the receiver.
     UITableView* initWithFrame(CGRect, UITableViewStyle);
@@ -58,6 +68,10 @@ public:
     NSString* headerTitleForSection(long section) const;
     // Where the rows of the content lie, in the table's coordinates.
     CGRect rectForRowAtIndexPath(const NSIndexPath*) const;
+    // Where a section's footer text lies (empty without one), in the table's coordinates.
+    CGRect rectForFooterInSection(long section) const;
+    // The rows of a section together (empty for a section without rows).
+    CGRect rectForRowsInSection(long section) const;
 
     // What a user's tap on a row does: the delegate hears tableView:didSelectRowAtIndexPath:.
     void selectRowByUser(const NSIndexPath*);
@@ -70,6 +84,7 @@ private:
         objc::RefPtr<NSString> footerTitle;
         std::vector<objc::RefPtr<UITableViewCell>> cells;
         std::vector<CGRect> rowFrames;
+        CGRect footerFrame = CGRectZero;
     };
 
     static UITableView* initWithFrameStyleImp(UITableView*, SEL, CGRect, long style);

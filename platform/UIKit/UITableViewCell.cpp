@@ -2,8 +2,13 @@
 
 namespace {
 
+// UIKit's default cell layout on a phone: the standard margins on both sides, a small gap
+// between the text and the accessory, one line of body text centred in the row.
 constexpr CGFloat kMargin = 16;
+constexpr CGFloat kAccessoryGap = 8;
+constexpr CGFloat kLabelGap = 8;
 constexpr CGFloat kLabelHeight = 21;
+constexpr CGFloat kSubtitleHeight = 16;
 
 objc::RefPtr<UILabel> makeLabel()
 {
@@ -33,6 +38,9 @@ UITableViewCell* UITableViewCell::initWithStyleImp(UITableViewCell* self, SEL, l
     if (style != UITableViewCellStyleDefault) {
         self->m_detailTextLabel = makeLabel();
         self->m_detailTextLabel->setTextColor(UIColor::grayColor());
+        // Value 1 puts the detail at the trailing end, flush against the accessory.
+        if (style == UITableViewCellStyleValue1)
+            self->m_detailTextLabel->setTextAlignment(NSTextAlignmentRight);
         self->m_contentView->addSubview(self->m_detailTextLabel.get());
     }
     return self;
@@ -48,8 +56,11 @@ void UITableViewCell::setAccessoryView(UIView* view)
     setNeedsLayout();
 }
 
-// The text label takes the leading part of the row, the accessory sits at the trailing
-// margin, centred vertically, and a detail label fills what lies between.
+// The accessory sits at the trailing margin, centred vertically; the labels share what
+// lies between the leading margin and the accessory. The text label is what a row is
+// read by, so it gets all of that width unless a detail needs some: a value-1 detail
+// takes its own width at the trailing end (at most half the row when the text needs the
+// rest), a subtitle goes under the text.
 void UITableViewCell::layoutSubviewsImp(UITableViewCell* self, SEL cmd)
 {
     objc_msgSendSuper(UIView::staticClass(), self, cmd);
@@ -58,16 +69,30 @@ void UITableViewCell::layoutSubviewsImp(UITableViewCell* self, SEL cmd)
     if (UIView* accessory = self->m_accessoryView.get()) {
         CGSize accessorySize = accessory->bounds().size;
         accessory->setFrame(CGRectMake(trailing - accessorySize.width, (size.height - accessorySize.height) / 2, accessorySize.width, accessorySize.height));
-        trailing -= accessorySize.width + 8;
+        trailing -= accessorySize.width + kAccessoryGap;
     }
-    CGFloat labelTop = (size.height - kLabelHeight) / 2;
     CGFloat available = std::max<CGFloat>(0, trailing - kMargin);
-    if (self->m_detailTextLabel) {
-        self->m_textLabel->setFrame(CGRectMake(kMargin, labelTop, available / 2, kLabelHeight));
-        self->m_detailTextLabel->setFrame(CGRectMake(kMargin + available / 2, labelTop, available / 2, kLabelHeight));
-    } else {
-        self->m_textLabel->setFrame(CGRectMake(kMargin, labelTop, available, kLabelHeight));
+    UILabel* text = self->m_textLabel.get();
+    UILabel* detail = self->m_detailTextLabel.get();
+    CGFloat labelTop = (size.height - kLabelHeight) / 2;
+    if (!detail) {
+        text->setFrame(CGRectMake(kMargin, labelTop, available, kLabelHeight));
+        return;
     }
+    if (self->m_style == UITableViewCellStyleSubtitle) {
+        CGFloat top = (size.height - kLabelHeight - kSubtitleHeight) / 2;
+        text->setFrame(CGRectMake(kMargin, top, available, kLabelHeight));
+        detail->setFrame(CGRectMake(kMargin, top + kLabelHeight, available, kSubtitleHeight));
+        return;
+    }
+    CGFloat detailWidth = 0;
+    if (detail->text() && detail->text()->length()) {
+        CGFloat textRoom = std::max<CGFloat>(0, available - text->estimatedTextWidth() - kLabelGap);
+        detailWidth = std::min(detail->estimatedTextWidth(), std::max(available / 2, textRoom));
+    }
+    CGFloat textWidth = detailWidth > 0 ? std::max<CGFloat>(0, available - detailWidth - kLabelGap) : available;
+    text->setFrame(CGRectMake(kMargin, labelTop, textWidth, kLabelHeight));
+    detail->setFrame(CGRectMake(kMargin + available - detailWidth, labelTop, detailWidth, kLabelHeight));
 }
 
 void UITableViewCell::registerRuntimeClass()

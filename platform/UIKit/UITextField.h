@@ -5,6 +5,7 @@
 #include "Foundation/NSString.h"
 #include "UIControl.h"
 #include "UIFont.h"
+#include "UILabel.h"
 
 enum UIKeyboardType : long {
     UIKeyboardTypeDefault = 0,
@@ -31,8 +32,14 @@ public:
     void setPlaceholder(NSString* placeholder) { m_placeholder = placeholder; }
     UIKeyboardType keyboardType() const { return m_keyboardType; }
     void setKeyboardType(UIKeyboardType type) { m_keyboardType = type; }
+    // Nil: the label colour.
     UIColor* textColor() const { return m_textColor.get(); }
     void setTextColor(UIColor* color) { m_textColor = color; }
+    // The system font of 17 points unless set.
+    UIFont* font() const { return m_font.get(); }
+    void setFont(UIFont* font) { m_font = font; }
+    NSTextAlignment textAlignment() const { return m_textAlignment; }
+    void setTextAlignment(NSTextAlignment alignment) { m_textAlignment = alignment; }
 
     bool isEditing() const { return m_editing; }
     // A user taps the field, replaces its text with `text` and leaves it: editing begins,
@@ -45,6 +52,8 @@ private:
     objc::RefPtr<NSString> m_text = NSString::create("");
     objc::RefPtr<NSString> m_placeholder;
     objc::RefPtr<UIColor> m_textColor;
+    objc::RefPtr<UIFont> m_font;
+    NSTextAlignment m_textAlignment = NSTextAlignmentNatural;
     UIKeyboardType m_keyboardType = UIKeyboardTypeDefault;
     bool m_editing = false;
 };

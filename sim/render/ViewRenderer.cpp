@@ -3,19 +3,25 @@
 #include "ImagePainter.h"
 #include "LabelPainter.h"
 #include "MaterialPainter.h"
+#include "NavigationBarPainter.h"
 #include "PaintContext.h"
 #include "PillPainter.h"
 #include "ProgressPainter.h"
-#include "SwitchPainter.h"
 #include "RenderColor.h"
+#include "SwitchPainter.h"
+#include "TablePainter.h"
+#include "TextFieldPainter.h"
 
 #include "MaterialKit/MTMaterialView.h"
 #include "SpringBoard/CSHomeAffordanceView.h"
 #include "SpringBoard/MTLumaDodgePillView.h"
 #include "UIKit/UIImageView.h"
 #include "UIKit/UILabel.h"
+#include "UIKit/UINavigationBar.h"
 #include "UIKit/UIProgressView.h"
 #include "UIKit/UISwitch.h"
+#include "UIKit/UITableView.h"
+#include "UIKit/UITextField.h"
 #include "UIKit/UIVisualEffectView.h"
 
 namespace sim::render {
@@ -171,6 +177,12 @@ void ViewRenderer::drawContent(UIView* view, const cairo_matrix_t& toCanvas)
             paintMaterial(paint, view->bounds(), view->layer()->cornerRadius(), materialLookForBlurStyle(effect->style(), style));
     } else if (auto* toggle = objc_cast<UISwitch>(view))
         paintSwitch(paint, toggle);
+    else if (auto* field = objc_cast<UITextField>(view))
+        paintTextField(paint, field);
+    else if (auto* table = objc_cast<UITableView>(view))
+        paintTableSections(paint, table);
+    else if (auto* bar = objc_cast<UINavigationBar>(view))
+        paintNavigationBar(paint, bar);
     else if (objc_cast<MTLumaDodgePillView>(view)) {
         auto* homeBar = view->superview() ? objc_cast<CSHomeAffordanceView>(view->superview()) : nullptr;
         UIColor* override = homeBar ? objc_cast<UIColor>(homeBar->overrideColor()) : nullptr;
@@ -180,10 +192,12 @@ void ViewRenderer::drawContent(UIView* view, const cairo_matrix_t& toCanvas)
 
 void ViewRenderer::drawOverlay(UIView* view, const cairo_matrix_t& toCanvas)
 {
-    if (auto* progressView = objc_cast<UIProgressView>(view)) {
-        PaintContext paint { m_layers.context(), m_layers, toCanvas, m_canvas.pixelsPerPoint(), m_now };
+    PaintContext paint { m_layers.context(), m_layers, toCanvas, m_canvas.pixelsPerPoint(), m_now };
+    if (auto* progressView = objc_cast<UIProgressView>(view))
         paintProgressBar(paint, progressView);
-    }
+    // Separators lie over the cells, which may have backgrounds of their own.
+    else if (auto* table = objc_cast<UITableView>(view))
+        paintTableSeparators(paint, table);
 }
 
 } // namespace sim::render

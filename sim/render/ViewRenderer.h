@@ -9,7 +9,7 @@
 // rectangle when it masks to bounds, its own content (text, image, material) and its
 // subviews. A progress view's bar goes over its subviews: in UIKit the track and fill are
 // the bar's own subviews, so anything sent to the back of a progress view (a backdrop
-// material) lies under them.
+// material) lies under them. A table's separators go over its cells likewise.
 
 #include "Canvas.h"
 #include "LayerStack.h"

@@ -1,0 +1,70 @@
+#include "TablePainter.h"
+
+#include "RenderColor.h"
+#include "TextLayout.h"
+
+#include "Foundation/NSIndexPath.h"
+#include "UIKit/UITableView.h"
+
+namespace sim::render {
+
+namespace {
+
+// The light appearance's colours: secondarySystemGroupedBackground (the cards),
+// secondaryLabel (footers) and separator.
+constexpr UIColorComponents kCard { 1, 1, 1, 1 };
+constexpr UIColorComponents kSecondaryLabel { 60.0 / 255, 60.0 / 255, 67.0 / 255, 0.6 };
+constexpr UIColorComponents kSeparator { 60.0 / 255, 60.0 / 255, 67.0 / 255, 0.29 };
+constexpr CGFloat kInsetGroupedCornerRadius = 10;
+
+} // namespace
+
+void paintTableSections(const PaintContext& paint, const UITableView* table)
+{
+    cairo_t* cr = paint.context;
+    bool grouped = table->style() != UITableViewStylePlain;
+    CGFloat radius = table->style() == UITableViewStyleInsetGrouped ? kInsetGroupedCornerRadius : 0;
+    cairo_save(cr);
+    for (long section = 0; section < table->numberOfSections(); ++section) {
+        CGRect rows = table->rectForRowsInSection(section);
+        if (grouped && !CGRectIsEmpty(rows)) {
+            setSourceColor(cr, kCard);
+            addRoundedRect(cr, rows, radius);
+            cairo_fill(cr);
+        }
+        NSString* footer = table->footerTitleForSection(section);
+        CGRect footerFrame = table->rectForFooterInSection(section);
+        if (!footer || CGRectIsEmpty(footerFrame))
+            continue;
+        // Set for real here: the table only estimated the lines it needs, so the text is
+        // wrapped to the width and may run a little past the estimate rather than be cut.
+        setSourceColor(cr, kSecondaryLabel);
+        TextLayout layout(cr, footer->string(), { UITableView::kFooterFontSize, FontWeight::Regular });
+        layout.setWidth(footerFrame.size.width);
+        layout.draw(cr, footerFrame.origin);
+    }
+    cairo_restore(cr);
+}
+
+void paintTableSeparators(const PaintContext& paint, const UITableView* table)
+{
+    cairo_t* cr = paint.context;
+    // One device pixel, the hairline UIKit draws.
+    CGFloat thickness = 1 / std::max<CGFloat>(1, paint.pixelsPerPoint);
+    cairo_save(cr);
+    setSourceColor(cr, kSeparator);
+    for (long section = 0; section < table->numberOfSections(); ++section) {
+        long rows = table->numberOfRowsInSection(section);
+        // Between rows only: a grouped section's card has no line at its top or bottom.
+        for (long row = 0; row + 1 < rows; ++row) {
+            auto indexPath = NSIndexPath::indexPathForRow(row, section);
+            CGRect frame = table->rectForRowAtIndexPath(indexPath.get());
+            CGFloat left = frame.origin.x + kSeparatorLeadingInset;
+            cairo_rectangle(cr, left, CGRectGetMaxY(frame) - thickness, CGRectGetMaxX(frame) - left, thickness);
+        }
+    }
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
+} // namespace sim::render

@@ -1,0 +1,22 @@
+#pragma once
+// What a grouped table draws around its cells, as the Settings app shows it: each
+// section's rows on one white card (corners rounded in an inset-grouped table), hairline
+// separators between the rows of a section, inset from the rows' leading edge like the
+// cells' text, and each section's footer text under it, in the secondary label colour at
+// the footer size, wrapped to the footer's width. A plain table draws its separators only.
+
+#include "PaintContext.h"
+
+class UITableView;
+
+namespace sim::render {
+
+// UIKit's separator inset: where the cells' text starts.
+constexpr CGFloat kSeparatorLeadingInset = 16;
+
+// Under the cells: the sections' cards and the footers.
+void paintTableSections(const PaintContext&, const UITableView*);
+// Over the cells: the separators.
+void paintTableSeparators(const PaintContext&, const UITableView*);
+
+} // namespace sim::render

@@ -1,0 +1,55 @@
+#include "TextFieldPainter.h"
+
+#include "RenderColor.h"
+#include "TextLayout.h"
+
+#include "UIKit/UITextField.h"
+
+namespace sim::render {
+
+namespace {
+
+// placeholderTextColor in the light appearance (tertiaryLabel).
+constexpr UIColorComponents kPlaceholder { 60.0 / 255, 60.0 / 255, 67.0 / 255, 0.3 };
+constexpr UIColorComponents kLabel { 0, 0, 0, 1 };
+
+} // namespace
+
+void paintTextField(const PaintContext& paint, const UITextField* field)
+{
+    NSString* text = field->text();
+    bool empty = !text || text->length() == 0;
+    NSString* shown = empty ? field->placeholder() : text;
+    if (!shown || shown->length() == 0)
+        return;
+    UIColorComponents color = empty ? kPlaceholder : field->textColor() ? resolvedComponents(field->textColor()) : kLabel;
+    if (color.alpha <= 0)
+        return;
+    cairo_t* cr = paint.context;
+    CGRect bounds = field->bounds();
+    UIFont* font = field->font();
+    FontSpec spec { font ? font->pointSize() : 17, font && font->isBold() ? FontWeight::Semibold : FontWeight::Regular };
+
+    cairo_save(cr);
+    cairo_rectangle(cr, bounds.origin.x, bounds.origin.y, bounds.size.width, bounds.size.height);
+    cairo_clip(cr);
+    setSourceColor(cr, color);
+    TextLayout layout(cr, shown->string(), spec);
+    layout.setWidth(bounds.size.width);
+    layout.setMaximumLines(1);
+    layout.setEllipsize(PANGO_ELLIPSIZE_END);
+    switch (field->textAlignment()) {
+    case NSTextAlignmentCenter:
+        layout.setAlignment(PANGO_ALIGN_CENTER);
+        break;
+    case NSTextAlignmentRight:
+        layout.setAlignment(PANGO_ALIGN_RIGHT);
+        break;
+    default:
+        break;
+    }
+    layout.draw(cr, { bounds.origin.x, bounds.origin.y + (bounds.size.height - layout.size().height) / 2 });
+    cairo_restore(cr);
+}
+
+} // namespace sim::render
