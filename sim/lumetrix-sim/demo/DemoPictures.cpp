@@ -21,13 +21,18 @@ std::vector<DemoPicture> demoPictures(const std::vector<nlohmann::json>& transcr
         } catch (const std::exception&) {
             continue;
         }
-        if (tokens.size() < 2 || tokens[0].quoted || tokens[0].text != "snapshot")
+        // `settings snapshot` pictures the Settings app the same way: skip the first word.
+        std::size_t command = 0;
+        if (tokens.size() > 1 && !tokens[0].quoted && tokens[0].text == "settings")
+            command = 1;
+        if (tokens.size() < command + 2 || tokens[command].quoted || tokens[command].text != "snapshot")
             continue;
-        fs::path file(tokens[1].text);
+        const std::string& name = tokens[command + 1].text;
+        fs::path file(name);
         if (file.is_relative())
             file = fs::path(directory) / file;
         // A quoted last word after the file is the caption.
-        std::string caption = tokens.size() > 2 && tokens.back().quoted ? tokens.back().text : fs::path(tokens[1].text).stem().string();
+        std::string caption = tokens.size() > command + 2 && tokens.back().quoted ? tokens.back().text : fs::path(name).stem().string();
         pictures.push_back({ file.string(), caption });
     }
     return pictures;

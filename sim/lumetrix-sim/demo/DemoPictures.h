@@ -1,6 +1,7 @@
 #pragma once
-// The demo's pictures: every `snapshot` step of the run, in order, gathered onto one
-// contact sheet with its caption (the step's quoted caption, else the file's name).
+// The demo's pictures: every `snapshot` and `settings snapshot` step of the run, in
+// order, gathered onto one contact sheet with its caption (the step's quoted caption,
+// else the file's name).
 
 #include <nlohmann/json.hpp>
 

@@ -84,6 +84,7 @@ struct SettingsCommand {
     std::string key;
     nlohmann::json value;
     std::string hostPath; // Snapshot: the picture, resolved like a dump's
+    std::string caption; // Snapshot: optional; the demo's contact sheet shows it
 };
 struct WaitCommand {
     double seconds = 0;

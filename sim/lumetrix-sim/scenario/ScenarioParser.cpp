@@ -401,13 +401,20 @@ CommandBody parseCommand(const LineParser& line)
     if (name == "swipe")
         return parseTouch(line, TouchCommand::Gesture::Swipe);
     if (name == "settings") {
-        line.arguments(1, 3, "settings open|set KEY VALUE|respring|reset|snapshot FILE.png");
+        line.arguments(1, 3, "settings open|set KEY VALUE|respring|reset|snapshot FILE.png [\"CAPTION\"]");
         SettingsCommand settings;
         std::string action = line.word(0, { "open", "set", "respring", "reset", "snapshot" });
         if (action == "snapshot") {
-            line.arguments(2, 2, "settings snapshot FILE.png");
+            const char* usage = "settings snapshot FILE.png [\"CAPTION\"]";
+            line.arguments(2, 3, usage);
             settings.action = SettingsCommand::Action::Snapshot;
             settings.hostPath = line.dumpPath(line.argument(1).text).string();
+            // Only a quoted word is a caption, as with `snapshot`: a stray word is a typo.
+            if (line.argumentCount() == 3) {
+                if (!line.argument(2).quoted)
+                    line.fail(std::string("expected `") + usage + "`, got " + line.argument(2).source);
+                settings.caption = line.argument(2).text;
+            }
             return settings;
         }
         if (action == "set") {

@@ -79,6 +79,33 @@ TEST(Render_SnapshotCommand, MalformedLinesSayWhatWasExpected)
     EXPECT_NO_THROW(parseScenarioText("snapshot off.png\n", "pictures.scenario", "/scenarios"));
 }
 
+TEST(Render_SnapshotCommand, TheSettingsPictureTakesAQuotedCaption)
+{
+    Scenario parsed = parseScenarioText("settings snapshot out/pane.png \"The pane, switched on\"\n", "pictures.scenario", "/scenarios");
+    auto* settings = std::get_if<SettingsCommand>(&parsed.commands[0].body);
+    ASSERT_NE(settings, nullptr);
+    EXPECT_EQ(settings->action, SettingsCommand::Action::Snapshot);
+    EXPECT_EQ(settings->hostPath, "/scenarios/out/pane.png");
+    EXPECT_EQ(settings->caption, "The pane, switched on");
+
+    struct Case {
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        { "settings snapshot pane.png caption\n", "pictures.scenario:1: expected `settings snapshot FILE.png [\"CAPTION\"]`, got caption" },
+        { "settings snapshot pane.png \"one\" \"two\"\n", "pictures.scenario:1: expected" },
+    };
+    for (auto& c : cases) {
+        try {
+            parseScenarioText(c.text, "pictures.scenario", "/scenarios");
+            ADD_FAILURE() << "accepted: " << c.text;
+        } catch (const ScenarioError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
+        }
+    }
+}
+
 TEST(Render_SnapshotCommand, ARunWritesTheScreenAndEnlargedCropsAtDeviceScale)
 {
     fs::path folder = freshFolder("run");
@@ -129,6 +156,7 @@ TEST(Render_SnapshotCommand, TheSettingsAppPicturesThePaneItShows)
     ASSERT_NE(settings, nullptr);
     EXPECT_EQ(settings->action, SettingsCommand::Action::Snapshot);
     EXPECT_EQ(settings->hostPath, "/scenarios/pane.png");
+    EXPECT_EQ(settings->caption, "");
     EXPECT_THROW(parseScenarioText("settings snapshot\n", "pictures.scenario", "/scenarios"), ScenarioError);
 
     fs::path folder = freshFolder("settings");
@@ -168,6 +196,25 @@ TEST(Render_DemoPictures, TheSnapshotStepsInOrderWithTheirCaptions)
     EXPECT_EQ(pictures[1].caption, "02-row") << "no caption: the file's name";
     EXPECT_EQ(pictures[2].path, "/elsewhere/03.png");
     EXPECT_EQ(pictures[2].caption, "In the app");
+}
+
+TEST(Render_DemoPictures, SettingsPicturesTakeTheirPlaceInTheRun)
+{
+    std::vector<nlohmann::json> transcript = {
+        { { "type", "step" }, { "text", "snapshot 01-locked.png \"Locked\"" } },
+        { { "type", "step" }, { "text", "settings open" } },
+        { { "type", "step" }, { "text", "settings set alwaysshow true" } },
+        { { "type", "step" }, { "text", "settings snapshot 02-settings.png \"In Settings, always show goes on\"" } },
+        { { "type", "step" }, { "text", "settings snapshot 03-plain.png" } },
+        { { "type", "step" }, { "text", "snapshot 04-after.png" } },
+    };
+    auto pictures = sim::demoPictures(transcript, "/out");
+    ASSERT_EQ(pictures.size(), 4u);
+    EXPECT_EQ(pictures[1].path, "/out/02-settings.png");
+    EXPECT_EQ(pictures[1].caption, "In Settings, always show goes on");
+    EXPECT_EQ(pictures[2].path, "/out/03-plain.png");
+    EXPECT_EQ(pictures[2].caption, "03-plain");
+    EXPECT_EQ(pictures[3].path, "/out/04-after.png");
 }
 
 TEST(Render_DemoPictures, TheContactSheetHoldsEveryPictureInRows)
