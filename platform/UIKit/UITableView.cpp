@@ -135,6 +135,11 @@ CGRect UITableView::rectForFooterInSection(long section) const
     return section >= 0 && section < numberOfSections() ? m_sections[section].footerFrame : CGRectZero;
 }
 
+CGRect UITableView::rectForHeaderInSection(long section) const
+{
+    return section >= 0 && section < numberOfSections() ? m_sections[section].headerFrame : CGRectZero;
+}
+
 CGRect UITableView::rectForRowsInSection(long section) const
 {
     if (numberOfRowsInSection(section) == 0)
@@ -180,6 +185,11 @@ void UITableView::layoutRows()
     }
     for (auto& section : m_sections) {
         y += kSectionSpacing;
+        section.headerFrame = CGRectZero;
+        if (section.headerTitle && section.headerTitle->length()) {
+            section.headerFrame = CGRectMake(inset + kFooterTextInset, y - kHeaderBottomPadding - kHeaderLineHeight,
+                std::max<CGFloat>(0, rowWidth - 2 * kFooterTextInset), kHeaderLineHeight);
+        }
         section.rowFrames.clear();
         for (auto& cell : section.cells) {
             CGRect frame = CGRectMake(inset, y, rowWidth, UITableViewCell::kDefaultHeight);

@@ -40,6 +40,9 @@ public:
     static constexpr CGFloat kInsetGroupedMargin = 16;
     // How far footer text is indented from the rows' leading edge.
     static constexpr CGFloat kFooterTextInset = 16;
+    // A header title's line and its distance above the rows.
+    static constexpr CGFloat kHeaderLineHeight = 18;
+    static constexpr CGFloat kHeaderBottomPadding = 7;
 
     // -initWithFrame:style: (through the runtime). Returns the receiver.
     UITableView* initWithFrame(CGRect, UITableViewStyle);
@@ -70,6 +73,9 @@ public:
     CGRect rectForRowAtIndexPath(const NSIndexPath*) const;
     // Where a section's footer text lies (empty without one), in the table's coordinates.
     CGRect rectForFooterInSection(long section) const;
+    // Where a section's header title lies (empty without one): one line at the bottom of
+    // the spacing above the section's rows.
+    CGRect rectForHeaderInSection(long section) const;
     // The rows of a section together (empty for a section without rows).
     CGRect rectForRowsInSection(long section) const;
 
@@ -85,6 +91,7 @@ private:
         std::vector<objc::RefPtr<UITableViewCell>> cells;
         std::vector<CGRect> rowFrames;
         CGRect footerFrame = CGRectZero;
+        CGRect headerFrame = CGRectZero;
     };
 
     static UITableView* initWithFrameStyleImp(UITableView*, SEL, CGRect, long style);

@@ -6,6 +6,8 @@
 #include "Foundation/NSIndexPath.h"
 #include "UIKit/UITableView.h"
 
+#include <cctype>
+
 namespace sim::render {
 
 namespace {
@@ -16,6 +18,13 @@ constexpr UIColorComponents kCard { 1, 1, 1, 1 };
 constexpr UIColorComponents kSecondaryLabel { 60.0 / 255, 60.0 / 255, 67.0 / 255, 0.6 };
 constexpr UIColorComponents kSeparator { 60.0 / 255, 60.0 / 255, 67.0 / 255, 0.29 };
 constexpr CGFloat kInsetGroupedCornerRadius = 10;
+
+std::string uppercased(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
 
 } // namespace
 
@@ -31,6 +40,17 @@ void paintTableSections(const PaintContext& paint, const UITableView* table)
             setSourceColor(cr, kCard);
             addRoundedRect(cr, rows, radius);
             cairo_fill(cr);
+        }
+        // Headers read in capitals, as grouped tables show them.
+        NSString* header = table->headerTitleForSection(section);
+        CGRect headerFrame = table->rectForHeaderInSection(section);
+        if (header && !CGRectIsEmpty(headerFrame)) {
+            setSourceColor(cr, kSecondaryLabel);
+            TextLayout layout(cr, uppercased(header->string()), { UITableView::kFooterFontSize, FontWeight::Regular });
+            layout.setWidth(headerFrame.size.width);
+            layout.setMaximumLines(1);
+            layout.setEllipsize(PANGO_ELLIPSIZE_END);
+            layout.draw(cr, { headerFrame.origin.x, CGRectGetMaxY(headerFrame) - layout.size().height });
         }
         NSString* footer = table->footerTitleForSection(section);
         CGRect footerFrame = table->rectForFooterInSection(section);

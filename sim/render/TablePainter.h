@@ -3,7 +3,8 @@
 // section's rows on one white card (corners rounded in an inset-grouped table), hairline
 // separators between the rows of a section, inset from the rows' leading edge like the
 // cells' text, and each section's footer text under it, in the secondary label colour at
-// the footer size, wrapped to the footer's width. A plain table draws its separators only.
+// the footer size, wrapped to the footer's width; a section's header title in capitals
+// above its rows, in the same colour and size. A plain table has no cards.
 
 #include "PaintContext.h"
 

@@ -322,6 +322,14 @@ TEST_F(Render_Settings, RowsOfAGroupAreSeparatedAndTheFooterIsWrittenUnderThem)
     CGRect second = table->rectForRowAtIndexPath(NSIndexPath::indexPathForRow(1, 0).get());
     EXPECT_TRUE(near(canvas.pixel(250 * kScale, static_cast<int>(CGRectGetMaxY(second) * kScale) - 1), card)) << "none under the last row";
 
+    // The group's name over the card, in the spacing above the first row.
+    CGRect header = table->rectForHeaderInSection(0);
+    ASSERT_FALSE(CGRectIsEmpty(header));
+    EXPECT_LT(CGRectGetMaxY(header), first.origin.y);
+    InkBox name = inkBox(canvas, page, 24, [&](int, int y) { return y >= (header.origin.y - 4) * kScale && y < first.origin.y * kScale; });
+    ASSERT_FALSE(name.isEmpty()) << "the header title is drawn";
+    EXPECT_GE(name.minX, static_cast<int>(header.origin.x * kScale) - 2);
+
     // The footer's grey text, in the footer's rectangle.
     InkBox text = inkBox(canvas, page, 24, [&](int, int y) { return y >= footer.origin.y * kScale && y < (CGRectGetMaxY(footer) + 6) * kScale; });
     ASSERT_FALSE(text.isEmpty());
