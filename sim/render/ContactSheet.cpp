@@ -13,7 +13,7 @@ namespace {
 constexpr int kMargin = 24;
 constexpr int kGap = 20;
 constexpr int kTitleHeight = 56;
-constexpr int kCaptionHeight = 44;
+constexpr int kCaptionHeight = 62;
 
 } // namespace
 
@@ -79,7 +79,8 @@ Canvas makeContactSheet(const std::string& title, const std::vector<ContactSheet
         cairo_set_source_rgb(cr, 0.85, 0.85, 0.87);
         TextLayout caption(cr, std::to_string(index + 1) + ". " + entries[index].caption, { 14, FontWeight::Regular });
         caption.setWidth(layout.thumbnailWidth);
-        caption.setMaximumLines(2);
+        // Three lines: the demo tells what each step shows in a sentence.
+        caption.setMaximumLines(3);
         caption.setEllipsize(PANGO_ELLIPSIZE_END);
         caption.draw(cr, { x, y + heights[index] + 6 });
     }
