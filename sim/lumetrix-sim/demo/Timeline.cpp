@@ -108,7 +108,7 @@ std::optional<std::string> describeTimelineEntry(const json& entry)
         if (name == "updateColourSB" && info.is_object() && info.contains("bgcolor1"))
             return "Artwork colour goes out to the lock-screen player: " + colour(info["bgcolor1"]);
         if (name == "UpdateHomeSB" && info.is_object() && info.contains("bgcolor1"))
-            return "The home-bar strip takes the artwork colour " + colour(info["bgcolor1"]);
+            return "Artwork colour goes out to the home-bar strip: " + colour(info["bgcolor1"]);
         if (name == "hidemediaplayer")
             return "The home grabber goes idle: in-app players hide";
         if (name == "showmediaplayer")

@@ -30,7 +30,7 @@ TEST(DemoTimeline, EventsInWords)
         { R"({"type": "notification", "name": "updateColourSB", "object": "SBMediaController", "userInfo": {"bgcolor1": {"rgba": [1, 0.5, 0, 1]}}})",
             "Artwork colour goes out to the lock-screen player: #FF8000 (alpha 1)" },
         { R"({"type": "notification", "name": "UpdateHomeSB", "object": null, "userInfo": {"bgcolor1": {"rgba": [1, 1, 1, 1], "name": "whiteColor"}}})",
-            "The home-bar strip takes the artwork colour whiteColor #FFFFFF (alpha 1)" },
+            "Artwork colour goes out to the home-bar strip: whiteColor #FFFFFF (alpha 1)" },
         { R"({"type": "notification", "name": "hidemediaplayer", "object": "SBHomeGrabberView", "userInfo": {}})",
             "The home grabber goes idle: in-app players hide" },
         { R"({"type": "notification", "name": "kMRMediaRemoteNowPlayingInfoDidChangeNotification", "object": null, "userInfo": {}})", nullptr },
