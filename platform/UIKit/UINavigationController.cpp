@@ -3,6 +3,8 @@
 #include "UIScreen.h"
 #include "UIViewControllerContainment.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr UIViewAutoresizing kFlexibleWidthAndHeight = UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight;
@@ -118,8 +120,11 @@ void UINavigationController::layoutContent()
 {
     UIView* container = viewIfLoaded();
     UIView* bar = navigationBar();
-    // Below the status bar: the top of the screen's safe area, as a full-screen bar sits.
-    CGFloat barTop = container->superview() ? 0 : UIScreen::mainScreen()->safeAreaInsets().top;
+    // Below the status bar: a bar whose view starts at the top of the screen sits under
+    // the screen's top safe-area inset; one nested lower down (inside another navigation
+    // controller's content) is clear of the status bar already.
+    CGFloat statusBarBottom = UIScreen::mainScreen()->safeAreaInsets().top;
+    CGFloat barTop = std::max<CGFloat>(0, statusBarBottom - container->frameInScreen().origin.y);
     bar->setFrame(CGRectMake(0, barTop, container->bounds().size.width, UINavigationBar::kHeight));
     UIView* topView = topViewController() ? topViewController()->view() : nullptr;
     for (auto& subview : std::vector<objc::RefPtr<UIView>>(container->subviews())) {
