@@ -136,6 +136,10 @@ void UINavigationController::layoutContent()
             container->insertSubviewAtIndex(topView, 0);
         topView->setFrame(contentFrame());
         topView->setAutoresizingMask(kFlexibleWidthAndHeight);
+        // A nested navigation controller, now placed, finds whether its bar still has the
+        // status bar above it.
+        if (auto* nested = objc_cast<UINavigationController>(topViewController()))
+            nested->layoutContent();
     }
 }
 

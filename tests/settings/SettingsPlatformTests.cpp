@@ -176,6 +176,25 @@ TEST_F(SettingsPlatform, NestedNavigationFindsTheOuterControllerTwoStepsUp)
     EXPECT_EQ(UIViewControllerContainment::navigationController(outer.get()), nullptr);
 }
 
+TEST_F(SettingsPlatform, OnlyABarAtTheTopOfTheScreenMakesRoomForTheStatusBar)
+{
+    auto inner = UINavigationController::alloc();
+    inner->initWithRootViewController(recorder("list").get());
+    auto outer = UINavigationController::alloc();
+    outer->initWithRootViewController(inner.get());
+    auto window = UIWindow::alloc();
+    window->initWithFrame(UIScreen::mainScreen()->bounds());
+    window->setRootViewController(outer.get());
+    window->makeKeyAndVisible();
+    inner->view()->layoutIfNeeded();
+
+    CGFloat statusBar = UIScreen::mainScreen()->safeAreaInsets().top;
+    ASSERT_GT(statusBar, 0);
+    EXPECT_DOUBLE_EQ(outer->navigationBar()->frameInScreen().origin.y, statusBar) << "a window's root bar sits under the status bar";
+    EXPECT_DOUBLE_EQ(inner->navigationBar()->frame().origin.y, 0) << "a nested bar starts at the top of its content";
+    window->setHidden(true);
+}
+
 // MARK: Controls and tables
 
 TEST_F(SettingsPlatform, ControlsSendTheirActionsOnlyForWhatAUserDoes)
