@@ -2,11 +2,14 @@
 
 #include "Foundation/NSNumber.h"
 #include "UIKit/UIColor.h"
+#include "UIKit/UIFont.h"
 
 namespace {
 
 constexpr CGFloat kTextFieldWidth = 120;
 constexpr CGFloat kTextFieldHeight = 31;
+constexpr CGFloat kProblemFontSize = 12;
+constexpr CGFloat kProblemLineHeight = 15;
 
 // The value of a text cell reads like a value-1 detail: secondaryLabelColor, flush
 // against the trailing margin.
@@ -83,12 +86,35 @@ objc::RefPtr<NSObject> PSTableCell::controlValue() const
 void PSTableCell::setProblem(const std::string& problem)
 {
     m_problem = problem;
-    if (UILabel* detail = detailTextLabel()) {
-        detail->setText(problem);
-        detail->setTextColor(problem.empty() ? UIColor::grayColor().get() : UIColor::redColor().get());
-        // The message takes room from the label, or gives it back.
-        setNeedsLayout();
+    if (problem.empty()) {
+        if (m_problemLabel)
+            m_problemLabel->removeFromSuperview();
+        m_problemLabel = nullptr;
+    } else if (!m_problemLabel) {
+        m_problemLabel = UILabel::alloc();
+        m_problemLabel->initWithFrame(CGRectZero);
+        m_problemLabel->setFont(UIFont::systemFontOfSize(kProblemFontSize).get());
+        m_problemLabel->setTextColor(UIColor::redColor().get());
+        // The whole message would not fit a row; it is logged and kept in `problem()`.
+        m_problemLabel->setText("Not a number, not saved");
+        contentView()->addSubview(m_problemLabel.get());
     }
+    setNeedsLayout();
+}
+
+// With a problem to show, the label moves up and the problem takes a line under it,
+// across the same width.
+void PSTableCell::layoutSubviewsImp(PSTableCell* self, SEL cmd)
+{
+    objc_msgSendSuper(UITableViewCell::staticClass(), self, cmd);
+    UILabel* problem = self->m_problemLabel.get();
+    if (!problem)
+        return;
+    CGRect text = self->textLabel()->frame();
+    CGFloat height = self->bounds().size.height;
+    CGFloat top = (height - text.size.height - kProblemLineHeight) / 2;
+    self->textLabel()->setFrame(CGRectMake(text.origin.x, top, text.size.width, text.size.height));
+    problem->setFrame(CGRectMake(text.origin.x, top + text.size.height, text.size.width, kProblemLineHeight));
 }
 
 // The control changed under the user's hand: the specifier's target stores the value.
@@ -110,5 +136,6 @@ void PSTableCell::registerRuntimeClass()
     Class cls = objc::defineClass<PSTableCell>("PSTableCell", UITableViewCell::staticClass());
     objc::addMethod(cls, "initWithStyle:reuseIdentifier:specifier:", &initWithSpecifierImp);
     objc::addMethod(cls, "controlChanged:", &controlChangedImp);
+    objc::addMethod(cls, "layoutSubviews", &layoutSubviewsImp);
     objc::addMethod(cls, "specifier", +[](PSTableCell* self, SEL) -> id { return self->specifier(); });
 }

@@ -5,6 +5,7 @@
 
 #include "PSSpecifier.h"
 #include "UIKit/UIControl.h"
+#include "UIKit/UILabel.h"
 #include "UIKit/UISwitch.h"
 #include "UIKit/UITableViewCell.h"
 #include "UIKit/UITextField.h"
@@ -29,17 +30,21 @@ public:
     // The control's value as it would be stored: a boolean number or the text.
     objc::RefPtr<NSObject> controlValue() const;
 
-    // A message under the label saying why the last input was refused; empty clears it.
+    // Why the last input was refused; empty clears it. The row shows a short red line
+    // under its label ("Not a number, not saved"); the whole message is kept here.
     void setProblem(const std::string&);
     const std::string& problem() const { return m_problem; }
+    UILabel* problemLabel() const { return m_problemLabel.get(); }
 
     static void registerRuntimeClass();
 
 private:
     static PSTableCell* initWithSpecifierImp(PSTableCell*, SEL, long style, id reuseIdentifier, id specifier);
     static void controlChangedImp(PSTableCell*, SEL, id sender);
+    static void layoutSubviewsImp(PSTableCell*, SEL);
 
     objc::RefPtr<PSSpecifier> m_specifier;
     objc::RefPtr<UIControl> m_control;
     std::string m_problem;
+    objc::RefPtr<UILabel> m_problemLabel;
 };

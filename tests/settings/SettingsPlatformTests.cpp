@@ -13,6 +13,7 @@
 #include "Platform/Platform.h"
 #include "Preferences/PSListController.h"
 #include "Preferences/PSSpecifierList.h"
+#include "Preferences/PSTableCell.h"
 #include "UIKit/NSAttributedString.h"
 #include "UIKit/UINavigationController.h"
 #include "UIKit/UIScreen.h"
@@ -297,6 +298,35 @@ TEST_F(SettingsPlatform, NumericTextCellsStoreNumbersAndRefuseEverythingElse)
             EXPECT_NE(list->inputProblem().find("\"Speed\" takes a number"), std::string::npos) << list->inputProblem();
         }
     }
+}
+
+TEST_F(SettingsPlatform, ARefusedValueShowsALineUnderTheLabelUntilTheNextGoodOne)
+{
+    auto specifier = PSSpecifier::preferenceSpecifierNamed(NSString::create("Speed").get(), nullptr, nullptr, nullptr, nullptr,
+        PSEditTextCell, nullptr);
+    auto cell = PSTableCell::alloc();
+    cell->initWithSpecifier(UITableViewCellStyleValue1, nullptr, specifier.get());
+    cell->setFrame(CGRectMake(0, 0, 375, 44));
+    cell->layoutIfNeeded();
+    CGRect centred = cell->textLabel()->frame();
+
+    const std::string message = "\"Speed\" takes a number, such as 20 or 2.5; \"abc\" is not one, so nothing was saved.";
+    cell->setProblem(message);
+    cell->layoutIfNeeded();
+    ASSERT_TRUE(cell->problemLabel());
+    EXPECT_EQ(cell->problemLabel()->text()->string(), "Not a number, not saved");
+    EXPECT_EQ(cell->problem(), message) << "the whole message stays with the cell";
+    CGRect text = cell->textLabel()->frame();
+    CGRect line = cell->problemLabel()->frame();
+    EXPECT_LT(text.origin.y, centred.origin.y) << "the label moves up to make room";
+    EXPECT_DOUBLE_EQ(line.origin.y, CGRectGetMaxY(text));
+    EXPECT_DOUBLE_EQ(line.origin.x, text.origin.x);
+    EXPECT_LE(CGRectGetMaxY(line), 44);
+
+    cell->setProblem({});
+    cell->layoutIfNeeded();
+    EXPECT_FALSE(cell->problemLabel());
+    EXPECT_TRUE(CGRectEqualToRect(cell->textLabel()->frame(), centred));
 }
 
 TEST_F(SettingsPlatform, CepheiPagesWriteThroughTheStoreSoBoundVariablesFollowAtOnce)
