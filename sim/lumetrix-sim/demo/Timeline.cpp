@@ -53,7 +53,7 @@ std::string commandName(int command)
 // Scenario steps that neither change nor check anything (pictures included) are left out.
 bool isQuietStep(const std::string& text)
 {
-    for (const char* quiet : { "wait", "dump", "mark", "snapshot" }) {
+    for (const char* quiet : { "wait", "dump", "mark", "snapshot", "settings snapshot" }) {
         std::string word = quiet;
         if (text == word || text.rfind(word + " ", 0) == 0)
             return true;

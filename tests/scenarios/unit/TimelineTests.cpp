@@ -39,6 +39,7 @@ TEST(DemoTimeline, EventsInWords)
         { R"({"type": "step", "line": 5, "text": "expect-events type=sound == 1"})", "> expect-events type=sound == 1" },
         { R"({"type": "step", "line": 5, "text": "mark"})", nullptr },
         { R"({"type": "step", "line": 5, "text": "snapshot 01.png crop lockscreen"})", nullptr },
+        { R"({"type": "step", "line": 6, "text": "settings snapshot 11.png \"In Settings\""})", nullptr },
         { R"({"type": "step", "line": 6, "text": "dump players x.json"})", nullptr },
     };
     for (auto& test : cases) {
