@@ -1,9 +1,6 @@
 #include "TestArtwork.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <jpeglib.h>
-#include <png.h>
+#include "support/ImageEncoding.h"
 
 #include <algorithm>
 
@@ -33,48 +30,10 @@ std::vector<std::uint8_t> TestArtwork::pixels(std::size_t width, std::size_t hei
 
 std::vector<std::uint8_t> TestArtwork::encodePNG(std::size_t width, std::size_t height)
 {
-    auto rgb = pixels(width, height);
-    png_image image {};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(width);
-    image.height = static_cast<png_uint_32>(height);
-    image.format = PNG_FORMAT_RGB;
-    // The first call only measures; the second writes.
-    png_alloc_size_t size = 0;
-    if (!png_image_write_to_memory(&image, nullptr, &size, 0, rgb.data(), 0, nullptr))
-        return {};
-    std::vector<std::uint8_t> encoded(size);
-    if (!png_image_write_to_memory(&image, encoded.data(), &size, 0, rgb.data(), 0, nullptr))
-        return {};
-    encoded.resize(size);
-    return encoded;
+    return testing_support::encodePNG(pixels(width, height).data(), width, height, 3);
 }
 
 std::vector<std::uint8_t> TestArtwork::encodeJPEG(std::size_t width, std::size_t height, int quality)
 {
-    auto rgb = pixels(width, height);
-    jpeg_compress_struct info {};
-    jpeg_error_mgr errors {};
-    // The default error handler exits the process, which is fine for a benchmark's setup.
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = rgb.data() + static_cast<std::size_t>(info.next_scanline) * width * 3;
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::vector<std::uint8_t> encoded(buffer, buffer + size);
-    std::free(buffer);
-    return encoded;
+    return testing_support::encodeJPEG(pixels(width, height).data(), width, height, quality);
 }

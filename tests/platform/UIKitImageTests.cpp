@@ -5,12 +5,11 @@
 #include "UIKit/UIImageDecoder.h"
 #include "UIKit/UIImageSymbolConfiguration.h"
 #include "UIKitTestSupport.h"
+#include "support/ImageEncoding.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <jpeglib.h>
-#include <png.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -26,59 +25,22 @@ struct Pixel {
     std::uint8_t r, g, b, a;
 };
 
-// A PNG of `width` x `height` straight-alpha RGBA pixels, written with libpng.
+// A PNG of `width` x `height` straight-alpha RGBA pixels.
 Bytes encodePNG(std::size_t width, std::size_t height, const std::vector<Pixel>& pixels, bool interlaced = false)
 {
-    Bytes out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    png_set_write_fn(png, &out, [](png_structp p, png_bytep data, png_size_t length) {
-        auto* bytes = static_cast<Bytes*>(png_get_io_ptr(p));
-        bytes->insert(bytes->end(), data, data + length); }, nullptr);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGBA, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-        PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    std::vector<png_bytep> rows(height);
-    auto* data = reinterpret_cast<png_bytep>(const_cast<Pixel*>(pixels.data()));
-    for (std::size_t y = 0; y < height; ++y)
-        rows[y] = data + y * width * 4;
-    png_set_rows(png, info, rows.data());
-    png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return out;
+    return testing_support::encodePNG(reinterpret_cast<const std::uint8_t*>(pixels.data()), width, height, 4, interlaced);
 }
 
-// A JPEG of one colour, written with libjpeg at the best quality.
+// A JPEG of one colour at the best quality.
 Bytes encodeJPEG(std::size_t width, std::size_t height, Pixel colour)
 {
-    jpeg_compress_struct info {};
-    jpeg_error_mgr errors {};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<std::uint8_t> row(width * 3);
-    for (std::size_t x = 0; x < width; ++x) {
-        row[x * 3] = colour.r;
-        row[x * 3 + 1] = colour.g;
-        row[x * 3 + 2] = colour.b;
+    std::vector<std::uint8_t> rgb(width * height * 3);
+    for (std::size_t i = 0; i < rgb.size(); i += 3) {
+        rgb[i] = colour.r;
+        rgb[i + 1] = colour.g;
+        rgb[i + 2] = colour.b;
     }
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW line = row.data();
-        jpeg_write_scanlines(&info, &line, 1);
-    }
-    jpeg_finish_compress(&info);
-    Bytes out(buffer, buffer + size);
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return out;
+    return testing_support::encodeJPEG(rgb.data(), width, height, 100);
 }
 
 objc::RefPtr<UIImage> imageFrom(const Bytes& bytes)

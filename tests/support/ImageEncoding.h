@@ -1,0 +1,19 @@
+#pragma once
+// Encoding pixels as PNG or JPEG in memory, for tests and benchmarks that need artwork
+// made on the spot.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace testing_support {
+
+// `channels` bytes a pixel (3: RGB, 4: straight-alpha RGBA), rows top to bottom. Empty
+// when libpng refuses.
+std::vector<std::uint8_t> encodePNG(const std::uint8_t* pixels, std::size_t width, std::size_t height, int channels,
+    bool interlaced = false);
+
+// Opaque RGB, 3 bytes a pixel, rows top to bottom; quality 1...100.
+std::vector<std::uint8_t> encodeJPEG(const std::uint8_t* rgb, std::size_t width, std::size_t height, int quality);
+
+} // namespace testing_support
