@@ -60,8 +60,6 @@ void paintLabel(const PaintContext& paint, const UILabel* label)
         return;
     cairo_t* cr = paint.context;
     CGRect bounds = label->bounds();
-    UIFont* font = label->font();
-    FontSpec fontSpec { font ? font->pointSize() : 17, font && font->isBold() ? FontWeight::Semibold : FontWeight::Regular };
 
     cairo_save(cr);
     // A label draws inside its bounds only.
@@ -69,7 +67,7 @@ void paintLabel(const PaintContext& paint, const UILabel* label)
     cairo_clip(cr);
     setSourceColor(cr, label->textColor());
 
-    TextLayout layout(cr, text->string(), fontSpec);
+    TextLayout layout(cr, text->string(), fontSpecFor(label->font()));
     CGSize natural = layout.size();
     bool oneLine = label->numberOfLines() == 1;
     bool marquee = oneLine && label->marqueeEnabled() && label->marqueeRunning() && natural.width > bounds.size.width;
@@ -97,16 +95,7 @@ void paintLabel(const PaintContext& paint, const UILabel* label)
         layout.setWidth(bounds.size.width);
         layout.setMaximumLines(label->numberOfLines());
         layout.setEllipsize(PANGO_ELLIPSIZE_END);
-        switch (label->textAlignment()) {
-        case NSTextAlignmentCenter:
-            layout.setAlignment(PANGO_ALIGN_CENTER);
-            break;
-        case NSTextAlignmentRight:
-            layout.setAlignment(PANGO_ALIGN_RIGHT);
-            break;
-        default:
-            break;
-        }
+        layout.setAlignment(label->textAlignment());
     }
     CGSize size = layout.size();
     CGFloat x = oneLine && size.width <= bounds.size.width ? alignedX(label->textAlignment(), size.width, bounds.size.width) : 0;

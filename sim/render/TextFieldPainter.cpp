@@ -27,27 +27,16 @@ void paintTextField(const PaintContext& paint, const UITextField* field)
         return;
     cairo_t* cr = paint.context;
     CGRect bounds = field->bounds();
-    UIFont* font = field->font();
-    FontSpec spec { font ? font->pointSize() : 17, font && font->isBold() ? FontWeight::Semibold : FontWeight::Regular };
 
     cairo_save(cr);
     cairo_rectangle(cr, bounds.origin.x, bounds.origin.y, bounds.size.width, bounds.size.height);
     cairo_clip(cr);
     setSourceColor(cr, color);
-    TextLayout layout(cr, shown->string(), spec);
+    TextLayout layout(cr, shown->string(), fontSpecFor(field->font()));
     layout.setWidth(bounds.size.width);
     layout.setMaximumLines(1);
     layout.setEllipsize(PANGO_ELLIPSIZE_END);
-    switch (field->textAlignment()) {
-    case NSTextAlignmentCenter:
-        layout.setAlignment(PANGO_ALIGN_CENTER);
-        break;
-    case NSTextAlignmentRight:
-        layout.setAlignment(PANGO_ALIGN_RIGHT);
-        break;
-    default:
-        break;
-    }
+    layout.setAlignment(field->textAlignment());
     layout.draw(cr, { bounds.origin.x, bounds.origin.y + (bounds.size.height - layout.size().height) / 2 });
     cairo_restore(cr);
 }

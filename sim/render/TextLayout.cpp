@@ -2,6 +2,21 @@
 
 namespace sim::render {
 
+FontSpec fontSpecFor(const UIFont* font)
+{
+    if (!font)
+        return {};
+    return { font->pointSize(), font->isBold() ? FontWeight::Semibold : FontWeight::Regular };
+}
+
+void TextLayout::setAlignment(NSTextAlignment alignment)
+{
+    if (alignment == NSTextAlignmentCenter)
+        setAlignment(PANGO_ALIGN_CENTER);
+    else if (alignment == NSTextAlignmentRight)
+        setAlignment(PANGO_ALIGN_RIGHT);
+}
+
 namespace {
 
 constexpr const char* kFamily = "DejaVu Sans";

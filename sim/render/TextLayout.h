@@ -4,6 +4,7 @@
 // hinting is off so a line measures the same at every scale and on every machine.
 
 #include "CoreGraphics/CGGeometry.h"
+#include "UIKit/UILabel.h"
 
 #include <pango/pangocairo.h>
 
@@ -17,6 +18,9 @@ struct FontSpec {
     CGFloat pointSize = 17;
     FontWeight weight = FontWeight::Regular;
 };
+
+// What a label or text field's font draws as (the system font's 17 points without one).
+FontSpec fontSpecFor(const UIFont*);
 
 class TextLayout {
 public:
@@ -34,6 +38,8 @@ public:
     void setMaximumLines(long lines);
     void setEllipsize(PangoEllipsizeMode);
     void setAlignment(PangoAlignment);
+    // Centre and right as UIKit names them; the rest stay at the leading edge.
+    void setAlignment(NSTextAlignment);
 
     // Draws with the context's source, the layout's top-left at `origin`.
     void draw(cairo_t* context, CGPoint origin) const;
