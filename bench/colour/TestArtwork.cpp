@@ -1,6 +1,6 @@
 #include "TestArtwork.h"
 
-#include "support/ImageEncoding.h"
+#include "sim/imaging/ImageEncoding.h"
 
 #include <algorithm>
 
@@ -30,10 +30,10 @@ std::vector<std::uint8_t> TestArtwork::pixels(std::size_t width, std::size_t hei
 
 std::vector<std::uint8_t> TestArtwork::encodePNG(std::size_t width, std::size_t height)
 {
-    return testing_support::encodePNG(pixels(width, height).data(), width, height, 3);
+    return imaging::encodePNG(pixels(width, height).data(), width, height, 3);
 }
 
 std::vector<std::uint8_t> TestArtwork::encodeJPEG(std::size_t width, std::size_t height, int quality)
 {
-    return testing_support::encodeJPEG(pixels(width, height).data(), width, height, quality);
+    return imaging::encodeJPEG(pixels(width, height).data(), width, height, quality);
 }

@@ -5,7 +5,7 @@
 //
 // usage: lumetrixpref-artwork-generator OUTPUT_FOLDER
 
-#include <png.h>
+#include "sim/imaging/ImageEncoding.h"
 
 #include <algorithm>
 #include <cmath>
@@ -117,34 +117,16 @@ public:
 
     bool writePNG(const std::string& path) const
     {
-        std::FILE* file = std::fopen(path.c_str(), "wb");
-        if (!file)
-            return false;
-        png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-        png_infop info = png_create_info_struct(png);
-        if (setjmp(png_jmpbuf(png))) {
-            png_destroy_write_struct(&png, &info);
-            std::fclose(file);
-            return false;
-        }
-        png_init_io(png, file);
-        png_set_IHDR(png, info, m_width, m_height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        std::vector<std::uint8_t> row(static_cast<std::size_t>(m_width) * 4);
+        std::vector<std::uint8_t> bytes(m_pixels.size() * 4);
         auto byte = [](double value) { return static_cast<std::uint8_t>(std::lround(std::clamp(value, 0.0, 1.0) * 255)); };
-        for (int y = 0; y < m_height; ++y) {
-            for (int x = 0; x < m_width; ++x) {
-                const Colour& pixel = m_pixels[static_cast<std::size_t>(y) * m_width + x];
-                row[x * 4 + 0] = byte(pixel.r);
-                row[x * 4 + 1] = byte(pixel.g);
-                row[x * 4 + 2] = byte(pixel.b);
-                row[x * 4 + 3] = byte(pixel.a);
-            }
-            png_write_row(png, row.data());
+        for (std::size_t i = 0; i < m_pixels.size(); ++i) {
+            bytes[i * 4 + 0] = byte(m_pixels[i].r);
+            bytes[i * 4 + 1] = byte(m_pixels[i].g);
+            bytes[i * 4 + 2] = byte(m_pixels[i].b);
+            bytes[i * 4 + 3] = byte(m_pixels[i].a);
         }
-        png_write_end(png, nullptr);
-        png_destroy_write_struct(&png, &info);
-        return std::fclose(file) == 0;
+        auto encoded = imaging::encodePNG(bytes.data(), m_width, m_height, 4);
+        return !encoded.empty() && imaging::writeFile(path, encoded);
     }
 
 private:

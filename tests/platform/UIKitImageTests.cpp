@@ -5,7 +5,7 @@
 #include "UIKit/UIImageDecoder.h"
 #include "UIKit/UIImageSymbolConfiguration.h"
 #include "UIKitTestSupport.h"
-#include "support/ImageEncoding.h"
+#include "sim/imaging/ImageEncoding.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -28,7 +28,7 @@ struct Pixel {
 // A PNG of `width` x `height` straight-alpha RGBA pixels.
 Bytes encodePNG(std::size_t width, std::size_t height, const std::vector<Pixel>& pixels, bool interlaced = false)
 {
-    return testing_support::encodePNG(reinterpret_cast<const std::uint8_t*>(pixels.data()), width, height, 4, interlaced);
+    return imaging::encodePNG(reinterpret_cast<const std::uint8_t*>(pixels.data()), width, height, 4, interlaced);
 }
 
 // A JPEG of one colour at the best quality.
@@ -40,7 +40,7 @@ Bytes encodeJPEG(std::size_t width, std::size_t height, Pixel colour)
         rgb[i + 1] = colour.g;
         rgb[i + 2] = colour.b;
     }
-    return testing_support::encodeJPEG(rgb.data(), width, height, 100);
+    return imaging::encodeJPEG(rgb.data(), width, height, 100);
 }
 
 objc::RefPtr<UIImage> imageFrom(const Bytes& bytes)

@@ -1,6 +1,6 @@
 #include "TestImages.h"
 
-#include "ImageEncoding.h"
+#include "sim/imaging/ImageEncoding.h"
 
 namespace testing_support {
 
@@ -13,7 +13,7 @@ std::vector<std::uint8_t> solidPNG(int width, int height, RGBA colour)
         pixels[i + 2] = colour.b;
         pixels[i + 3] = colour.a;
     }
-    return encodePNG(pixels.data(), width, height, 4);
+    return imaging::encodePNG(pixels.data(), width, height, 4);
 }
 
 std::vector<std::uint8_t> solidJPEG(int width, int height, RGBA colour)
@@ -24,7 +24,7 @@ std::vector<std::uint8_t> solidJPEG(int width, int height, RGBA colour)
         pixels[i + 1] = colour.g;
         pixels[i + 2] = colour.b;
     }
-    return encodeJPEG(pixels.data(), width, height, 100);
+    return imaging::encodeJPEG(pixels.data(), width, height, 100);
 }
 
 } // namespace testing_support

@@ -5,14 +5,13 @@
 //
 //   lumetrix-artwork DIR    writes DIR/daybreak.png and DIR/nightdrive.jpg
 
+#include "sim/imaging/ImageEncoding.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include <jpeglib.h>
-#include <png.h>
 
 namespace {
 
@@ -45,54 +44,6 @@ std::vector<std::uint8_t> cover(Colour from, Colour to, Colour disc)
     return pixels;
 }
 
-bool writePNG(const std::string& path, const std::vector<std::uint8_t>& pixels)
-{
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!png || !info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, kSize, kSize, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < kSize; ++y)
-        png_write_row(png, pixels.data() + y * kSize * 3);
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0;
-}
-
-bool writeJPEG(const std::string& path, const std::vector<std::uint8_t>& pixels)
-{
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    jpeg_compress_struct compressor {};
-    jpeg_error_mgr errors {};
-    compressor.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&compressor);
-    jpeg_stdio_dest(&compressor, file);
-    compressor.image_width = kSize;
-    compressor.image_height = kSize;
-    compressor.input_components = 3;
-    compressor.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&compressor);
-    jpeg_set_quality(&compressor, 90, TRUE);
-    jpeg_start_compress(&compressor, TRUE);
-    while (compressor.next_scanline < compressor.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(pixels.data() + compressor.next_scanline * kSize * 3);
-        jpeg_write_scanlines(&compressor, &row, 1);
-    }
-    jpeg_finish_compress(&compressor);
-    jpeg_destroy_compress(&compressor);
-    return std::fclose(file) == 0;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -103,8 +54,10 @@ int main(int argc, char** argv)
     }
     std::string folder = argv[1];
     // Light: pale gold into peach, a cream disc. Dark: deep navy into violet, a teal disc.
-    bool ok = writePNG(folder + "/daybreak.png", cover({ 250, 226, 150 }, { 246, 180, 140 }, { 255, 246, 220 }))
-        && writeJPEG(folder + "/nightdrive.jpg", cover({ 14, 20, 60 }, { 50, 24, 80 }, { 20, 90, 100 }));
+    auto light = cover({ 250, 226, 150 }, { 246, 180, 140 }, { 255, 246, 220 });
+    auto dark = cover({ 14, 20, 60 }, { 50, 24, 80 }, { 20, 90, 100 });
+    bool ok = imaging::writeFile(folder + "/daybreak.png", imaging::encodePNG(light.data(), kSize, kSize, 3))
+        && imaging::writeFile(folder + "/nightdrive.jpg", imaging::encodeJPEG(dark.data(), kSize, kSize, 90));
     if (!ok) {
         std::fprintf(stderr, "lumetrix-artwork: cannot write into %s\n", folder.c_str());
         return 1;

@@ -1,12 +1,13 @@
 #pragma once
-// Encoding pixels as PNG or JPEG in memory, for tests and benchmarks that need artwork
-// made on the spot.
+// Encoding pixels as PNG or JPEG, for whatever makes images of its own: the artwork
+// generators, and tests and benchmarks that need artwork made on the spot.
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
-namespace testing_support {
+namespace imaging {
 
 // `channels` bytes a pixel (3: RGB, 4: straight-alpha RGBA), rows top to bottom. Empty
 // when libpng refuses.
@@ -16,4 +17,7 @@ std::vector<std::uint8_t> encodePNG(const std::uint8_t* pixels, std::size_t widt
 // Opaque RGB, 3 bytes a pixel, rows top to bottom; quality 1...100.
 std::vector<std::uint8_t> encodeJPEG(const std::uint8_t* rgb, std::size_t width, std::size_t height, int quality);
 
-} // namespace testing_support
+// Writes `bytes` to `path`, replacing what was there; false when it cannot.
+bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+} // namespace imaging

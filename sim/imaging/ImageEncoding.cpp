@@ -6,7 +6,7 @@
 #include <jpeglib.h>
 #include <png.h>
 
-namespace testing_support {
+namespace imaging {
 
 std::vector<std::uint8_t> encodePNG(const std::uint8_t* pixels, std::size_t width, std::size_t height, int channels,
     bool interlaced)
@@ -41,8 +41,8 @@ std::vector<std::uint8_t> encodeJPEG(const std::uint8_t* rgb, std::size_t width,
 {
     jpeg_compress_struct info {};
     jpeg_error_mgr errors {};
-    // libjpeg's default error handler ends the process, which is acceptable for made-up
-    // test input that is always valid.
+    // libjpeg's default error handler ends the process; the pixels handed in here are
+    // always well formed, so only a bug of ours could reach it.
     info.err = jpeg_std_error(&errors);
     jpeg_create_compress(&info);
     unsigned char* buffer = nullptr;
@@ -66,4 +66,13 @@ std::vector<std::uint8_t> encodeJPEG(const std::uint8_t* rgb, std::size_t width,
     return encoded;
 }
 
-} // namespace testing_support
+bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
+}
+
+} // namespace imaging
