@@ -63,7 +63,7 @@ void paintLabel(const PaintContext& paint, const UILabel* label)
 
     cairo_save(cr);
     // A label draws inside its bounds only.
-    cairo_rectangle(cr, bounds.origin.x, bounds.origin.y, bounds.size.width, bounds.size.height);
+    addRoundedRect(cr, bounds, 0);
     cairo_clip(cr);
     setSourceColor(cr, label->textColor());
 

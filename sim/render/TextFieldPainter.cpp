@@ -29,7 +29,7 @@ void paintTextField(const PaintContext& paint, const UITextField* field)
     CGRect bounds = field->bounds();
 
     cairo_save(cr);
-    cairo_rectangle(cr, bounds.origin.x, bounds.origin.y, bounds.size.width, bounds.size.height);
+    addRoundedRect(cr, bounds, 0);
     cairo_clip(cr);
     setSourceColor(cr, color);
     TextLayout layout(cr, shown->string(), fontSpecFor(field->font()));

@@ -24,6 +24,17 @@ fs::path freshFolder(const std::string& name)
     return folder;
 }
 
+// The scenario text is refused before anything runs, with `message` in the error.
+void expectRefused(const char* text, const char* message)
+{
+    try {
+        parseScenarioText(text, "pictures.scenario", "/scenarios");
+        ADD_FAILURE() << "accepted: " << text;
+    } catch (const ScenarioError& error) {
+        EXPECT_NE(std::string(error.what()).find(message), std::string::npos) << error.what();
+    }
+}
+
 TEST(Render_SnapshotCommand, ReadsTheFileTheCropAndTheCaption)
 {
     struct Case {
@@ -67,14 +78,8 @@ TEST(Render_SnapshotCommand, MalformedLinesSayWhatWasExpected)
         { "boot\nsnapshot a.png \"one\" \"two\"\n", "pictures.scenario:2: expected `snapshot FILE.png" },
         { "snapshot a.png crop lockscreen\n", "pictures.scenario:1: expected `boot` before `snapshot ... crop`" },
     };
-    for (auto& c : cases) {
-        try {
-            parseScenarioText(c.text, "pictures.scenario", "/scenarios");
-            ADD_FAILURE() << "accepted: " << c.text;
-        } catch (const ScenarioError& error) {
-            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
-        }
-    }
+    for (auto& c : cases)
+        expectRefused(c.text, c.message);
     // A whole-screen picture before boot is fine: the phone is off.
     EXPECT_NO_THROW(parseScenarioText("snapshot off.png\n", "pictures.scenario", "/scenarios"));
 }
@@ -96,14 +101,8 @@ TEST(Render_SnapshotCommand, TheSettingsPictureTakesAQuotedCaption)
         { "settings snapshot pane.png caption\n", "pictures.scenario:1: expected `settings snapshot FILE.png [\"CAPTION\"]`, got caption" },
         { "settings snapshot pane.png \"one\" \"two\"\n", "pictures.scenario:1: expected" },
     };
-    for (auto& c : cases) {
-        try {
-            parseScenarioText(c.text, "pictures.scenario", "/scenarios");
-            ADD_FAILURE() << "accepted: " << c.text;
-        } catch (const ScenarioError& error) {
-            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
-        }
-    }
+    for (auto& c : cases)
+        expectRefused(c.text, c.message);
 }
 
 TEST(Render_SnapshotCommand, ARunWritesTheScreenAndEnlargedCropsAtDeviceScale)
