@@ -1,5 +1,6 @@
 #include "HBPreferences.h"
 
+#include "CoreFoundation/CFPreferences.h"
 #include "Foundation/NSLog.h"
 #include "Foundation/NSNumber.h"
 #include "Foundation/PropertyList.h"
@@ -7,7 +8,6 @@
 #include "dispatch/dispatch.h"
 #include "notify/notify.h"
 
-#include <cstdio>
 #include <map>
 
 using objc::RefPtr;
@@ -82,7 +82,7 @@ HBPreferences::~HBPreferences()
 
 std::string HBPreferences::filePath() const
 {
-    return platform::devicePath("/var/mobile/Library/Preferences/" + m_identifier->string() + ".plist");
+    return platform::preferencesFilePath(m_identifier->string());
 }
 
 std::string HBPreferences::changeNotificationName() const
@@ -235,17 +235,8 @@ void HBPreferences::removeAllObjects()
 
 void HBPreferences::writeStored()
 {
-    std::string path = filePath();
-    if (!m_lastReadProblem.empty()) {
-        // Never write over a file we could not read without keeping a copy of it.
-        std::string keep = path + ".unreadable";
-        if (std::rename(path.c_str(), keep.c_str()) == 0)
-            NSLog("HBPreferences: kept the unreadable %s as %s", path.c_str(), keep.c_str());
-        m_lastReadProblem.clear();
-    }
-    std::string error;
-    if (!platform::writePropertyListAtomically(m_stored.get(), path, &error))
-        NSLog("HBPreferences: cannot write %s (%s)", path.c_str(), error.c_str());
+    platform::writePreferencesFile(m_identifier->string(), m_stored.get(), !m_lastReadProblem.empty(), "HBPreferences");
+    m_lastReadProblem.clear();
 }
 
 void HBPreferences::postChange() const

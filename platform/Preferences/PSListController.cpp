@@ -1,5 +1,6 @@
 #include "PSListController.h"
 
+#include "CoreFoundation/CFPreferences.h"
 #include "Foundation/NSLog.h"
 #include "Foundation/NSNumber.h"
 #include "Foundation/PropertyList.h"
@@ -16,11 +17,6 @@
 #include <cstdlib>
 
 namespace {
-
-std::string preferencesFilePath(const std::string& domain)
-{
-    return platform::devicePath("/var/mobile/Library/Preferences/" + domain + ".plist");
-}
 
 std::string trimmed(const std::string& text)
 {
@@ -238,7 +234,7 @@ objc::RefPtr<NSObject> PSListController::storedValue(PSSpecifier* specifier)
     std::string key = specifier->stringProperty("key");
     if (domain.empty() || key.empty())
         return nullptr;
-    auto file = platform::readPropertyList(preferencesFilePath(domain));
+    auto file = platform::readPropertyList(platform::preferencesFilePath(domain));
     auto values = objc_cast<NSDictionary>(file.value.get());
     return values ? values->objectForKey(key) : nullptr;
 }
@@ -251,17 +247,14 @@ void PSListController::storeValue(NSObject* value, PSSpecifier* specifier)
         NSLog("Preferences: \"%s\" has no \"defaults\" domain or \"key\"; its value is not stored", specifier->descriptionString().c_str());
         return;
     }
-    std::string path = preferencesFilePath(domain);
-    auto file = platform::readPropertyList(path);
+    auto file = platform::readPropertyList(platform::preferencesFilePath(domain));
     auto values = NSMutableDictionary::create();
-    if (auto existing = objc_cast<NSDictionary>(file.value.get()))
+    auto existing = objc_cast<NSDictionary>(file.value.get());
+    if (existing)
         values->addEntriesFromDictionary(existing);
     values->setObject(value, key);
-    std::string error;
-    if (!platform::writePropertyListAtomically(values.get(), path, &error)) {
-        NSLog("Preferences: cannot write %s (%s)", path.c_str(), error.c_str());
+    if (!platform::writePreferencesFile(domain, values.get(), !existing && !file.missing, "Preferences"))
         return;
-    }
     std::string notification = specifier->stringProperty("PostNotification");
     if (!notification.empty())
         notify_post(notification.c_str());

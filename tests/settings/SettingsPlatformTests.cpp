@@ -23,6 +23,8 @@
 #include "UIKit/UIViewControllerContainment.h"
 #include "UIKit/UIWindow.h"
 
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <vector>
 
@@ -298,6 +300,29 @@ TEST_F(SettingsPlatform, NumericTextCellsStoreNumbersAndRefuseEverythingElse)
             EXPECT_NE(list->inputProblem().find("\"Speed\" takes a number"), std::string::npos) << list->inputProblem();
         }
     }
+}
+
+TEST_F(SettingsPlatform, APlainPageWritingOverAnUnreadableFileKeepsItFirst)
+{
+    const std::string garbage = "<plist><dict><key>alwaysshow</key>";
+    m_device.root().writeFile(kSettingsFile, garbage);
+    auto list = makeList();
+    auto specifier = PSSpecifier::preferenceSpecifierNamed(NSString::create("Always").get(), list.get(),
+        "setPreferenceValue:specifier:"_sel, "readPreferenceValue:"_sel, nullptr, PSSwitchCell, nullptr);
+    specifier->setProperty(NSString::create("alwaysshow").get(), "key");
+    specifier->setProperty(NSString::create("com.orvanta.lumetrix").get(), "defaults");
+
+    list->setPreferenceValue(NSNumber::numberWithBool(true).get(), specifier.get());
+    EXPECT_EQ(storedSettings(m_device), nlohmann::json({ { "alwaysshow", true } }));
+    std::ifstream kept(m_device.root().resolve(std::string(kSettingsFile) + ".unreadable"));
+    std::string keptText((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(keptText, garbage) << "the file it could not read is kept as it was";
+
+    // A readable file is simply updated: nothing more is set aside.
+    std::filesystem::remove(m_device.root().resolve(std::string(kSettingsFile) + ".unreadable"));
+    list->setPreferenceValue(NSNumber::numberWithBool(false).get(), specifier.get());
+    EXPECT_EQ(storedSettings(m_device), nlohmann::json({ { "alwaysshow", false } }));
+    EXPECT_FALSE(std::filesystem::exists(m_device.root().resolve(std::string(kSettingsFile) + ".unreadable")));
 }
 
 TEST_F(SettingsPlatform, ARefusedValueShowsALineUnderTheLabelUntilTheNextGoodOne)
