@@ -17,7 +17,6 @@ namespace {
 // The light appearance's bar colour (systemBackground-ish chrome) and hairline.
 constexpr UIColorComponents kSystemBarColor { 249.0 / 255, 249.0 / 255, 249.0 / 255, 1 };
 constexpr UIColorComponents kHairline { 0, 0, 0, 0.3 };
-constexpr UIColorComponents kLabel { 0, 0, 0, 1 };
 constexpr CGFloat kTitleSize = 17;
 constexpr CGFloat kStatusClockSize = 15;
 
@@ -25,7 +24,7 @@ UIColorComponents titleColor(const UINavigationBar* bar, const UINavigationItem*
 {
     NSDictionary* attributes = bar->shownTitleTextAttributes(item);
     auto* color = attributes ? objc_cast<UIColor>(attributes->objectForKey(NSForegroundColorAttributeName)) : nullptr;
-    return color ? resolvedComponents(color) : kLabel;
+    return color ? resolvedComponents(color) : defaultTextComponents();
 }
 
 // The bar's background: its own rectangle and the status bar's above it, up to the top
@@ -52,7 +51,7 @@ void paintStatusClock(cairo_t* cr, const UINavigationBar* bar, CGFloat statusHei
     if (statusHeight < 12)
         return;
     CGRect bounds = bar->bounds();
-    setSourceColor(cr, kLabel);
+    setSourceColor(cr, defaultTextComponents());
     drawCenteredText(cr, clockText(now), { kStatusClockSize, FontWeight::Semibold },
         CGRectMake(bounds.origin.x + 16, bounds.origin.y - statusHeight + 4, bounds.size.width * 0.3, statusHeight - 4));
 }
@@ -82,9 +81,7 @@ void paintBackButton(cairo_t* cr, const UINavigationBar* bar, const UINavigation
     CGFloat textX = frame.origin.x + UINavigationBar::kBackChevronWidth + 6;
     CGFloat width = std::max<CGFloat>(0, CGRectGetMaxX(frame) - textX);
     TextLayout layout(cr, title, { kTitleSize, FontWeight::Regular });
-    layout.setWidth(width);
-    layout.setEllipsize(PANGO_ELLIPSIZE_END);
-    layout.setMaximumLines(1);
+    layout.setSingleLine(width);
     layout.draw(cr, { textX, midY - layout.size().height / 2 });
 }
 

@@ -12,6 +12,11 @@ UIColorComponents resolvedComponents(const UIColor* color)
     return color ? color->components() : UIColorComponents {};
 }
 
+UIColorComponents defaultTextComponents()
+{
+    return resolvedComponents(UIColor::labelColor().get());
+}
+
 bool isInvisible(const UIColor* color)
 {
     return !color || resolvedComponents(color).alpha <= 0;

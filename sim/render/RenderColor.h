@@ -11,6 +11,8 @@ namespace sim::render {
 
 // Components for the current appearance (labelColor resolves here).
 UIColorComponents resolvedComponents(const UIColor*);
+// The text colour UIKit uses when a view sets none: labelColor, for the current appearance.
+UIColorComponents defaultTextComponents();
 // True when the colour would leave no mark: nil or fully transparent.
 bool isInvisible(const UIColor*);
 void setSourceColor(cairo_t*, const UIColorComponents&);

@@ -47,9 +47,7 @@ void paintTableSections(const PaintContext& paint, const UITableView* table)
         if (header && !CGRectIsEmpty(headerFrame)) {
             setSourceColor(cr, kSecondaryLabel);
             TextLayout layout(cr, uppercased(header->string()), { UITableView::kFooterFontSize, FontWeight::Regular });
-            layout.setWidth(headerFrame.size.width);
-            layout.setMaximumLines(1);
-            layout.setEllipsize(PANGO_ELLIPSIZE_END);
+            layout.setSingleLine(headerFrame.size.width);
             layout.draw(cr, { headerFrame.origin.x, CGRectGetMaxY(headerFrame) - layout.size().height });
         }
         NSString* footer = table->footerTitleForSection(section);

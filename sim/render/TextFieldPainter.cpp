@@ -11,7 +11,6 @@ namespace {
 
 // placeholderTextColor in the light appearance (tertiaryLabel).
 constexpr UIColorComponents kPlaceholder { 60.0 / 255, 60.0 / 255, 67.0 / 255, 0.3 };
-constexpr UIColorComponents kLabel { 0, 0, 0, 1 };
 
 } // namespace
 
@@ -22,7 +21,7 @@ void paintTextField(const PaintContext& paint, const UITextField* field)
     NSString* shown = empty ? field->placeholder() : text;
     if (!shown || shown->length() == 0)
         return;
-    UIColorComponents color = empty ? kPlaceholder : field->textColor() ? resolvedComponents(field->textColor()) : kLabel;
+    UIColorComponents color = empty ? kPlaceholder : field->textColor() ? resolvedComponents(field->textColor()) : defaultTextComponents();
     if (color.alpha <= 0)
         return;
     cairo_t* cr = paint.context;
@@ -33,9 +32,7 @@ void paintTextField(const PaintContext& paint, const UITextField* field)
     cairo_clip(cr);
     setSourceColor(cr, color);
     TextLayout layout(cr, shown->string(), fontSpecFor(field->font()));
-    layout.setWidth(bounds.size.width);
-    layout.setMaximumLines(1);
-    layout.setEllipsize(PANGO_ELLIPSIZE_END);
+    layout.setSingleLine(bounds.size.width);
     layout.setAlignment(field->textAlignment());
     layout.draw(cr, { bounds.origin.x, bounds.origin.y + (bounds.size.height - layout.size().height) / 2 });
     cairo_restore(cr);

@@ -9,6 +9,13 @@ FontSpec fontSpecFor(const UIFont* font)
     return { font->pointSize(), font->isBold() ? FontWeight::Semibold : FontWeight::Regular };
 }
 
+void TextLayout::setSingleLine(CGFloat width)
+{
+    setWidth(width);
+    setMaximumLines(1);
+    setEllipsize(PANGO_ELLIPSIZE_END);
+}
+
 void TextLayout::setAlignment(NSTextAlignment alignment)
 {
     if (alignment == NSTextAlignmentCenter)

@@ -38,6 +38,8 @@ public:
     void setMaximumLines(long lines);
     void setEllipsize(PangoEllipsizeMode);
     void setAlignment(PangoAlignment);
+    // One line cut to `width` points, with an ellipsis where it is cut.
+    void setSingleLine(CGFloat width);
     // Centre and right as UIKit names them; the rest stay at the leading edge.
     void setAlignment(NSTextAlignment);
 
