@@ -66,12 +66,14 @@ void UILabel::setMarqueeRunning(bool running)
         m_marqueeScrolling = false;
 }
 
+CGFloat UILabel::estimatedWidth(const NSString* text, CGFloat pointSize)
+{
+    return text ? static_cast<CGFloat>(text->length()) * pointSize * 0.55 : 0;
+}
+
 CGFloat UILabel::estimatedTextWidth() const
 {
-    if (!m_text)
-        return 0;
-    CGFloat size = m_font ? m_font->pointSize() : kDefaultFontSize;
-    return static_cast<CGFloat>(m_text->length()) * size * 0.55;
+    return estimatedWidth(m_text.get(), m_font ? m_font->pointSize() : kDefaultFontSize);
 }
 
 void UILabel::_startMarqueeIfNecessary()

@@ -53,6 +53,9 @@ public:
     bool isMarqueeScrolling() const { return m_marqueeScrolling; }
     // Width of the text at the font's size, estimated as 0.55 em a character.
     CGFloat estimatedTextWidth() const;
+    // The same estimate for any text: UIKit here lays out no glyphs, so everything that
+    // sizes itself to text (labels, bar buttons, footers) estimates alike.
+    static CGFloat estimatedWidth(const NSString*, CGFloat pointSize);
     // When the marquee last began from the start of its text (run-loop time): the text
     // changed, or the marquee was switched on. A renderer scrolls the text from there.
     double marqueeStartTime() const { return m_marqueeStartTime; }

@@ -15,12 +15,6 @@ constexpr CGFloat kTitleGap = 8;
 // finger-sized target.
 constexpr CGFloat kMinimumButtonWidth = 24;
 
-CGFloat estimatedWidth(const NSString* text, CGFloat pointSize)
-{
-    // The same estimate labels use: 0.55 em a character.
-    return text ? static_cast<CGFloat>(text->length()) * pointSize * 0.55 : 0;
-}
-
 nlohmann::json jsonOrNull(const NSObject* object)
 {
     return object ? object->jsonValue() : nlohmann::json();
@@ -159,8 +153,8 @@ void UINavigationBar::layoutContent()
     m_backButtonFrame = CGRectZero;
     CGFloat leading = 0;
     if (back && top && !top->leftBarButtonItem()) {
-        NSString* backTitle = back->title();
-        CGFloat titleWidth = backTitle ? estimatedWidth(backTitle, kTitleFontSize) : estimatedWidth(NSString::create("Back").get(), kTitleFontSize);
+        // An item without a title goes back under the word "Back".
+        CGFloat titleWidth = back->title() ? UILabel::estimatedWidth(back->title(), kTitleFontSize) : UILabel::estimatedWidth("Back"_ns.get(), kTitleFontSize);
         CGFloat width = std::min<CGFloat>(kBackChevronWidth + kChevronGap + titleWidth, size.width / 3);
         m_backButtonFrame = CGRectMake(kLeadingMargin, 0, width, size.height);
         leading = kLeadingMargin + width;
@@ -169,7 +163,7 @@ void UINavigationBar::layoutContent()
     m_rightButtonFrame = CGRectZero;
     CGFloat trailing = 0;
     if (UIBarButtonItem* right = top ? top->rightBarButtonItem() : nullptr) {
-        CGFloat width = right->image() ? right->image()->size().width : estimatedWidth(right->title(), kTitleFontSize);
+        CGFloat width = right->image() ? right->image()->size().width : UILabel::estimatedWidth(right->title(), kTitleFontSize);
         width = std::max(width, kMinimumButtonWidth);
         m_rightButtonFrame = CGRectMake(size.width - kTrailingMargin - width, 0, width, size.height);
         trailing = kTrailingMargin + width;

@@ -1,5 +1,7 @@
 #include "UITableView.h"
 
+#include "UILabel.h"
+
 #include <cmath>
 
 namespace {
@@ -10,13 +12,13 @@ objc::RefPtr<UIColor> groupedBackgroundColor()
     return UIColor::colorWithRed(242.0 / 255, 242.0 / 255, 247.0 / 255, 1);
 }
 
-// Lines a footer takes at `width`, estimated as labels estimate a line's width (0.55 em a
-// character); the renderer sets the text for real inside the room this leaves.
+// Lines a footer takes at `width`, estimated as labels estimate a line's width; the
+// renderer sets the text for real inside the room this leaves.
 long footerLines(const NSString* text, CGFloat width)
 {
     if (!text || !text->length() || width <= 0)
         return 0;
-    CGFloat textWidth = static_cast<CGFloat>(text->length()) * UITableView::kFooterFontSize * 0.55;
+    CGFloat textWidth = UILabel::estimatedWidth(text, UITableView::kFooterFontSize);
     return std::max(1L, static_cast<long>(std::ceil(textWidth / width)));
 }
 
