@@ -4,10 +4,10 @@
 #include "startup/Hooks.h"
 
 #include "nowplaying/NowPlaying.h"
-#include "nowplaying/PlaybackPosition.h"
 #include "player/ColourLooks.h"
 #include "player/Controls.h"
 #include "player/PlayerProperties.h"
+#include "player/ProgressStrip.h"
 
 #include "Foundation/NSTimer.h"
 #include "SpringBoard/SBDeviceApplicationSceneViewController.h"
@@ -16,6 +16,8 @@
 #include "UIKit/UIProgressView.h"
 #include "UIKit/UIView.h"
 #include "dispatch/dispatch.h"
+
+#include <vector>
 
 namespace lumetrix {
 
@@ -26,14 +28,40 @@ constexpr double kPlayerFadeDuration = 0.5;
 
 using Controller = SBDeviceApplicationSceneViewController;
 
+// How many show requests a controller has had. A hide request waits a second and then
+// fades for half a second; attention that comes back in that time wins, so the hide goes
+// ahead only if no show request came after it.
+class ShowRequests : public NSObject {
+public:
+    unsigned long long count = 0;
+};
+
+const char kShowRequestsKey = 0;
+
+ShowRequests* showRequests(Controller* controller)
+{
+    if (auto requests = static_cast<ShowRequests*>(objc_getAssociatedObject(controller, &kShowRequestsKey)))
+        return requests;
+    auto requests = objc::make<ShowRequests>(NSObject::staticClass());
+    objc_setAssociatedObject(controller, &kShowRequestsKey, requests.get(), OBJC_ASSOCIATION_RETAIN_NONATOMIC);
+    return requests.get();
+}
+
+// Hidden, or on its way out (its model alpha is already lower than full).
+bool isHiddenOrFadingOut(UIView* view)
+{
+    return view->isHidden() || view->alpha() < 1.0;
+}
+
 } // namespace
 
 void SBDeviceApplicationSceneViewController_hidemediaplayer(Controller* self, SEL, id)
 {
     objc::WeakPtr<Controller> weakSelf = self;
-    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, static_cast<int64_t>(kHideDelay * NSEC_PER_SEC)), dispatch_get_main_queue(), [weakSelf] {
+    unsigned long long showsBefore = showRequests(self)->count;
+    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, static_cast<int64_t>(kHideDelay * NSEC_PER_SEC)), dispatch_get_main_queue(), [weakSelf, showsBefore] {
         auto controller = weakSelf.strong();
-        if (!controller)
+        if (!controller || showRequests(controller.get())->count != showsBefore)
             return;
         objc::RefPtr<UIView> row = subView(controller.get());
         objc::RefPtr<UILabel> title = label(controller.get());
@@ -46,7 +74,10 @@ void SBDeviceApplicationSceneViewController_hidemediaplayer(Controller* self, SE
             row->setAlpha(0.0);
             title->setAlpha(0.0);
             strip->setAlpha(0.0);
-        }, [row, title, backdrop, strip](bool) {
+        }, [weakSelf, showsBefore, row, title, backdrop, strip](bool) {
+            auto alive = weakSelf.strong();
+            if (alive && showRequests(alive.get())->count != showsBefore)
+                return;
             row->setHidden(true);
             title->setHidden(true);
             backdrop->setHidden(true);
@@ -57,16 +88,21 @@ void SBDeviceApplicationSceneViewController_hidemediaplayer(Controller* self, SE
 
 void SBDeviceApplicationSceneViewController_showmediaplayer(Controller* self, SEL, id)
 {
-    objc::RefPtr<UIView> row = subView(self);
-    objc::RefPtr<UILabel> title = label(self);
+    ++showRequests(self)->count;
+    // Only what is hidden or fading out fades in: a player fully on screen would blink.
+    std::vector<objc::RefPtr<UIView>> fading;
+    for (UIView* view : { static_cast<UIView*>(subView(self)), static_cast<UIView*>(label(self)), static_cast<UIView*>(progressView(self)) }) {
+        if (isHiddenOrFadingOut(view)) {
+            view->setAlpha(0.0);
+            fading.push_back(view);
+        }
+    }
+    if (fading.empty())
+        return;
     objc::RefPtr<UIProgressView> strip = progressView(self);
-    row->setAlpha(0.0);
-    title->setAlpha(0.0);
-    strip->setAlpha(0.0);
-    UIView::animateWithDuration(kPlayerFadeDuration, [row, title, strip] {
-        strip->setAlpha(1.0);
-        row->setAlpha(1.0);
-        title->setAlpha(1.0);
+    UIView::animateWithDuration(kPlayerFadeDuration, [fading] {
+        for (auto& view : fading)
+            view->setAlpha(1.0);
     }, [strip](bool) {
         // Only the strip comes back; a hidden row returns through a tap.
         strip->setHidden(false);
@@ -81,11 +117,7 @@ void SBDeviceApplicationSceneViewController_playpausenotif(Controller* self, SEL
 void SBDeviceApplicationSceneViewController_updateProgress(Controller* self, SEL, id)
 {
     requestNowPlayingInfo<Controller>(self, [](Controller* controller, NSDictionary* info) {
-        std::optional<double> fraction = playedFraction(info);
-        if (!fraction || !nowPlayingIsPlaying())
-            return;
-        if (UIProgressView* strip = progressView(controller))
-            strip->setProgress(static_cast<float>(*fraction));
+        showPlayedFraction(progressView(controller), info);
     });
 }
 

@@ -7,6 +7,7 @@
 
 #include "player/ControlRow.h"
 #include "player/PlayerProperties.h"
+#include "player/ProgressStrip.h"
 #include "player/TouchTarget.h"
 
 #include "Foundation/NSNotificationCenter.h"
@@ -44,7 +45,7 @@ void buildStrip(SBDeviceApplicationSceneViewController* self, UIView* view)
     NSLayoutConstraint::activateConstraints({
         strip->centerYAnchor()->constraintEqualToAnchor(rowGuide->centerYAnchor(), AppHomeBarOffset),
         strip->centerXAnchor()->constraintEqualToAnchor(rowGuide->centerXAnchor(), 0),
-        strip->widthAnchor()->constraintEqualToConstant(objc_msgSend<float>(barwidth, "floatValue"_sel)),
+        strip->widthAnchor()->constraintEqualToConstant(stripWidth()),
         strip->heightAnchor()->constraintEqualToConstant(5.0),
     });
     // Full until the first refresh.

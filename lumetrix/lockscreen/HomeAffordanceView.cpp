@@ -5,9 +5,11 @@
 #include "startup/Globals.h"
 #include "startup/Hooks.h"
 
+#include "StripColour.h"
+
 #include "nowplaying/NowPlaying.h"
-#include "nowplaying/PlaybackPosition.h"
 #include "player/PlayerProperties.h"
+#include "player/ProgressStrip.h"
 
 #include "CoreFoundation/CFDate.h"
 #include "Foundation/NSDate.h"
@@ -75,6 +77,8 @@ void buildStrip(CSHomeAffordanceView* view)
     strip->setTranslatesAutoresizingMaskIntoConstraints(false);
     strip->setTrackTintColor(UIColor::clearColor());
     strip->setProgressTintColor(UIColor::whiteColor());
+    // The colour sent before the strip existed (the broadcast at boot comes first).
+    tintWithLastStripColour(view, strip.get());
 
     auto backdrop = MTMaterialView::materialViewWithRecipe(2, 1, 1.0);
     backdrop->setFrame(strip->bounds());
@@ -88,7 +92,7 @@ void buildStrip(CSHomeAffordanceView* view)
     NSLayoutConstraint::activateConstraints({
         strip->centerYAnchor()->constraintEqualToAnchor(guide->centerYAnchor(), HomeBarOffSetContant),
         strip->centerXAnchor()->constraintEqualToAnchor(guide->centerXAnchor()),
-        strip->widthAnchor()->constraintEqualToConstant(objc_msgSend<float>(barwidth, "floatValue"_sel)),
+        strip->widthAnchor()->constraintEqualToConstant(stripWidth()),
         strip->heightAnchor()->constraintEqualToConstant(kStripHeight),
     });
     // Full until the first refresh a second from now.
@@ -127,12 +131,7 @@ void CSHomeAffordanceView_updateProgress(CSHomeAffordanceView* self, SEL, id)
 {
     objc_msgSend(self, "setOverrideColor:"_sel, UIColor::clearColor());
     requestNowPlayingInfo<CSHomeAffordanceView>(self, [](CSHomeAffordanceView* view, NSDictionary* info) {
-        // No record, or one without a sampling time, cannot place the playhead.
-        std::optional<double> fraction = playedFraction(info);
-        if (!fraction || !nowPlayingIsPlaying())
-            return;
-        if (UIProgressView* strip = progressView(view))
-            strip->setProgress(static_cast<float>(*fraction));
+        showPlayedFraction(progressView(view), info);
     });
 }
 

@@ -45,6 +45,12 @@ void hook_CSHomeAffordanceViewController_loadView(CSHomeAffordanceViewController
 
     if (!alwaysshow)
         subView(self)->setHidden(true);
+
+    // After a boot or a respring the music may be playing already: the label and the
+    // glyph catch up now rather than at the next change (with alwaysshow they are on
+    // screen from the start).
+    objc_msgSend(self, "playpausenotif"_sel);
+    objc_msgSend(self, "updateMedia"_sel);
 }
 
 } // namespace lumetrix

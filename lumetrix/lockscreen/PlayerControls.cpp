@@ -1,13 +1,16 @@
 // The lock-screen player's controls: taps, swipes, the fade-out, and the glyph and label
 // following the now-playing state.
 
+#include "startup/Globals.h"
 #include "startup/Hooks.h"
 
 #include "nowplaying/NowPlaying.h"
+#include "player/ColourLooks.h"
 #include "player/Controls.h"
 #include "player/PlayerProperties.h"
 
 #include "Foundation/NSTimer.h"
+#include "SpringBoard/CSHomeAffordanceView.h"
 #include "SpringBoard/CSHomeAffordanceViewController.h"
 #include "UIKit/UIGestureRecognizer.h"
 #include "UIKit/UIView.h"
@@ -23,6 +26,10 @@ void CSHomeAffordanceViewController_updateMedia(CSHomeAffordanceViewController* 
 {
     requestNowPlayingInfo<CSHomeAffordanceViewController>(self, [](CSHomeAffordanceViewController* controller, NSDictionary* info) {
         showTitle(controller, info);
+        // A pause or stop without artwork broadcasts no colour, so the neutral look comes
+        // from here. The strip follows the artwork only with homebardynamic.
+        UIProgressView* strip = homebardynamic ? progressView(controller->homeAffordanceView()) : nullptr;
+        applyNeutralLookWhenIdle(controller, strip);
     });
 }
 

@@ -9,7 +9,7 @@
 
 namespace lumetrix {
 
-std::optional<double> playedFraction(NSDictionary* info)
+std::optional<double> playedFraction(NSDictionary* info, Playhead playhead)
 {
     if (!info)
         return std::nullopt;
@@ -27,7 +27,8 @@ std::optional<double> playedFraction(NSDictionary* info)
     if (duration == 0)
         return 0.0;
     double counted = elapsed > 1.0 ? elapsed : 0.0;
-    return (counted + (now - sampledAt)) / duration;
+    double sinceSample = playhead == Playhead::Moving ? now - sampledAt : 0.0;
+    return (counted + sinceSample) / duration;
 }
 
 } // namespace lumetrix

@@ -7,9 +7,14 @@ class NSDictionary;
 
 namespace lumetrix {
 
-// (elapsed + time since the sample) / duration, where an elapsed time of one second or
-// less counts as none and a duration of 0 (or none) gives 0. Not clamped: the strip pins
-// it. Empty when the record has no sampling time, which leaves nothing to measure from.
-std::optional<double> playedFraction(NSDictionary* info);
+// Whether the playhead has moved on since the record's sample: it has while the track
+// plays; a paused record's elapsed time is where the playhead stands.
+enum class Playhead { Moving, Still };
+
+// (elapsed + time since the sample, while moving) / duration, where an elapsed time of
+// one second or less counts as none and a duration of 0 (or none) gives 0. Not clamped:
+// the strip pins it. Empty when the record has no sampling time, which leaves nothing to
+// measure from.
+std::optional<double> playedFraction(NSDictionary* info, Playhead);
 
 } // namespace lumetrix

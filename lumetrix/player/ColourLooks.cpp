@@ -56,6 +56,16 @@ void applyNeutralLook(id host)
         row->setBackgroundColor(UIColor::clearColor().get());
 }
 
+bool applyNeutralLookWhenIdle(id host, UIProgressView* strip)
+{
+    if (!dynamicenabled || colourIsLive())
+        return false;
+    if (strip)
+        strip->setProgressTintColor(UIColor::whiteColor().get());
+    applyNeutralLook(host);
+    return true;
+}
+
 UIColor* notifiedColour(id notification)
 {
     auto posted = objc_cast<NSNotification>(notification);
@@ -67,19 +77,16 @@ void applyArtworkColour(id host, NSDictionary* info)
 {
     if (!dynamicenabled)
         return;
+    // Not live: the in-app strip turns white whatever homebardynamic says.
+    UIProgressView* strip = progressView(host);
+    if (applyNeutralLookWhenIdle(host, strip))
+        return;
     UIColor* colour = artworkColour(info);
     if (!colour)
         return;
-    UIProgressView* strip = progressView(host);
-    if (colourIsLive()) {
-        if (homebardynamic && strip)
-            strip->setProgressTintColor(colour);
-        applyColouredLook(host, colour);
-    } else {
-        if (strip)
-            strip->setProgressTintColor(UIColor::whiteColor().get());
-        applyNeutralLook(host);
-    }
+    if (homebardynamic && strip)
+        strip->setProgressTintColor(colour);
+    applyColouredLook(host, colour);
 }
 
 } // namespace lumetrix

@@ -17,12 +17,19 @@ bool colourIsLive();
 void applyColouredLook(id host, UIColor*);
 void applyNeutralLook(id host);
 
+// While nothing plays and the strip is to go back to white (and colours are derived at
+// all), the neutral look needs no colour: a pause or a stop gives it whether or not the
+// track has artwork. `strip` turns white with it; null leaves the strip alone. Says
+// whether it applied.
+bool applyNeutralLookWhenIdle(id host, UIProgressView* strip);
+
 // The colour a colour notification carries under "bgcolor1", or null.
 UIColor* notifiedColour(id notification);
 
 // The in-app colour step of an updateMedia reply: derives the artwork's colour and sets
-// the strip, the title and the row. Does nothing without a record, artwork, or
-// `dynamicenabled`, or when the artwork does not decode.
+// the strip, the title and the row. Does nothing without `dynamicenabled`; while playing
+// (or not restoring to white), nothing without a record or artwork, or when the artwork
+// does not decode.
 void applyArtworkColour(id host, NSDictionary* info);
 
 } // namespace lumetrix

@@ -56,15 +56,22 @@ double rowLifetime()
     return std::min(seconds, kLongestRowLifetime);
 }
 
+// The player's pending fade-out timer. There is at most one: a row raised again after a
+// hide request cut it short would otherwise be dismissed by the earlier tap's timer.
+const char kFadeOutTimerKey = 0;
+
 // The fade-out timer targets the controller through a weak reference, so a closed app's
-// controller is not kept alive by a pending fade.
+// controller is not kept alive by a pending fade (the controller keeps the timer).
 void armFadeOutTimer(id host)
 {
+    if (auto pending = objc_cast<NSTimer>(objc_getAssociatedObject(host, &kFadeOutTimerKey)))
+        pending->invalidate();
     objc::WeakPtr<objc::Object> weakHost = host;
-    NSTimer::scheduledTimerWithTimeInterval(rowLifetime(), false, [weakHost](NSTimer* timer) {
+    NSTimer* armed = NSTimer::scheduledTimerWithTimeInterval(rowLifetime(), false, [weakHost](NSTimer* timer) {
         if (auto alive = weakHost.strong())
             objc_msgSend(alive.get(), "dismissControls:"_sel, timer);
     });
+    objc_setAssociatedObject(host, &kFadeOutTimerKey, armed, OBJC_ASSOCIATION_RETAIN_NONATOMIC);
 }
 
 void raiseControlRow(id host)
@@ -93,12 +100,12 @@ void actByZone(double x)
     if (x < kPreviousZoneEnd)
         sendPlaybackCommand(kCommandPreviousTrack);
     if (x > kCentreZoneStart && x < kCentreZoneEnd) {
-        if (initialStart) {
-            sendPlaybackCommand(kCommandTogglePlayPause);
-        } else {
-            initialStart = true;
-            sendPlaybackCommand(kCommandPlay);
-        }
+        // The first centre tap plays, unless music plays already (after a boot or a
+        // respring): then "play" would click and change nothing, so it toggles like every
+        // later tap.
+        bool first = !initialStart;
+        initialStart = true;
+        sendPlaybackCommand(first && !nowPlayingIsPlaying() ? kCommandPlay : kCommandTogglePlayPause);
     }
     if (x > kNextZoneStart)
         sendPlaybackCommand(kCommandNextTrack);

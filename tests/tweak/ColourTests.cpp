@@ -11,6 +11,7 @@
 #include "SpringBoard/SBDeviceApplicationSceneViewController.h"
 #include "UIKit/UIColor.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 
@@ -270,4 +271,71 @@ TEST(Tweak_Colour, ArtworkThatDoesNotDecodeOrIsMissingLeavesBothPlayersAsTheyAre
             }
         }
     }, std::move(application));
+}
+
+TEST(Tweak_Colour, TheLockScreenStripBuiltAfterTheBootBroadcastTakesItsColourUnderTheRulesOfThatMoment)
+{
+    struct Case {
+        const char* story;
+        bool playing;
+        bool restore;
+        bool coloured;
+    };
+    for (Case c : { Case { "playing", true, true, true }, Case { "paused, back to white", false, true, false },
+             Case { "paused, colour kept", false, false, true } }) {
+        SCOPED_TRACE(c.story);
+        TemporaryDevice device;
+        device.writeSettings(std::string(kColourOn) + "<key>restorehomebartowhite</key>" + (c.restore ? "<true/>" : "<false/>"));
+        inSpringBoard(device, [c](sim::SpringBoardSession& session) {
+            EventRecorder events;
+            SpringBoard& springBoard = session.springBoard();
+            springBoard.boot();
+            session.runFor(0);
+            auto names = events.notificationNames();
+            ASSERT_NE(std::find(names.begin(), names.end(), "UpdateHomeSB"), names.end()) << "the colour went out at boot";
+            session.runFor(3.0);
+            auto strip = playerView<UIProgressView>(springBoard.homeAffordanceController()->homeAffordanceView(), "progressView");
+            ASSERT_TRUE(strip);
+            if (c.coloured)
+                expectColour(strip->progressTintColor(), kDark);
+            else
+                EXPECT_EQ(nameOf(strip->progressTintColor()), "whiteColor");
+        }, artworkQueue({ solidPNG(8, 8, kDark) }, c.playing));
+    }
+}
+
+TEST(Tweak_Colour, PausingOrStoppingATrackWithoutArtworkGivesTheNeutralLookOnBothPlayers)
+{
+    for (bool stop : { false, true }) {
+        SCOPED_TRACE(stop ? "stopped" : "paused");
+        TemporaryDevice device;
+        device.writeSettings(kColourOn);
+        double start = sim::SpringBoardProcess::kDefaultStartTime;
+        platform::NowPlayingApplication application = artworkQueue({ solidPNG(8, 8, kDark) }, true);
+        platform::NowPlayingTrack bare;
+        bare.title = "No artwork";
+        bare.artist = "Band";
+        bare.duration = 100;
+        application.appendTrack(bare, start);
+        inSpringBoard(device, [stop](sim::SpringBoardSession& session) {
+            Players players = bringUpBothPlayers(session);
+            nextTrack(session); // playing, no artwork: the dark colour stays
+            UIProgressView* appStrip = playerView<UIProgressView>(players.app, "progressView");
+            expectColour(playerView(players.app, "subView")->backgroundColor(), kDark);
+            expectColour(players.lockScreenStrip->progressTintColor(), kDark);
+
+            if (stop)
+                session.nowPlaying().stop(session.now());
+            else
+                session.nowPlaying().pause(session.now());
+            session.runFor(0);
+            for (id host : { players.lockScreen, players.app }) {
+                EXPECT_EQ(nameOf(playerView(host, "subView")->backgroundColor()), "clearColor");
+                EXPECT_EQ(nameOf(playerView(host, "labelbg")->backgroundColor()), "clearColor");
+                EXPECT_EQ(nameOf(playerView<UILabel>(host, "label")->textColor()), "labelColor");
+            }
+            EXPECT_EQ(nameOf(players.lockScreenStrip->progressTintColor()), "whiteColor");
+            EXPECT_EQ(nameOf(appStrip->progressTintColor()), "whiteColor");
+        }, std::move(application));
+    }
 }

@@ -6,6 +6,7 @@
 #include "support/PlayerAccess.h"
 
 #include "SpringBoard/SBDeviceApplicationSceneViewController.h"
+#include "SpringBoard/SBHomeGrabberView.h"
 
 using namespace testing_support;
 
@@ -154,22 +155,87 @@ TEST(Tweak_Controls, GlyphAndTitleFollowThePlayer)
         session.runFor(0);
         id host = lockScreenHost(session.springBoard());
         UIView* target = playerView(host, "previoustapview");
-        EXPECT_EQ(symbolOf(playerView(host, "pauseicon")), "play.fill") << "until the first playing-state change";
-        tapTarget(target, 50); // the first centre tap: play, which it already does
-        tapTarget(target, 50); // toggle: pauses
+        EXPECT_EQ(symbolOf(playerView(host, "pauseicon")), "play.fill") << "as built, until the catch-up a tenth later";
+        session.runFor(0.1);
+        EXPECT_EQ(symbolOf(playerView(host, "pauseicon")), "pause.fill");
+        tapTarget(target, 50); // the first centre tap, while playing: pauses
         session.runFor(0.05);
+        EXPECT_EQ(symbolOf(playerView(host, "pauseicon")), "pause.fill") << "the glyph follows 0.1 s after the change";
+        session.runFor(0.06);
         EXPECT_EQ(symbolOf(playerView(host, "pauseicon")), "play.fill");
         tapTarget(target, 50); // toggle: plays again
-        session.runFor(0.05);
-        EXPECT_EQ(symbolOf(playerView(host, "pauseicon")), "play.fill") << "the glyph follows 0.1 s after the change";
-        session.runFor(0.06);
-        EXPECT_EQ(symbolOf(playerView(host, "pauseicon")), "pause.fill");
-        tapTarget(target, 50);
         session.runFor(0.11);
-        EXPECT_EQ(symbolOf(playerView(host, "pauseicon")), "play.fill");
+        EXPECT_EQ(symbolOf(playerView(host, "pauseicon")), "pause.fill");
         ASSERT_TRUE(playerView<UILabel>(host, "label")->text());
         EXPECT_EQ(playerView<UILabel>(host, "label")->text()->string(), "Song - Band");
     }, playingTrack(200, start));
+}
+
+TEST(Tweak_Controls, TheFirstCentreTapWhileMusicPlaysPausesItOnEitherPlayer)
+{
+    for (bool inApp : { false, true }) {
+        SCOPED_TRACE(inApp ? "in an app" : "on the lock screen");
+        TemporaryDevice device;
+        device.writeSettings("<key>alwaysshow</key><true/>");
+        double start = sim::SpringBoardProcess::kDefaultStartTime;
+        inSpringBoard(device, [inApp](sim::SpringBoardSession& session) {
+            EventRecorder events;
+            session.springBoard().boot();
+            id host = lockScreenHost(session.springBoard());
+            if (inApp) {
+                session.springBoard().unlock();
+                host = session.springBoard().openApp(kNotes);
+            }
+            session.runFor(0);
+            events.clear();
+            tapTarget(playerView(host, "previoustapview"), 50);
+            EXPECT_EQ(events.commands(), std::vector<int>({ 2 })) << "a toggle, not a play that changes nothing";
+            session.runFor(0);
+            EXPECT_FALSE(session.nowPlaying().isPlaying());
+            EXPECT_TRUE(tweakVariable<bool>("initialStart")) << "the tap still counts as the first";
+            tapTarget(playerView(host, "previoustapview"), 50);
+            EXPECT_EQ(events.commands(), std::vector<int>({ 2, 2 }));
+            session.runFor(0);
+            EXPECT_TRUE(session.nowPlaying().isPlaying());
+        }, playingTrack(200, start));
+    }
+}
+
+TEST(Tweak_Controls, ARowRaisedAgainAfterAnEarlyHideStaysItsFullTime)
+{
+    // In an app a hide request takes the row away early; on the lock screen a dismissal
+    // that did not come from the row's own timer does.
+    for (bool inApp : { true, false }) {
+        SCOPED_TRACE(inApp ? "in an app" : "on the lock screen");
+        TemporaryDevice device;
+        device.writeSettings("<key>fadeoutspeed</key><string>5</string>");
+        inSpringBoard(device, [inApp](sim::SpringBoardSession& session) {
+            session.springBoard().boot();
+            id host = lockScreenHost(session.springBoard());
+            if (inApp) {
+                session.springBoard().unlock();
+                host = session.springBoard().openApp(kNotes);
+            }
+            session.runFor(0);
+            UIView* target = playerView(host, "previoustapview");
+            UIView* row = playerView(host, "subView");
+            tapTarget(target, 50); // up at 0 s, its fade-out due at 5 s
+            session.runFor(1.0);
+            if (inApp) {
+                session.springBoard().frontHomeGrabber()->attentionLost(2.0);
+            } else {
+                objc_msgSend(host, "dismissControls:"_sel, static_cast<id>(nullptr));
+            }
+            session.runFor(2.0);
+            ASSERT_TRUE(row->isHidden());
+            tapTarget(target, 50); // up again at 3 s: stays until 8 s
+            session.runFor(4.9);
+            EXPECT_FALSE(row->isHidden());
+            EXPECT_DOUBLE_EQ(row->presentationAlpha(), 1.0) << "the first tap's timer no longer fades it";
+            session.runFor(0.1 + 0.41);
+            EXPECT_TRUE(row->isHidden());
+        });
+    }
 }
 
 TEST(Tweak_Controls, FadeOutSecondsThatAreNoNumberNeitherHangNorSpin)

@@ -141,20 +141,57 @@ TEST(Tweak_InAppVisibility, GrabberIdleHidesThePlayerAndAttentionBringsTheStripB
     });
 }
 
-TEST(Tweak_InAppVisibility, ShowArrivingBeforeTheDelayedHideLeavesThePlayerHidden)
+TEST(Tweak_InAppVisibility, AttentionBackBeforeThePlayerIsHiddenKeepsItShown)
 {
-    TemporaryDevice device;
-    inSpringBoard(device, [](sim::SpringBoardSession& session) {
-        session.springBoard().boot();
-        session.springBoard().unlock();
-        auto app = session.springBoard().openApp(kNotes);
-        UIView* strip = playerView(app, "progressView");
-        session.springBoard().frontHomeGrabber()->attentionLost(2.0);
-        session.runFor(0.5);
-        session.springBoard().frontHomeGrabber()->attentionReset();
-        session.runFor(2.0);
-        EXPECT_TRUE(strip->isHidden());
-    });
+    // The show comes before the delayed hide has started, or while its fade runs.
+    for (double showAfter : { 0.5, 1.25 }) {
+        SCOPED_TRACE(showAfter);
+        TemporaryDevice device;
+        device.writeSettings("<key>alwaysshow</key><true/>");
+        inSpringBoard(device, [showAfter](sim::SpringBoardSession& session) {
+            session.springBoard().boot();
+            session.springBoard().unlock();
+            auto app = session.springBoard().openApp(kNotes);
+            UIView* row = playerView(app, "subView");
+            UIView* strip = playerView(app, "progressView");
+            session.runFor(1.0);
+            session.springBoard().frontHomeGrabber()->attentionLost(2.0);
+            session.runFor(showAfter);
+            session.springBoard().frontHomeGrabber()->attentionReset();
+            session.runFor(2.0);
+            for (UIView* view : { row, strip, static_cast<UIView*>(playerView(app, "label")) }) {
+                EXPECT_FALSE(view->isHidden());
+                EXPECT_DOUBLE_EQ(view->presentationAlpha(), 1.0);
+            }
+            EXPECT_FALSE(playerView(app, "labelbg")->isHidden());
+        });
+    }
+}
+
+TEST(Tweak_InAppVisibility, AttentionBackOnAPlayerFullyShownLeavesItAsItIs)
+{
+    for (bool alwaysshow : { true, false }) {
+        SCOPED_TRACE(alwaysshow ? "row shown" : "row hidden, strip shown");
+        TemporaryDevice device;
+        device.writeSettings(alwaysshow ? "<key>alwaysshow</key><true/>" : "");
+        inSpringBoard(device, [alwaysshow](sim::SpringBoardSession& session) {
+            session.springBoard().boot();
+            session.springBoard().unlock();
+            auto app = session.springBoard().openApp(kNotes);
+            UIView* row = playerView(app, "subView");
+            UIView* strip = playerView(app, "progressView");
+            session.runFor(1.0);
+            session.springBoard().frontHomeGrabber()->attentionReset();
+            EXPECT_DOUBLE_EQ(strip->alpha(), 1.0) << "no jump to transparent";
+            session.runFor(0.25);
+            EXPECT_DOUBLE_EQ(strip->presentationAlpha(), 1.0) << "no fade back in";
+            EXPECT_FALSE(strip->isHidden());
+            EXPECT_EQ(row->isHidden(), !alwaysshow);
+            if (alwaysshow) {
+                EXPECT_DOUBLE_EQ(row->presentationAlpha(), 1.0);
+            }
+        });
+    }
 }
 
 TEST(Tweak_Grabber, BounceDoesNothing)

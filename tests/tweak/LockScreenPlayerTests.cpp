@@ -212,3 +212,68 @@ TEST(Tweak_Capture, ALaterCoverSheetReplacesTheFirstInRootwindow)
         EXPECT_EQ(appwindow, static_cast<UIView*>(session.springBoard().switcherWindow()));
     });
 }
+
+TEST(Tweak_LockScreenCatchUp, BuiltWhileMusicPlaysTheRowShowsTheTitleAndTheGlyphFollowsATenthLater)
+{
+    for (bool playing : { true, false }) {
+        SCOPED_TRACE(playing ? "playing at boot" : "paused at boot");
+        TemporaryDevice device;
+        device.writeSettings("<key>alwaysshow</key><true/>");
+        double start = sim::SpringBoardProcess::kDefaultStartTime;
+        auto application = playingTrack(200, start);
+        if (!playing)
+            application.pause(start);
+        inSpringBoard(device, [playing](sim::SpringBoardSession& session) {
+            session.springBoard().boot();
+            session.runFor(0);
+            id host = lockScreenHost(session.springBoard());
+            auto title = playerView<UILabel>(host, "label");
+            ASSERT_TRUE(title->text()) << "the label is filled without waiting for a change";
+            EXPECT_EQ(title->text()->string(), "Song - Band");
+            EXPECT_EQ(symbolOf(playerView(host, "pauseicon")), "play.fill");
+            session.runFor(0.1);
+            EXPECT_EQ(symbolOf(playerView(host, "pauseicon")), playing ? "pause.fill" : "play.fill");
+        }, std::move(application));
+    }
+}
+
+TEST(Tweak_LockScreenStrip, PausedTrackShowsWhereItStandsAndNoRecordLeavesTheStripFull)
+{
+    struct Case {
+        const char* story;
+        double duration; // 0 with no track at all
+        bool hasTrack;
+        double pausedAt;
+        float expected;
+    };
+    for (Case c : { Case { "paused at 28 s of 200", 200, true, 28, 0.14f }, Case { "paused at 0.5 s counts as none", 200, true, 0.5, 0.0f },
+             Case { "paused, no duration", 0, true, 28, 0.0f }, Case { "no record", 0, false, 0, 1.0f } }) {
+        SCOPED_TRACE(c.story);
+        TemporaryDevice device;
+        double start = sim::SpringBoardProcess::kDefaultStartTime;
+        platform::NowPlayingApplication application;
+        if (c.hasTrack) {
+            application = playingTrack(c.duration, start);
+            application.pause(start);
+            application.seek(c.pausedAt, start);
+        }
+        inSpringBoard(device, [c](sim::SpringBoardSession& session) {
+            SpringBoard& springBoard = session.springBoard();
+            springBoard.boot();
+            session.runFor(3.0);
+            auto strip = playerView<UIProgressView>(springBoard.homeAffordanceController()->homeAffordanceView(), "progressView");
+            ASSERT_TRUE(strip);
+            EXPECT_FLOAT_EQ(strip->progress(), 1.0f) << "full until the first tick";
+            session.runFor(1.0);
+            EXPECT_NEAR(strip->progress(), c.expected, 1e-6);
+            session.runFor(30.0);
+            EXPECT_NEAR(strip->progress(), c.expected, 1e-6) << "a paused playhead does not move";
+            if (c.hasTrack && c.duration > 0) {
+                // Playing on from where it stood.
+                session.nowPlaying().play(session.now());
+                session.runFor(10.0);
+                EXPECT_NEAR(strip->progress(), ((c.pausedAt > 1.0 ? c.pausedAt : 0.0) + 10.0) / 200, 1e-6);
+            }
+        }, std::move(application));
+    }
+}

@@ -1,0 +1,35 @@
+#include "ProgressStrip.h"
+
+#include "nowplaying/NowPlaying.h"
+#include "nowplaying/PlaybackPosition.h"
+#include "startup/Globals.h"
+
+#include "Foundation/NSLog.h"
+#include "UIKit/UIProgressView.h"
+#include "UIKit/UIScreen.h"
+
+#include <cmath>
+
+namespace lumetrix {
+
+CGFloat stripWidth()
+{
+    float width = objc_msgSend<float>(barwidth, "floatValue"_sel);
+    CGFloat screenWidth = UIScreen::mainScreen()->bounds().size.width;
+    // A NaN or infinite width gives the strip a frame of NaNs and it vanishes; a negative
+    // one would be drawn as its size.
+    if (std::isfinite(width) && width > 0 && width <= screenWidth)
+        return width;
+    NSLog("Lumetrix: barwidth %@ is not a width from 0 to the screen's %g points; the strip is %g points wide", barwidth, screenWidth, kDefaultStripWidth);
+    return kDefaultStripWidth;
+}
+
+void showPlayedFraction(UIProgressView* strip, NSDictionary* info)
+{
+    Playhead playhead = nowPlayingIsPlaying() ? Playhead::Moving : Playhead::Still;
+    std::optional<double> fraction = playedFraction(info, playhead);
+    if (fraction && strip)
+        strip->setProgress(static_cast<float>(*fraction));
+}
+
+} // namespace lumetrix

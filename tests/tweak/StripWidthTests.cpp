@@ -1,0 +1,50 @@
+// `barwidth` as both strips read it: a width from 0 to the screen's, or else the default
+// with a log line saying so.
+
+#include "support/EventRecorder.h"
+#include "support/InSpringBoard.h"
+#include "support/PlayerAccess.h"
+
+#include "SpringBoard/CSHomeAffordanceView.h"
+#include "SpringBoard/SBDeviceApplicationSceneViewController.h"
+
+#include <cmath>
+
+using namespace testing_support;
+
+TEST(Tweak_StripWidth, AValueThatIsNoWidthGivesBothStripsTheDefaultWithOneLogLineEach)
+{
+    struct Case {
+        const char* stored;
+        double width;
+    };
+    // The default device's screen is 375 points wide.
+    for (Case c : { Case { "<real>nan</real>", 140 }, Case { "<string>1e39</string>", 140 }, Case { "<string>-50</string>", 140 },
+             Case { "<real>-50</real>", 140 }, Case { "<string>0</string>", 140 }, Case { "<string>inf</string>", 140 },
+             Case { "<integer>376</integer>", 140 }, Case { "<integer>375</integer>", 375 }, Case { "<string>96.5</string>", 96.5 } }) {
+        SCOPED_TRACE(c.stored);
+        TemporaryDevice device;
+        device.writeSettings(std::string("<key>barwidth</key>") + c.stored);
+        inSpringBoard(device, [c](sim::SpringBoardSession& session) {
+            EventRecorder events;
+            SpringBoard& springBoard = session.springBoard();
+            springBoard.boot();
+            session.runFor(3.0);
+            springBoard.unlock();
+            auto app = springBoard.openApp("com.example.notes");
+            session.runFor(0);
+            springBoard.layoutWindows();
+            for (UIView* strip : { playerView(springBoard.homeAffordanceController()->homeAffordanceView(), "progressView"), playerView(app, "progressView") }) {
+                ASSERT_TRUE(strip);
+                CGRect frame = strip->frameInScreen();
+                EXPECT_TRUE(std::isfinite(frame.origin.x) && std::isfinite(frame.origin.y));
+                EXPECT_DOUBLE_EQ(CGRectGetWidth(frame), c.width);
+                EXPECT_DOUBLE_EQ(CGRectGetMidX(frame), 187.5);
+            }
+            std::size_t complaints = 0;
+            for (auto& line : events.ofType("log"))
+                complaints += line["text"].get<std::string>().find("barwidth") != std::string::npos;
+            EXPECT_EQ(complaints, c.width == 140 ? 2u : 0u) << "one line for each strip built";
+        });
+    }
+}
