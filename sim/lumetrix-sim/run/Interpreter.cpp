@@ -213,28 +213,31 @@ public:
         case SettingsCommand::Action::Set:
             settings({ { "op", "set" }, { "key", command.key }, { "value", command.value } });
             return {};
-        case SettingsCommand::Action::Reset:
-            settings({ { "op", "reset" } });
-            return {};
         case SettingsCommand::Action::Snapshot:
             settings({ { "op", "snapshot" }, { "path", command.hostPath } });
             return {};
-        case SettingsCommand::Action::Respring: {
-            json reply = settings({ { "op", "respring" } });
-            if (!reply.contains("url"))
-                return {};
-            std::string url = reply["url"].get<std::string>();
-            if (!m_host.springBoard()) {
-                // Nothing to restart: Settings just comes back to its page.
-                m_services.log.write({ { "type", "openURL" }, { "url", url } }, runSeconds());
-                return {};
-            }
-            m_state.openURLAfterBoot = url;
-            m_services.log.write({ { "type", "respring" } }, runSeconds());
-            return Stop::Respring;
-        }
+        case SettingsCommand::Action::Respring:
+            return restartAsked(settings({ { "op", "respring" } }));
+        case SettingsCommand::Action::Reset:
+            return restartAsked(settings({ { "op", "reset" } }));
         }
         return {};
+    }
+
+    // The pane asked for SpringBoard to restart and for Settings to come back to it.
+    std::optional<Stop> restartAsked(const json& reply)
+    {
+        if (!reply.contains("url"))
+            return {};
+        std::string url = reply["url"].get<std::string>();
+        if (!m_host.springBoard()) {
+            // Nothing to restart: Settings just comes back to its page.
+            m_services.log.write({ { "type", "openURL" }, { "url", url } }, runSeconds());
+            return {};
+        }
+        m_state.openURLAfterBoot = url;
+        m_services.log.write({ { "type", "respring" } }, runSeconds());
+        return Stop::Respring;
     }
 
     std::optional<Stop> operator()(const WaitCommand& wait)

@@ -28,17 +28,19 @@ std::string FallbackSettingsPane::setValue(const std::string& key, const nlohman
     return {};
 }
 
-std::string FallbackSettingsPane::reset()
-{
-    m_store->reload();
-    m_store->removeAllObjects();
-    return {};
-}
-
 std::optional<std::string> FallbackSettingsPane::respring(std::string&)
 {
     // The pane's respring button restarts SpringBoard and returns to the pane's page.
     return "prefs:root=Lumetrix";
+}
+
+std::optional<std::string> FallbackSettingsPane::reset(std::string& problem)
+{
+    m_store->reload();
+    m_store->removeAllObjects();
+    // Then it restarts SpringBoard as the respring button does, so that the cleared
+    // settings (enabled and alwaysshow among them) take effect.
+    return respring(problem);
 }
 
 nlohmann::json FallbackSettingsPane::describe()

@@ -21,8 +21,8 @@ public:
     platform::RunLoop& runLoop() override { return m_runLoop; }
     std::string open() override;
     std::string setValue(const std::string& key, const nlohmann::json& value) override;
-    std::string reset() override;
     std::optional<std::string> respring(std::string& problem) override;
+    std::optional<std::string> reset(std::string& problem) override;
     nlohmann::json describe() override;
 
 private:

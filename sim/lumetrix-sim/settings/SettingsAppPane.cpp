@@ -28,18 +28,21 @@ std::string SettingsAppPane::setValue(const std::string& key, const nlohmann::js
     return m_app.setValue(key, typed);
 }
 
-std::string SettingsAppPane::reset()
+std::optional<std::string> SettingsAppPane::respring(std::string& problem)
 {
-    if (std::string problem = open(); !problem.empty())
-        return problem;
-    return m_app.pressReset();
+    return press(&SettingsApp::pressRespring, problem);
 }
 
-std::optional<std::string> SettingsAppPane::respring(std::string& problem)
+std::optional<std::string> SettingsAppPane::reset(std::string& problem)
+{
+    return press(&SettingsApp::pressReset, problem);
+}
+
+std::optional<std::string> SettingsAppPane::press(std::string (SettingsApp::*control)(), std::string& problem)
 {
     problem = open();
     if (problem.empty())
-        problem = m_app.pressRespring();
+        problem = (m_app.*control)();
     if (!problem.empty())
         return std::nullopt;
     // The pane may ask for the restart from work it queued; let that run first.

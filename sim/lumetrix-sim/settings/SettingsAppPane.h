@@ -17,8 +17,8 @@ public:
     platform::RunLoop& runLoop() override { return m_app.runLoop(); }
     std::string open() override;
     std::string setValue(const std::string& key, const nlohmann::json& value) override;
-    std::string reset() override;
     std::optional<std::string> respring(std::string& problem) override;
+    std::optional<std::string> reset(std::string& problem) override;
     nlohmann::json describe() override;
     UIView* screenView() override;
 
@@ -26,6 +26,9 @@ public:
     static constexpr const char* kPaneName = "Lumetrix";
 
 private:
+    // Presses the respring button or the reset row: the restart the pane then asks for.
+    std::optional<std::string> press(std::string (SettingsApp::*control)(), std::string& problem);
+
     SettingsApp m_app;
 };
 

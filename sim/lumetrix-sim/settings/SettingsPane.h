@@ -31,10 +31,11 @@ public:
     virtual std::string open() = 0;
     // The cell for `key` gets `value` (a boolean, number or string).
     virtual std::string setValue(const std::string& key, const nlohmann::json& value) = 0;
-    virtual std::string reset() = 0;
-    // The respring button. The URL to come back to once SpringBoard has restarted, or
-    // nothing (with `problem` saying why) when no restart was asked for.
+    // The respring button, and the reset row (which clears the settings and then restarts
+    // just as the button does). The URL to come back to once SpringBoard has restarted,
+    // or nothing (with `problem` saying why) when no restart was asked for.
     virtual std::optional<std::string> respring(std::string& problem) = 0;
+    virtual std::optional<std::string> reset(std::string& problem) = 0;
     // What `dump settings` shows of the Settings app.
     virtual nlohmann::json describe() = 0;
     // What the Settings app has on screen (its window), for `settings snapshot`; null

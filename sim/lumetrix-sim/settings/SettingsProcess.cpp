@@ -49,11 +49,9 @@ json handle(const json& request, SettingsPane& pane, HBPreferences* store)
         return problemOrNothing(pane.open());
     if (op == "set")
         return problemOrNothing(pane.setValue(request.at("key").get<std::string>(), request.at("value")));
-    if (op == "reset")
-        return problemOrNothing(pane.reset());
-    if (op == "respring") {
+    if (op == "respring" || op == "reset") {
         std::string problem;
-        auto url = pane.respring(problem);
+        auto url = op == "respring" ? pane.respring(problem) : pane.reset(problem);
         if (!url)
             return { { "problem", problem.empty() ? "the pane asked for no respring" : problem } };
         return { { "url", *url } };

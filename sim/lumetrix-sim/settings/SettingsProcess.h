@@ -41,8 +41,9 @@ public:
     // or did not understand the request.
     //   pref KEY VALUE, pref-reset          the settings store itself
     //   appearance DARK                     the phone's light or dark appearance
-    //   open, set KEY VALUE, reset          the pane, as a user works it
-    //   respring                            the respring button: {"url"} when it asks
+    //   open, set KEY VALUE                 the pane, as a user works it
+    //   respring, reset                     the respring button, the reset row: {"url"}
+    //                                       when the pane asks for a restart
     //   dump                                {"domain", "file", "values", "settingsApp"}
     nlohmann::json request(nlohmann::json message, double now);
 
