@@ -4,6 +4,7 @@
 
 #include "Cephei/HBPreferences.h"
 #include "CepheiPrefs/HBRespringController.h"
+#include "Foundation/NSNumber.h"
 #include "Foundation/NSURL.h"
 #include "UIKit/NSAttributedString.h"
 #include "UIKit/NSLayoutConstraint.h"
@@ -19,7 +20,11 @@
 #include "UIKit/UIViewControllerContainment.h"
 #include "UIKit/UIVisualEffectView.h"
 
+#include <cmath>
+#include <cstdlib>
 #include <numbers>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -178,6 +183,54 @@ void lmxRootListController::resetPrefsImp(lmxRootListController* self, SEL)
     objc_msgSend(self, "respring:"_sel, static_cast<id>(nullptr));
 }
 
+// MARK: Number cells
+
+namespace {
+
+// Why a number typed into a number cell may not be stored, or nothing. The tweak reads
+// these values as floats: seconds the row stays and the strip's width in points, neither
+// of which can be negative, and a value beyond a float's range reads as infinite. Text
+// that is no number at all is the Preferences framework's to refuse.
+std::string numberProblem(NSObject* value, PSSpecifier* specifier)
+{
+    double number = 0;
+    std::string typed;
+    if (auto text = objc_cast<NSString>(value)) {
+        typed = text->string();
+        std::size_t first = typed.find_first_not_of(" \t\n");
+        std::size_t last = typed.find_last_not_of(" \t\n");
+        std::string trimmed = first == std::string::npos ? std::string() : typed.substr(first, last - first + 1);
+        char* end = nullptr;
+        number = std::strtod(trimmed.c_str(), &end);
+        if (trimmed.empty() || end != trimmed.c_str() + trimmed.size())
+            return {};
+    } else if (auto boxed = objc_cast<NSNumber>(value)) {
+        number = boxed->doubleValue();
+        typed = boxed->description()->string();
+    } else {
+        return {};
+    }
+    if (number >= 0 && std::isfinite(static_cast<float>(number)))
+        return {};
+    std::string label = specifier->name() ? specifier->name()->string() : specifier->stringProperty("key");
+    return "\"" + label + "\" takes a number from 0 up to 3.4e38, such as 20 or 2.5; \"" + typed + "\" is not one, so nothing was saved.";
+}
+
+} // namespace
+
+void lmxRootListController::setPreferenceValueImp(lmxRootListController* self, SEL cmd, id value, id specifierObject)
+{
+    auto specifier = objc_cast<PSSpecifier>(specifierObject);
+    if (specifier && specifier->boolProperty("isNumeric", false)) {
+        std::string problem = numberProblem(static_cast<NSObject*>(value), specifier);
+        if (!problem.empty()) {
+            self->refuseInput(specifier, problem);
+            return;
+        }
+    }
+    objc_msgSendSuper(superclass(), self, cmd, value, specifierObject);
+}
+
 // MARK: The header and its still preview
 
 void lmxRootListController::viewDidLoadImp(lmxRootListController* self, SEL cmd)
@@ -298,6 +351,10 @@ void lmxRootListController::viewWillAppearImp(lmxRootListController* self, SEL c
     UINavigationBar* bar = self->outerNavigationBar();
     if (!bar)
         return;
+    // Appearing again without having gone (a page pushed over this one and popped) keeps
+    // the look from before the first appearance.
+    if (!self->m_barBeforeAppearing)
+        self->m_barBeforeAppearing = BarLook { bar->barTintColor(), bar->shadowImage(), bar->tintColor(), bar->isTranslucent(), bar->titleTextAttributes() };
     objc_msgSend(bar, "setBarTintColor:"_sel, static_cast<id>(UIColor::colorWithRed(0.45, 0.42, 0.75, 1.0).get()));
     // An empty image: no hairline under the bar.
     objc_msgSend(bar, "setShadowImage:"_sel, static_cast<id>(UIImage::alloc().get()));
@@ -314,14 +371,20 @@ void lmxRootListController::viewDidAppearImp(lmxRootListController* self, SEL cm
     }
 }
 
-// Only the title colour goes back; the rest of the bar keeps the pane's look.
+// The bar goes back exactly as it was: a black title alone would leave the rest of
+// Settings violet, and be unreadable in dark mode.
 void lmxRootListController::viewWillDisappearImp(lmxRootListController* self, SEL cmd, bool animated)
 {
     objc_msgSendSuper(superclass(), self, cmd, animated);
-    if (UINavigationBar* bar = self->outerNavigationBar()) {
-        auto attributes = NSDictionary::create({ { NSForegroundColorAttributeName, UIColor::blackColor() } });
-        objc_msgSend(bar, "setTitleTextAttributes:"_sel, static_cast<id>(attributes.get()));
-    }
+    UINavigationBar* bar = self->outerNavigationBar();
+    if (!bar || !self->m_barBeforeAppearing)
+        return;
+    BarLook before = *std::exchange(self->m_barBeforeAppearing, std::nullopt);
+    objc_msgSend(bar, "setBarTintColor:"_sel, static_cast<id>(before.barTintColor.get()));
+    objc_msgSend(bar, "setShadowImage:"_sel, static_cast<id>(before.shadowImage.get()));
+    objc_msgSend(bar, "setTintColor:"_sel, static_cast<id>(before.tintColor.get()));
+    objc_msgSend(bar, "setTranslucent:"_sel, before.translucent);
+    objc_msgSend(bar, "setTitleTextAttributes:"_sel, static_cast<id>(before.titleTextAttributes.get()));
 }
 
 void lmxRootListController::registerRuntimeClass()
@@ -332,6 +395,7 @@ void lmxRootListController::registerRuntimeClass()
     objc::addMethod(cls, "init", &initImp);
     objc::addMethod(cls, "respring:", &respringImp);
     objc::addMethod(cls, "resetPrefs", &resetPrefsImp);
+    objc::addMethod(cls, "setPreferenceValue:specifier:", &setPreferenceValueImp);
     objc::addMethod(cls, "viewDidLoad", &viewDidLoadImp);
     objc::addMethod(cls, "tableView:cellForRowAtIndexPath:", &cellForRowImp);
     objc::addMethod(cls, "viewWillAppear:", &viewWillAppearImp);

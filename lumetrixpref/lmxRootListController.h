@@ -11,6 +11,8 @@
 #include "UIKit/UIProgressView.h"
 #include "UIKit/UIView.h"
 
+#include <optional>
+
 class lmxRootListController : public HBRootListController {
     OBJC_INTERFACE(lmxRootListController)
 public:
@@ -32,6 +34,7 @@ private:
     static id initImp(lmxRootListController*, SEL);
     static void respringImp(lmxRootListController*, SEL, id sender);
     static void resetPrefsImp(lmxRootListController*, SEL);
+    static void setPreferenceValueImp(lmxRootListController*, SEL, id value, id specifier);
     static void viewDidLoadImp(lmxRootListController*, SEL);
     static id cellForRowImp(lmxRootListController*, SEL, id tableView, id indexPath);
     static void viewWillAppearImp(lmxRootListController*, SEL, bool animated);
@@ -43,6 +46,17 @@ private:
     // The bar of the navigation controller that holds this page's navigation controller
     // (the Settings app's own), or null.
     UINavigationBar* outerNavigationBar();
+
+    // The Settings app's bar as it was before this page styled it, put back when the page
+    // goes, so the rest of Settings keeps its own look (and titles readable in dark mode).
+    struct BarLook {
+        objc::RefPtr<UIColor> barTintColor;
+        objc::RefPtr<UIImage> shadowImage;
+        objc::RefPtr<UIColor> tintColor;
+        bool translucent = true;
+        objc::RefPtr<NSDictionary> titleTextAttributes;
+    };
+    std::optional<BarLook> m_barBeforeAppearing;
 
     objc::RefPtr<UIBarButtonItem> m_respringButton;
     objc::RefPtr<UIProgressView> m_progressView;

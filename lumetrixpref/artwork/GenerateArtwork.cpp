@@ -1,7 +1,8 @@
 // Draws the pane's pictures: logo.png (a violet tile with a play glyph over a
-// three-quarters-full home bar) and header.png (a violet dusk with soft glows, light
-// ribbons and a glowing home bar whose strip is part played). Everything is computed
-// from shapes, so the output is the same on every run.
+// three-quarters-full home bar), header.png (a violet dusk with soft glows, light
+// ribbons and a glowing home bar whose strip is part played) and the Settings app's icon
+// for the pane's row, the logo's tile at 29 points (icon.png, icon@2x.png, icon@3x.png).
+// Everything is computed from shapes, so the output is the same on every run.
 //
 // usage: lumetrixpref-artwork-generator OUTPUT_FOLDER
 
@@ -185,15 +186,29 @@ Canvas drawHeader()
     return canvas;
 }
 
+// The logo's tile, drawn `size` pixels square (the logo is 120).
+Canvas drawTile(int size)
+{
+    Canvas canvas(size, size);
+    double s = size / 120.0;
+    canvas.roundedRect(0, 0, 120 * s, 120 * s, 27 * s, [s](double, double y) { return mix(kViolet, kNight, y / (160 * s)); });
+    canvas.glow(40 * s, 30 * s, 70 * s, { 0.85, 0.70, 1, 0.35 });
+    // Play glyph.
+    canvas.triangle(48 * s, 30 * s, 48 * s, 66 * s, 80 * s, 48 * s, kWhite);
+    drawStrip(canvas, 60 * s, 88 * s, 72 * s, 9 * s, 0.75);
+    return canvas;
+}
+
 Canvas drawLogo()
 {
-    Canvas canvas(120, 120);
-    canvas.roundedRect(0, 0, 120, 120, 27, [](double, double y) { return mix(kViolet, kNight, y / 160); });
-    canvas.glow(40, 30, 70, { 0.85, 0.70, 1, 0.35 });
-    // Play glyph.
-    canvas.triangle(48, 30, 48, 66, 80, 48, kWhite);
-    drawStrip(canvas, 60, 88, 72, 9, 0.75);
-    return canvas;
+    return drawTile(120);
+}
+
+// The Settings app shows a pane's icon at 29 points; the scale variants sit beside it.
+bool writeIcons(const std::string& folder)
+{
+    return drawTile(29).writePNG(folder + "/icon.png") && drawTile(58).writePNG(folder + "/icon@2x.png")
+        && drawTile(87).writePNG(folder + "/icon@3x.png");
 }
 
 } // namespace
@@ -205,7 +220,7 @@ int main(int argc, char** argv)
         return 2;
     }
     std::string folder = argv[1];
-    bool ok = drawLogo().writePNG(folder + "/logo.png") && drawHeader().writePNG(folder + "/header.png");
+    bool ok = drawLogo().writePNG(folder + "/logo.png") && drawHeader().writePNG(folder + "/header.png") && writeIcons(folder);
     if (!ok) {
         std::fprintf(stderr, "%s: cannot write the pictures into %s\n", argv[0], folder.c_str());
         return 1;

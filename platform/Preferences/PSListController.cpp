@@ -211,21 +211,27 @@ void PSListController::setPreferenceValueImp(PSListController* self, SEL, id val
     objc::RefPtr<NSObject> value = static_cast<NSObject*>(valueObject);
     PSTableCell* cell = self->cellForSpecifier(specifier);
     std::string problem = self->checkInput(value.get(), specifier);
-    self->m_inputProblem = problem;
     if (!problem.empty()) {
-        NSLog("Preferences: %s", problem.c_str());
-        if (cell) {
-            cell->setProblem(problem);
-            cell->setValue(self->readPreferenceValue(specifier));
-        }
+        self->refuseInput(specifier, problem);
         return;
     }
+    self->m_inputProblem.clear();
     // A number typed with stray blanks is stored as the number's text alone.
     if (auto text = objc_cast<NSString>(value.get()); text && specifier->boolProperty("isNumeric", false))
         value = NSString::create(trimmed(text->string()));
     if (cell)
         cell->setProblem({});
     self->storeValue(value.get(), specifier);
+}
+
+void PSListController::refuseInput(PSSpecifier* specifier, const std::string& problem)
+{
+    m_inputProblem = problem;
+    NSLog("Preferences: %s", problem.c_str());
+    if (PSTableCell* cell = cellForSpecifier(specifier)) {
+        cell->setProblem(problem);
+        cell->setValue(readPreferenceValue(specifier));
+    }
 }
 
 objc::RefPtr<NSObject> PSListController::storedValue(PSSpecifier* specifier)

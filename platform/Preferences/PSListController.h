@@ -62,6 +62,11 @@ public:
     static void registerRuntimeClass();
 
 protected:
+    // Refuses what the user typed into `specifier`'s cell: says why in the log and on the
+    // cell, shows the stored value again and stores nothing. For pages that check their
+    // values themselves before handing them to setPreferenceValue:specifier:.
+    void refuseInput(PSSpecifier*, const std::string& problem);
+
     // Where values live. The Preferences framework's own: the domain's file under
     // /var/mobile/Library/Preferences, then the specifier's "PostNotification".
     virtual objc::RefPtr<NSObject> storedValue(PSSpecifier*);

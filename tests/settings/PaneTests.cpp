@@ -8,6 +8,8 @@
 #include "CepheiPrefs/HBListController.h"
 #include "Preferences/PSListController.h"
 #include "UIKit/NSAttributedString.h"
+#include "UIKit/UIColor.h"
+#include "UIKit/UIImage.h"
 #include "UIKit/UIImageView.h"
 #include "UIKit/UILabel.h"
 #include "UIKit/UINavigationController.h"
@@ -285,24 +287,38 @@ TEST_F(SettingsPane, AppearanceGivesTheEightFixedValuesAndAFreshEqualColourEachT
     EXPECT_TRUE(app.pane()->view()->tintColor()->isEqual(UIColor::colorWithRed(0.45, 0.42, 0.75, 1.0).get()));
 }
 
-TEST_F(SettingsPane, TheSettingsAppsBarTakesThePanesLookAndOnlyItsTitleColourGoesBack)
+TEST_F(SettingsPane, TheSettingsAppsBarTakesThePanesLookAndGetsItsOwnBackInLightAndDark)
 {
-    auto& app = openApp();
-    UINavigationBar* outer = app.outerNavigationController()->navigationBar();
-    UINavigationBar* inner = app.paneNavigationController()->navigationBar();
-    json bar = outer->describe(nullptr);
-    EXPECT_EQ(bar["barTintColor"], kViolet);
-    EXPECT_EQ(bar["shadowImage"], json({ { "size", { 0.0, 0.0 } } }));
-    EXPECT_EQ(bar["tintColor"]["name"], "labelColor");
-    EXPECT_EQ(bar["translucent"], false);
-    EXPECT_EQ(bar["titleTextAttributes"]["NSForegroundColorAttributeName"]["name"], "labelColor") << "set when the pane appeared";
-    EXPECT_EQ(inner->barTintColor(), nullptr) << "the pane's own navigation bar is not the one it styles";
+    for (auto style : { UIUserInterfaceStyle::Light, UIUserInterfaceStyle::Dark }) {
+        SCOPED_TRACE(style == UIUserInterfaceStyle::Dark ? "dark" : "light");
+        UIKitSetCurrentUserInterfaceStyle(style);
+        m_app.emplace(m_device.path());
+        UINavigationBar* outer = m_app->outerNavigationController()->navigationBar();
+        json before = outer->describe(nullptr);
+        // The list's bar, as Settings draws it with no pane open.
+        json shownBefore = outer->describe(outer->shownTopItem())["shown"];
 
-    app.closePane();
-    bar = outer->describe(nullptr);
-    EXPECT_EQ(bar["titleTextAttributes"]["NSForegroundColorAttributeName"]["name"], "blackColor");
-    EXPECT_EQ(bar["barTintColor"], kViolet) << "the rest is not restored";
-    EXPECT_EQ(bar["translucent"], false);
+        ASSERT_EQ(m_app->open(), "");
+        UINavigationBar* inner = m_app->paneNavigationController()->navigationBar();
+        json bar = outer->describe(nullptr);
+        EXPECT_EQ(bar["barTintColor"], kViolet);
+        EXPECT_EQ(bar["shadowImage"], json({ { "size", { 0.0, 0.0 } } }));
+        EXPECT_EQ(bar["tintColor"]["name"], "labelColor");
+        EXPECT_EQ(bar["translucent"], false);
+        EXPECT_EQ(bar["titleTextAttributes"]["NSForegroundColorAttributeName"]["name"], "labelColor") << "set when the pane appeared";
+        EXPECT_EQ(inner->barTintColor(), nullptr) << "the pane's own navigation bar is not the one it styles";
+
+        m_app->closePane();
+        EXPECT_EQ(outer->describe(nullptr), before) << "every part of the bar as it was, the title colour included";
+        EXPECT_EQ(outer->describe(outer->shownTopItem())["shown"], shownBefore);
+
+        // And again: a second visit leaves nothing behind either.
+        ASSERT_EQ(m_app->open(), "");
+        m_app->closePane();
+        EXPECT_EQ(outer->describe(nullptr), before);
+        m_app.reset();
+    }
+    UIKitSetCurrentUserInterfaceStyle(UIUserInterfaceStyle::Light);
 }
 
 TEST_F(SettingsPane, WithoutAnOuterNavigationControllerAppearingAndDisappearingChangeNoBar)
@@ -361,6 +377,52 @@ TEST_F(SettingsPane, SwitchesAndNumberCellsWriteTheDomainAndRefusedInputStoresNo
     EXPECT_NE(app.setValue("nosuchkey", true), "");
     EXPECT_NE(app.setValue("alwaysshow", std::string("maybe")), "");
     EXPECT_EQ(storedSettings(m_device)["alwaysshow"], true);
+}
+
+TEST_F(SettingsPane, NumberCellsRefuseNegativeAndEndlessValuesAndTakeZero)
+{
+    auto& app = openApp();
+    ASSERT_EQ(app.setValue("barwidth", 120.0), "");
+    ASSERT_EQ(app.setValue("fadeoutspeed", 5.0), "");
+    json stored = storedSettings(m_device);
+    for (auto [key, typed] : std::vector<std::pair<std::string, std::string>> {
+             { "barwidth", "-50" }, { "barwidth", " -0.5 " }, { "barwidth", "1e39" }, { "fadeoutspeed", "-1" }, { "fadeoutspeed", "-1e300" } }) {
+        SCOPED_TRACE(key + " " + typed);
+        std::string refusal = app.setValue(key, typed);
+        EXPECT_NE(refusal.find("takes a number from 0"), std::string::npos) << refusal;
+        EXPECT_EQ(storedSettings(m_device), stored) << "nothing was stored";
+        json cell = cellFor(app.describe(), key);
+        EXPECT_EQ(cell["problem"], refusal) << "the cell shows the red line";
+        EXPECT_EQ(cell["value"], stored[key]) << "and the stored value again";
+    }
+    EXPECT_EQ(app.setValue("fadeoutspeed", 0.0), "") << "a row that goes at once is a choice";
+    EXPECT_EQ(storedSettings(m_device)["fadeoutspeed"], "0");
+    EXPECT_FALSE(cellFor(app.describe(), "fadeoutspeed").contains("problem"));
+    EXPECT_EQ(app.setValue("barwidth", std::string("3.4e38")), "");
+    EXPECT_NE(app.setValue("barwidth", std::string("wide")).find("takes a number, such as"), std::string::npos) << "no number at all: the framework's own refusal";
+}
+
+TEST_F(SettingsPane, TheIconTheSettingsEntryNamesShipsInTheBundle)
+{
+    openApp(); // the device's root for image paths
+    auto entry = platform::readPropertyList(m_device.root().resolve("/Library/PreferenceLoader/Preferences/lumetrixpref.plist").string());
+    auto root = objc_cast<NSDictionary>(entry.value.get());
+    ASSERT_TRUE(root);
+    auto fields = objc_cast<NSDictionary>(root->objectForKey("entry"));
+    ASSERT_TRUE(fields);
+    auto icon = objc_cast<NSString>(fields->objectForKey("icon"));
+    ASSERT_TRUE(icon);
+    std::string bundle = "/Library/PreferenceBundles/" + objc_cast<NSString>(fields->objectForKey("bundle"))->string() + ".bundle/";
+    // The row's icon is 29 points; the scale variants are found beside the name.
+    std::string stem = icon->string().substr(0, icon->string().rfind('.'));
+    for (auto [file, pixels] : std::vector<std::pair<std::string, double>> { { icon->string(), 29 }, { stem + "@2x.png", 58 }, { stem + "@3x.png", 87 } }) {
+        SCOPED_TRACE(file);
+        ASSERT_TRUE(std::filesystem::exists(m_device.root().resolve(bundle + file)));
+        auto image = UIImage::imageWithContentsOfFile(NSString::create(bundle + file).get());
+        ASSERT_TRUE(image) << "it decodes";
+        EXPECT_DOUBLE_EQ(image->size().width, pixels);
+        EXPECT_DOUBLE_EQ(image->size().height, pixels);
+    }
 }
 
 TEST_F(SettingsPane, RespringAsksToComeBackToThePaneAndResetRemovesEverySetting)
