@@ -1,6 +1,7 @@
 // The in-app player's controls and visibility: taps, swipes, the fade-out, the strip's
 // refresh, the title and colours, and hiding and showing with the home grabber.
 
+#include "startup/AssociatedState.h"
 #include "startup/Hooks.h"
 
 #include "nowplaying/NowPlaying.h"
@@ -40,11 +41,7 @@ const char kShowRequestsKey = 0;
 
 ShowRequests* showRequests(Controller* controller)
 {
-    if (auto requests = static_cast<ShowRequests*>(objc_getAssociatedObject(controller, &kShowRequestsKey)))
-        return requests;
-    auto requests = objc::make<ShowRequests>(NSObject::staticClass());
-    objc_setAssociatedObject(controller, &kShowRequestsKey, requests.get(), OBJC_ASSOCIATION_RETAIN_NONATOMIC);
-    return requests.get();
+    return associatedState<ShowRequests>(controller, &kShowRequestsKey);
 }
 
 // Hidden, or on its way out (its model alpha is already lower than full).

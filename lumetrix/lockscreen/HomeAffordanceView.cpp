@@ -2,6 +2,7 @@
 // three seconds after the bar creates its static affordance a progress strip takes the
 // pill's place, refreshed once a second from the now-playing service.
 
+#include "startup/AssociatedState.h"
 #include "startup/Globals.h"
 #include "startup/Hooks.h"
 
@@ -48,11 +49,7 @@ const char kStripStateKey = 0;
 
 StripState* stripState(CSHomeAffordanceView* view)
 {
-    if (auto state = static_cast<StripState*>(objc_getAssociatedObject(view, &kStripStateKey)))
-        return state;
-    auto state = objc::make<StripState>(NSObject::staticClass());
-    objc_setAssociatedObject(view, &kStripStateKey, state.get(), OBJC_ASSOCIATION_RETAIN_NONATOMIC);
-    return state.get();
+    return associatedState<StripState>(view, &kStripStateKey);
 }
 
 constexpr double kStripDelay = 3.0;

@@ -108,6 +108,17 @@ void expectTitleMarked(id host)
     EXPECT_EQ(nameOf(playerView<UILabel>(host, "label")->textColor()), "grayColor");
 }
 
+void expectNeutralLook(const Players& players)
+{
+    for (id host : { players.lockScreen, players.app }) {
+        EXPECT_EQ(nameOf(playerView(host, "subView")->backgroundColor()), "clearColor");
+        EXPECT_EQ(nameOf(playerView(host, "labelbg")->backgroundColor()), "clearColor");
+        EXPECT_EQ(nameOf(playerView<UILabel>(host, "label")->textColor()), "labelColor");
+    }
+    EXPECT_EQ(nameOf(players.lockScreenStrip->progressTintColor()), "whiteColor");
+    EXPECT_EQ(nameOf(playerView<UIProgressView>(players.app, "progressView")->progressTintColor()), "whiteColor");
+}
+
 const RGBA kDark { 40, 60, 120, 255 };
 const RGBA kLight { 240, 230, 200, 255 };
 
@@ -178,13 +189,7 @@ TEST(Tweak_Colour, PausedWithRestoreToWhiteGivesTheNeutralLookUnlessRestoringIsO
             nextTrack(session); // new artwork while paused
             UIProgressView* appStrip = playerView<UIProgressView>(players.app, "progressView");
             if (restore) {
-                for (id host : { players.lockScreen, players.app }) {
-                    EXPECT_EQ(nameOf(playerView(host, "subView")->backgroundColor()), "clearColor");
-                    EXPECT_EQ(nameOf(playerView(host, "labelbg")->backgroundColor()), "clearColor");
-                    EXPECT_EQ(nameOf(playerView<UILabel>(host, "label")->textColor()), "labelColor");
-                }
-                EXPECT_EQ(nameOf(players.lockScreenStrip->progressTintColor()), "whiteColor");
-                EXPECT_EQ(nameOf(appStrip->progressTintColor()), "whiteColor");
+                expectNeutralLook(players);
             } else {
                 for (id host : { players.lockScreen, players.app })
                     expectColour(playerView(host, "subView")->backgroundColor(), kDark);
@@ -320,7 +325,6 @@ TEST(Tweak_Colour, PausingOrStoppingATrackWithoutArtworkGivesTheNeutralLookOnBot
         inSpringBoard(device, [stop](sim::SpringBoardSession& session) {
             Players players = bringUpBothPlayers(session);
             nextTrack(session); // playing, no artwork: the dark colour stays
-            UIProgressView* appStrip = playerView<UIProgressView>(players.app, "progressView");
             expectColour(playerView(players.app, "subView")->backgroundColor(), kDark);
             expectColour(players.lockScreenStrip->progressTintColor(), kDark);
 
@@ -329,13 +333,7 @@ TEST(Tweak_Colour, PausingOrStoppingATrackWithoutArtworkGivesTheNeutralLookOnBot
             else
                 session.nowPlaying().pause(session.now());
             session.runFor(0);
-            for (id host : { players.lockScreen, players.app }) {
-                EXPECT_EQ(nameOf(playerView(host, "subView")->backgroundColor()), "clearColor");
-                EXPECT_EQ(nameOf(playerView(host, "labelbg")->backgroundColor()), "clearColor");
-                EXPECT_EQ(nameOf(playerView<UILabel>(host, "label")->textColor()), "labelColor");
-            }
-            EXPECT_EQ(nameOf(players.lockScreenStrip->progressTintColor()), "whiteColor");
-            EXPECT_EQ(nameOf(appStrip->progressTintColor()), "whiteColor");
+            expectNeutralLook(players);
         }, std::move(application));
     }
 }

@@ -12,6 +12,19 @@ using namespace testing_support;
 
 namespace {
 constexpr const char* kNotes = "com.example.notes";
+
+// Boots and brings up one player: the lock screen's, or an app's once unlocked.
+id bootToPlayer(sim::SpringBoardSession& session, bool inApp)
+{
+    session.springBoard().boot();
+    id host = lockScreenHost(session.springBoard());
+    if (inApp) {
+        session.springBoard().unlock();
+        host = session.springBoard().openApp(kNotes);
+    }
+    session.runFor(0);
+    return host;
+}
 }
 
 TEST(Tweak_Controls, ATapRaisesTheRowWithoutACommandAndASecondTapActsByZone)
@@ -180,13 +193,7 @@ TEST(Tweak_Controls, TheFirstCentreTapWhileMusicPlaysPausesItOnEitherPlayer)
         double start = sim::SpringBoardProcess::kDefaultStartTime;
         inSpringBoard(device, [inApp](sim::SpringBoardSession& session) {
             EventRecorder events;
-            session.springBoard().boot();
-            id host = lockScreenHost(session.springBoard());
-            if (inApp) {
-                session.springBoard().unlock();
-                host = session.springBoard().openApp(kNotes);
-            }
-            session.runFor(0);
+            id host = bootToPlayer(session, inApp);
             events.clear();
             tapTarget(playerView(host, "previoustapview"), 50);
             EXPECT_EQ(events.commands(), std::vector<int>({ 2 })) << "a toggle, not a play that changes nothing";
@@ -210,13 +217,7 @@ TEST(Tweak_Controls, ARowRaisedAgainAfterAnEarlyHideStaysItsFullTime)
         TemporaryDevice device;
         device.writeSettings("<key>fadeoutspeed</key><string>5</string>");
         inSpringBoard(device, [inApp](sim::SpringBoardSession& session) {
-            session.springBoard().boot();
-            id host = lockScreenHost(session.springBoard());
-            if (inApp) {
-                session.springBoard().unlock();
-                host = session.springBoard().openApp(kNotes);
-            }
-            session.runFor(0);
+            id host = bootToPlayer(session, inApp);
             UIView* target = playerView(host, "previoustapview");
             UIView* row = playerView(host, "subView");
             tapTarget(target, 50); // up at 0 s, its fade-out due at 5 s
