@@ -4,16 +4,12 @@ extern "C" {
 
 HBPreferences* pfs = nullptr;
 
-bool enable = true;
-bool songtitlebg = false;
-bool hidelsplayer = false;
-bool alwaysshow = false;
-bool swipetoskip = false;
-id fadeoutspeed = nullptr;
-id barwidth = nullptr;
-bool dynamicenabled = false;
-bool homebardynamic = true;
-bool restorehomebartowhite = true;
+// Each setting starts as its default (an object setting as nil until the store binds it).
+#define LUMETRIX_DEFINE_BOOL_SETTING(variable, key, fallback) bool variable = fallback;
+#define LUMETRIX_DEFINE_OBJECT_SETTING(variable, key, fallback) id variable = nullptr;
+LUMETRIX_SETTINGS(LUMETRIX_DEFINE_BOOL_SETTING, LUMETRIX_DEFINE_OBJECT_SETTING)
+#undef LUMETRIX_DEFINE_BOOL_SETTING
+#undef LUMETRIX_DEFINE_OBJECT_SETTING
 
 int bottomConstant = 0;
 int iconConstant = 0;

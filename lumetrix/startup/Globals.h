@@ -2,6 +2,8 @@
 // The tweak's process-wide variables. They are exported under exactly these names (C
 // linkage, no mangling) so that a host or a test can find them with dlsym.
 
+#include "SettingsTable.h"
+
 #include "CoreGraphics/CGGeometry.h"
 #include "objc/objc.h"
 
@@ -14,17 +16,13 @@ extern "C" {
 // The settings store, held for the life of the process.
 extern HBPreferences* pfs;
 
-// Settings, bound to the store at start-up and kept equal to the stored values.
-extern bool enable;
-extern bool songtitlebg;
-extern bool hidelsplayer;
-extern bool alwaysshow;
-extern bool swipetoskip;
-extern id fadeoutspeed; // a string or number, read through floatValue
-extern id barwidth; // a string or number, read through floatValue
-extern bool dynamicenabled;
-extern bool homebardynamic;
-extern bool restorehomebartowhite;
+// Settings, bound to the store at start-up and kept equal to the stored values (one row
+// each in SettingsTable.h).
+#define LUMETRIX_DECLARE_BOOL_SETTING(variable, key, fallback) extern bool variable;
+#define LUMETRIX_DECLARE_OBJECT_SETTING(variable, key, fallback) extern id variable;
+LUMETRIX_SETTINGS(LUMETRIX_DECLARE_BOOL_SETTING, LUMETRIX_DECLARE_OBJECT_SETTING)
+#undef LUMETRIX_DECLARE_BOOL_SETTING
+#undef LUMETRIX_DECLARE_OBJECT_SETTING
 
 // Layout constants in points, chosen once at start-up (standard or companion set).
 extern int bottomConstant;

@@ -43,7 +43,7 @@ nlohmann::json SpringBoardProcess::report() const
         if (tweak.name == "lumetrix")
             lumetrix = tweak.handle;
     }
-    return { { "tweaks", loaded }, { "modifications", modifications }, { "globals", readTweakGlobals(lumetrix) } };
+    return { { "tweaks", loaded }, { "modifications", modifications }, { "globals", readTweakGlobals(lumetrix) }, { "settings", readTweakSettingsTable(lumetrix) } };
 }
 
 } // namespace sim

@@ -13,6 +13,7 @@
 #include "sim/springboard/SpringBoardSession.h"
 #include "sim/springboard/TweakGlobals.h"
 
+#include <algorithm>
 #include <dlfcn.h>
 #include <set>
 
@@ -92,6 +93,31 @@ TEST(SettingsPane_Tweak, EveryCellStoresAKeyTheTweakBindsWithTheSameTypeAndDefau
         boundVariables.insert(variable);
     }
     EXPECT_EQ(boundVariables.size(), 10u) << "no two cells drive the same setting";
+}
+
+// The tweak's own settings table, read from the installed library's exported rows.
+TEST(SettingsPane_Tweak, EveryCellMatchesARowOfTheTweaksSettingsTableInKeyTypeAndDefault)
+{
+    TemporaryDevice device;
+    json cells = installedValueCells(device);
+    json report = bootSpringBoardAndReport(device);
+    json table = report["settings"];
+    ASSERT_TRUE(table.is_array());
+    ASSERT_EQ(table.size(), cells.size()) << "one row for each cell: " << table.dump();
+
+    std::set<std::string> keys;
+    for (auto& cell : cells) {
+        std::string key = cell["key"];
+        SCOPED_TRACE(key);
+        keys.insert(key);
+        auto row = std::find_if(table.begin(), table.end(), [&](const json& candidate) { return candidate["key"] == key; });
+        ASSERT_NE(row, table.end()) << "the pane stores a key the tweak does not bind";
+        EXPECT_EQ((*row)["type"], cell["cell"] == "PSSwitchCell" ? "bool" : "object");
+        EXPECT_EQ((*row)["default"], cell["default"]);
+        // The row's variable is one the tweak exports, holding the default.
+        EXPECT_EQ(report["globals"][(*row)["variable"].get<std::string>()], cell["default"]);
+    }
+    EXPECT_EQ(keys.size(), cells.size()) << "no two cells store the same key";
 }
 
 TEST(SettingsPane_Tweak, AfterResetEverySettingReadsItsDefaultInANewSpringBoard)
