@@ -2,6 +2,10 @@
 
 #include "HBAppearanceTarn.h"
 
+// The still preview copies the players' look (the pane never links the tweak); its sizes
+// come from the tweak's header of numbers, so the two cannot drift apart.
+#include "lumetrix/player/PlayerGeometry.h"
+
 #include "Cephei/HBPreferences.h"
 #include "CepheiPrefs/HBRespringController.h"
 #include "Foundation/NSNumber.h"
@@ -33,11 +37,10 @@ constexpr const char* kHeaderPath = "/Library/PreferenceBundles/lumetrixpref.bun
 constexpr const char* kReturnURL = "prefs:root=Lumetrix";
 constexpr const char* kPreferencesIdentifier = "com.orvanta.lumetrix";
 
-constexpr CGFloat kGlyphPointSize = 13.0;
-constexpr CGFloat kGlyphFrame = 5.0;
-constexpr CGFloat kGlyphSpacing = 30.0;
-constexpr CGFloat kPreviewCornerRadius = 7.0;
-constexpr UIViewAutoresizing kFlexibleWidthAndHeight = 18;
+using lumetrix::kGlyphFrame;
+using lumetrix::kGlyphPointSize;
+using lumetrix::kGlyphSpacing;
+constexpr UIViewAutoresizing kFlexibleWidthAndHeight = UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight;
 
 Class superclass()
 {
@@ -55,7 +58,7 @@ objc::RefPtr<UIView> makeRoundedClearView()
 {
     auto view = makeView(CGRectZero);
     view->setBackgroundColor(UIColor::clearColor());
-    view->layer()->setCornerRadius(kPreviewCornerRadius);
+    view->layer()->setCornerRadius(lumetrix::kControlCornerRadius);
     view->layer()->setMasksToBounds(true);
     return view;
 }
@@ -272,8 +275,8 @@ void lmxRootListController::buildPreview()
     NSLayoutConstraint::activateConstraints({
         row->centerYAnchor()->constraintEqualToAnchor(pictureArea->centerYAnchor()),
         row->centerXAnchor()->constraintEqualToAnchor(pictureArea->centerXAnchor()),
-        row->widthAnchor()->constraintEqualToConstant(100.0),
-        row->heightAnchor()->constraintEqualToConstant(20.0),
+        row->widthAnchor()->constraintEqualToConstant(lumetrix::kControlRowWidth),
+        row->heightAnchor()->constraintEqualToConstant(lumetrix::kControlRowHeight),
     });
 
     addGlyph(row.get(), "forward.fill", -kGlyphSpacing, true);
@@ -285,10 +288,10 @@ void lmxRootListController::buildPreview()
     caption->setTranslatesAutoresizingMaskIntoConstraints(false);
     picture->addSubview(caption.get());
     NSLayoutConstraint::activateConstraints({
-        caption->topAnchor()->constraintEqualToAnchor(row->safeAreaLayoutGuide()->topAnchor(), -15.0),
+        caption->topAnchor()->constraintEqualToAnchor(row->safeAreaLayoutGuide()->topAnchor(), lumetrix::kTitleAboveRow),
         caption->centerXAnchor()->constraintEqualToAnchor(pictureArea->centerXAnchor()),
-        caption->widthAnchor()->constraintEqualToConstant(80.0),
-        caption->heightAnchor()->constraintEqualToConstant(13.0),
+        caption->widthAnchor()->constraintEqualToConstant(lumetrix::kTitleWidth),
+        caption->heightAnchor()->constraintEqualToConstant(lumetrix::kTitleHeight),
     });
 
     auto captionLabel = UILabel::alloc();
@@ -296,7 +299,7 @@ void lmxRootListController::buildPreview()
     captionLabel->setLineBreakMode(NSLineBreakByWordWrapping);
     captionLabel->setBackgroundColor(UIColor::clearColor());
     captionLabel->setText("Lumetrix By Orvanta");
-    captionLabel->setFont(UIFont::systemFontOfSize(9.0));
+    captionLabel->setFont(UIFont::systemFontOfSize(lumetrix::kTitleFontSize));
     captionLabel->setTranslatesAutoresizingMaskIntoConstraints(false);
     captionLabel->setMarqueeEnabled(true);
     captionLabel->setMarqueeRunning(true);
@@ -305,8 +308,8 @@ void lmxRootListController::buildPreview()
     NSLayoutConstraint::activateConstraints({
         captionLabel->centerYAnchor()->constraintEqualToAnchor(caption->safeAreaLayoutGuide()->centerYAnchor(), 0.0),
         captionLabel->centerXAnchor()->constraintEqualToAnchor(caption->safeAreaLayoutGuide()->centerXAnchor(), 0.0),
-        captionLabel->widthAnchor()->constraintEqualToConstant(80.0),
-        captionLabel->heightAnchor()->constraintEqualToConstant(13.0),
+        captionLabel->widthAnchor()->constraintEqualToConstant(lumetrix::kTitleWidth),
+        captionLabel->heightAnchor()->constraintEqualToConstant(lumetrix::kTitleHeight),
     });
 
     // The strip below the row, three quarters full.
@@ -314,7 +317,7 @@ void lmxRootListController::buildPreview()
     strip->initWithProgressViewStyle(UIProgressViewStyleBar);
     objc_msgSend(this, "setProgressView:"_sel, static_cast<id>(strip.get()));
     strip->setProgress(0.75f);
-    strip->layer()->setCornerRadius(2.5);
+    strip->layer()->setCornerRadius(lumetrix::kStripCornerRadius);
     strip->layer()->setMasksToBounds(true);
     strip->setClipsToBounds(true);
     strip->setTranslatesAutoresizingMaskIntoConstraints(false);
@@ -324,8 +327,8 @@ void lmxRootListController::buildPreview()
     NSLayoutConstraint::activateConstraints({
         strip->centerYAnchor()->constraintEqualToAnchor(row->safeAreaLayoutGuide()->centerYAnchor(), 18.0),
         strip->centerXAnchor()->constraintEqualToAnchor(pictureArea->centerXAnchor()),
-        strip->widthAnchor()->constraintEqualToConstant(140.0),
-        strip->heightAnchor()->constraintEqualToConstant(5.0),
+        strip->widthAnchor()->constraintEqualToConstant(lumetrix::kDefaultStripWidth),
+        strip->heightAnchor()->constraintEqualToConstant(lumetrix::kStripHeight),
     });
 }
 

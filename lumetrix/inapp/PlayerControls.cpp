@@ -113,9 +113,7 @@ void SBDeviceApplicationSceneViewController_playpausenotif(Controller* self, SEL
 
 void SBDeviceApplicationSceneViewController_updateProgress(Controller* self, SEL, id)
 {
-    requestNowPlayingInfo<Controller>(self, [](Controller* controller, NSDictionary* info) {
-        showPlayedFraction(progressView(controller), info);
-    });
+    refreshProgressStrip(self);
 }
 
 void SBDeviceApplicationSceneViewController_tapGesture(Controller* self, SEL, id recognizer)

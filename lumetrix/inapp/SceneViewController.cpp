@@ -15,9 +15,7 @@
 #include "Foundation/NSTimer.h"
 #include "MediaRemote/MediaRemote.h"
 #include "SpringBoard/SBDeviceApplicationSceneViewController.h"
-#include "UIKit/NSLayoutConstraint.h"
 #include "UIKit/UIColor.h"
-#include "UIKit/UILayoutGuide.h"
 #include "UIKit/UIProgressView.h"
 
 namespace lumetrix {
@@ -30,26 +28,10 @@ constexpr double kRefreshInterval = 1.0;
 
 void buildStrip(SBDeviceApplicationSceneViewController* self, UIView* view)
 {
-    auto strip = UIProgressView::alloc();
-    strip->initWithProgressViewStyle(UIProgressViewStyleBar);
+    auto strip = makeProgressStrip(UIColor::colorWithRed(0.69, 0.69, 0.69, 1.0).get());
     setProperty(self, "setProgressView:"_sel, strip.get());
-    strip->setProgress(0.0);
-    strip->layer()->setCornerRadius(2.5);
-    strip->layer()->setMasksToBounds(true);
-    strip->setClipsToBounds(true);
-    strip->setTranslatesAutoresizingMaskIntoConstraints(false);
-    strip->setTrackTintColor(UIColor::colorWithRed(0.69, 0.69, 0.69, 1.0));
-    strip->setProgressTintColor(UIColor::whiteColor());
-    view->addSubview(strip.get());
-    UILayoutGuide* rowGuide = subView(self)->safeAreaLayoutGuide();
-    NSLayoutConstraint::activateConstraints({
-        strip->centerYAnchor()->constraintEqualToAnchor(rowGuide->centerYAnchor(), AppHomeBarOffset),
-        strip->centerXAnchor()->constraintEqualToAnchor(rowGuide->centerXAnchor(), 0),
-        strip->widthAnchor()->constraintEqualToConstant(stripWidth()),
-        strip->heightAnchor()->constraintEqualToConstant(5.0),
-    });
-    // Full until the first refresh.
-    strip->setProgress(100.0);
+    // Under the control row, full until the first refresh.
+    placeProgressStrip(strip.get(), view, subView(self)->safeAreaLayoutGuide(), AppHomeBarOffset);
 }
 
 // The refresh timer calls updateProgress: on the controller, but holds it weakly: when the

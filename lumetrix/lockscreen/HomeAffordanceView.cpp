@@ -23,9 +23,7 @@
 #include "MaterialKit/MTMaterialView.h"
 #include "MediaRemote/MediaRemote.h"
 #include "SpringBoard/CSHomeAffordanceView.h"
-#include "UIKit/NSLayoutConstraint.h"
 #include "UIKit/UIColor.h"
-#include "UIKit/UILayoutGuide.h"
 #include "UIKit/UIProgressView.h"
 #include "dispatch/dispatch.h"
 
@@ -53,47 +51,31 @@ StripState* stripState(CSHomeAffordanceView* view)
 }
 
 constexpr double kStripDelay = 3.0;
-constexpr CGFloat kStripHeight = 5.0;
 
 void buildStrip(CSHomeAffordanceView* view)
 {
     CGRect frame = view->frame();
     HomeFrame = frame;
+    // Part of the tweak's observable output, logged for every strip built: not a debug leftover.
     NSLog("[Orva] %@", NSStringFromCGRect(frame).get());
 
-    auto strip = UIProgressView::alloc();
-    strip->initWithProgressViewStyle(UIProgressViewStyleBar);
+    auto strip = makeProgressStrip(UIColor::clearColor().get());
     // The newest strip replaces any earlier one, in the property and in the view tree.
     if (UIProgressView* previous = progressView(view))
         previous->removeFromSuperview();
     setProperty(view, "setProgressView:"_sel, strip.get());
-    strip->setProgress(0.0);
-    strip->layer()->setCornerRadius(2.5);
-    strip->layer()->setMasksToBounds(true);
-    strip->setClipsToBounds(true);
-    strip->setTranslatesAutoresizingMaskIntoConstraints(false);
-    strip->setTrackTintColor(UIColor::clearColor());
-    strip->setProgressTintColor(UIColor::whiteColor());
     // The colour sent before the strip existed (the broadcast at boot comes first).
     tintWithLastStripColour(view, strip.get());
 
     auto backdrop = MTMaterialView::materialViewWithRecipe(2, 1, 1.0);
     backdrop->setFrame(strip->bounds());
-    backdrop->setAutoresizingMask(18);
+    backdrop->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
     backdrop->setAlpha(1.0);
     strip->addSubview(backdrop.get());
     strip->sendSubviewToBack(backdrop.get());
 
-    view->addSubview(strip.get());
-    UILayoutGuide* guide = view->safeAreaLayoutGuide();
-    NSLayoutConstraint::activateConstraints({
-        strip->centerYAnchor()->constraintEqualToAnchor(guide->centerYAnchor(), HomeBarOffSetContant),
-        strip->centerXAnchor()->constraintEqualToAnchor(guide->centerXAnchor()),
-        strip->widthAnchor()->constraintEqualToConstant(stripWidth()),
-        strip->heightAnchor()->constraintEqualToConstant(kStripHeight),
-    });
     // Full until the first refresh a second from now.
-    strip->setProgress(100.0);
+    placeProgressStrip(strip.get(), view, view->safeAreaLayoutGuide(), HomeBarOffSetContant);
 
     StripState* state = stripState(view);
     if (NSTimer* previousTimer = state->refreshTimer.get())
@@ -127,9 +109,7 @@ void hook_CSHomeAffordanceView__createStaticHomeAffordance(CSHomeAffordanceView*
 void CSHomeAffordanceView_updateProgress(CSHomeAffordanceView* self, SEL, id)
 {
     objc_msgSend(self, "setOverrideColor:"_sel, UIColor::clearColor());
-    requestNowPlayingInfo<CSHomeAffordanceView>(self, [](CSHomeAffordanceView* view, NSDictionary* info) {
-        showPlayedFraction(progressView(view), info);
-    });
+    refreshProgressStrip(self);
 }
 
 } // namespace lumetrix

@@ -13,8 +13,6 @@ namespace lumetrix {
 
 namespace {
 
-constexpr auto kInterpolationQualityMedium = static_cast<CGInterpolationQuality>(4);
-
 id averageColorImp(UIImage* self, SEL)
 {
     if (self->size().width <= 0 || self->size().height <= 0)
@@ -22,7 +20,7 @@ id averageColorImp(UIImage* self, SEL)
     // Let the platform's scaling reduce the whole image to one pixel.
     UIGraphicsBeginImageContext(CGSizeMake(1.0, 1.0));
     CGContextRef context = UIGraphicsGetCurrentContext();
-    CGContextSetInterpolationQuality(context, kInterpolationQualityMedium);
+    CGContextSetInterpolationQuality(context, kCGInterpolationMedium);
     self->drawInRect(CGRectMake(0, 0, 1, 1), kCGBlendModeCopy, 1.0);
     const unsigned char* pixel = static_cast<const unsigned char*>(CGBitmapContextGetData(context));
     // Bytes 0, 1 and 2 are red, green and blue; alpha is not divided out, so transparent

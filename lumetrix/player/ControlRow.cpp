@@ -1,5 +1,6 @@
 #include "ControlRow.h"
 
+#include "PlayerGeometry.h"
 #include "PlayerProperties.h"
 #include "startup/Globals.h"
 
@@ -20,13 +21,9 @@ namespace lumetrix {
 
 namespace {
 
-constexpr CGFloat kCornerRadius = 7.0;
-constexpr CGFloat kGlyphPointSize = 13.0;
-constexpr CGFloat kGlyphSpacing = 30.0;
-constexpr CGFloat kGlyphFrame = 5.0;
 // A hair below 0.9: the label backdrop's exact alpha.
 constexpr CGFloat kLabelBackdropAlpha = 0.8999999999976568;
-constexpr unsigned long kFlexibleWidthAndHeight = 18;
+constexpr UIViewAutoresizing kFlexibleWidthAndHeight = UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight;
 
 objc::RefPtr<MTMaterialView> makeBackdrop(CGRect frame, CGFloat alpha)
 {
@@ -42,7 +39,7 @@ objc::RefPtr<UIView> makeRoundedClearView()
     auto view = UIView::alloc();
     view->initWithFrame(CGRectZero);
     view->setBackgroundColor(UIColor::clearColor());
-    view->layer()->setCornerRadius(kCornerRadius);
+    view->layer()->setCornerRadius(kControlCornerRadius);
     view->layer()->setMasksToBounds(true);
     return view;
 }
@@ -88,8 +85,8 @@ void buildControlRow(id host, UIView* view, HideRow hideRow)
     NSLayoutConstraint::activateConstraints({
         row->topAnchor()->constraintEqualToAnchor(view->safeAreaLayoutGuide()->bottomAnchor(), bottomConstant),
         row->centerXAnchor()->constraintEqualToAnchor(view->safeAreaLayoutGuide()->centerXAnchor(), 0),
-        row->widthAnchor()->constraintEqualToConstant(100.0),
-        row->heightAnchor()->constraintEqualToConstant(20.0),
+        row->widthAnchor()->constraintEqualToConstant(kControlRowWidth),
+        row->heightAnchor()->constraintEqualToConstant(kControlRowHeight),
     });
 
     // The glyphs: previous (the forward glyph turned by half a turn), next, play/pause.
@@ -125,10 +122,10 @@ void buildControlRow(id host, UIView* view, HideRow hideRow)
     backdrop->setTranslatesAutoresizingMaskIntoConstraints(false);
     view->addSubview(backdrop.get());
     NSLayoutConstraint::activateConstraints({
-        backdrop->topAnchor()->constraintEqualToAnchor(row->safeAreaLayoutGuide()->topAnchor(), -15.0),
+        backdrop->topAnchor()->constraintEqualToAnchor(row->safeAreaLayoutGuide()->topAnchor(), kTitleAboveRow),
         backdrop->centerXAnchor()->constraintEqualToAnchor(view->safeAreaLayoutGuide()->centerXAnchor(), 0),
-        backdrop->widthAnchor()->constraintEqualToConstant(80.0),
-        backdrop->heightAnchor()->constraintEqualToConstant(13.0),
+        backdrop->widthAnchor()->constraintEqualToConstant(kTitleWidth),
+        backdrop->heightAnchor()->constraintEqualToConstant(kTitleHeight),
     });
 
     // The label: no text until the first now-playing update.
@@ -137,7 +134,7 @@ void buildControlRow(id host, UIView* view, HideRow hideRow)
     setProperty(host, "setLabel:"_sel, title.get());
     title->setLineBreakMode(NSLineBreakByWordWrapping);
     title->setBackgroundColor(UIColor::clearColor());
-    title->setFont(UIFont::systemFontOfSize(9.0));
+    title->setFont(UIFont::systemFontOfSize(kTitleFontSize));
     title->setTranslatesAutoresizingMaskIntoConstraints(false);
     title->setMarqueeEnabled(true);
     title->setMarqueeRunning(true);
@@ -150,8 +147,8 @@ void buildControlRow(id host, UIView* view, HideRow hideRow)
     NSLayoutConstraint::activateConstraints({
         title->centerYAnchor()->constraintEqualToAnchor(backdrop->safeAreaLayoutGuide()->centerYAnchor(), 0.0),
         title->centerXAnchor()->constraintEqualToAnchor(backdrop->safeAreaLayoutGuide()->centerXAnchor(), 0.0),
-        title->widthAnchor()->constraintEqualToConstant(80.0),
-        title->heightAnchor()->constraintEqualToConstant(13.0),
+        title->widthAnchor()->constraintEqualToConstant(kTitleWidth),
+        title->heightAnchor()->constraintEqualToConstant(kTitleHeight),
     });
 }
 

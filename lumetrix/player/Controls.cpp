@@ -1,5 +1,6 @@
 #include "Controls.h"
 
+#include "PlayerGeometry.h"
 #include "PlayerProperties.h"
 #include "nowplaying/NowPlaying.h"
 #include "startup/Globals.h"
@@ -25,23 +26,6 @@ namespace lumetrix {
 namespace {
 
 constexpr double kGlyphRefreshDelay = 0.1;
-constexpr double kGlyphPointSize = 13.0;
-
-// Tap zones across the target, in points: previous, play/pause, next, with dead bands
-// between them where a tap does nothing.
-constexpr double kPreviousZoneEnd = 30.0;
-constexpr double kCentreZoneStart = 35.0;
-constexpr double kCentreZoneEnd = 70.0;
-constexpr double kNextZoneStart = 75.0;
-
-enum Command : std::uint32_t {
-    kCommandPlay = 0,
-    kCommandTogglePlayPause = 2,
-    kCommandNextTrack = 4,
-    kCommandPreviousTrack = 5,
-    kCommandSkipForward = 17,
-    kCommandSkipBackward = 18,
-};
 
 // The seconds the row stays up. Foundation turns intervals of zero or less into its
 // minimum; a value that is not a number is treated as zero too, and one beyond a century
@@ -95,20 +79,22 @@ void raiseControlRow(id host)
     armFadeOutTimer(host);
 }
 
+// Across the touch target: previous, play/pause, next, with dead bands between them
+// where a tap does nothing.
 void actByZone(double x)
 {
     if (x < kPreviousZoneEnd)
-        sendPlaybackCommand(kCommandPreviousTrack);
+        sendPlaybackCommand(kMRPreviousTrack);
     if (x > kCentreZoneStart && x < kCentreZoneEnd) {
         // The first centre tap plays, unless music plays already (after a boot or a
         // respring): then "play" would click and change nothing, so it toggles like every
         // later tap.
         bool first = !initialStart;
         initialStart = true;
-        sendPlaybackCommand(first && !nowPlayingIsPlaying() ? kCommandPlay : kCommandTogglePlayPause);
+        sendPlaybackCommand(first && !nowPlayingIsPlaying() ? kMRPlay : kMRTogglePlayPause);
     }
     if (x > kNextZoneStart)
-        sendPlaybackCommand(kCommandNextTrack);
+        sendPlaybackCommand(kMRNextTrack);
 }
 
 } // namespace
@@ -151,8 +137,9 @@ void handleTap(id host, double x)
 
 void handleSwipe(SkipDirection direction)
 {
+    // Part of the tweak's observable output, logged on every swipe: not a debug leftover.
     NSLog("KAKAPIPI HALLL ");
-    sendSkipCommand(direction == SkipDirection::Back ? kCommandSkipBackward : kCommandSkipForward);
+    sendSkipCommand(direction == SkipDirection::Back ? kMRSkipBackward : kMRSkipForward);
 }
 
 void dismissControls(id host, NSTimer* timer, InvalidateTimer when)

@@ -1,5 +1,6 @@
 #include "TouchTarget.h"
 
+#include "PlayerGeometry.h"
 #include "PlayerProperties.h"
 #include "startup/Globals.h"
 
@@ -18,7 +19,7 @@ objc::RefPtr<UIView> buildTouchTarget(id host, UIView* superview)
     target->initWithFrame(CGRectZero);
     setProperty(host, "setPrevioustapview:"_sel, target.get());
     target->setBackgroundColor(UIColor::clearColor());
-    target->layer()->setCornerRadius(7.0);
+    target->layer()->setCornerRadius(kControlCornerRadius);
     target->layer()->setMasksToBounds(true);
     target->setUserInteractionEnabled(true);
     target->setTranslatesAutoresizingMaskIntoConstraints(false);
@@ -26,8 +27,8 @@ objc::RefPtr<UIView> buildTouchTarget(id host, UIView* superview)
     NSLayoutConstraint::activateConstraints({
         target->topAnchor()->constraintEqualToAnchor(superview->safeAreaLayoutGuide()->bottomAnchor(), TouchConstant),
         target->centerXAnchor()->constraintEqualToAnchor(superview->safeAreaLayoutGuide()->centerXAnchor(), 0),
-        target->widthAnchor()->constraintEqualToConstant(100.0),
-        target->heightAnchor()->constraintEqualToConstant(40.0),
+        target->widthAnchor()->constraintEqualToConstant(kTouchTargetWidth),
+        target->heightAnchor()->constraintEqualToConstant(kTouchTargetHeight),
     });
     return target;
 }
