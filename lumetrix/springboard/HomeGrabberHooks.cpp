@@ -22,6 +22,7 @@ void hook_SBHomeGrabberView__bounce(SBHomeGrabberView*, SEL)
 void hook_SBHomeGrabberView_attentionLost(SBHomeGrabberView* self, SEL _cmd, id client, double timeout, unsigned long long generation, id associatedObject)
 {
     orig_SBHomeGrabberView_attentionLost(self, _cmd, client, timeout, generation, associatedObject);
+    // Part of the tweak's observable output, logged on every expiry: not a debug leftover.
     NSLog("KAKASTRONT %.20f", timeout);
     NSNotificationCenter::defaultCenter()->postNotificationName("hidemediaplayer"_ns, self);
 }

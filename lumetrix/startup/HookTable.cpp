@@ -10,7 +10,6 @@
 #include "substrate/substrate.h"
 
 #include <cctype>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -72,6 +71,7 @@ struct HomeAffordanceViewTag;
 struct HomeAffordanceViewControllerTag;
 struct SceneViewControllerTag;
 
+constexpr const char* kGetterTypes = "@@:";
 constexpr const char* kSetterTypes = "v@:@";
 constexpr const char* kNoArgumentTypes = "v@:";
 
@@ -160,13 +160,9 @@ void installHooks()
                 class_addMethod(cls, sel_registerName(step.selector), step.implementation, step.types);
                 break;
             case Step::Kind::Property: {
-                // The getter's and setter's encodings are made from the attribute type '@'.
-                char getterTypes[8];
-                char setterTypes[8];
-                std::snprintf(getterTypes, sizeof getterTypes, "%s@:", "@");
-                std::snprintf(setterTypes, sizeof setterTypes, "v@:%s", "@");
-                class_addMethod(cls, sel_registerName(step.selector), step.implementation, getterTypes);
-                class_addMethod(cls, sel_registerName(setterName(step.selector).c_str()), step.setter, setterTypes);
+                // Every added property holds an object: its getter returns one, its setter takes one.
+                class_addMethod(cls, sel_registerName(step.selector), step.implementation, kGetterTypes);
+                class_addMethod(cls, sel_registerName(setterName(step.selector).c_str()), step.setter, kSetterTypes);
                 break;
             }
             }

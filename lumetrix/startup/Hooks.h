@@ -24,22 +24,26 @@ void hook_CSHomeAffordanceView_layoutSubviews(CSHomeAffordanceView*, SEL);
 extern void (*orig_CSHomeAffordanceView__createStaticHomeAffordance)(CSHomeAffordanceView*, SEL);
 void hook_CSHomeAffordanceView__createStaticHomeAffordance(CSHomeAffordanceView*, SEL);
 void CSHomeAffordanceView_updateProgress(CSHomeAffordanceView*, SEL, id timer);
+// lockscreen/StripColour.cpp: the strip's colour.
 void CSHomeAffordanceView_updateSliderColour(CSHomeAffordanceView*, SEL, id notification);
 
 // lockscreen/HomeAffordanceViewController.cpp: the lock-screen player.
 extern void (*orig_CSHomeAffordanceViewController_loadView)(CSHomeAffordanceViewController*, SEL);
 void hook_CSHomeAffordanceViewController_loadView(CSHomeAffordanceViewController*, SEL);
+// lockscreen/PlayerControls.cpp: its controls.
 void CSHomeAffordanceViewController_playpausenotif(CSHomeAffordanceViewController*, SEL);
 void CSHomeAffordanceViewController_tapGesture(CSHomeAffordanceViewController*, SEL, id recognizer);
 void CSHomeAffordanceViewController_swipeleft(CSHomeAffordanceViewController*, SEL, id recognizer);
 void CSHomeAffordanceViewController_swiperight(CSHomeAffordanceViewController*, SEL, id recognizer);
 void CSHomeAffordanceViewController_dismissControls(CSHomeAffordanceViewController*, SEL, id timer);
 void CSHomeAffordanceViewController_updateMedia(CSHomeAffordanceViewController*, SEL);
+// lockscreen/StripColour.cpp: the colour it passes on to the strip.
 void CSHomeAffordanceViewController_updateMediaColour(CSHomeAffordanceViewController*, SEL, id notification);
 
 // inapp/SceneViewController.cpp: the player inside every app.
 extern void (*orig_SBDeviceApplicationSceneViewController_viewDidLoad)(SBDeviceApplicationSceneViewController*, SEL);
 void hook_SBDeviceApplicationSceneViewController_viewDidLoad(SBDeviceApplicationSceneViewController*, SEL);
+// inapp/PlayerControls.cpp: its controls, strip refresh and visibility.
 void SBDeviceApplicationSceneViewController_hidemediaplayer(SBDeviceApplicationSceneViewController*, SEL, id notification);
 void SBDeviceApplicationSceneViewController_showmediaplayer(SBDeviceApplicationSceneViewController*, SEL, id notification);
 void SBDeviceApplicationSceneViewController_playpausenotif(SBDeviceApplicationSceneViewController*, SEL);

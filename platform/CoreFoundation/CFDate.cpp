@@ -1,16 +1,11 @@
 #include "CFDate.h"
 
 #include "Foundation/NSDate.h"
-#include "Foundation/RunLoop.h"
-
-#include <chrono>
+#include "Foundation/ReferenceClock.h"
 
 CFAbsoluteTime CFAbsoluteTimeGetCurrent()
 {
-    if (auto* loop = platform::RunLoop::main())
-        return loop->now();
-    auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
-    return std::chrono::duration<double>(sinceEpoch).count() - kCFAbsoluteTimeIntervalSince1970;
+    return platform::referenceClockNow();
 }
 
 CFAbsoluteTime CFDateGetAbsoluteTime(CFDateRef date)

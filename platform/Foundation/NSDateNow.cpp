@@ -1,10 +1,10 @@
-// NSDate's "now" lives beside the clock rather than with the value class, so every date
-// reads the same clock as timers and dispatch.
+// NSDate's "now" lives apart from the value class and reads the platform's reference
+// clock, so every date reads the same clock as timers and dispatch.
 #include "NSDate.h"
 
-#include "CoreFoundation/CFDate.h"
+#include "ReferenceClock.h"
 
 objc::RefPtr<NSDate> NSDate::date()
 {
-    return dateWithTimeIntervalSinceReferenceDate(CFAbsoluteTimeGetCurrent());
+    return dateWithTimeIntervalSinceReferenceDate(platform::referenceClockNow());
 }

@@ -1,7 +1,8 @@
 #include "NSLog.h"
 
+#include "NSDate.h"
 #include "NSStringFormat.h"
-#include "CoreFoundation/CFDate.h"
+#include "ReferenceClock.h"
 #include "Platform/Platform.h"
 
 #include <nlohmann/json.hpp>
@@ -22,7 +23,7 @@ std::string timestamp(double absoluteTime)
 {
     // Rounded to whole milliseconds first, so 0.9996 s carries into the next second
     // instead of printing as .999 or 1000.
-    long long milliseconds = std::llround((absoluteTime + kCFAbsoluteTimeIntervalSince1970) * 1000.0);
+    long long milliseconds = std::llround((absoluteTime + NSDate::timeIntervalBetween1970AndReferenceDate) * 1000.0);
     long long seconds = milliseconds / 1000;
     long long fraction = milliseconds % 1000;
     if (fraction < 0) {
@@ -49,7 +50,7 @@ void NSLogv(const char* format, va_list arguments)
 {
     std::string message = platform::formatString(format, arguments);
     if (s_stderrEnabled) {
-        std::string line = timestamp(CFAbsoluteTimeGetCurrent()) + " " + platform::processName() + "["
+        std::string line = timestamp(platform::referenceClockNow()) + " " + platform::processName() + "["
             + std::to_string(getpid()) + ":" + std::to_string(syscall(SYS_gettid)) + "] " + message;
         if (line.empty() || line.back() != '\n')
             line += '\n';
