@@ -114,12 +114,7 @@ void HttpFront::route()
         response.set_content(*frame->image, frame->type);
     });
     m_server.Get("/api/status", [this](const httplib::Request&, httplib::Response& response) {
-        json status = m_state.status();
-        json devices = json::array();
-        for (auto& profile : UIDeviceProfile::all())
-            devices.push_back(profile.name);
-        status["devices"] = devices;
-        answer(response, 200, status);
+        answer(response, 200, m_state.status());
     });
     m_server.Get("/api/inspect", [this](const httplib::Request&, httplib::Response& response) {
         auto inspection = m_state.inspection();

@@ -5,6 +5,7 @@
 #include "sim/lumetrix-sim/demo/Timeline.h"
 
 #include "MediaRemote/Base64.h"
+#include "UIKit/UIDeviceProfile.h"
 
 #include <fstream>
 
@@ -12,6 +13,18 @@ using nlohmann::json;
 namespace fs = std::filesystem;
 
 namespace sim {
+
+namespace {
+
+json deviceNames()
+{
+    json names = json::array();
+    for (auto& profile : UIDeviceProfile::all())
+        names.push_back(profile.name);
+    return names;
+}
+
+} // namespace
 
 PhoneState::PhoneState(fs::path outputFolder, fs::path startupFolder)
     : m_outputFolder(std::move(outputFolder))
@@ -207,6 +220,7 @@ json PhoneState::status() const
         { "frame", m_frame.number },
         { "recording", { { "active", m_recording.isRecording() }, { "lines", m_recording.lineCount() } } },
         { "log", m_logDropped + m_log.size() },
+        { "devices", deviceNames() },
     };
 }
 
