@@ -31,8 +31,9 @@ public:
     // The signature of what is on screen: equal signatures draw equal pictures.
     static std::string signature(const std::string& screenDump, double now, bool dark);
 
-    // Opaque 32-bit cairo pixels (B, G, R, A in memory) as a PNG.
+    // Opaque 32-bit cairo pixels (B, G, R, A in memory) as a JPEG.
     static std::vector<std::uint8_t> encodeFrame(const std::uint8_t* pixels, int width, int height, int stride);
+    static constexpr int kJPEGQuality = 90;
 
 private:
     double m_pixelsPerPoint;

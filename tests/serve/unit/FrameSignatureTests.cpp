@@ -2,6 +2,8 @@
 // the clock's minute, and the time itself while a title scrolls.
 #include "sim/lumetrix-sim/serve/FrameMaker.h"
 
+#include "UIKit/UIImageDecoder.h"
+
 #include <gtest/gtest.h>
 
 namespace sim {
@@ -25,14 +27,31 @@ TEST(FrameSignatureTests, AScrollingTitleMovesWithTheClock)
     EXPECT_NE(FrameMaker::signature(tree, kNoon + 1, false), FrameMaker::signature(tree, kNoon + 1.05, false));
 }
 
-TEST(FrameSignatureTests, FramesAreOpaquePNGsOfTheCairoPixels)
+TEST(FrameSignatureTests, FramesAreJPEGsOfTheCairoPixelsInTheirColours)
 {
-    // Two pixels, B G R A in memory as cairo keeps them, with a padded stride.
-    const std::uint8_t pixels[] = { 0x10, 0x20, 0x30, 0xFF, 0x01, 0x02, 0x03, 0xFF, 0xEE, 0xEE, 0xEE, 0xEE };
-    auto png = FrameMaker::encodeFrame(pixels, 2, 1, 12);
-    ASSERT_GT(png.size(), 8u);
-    EXPECT_EQ(png[1], 'P');
-    EXPECT_EQ(png[25], 2) << "colour type RGB (no alpha: the screen is opaque)";
+    // 16 x 16 pixels of one colour, B G R A in memory as cairo keeps them, rows padded.
+    const int width = 16, height = 16, stride = 80;
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(stride) * height, 0xEE);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* pixel = &pixels[static_cast<std::size_t>(y * stride + x * 4)];
+            pixel[0] = 0x20; // blue
+            pixel[1] = 0x40; // green
+            pixel[2] = 0xC0; // red
+            pixel[3] = 0xFF;
+        }
+    }
+    auto jpeg = FrameMaker::encodeFrame(pixels.data(), width, height, stride);
+    ASSERT_GT(jpeg.size(), 4u);
+    EXPECT_EQ(jpeg[0], 0xFF);
+    EXPECT_EQ(jpeg[1], 0xD8);
+    auto decoded = UIImageDecoder::decode(jpeg.data(), jpeg.size());
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->width, 16u);
+    const std::uint8_t* middle = decoded->bitmap->pixel(8, 8);
+    EXPECT_NEAR(middle[0], 0xC0, 4) << "red";
+    EXPECT_NEAR(middle[1], 0x40, 4) << "green";
+    EXPECT_NEAR(middle[2], 0x20, 4) << "blue";
 }
 
 } // namespace

@@ -373,7 +373,7 @@ function treeItem(item, depth) {
     renderTree();
   });
   row.append(toggle, item.label);
-  row.classList.toggle('selected', item.key === page.selectedId || (item.node && item.node.id === page.selectedId));
+  row.classList.toggle('selected', item.key === page.selectedId || !!(item.node && item.node.id === page.selectedId));
   row.addEventListener('mouseenter', () => {
     page.hoverId = item.key;
     showOutline('#hover-outline', item.key);
