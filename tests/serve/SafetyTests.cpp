@@ -97,11 +97,15 @@ TEST_F(ServeSafetyTests, ANameThatIsNotTheServersIsRefused)
 {
     httplib::Client client(host());
     client.set_default_headers({ { "Host", "rebound.evil.example:" + std::to_string(port) } });
-    for (const char* path : { "/", "/api/status", "/frame", "/events" }) {
+    for (const char* path : { "/", "/api/status", "/frame" }) {
         auto response = client.Get(path);
         ASSERT_TRUE(response) << path;
         EXPECT_EQ(response->status, 403) << path;
     }
+    // An event stream let through would never end: stop reading at its first bytes.
+    auto events = client.Get("/events", [](const char*, std::size_t) { return false; });
+    ASSERT_TRUE(events) << "the stream was opened for a foreign name";
+    EXPECT_EQ(events->status, 403);
     auto response = client.Post("/api/action", "unlock", "text/plain");
     ASSERT_TRUE(response);
     EXPECT_EQ(response->status, 403);
