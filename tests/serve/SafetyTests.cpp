@@ -103,7 +103,11 @@ TEST_F(ServeSafetyTests, ANameThatIsNotTheServersIsRefused)
         EXPECT_EQ(response->status, 403) << path;
     }
     // An event stream let through would never end: stop reading at its first bytes.
-    auto events = client.Get("/events", [](const char*, std::size_t) { return false; });
+    std::string streamed;
+    auto events = client.Get("/events", [&](const char* data, std::size_t size) {
+        streamed.append(data, size);
+        return streamed.find("event:") == std::string::npos;
+    });
     ASSERT_TRUE(events) << "the stream was opened for a foreign name";
     EXPECT_EQ(events->status, 403);
     auto response = client.Post("/api/action", "unlock", "text/plain");
@@ -135,6 +139,7 @@ TEST_F(ServeSafetyTests, AMalformedLineAnswers400WithTheParsersMessageAndNothing
     ASSERT_TRUE(response);
     EXPECT_EQ(response->status, 400);
     EXPECT_EQ(json::parse(response->body)["error"], "expected `tap lockscreen X [Y]`, `tap app APP X [Y]` or `tap screen X Y`");
+    fs::remove(output.parent_path() / "escaped.json");
     auto escape = postLine("dump players ../escaped.json");
     ASSERT_TRUE(escape);
     EXPECT_EQ(escape->status, 400);
