@@ -109,14 +109,17 @@ bool LiveFeed::operator()(ScenarioHost& host, RunState& state, RunServices& serv
     auto& loop = host.runLoop();
     if (m_process != getpid())
         enterProcess(host, state);
-    if (m_pending) {
-        report({ { "done", { { "id", m_pending->id }, { "failures", state.failures - m_pending->failuresBefore } } } });
-        m_settingsChanged = m_settingsChanged || m_pending->touchesSettings;
-        m_pending.reset();
-    }
     m_segmentStart = loop.now();
     m_lastWall = wallNow();
+    // What the line did is published before it is reported done, so whoever waited for
+    // it finds its effects.
+    if (m_pending)
+        m_settingsChanged = m_settingsChanged || m_pending->touchesSettings;
     publish(host, state, services);
+    if (m_pending) {
+        report({ { "done", { { "id", m_pending->id }, { "failures", state.failures - m_pending->failuresBefore } } } });
+        m_pending.reset();
+    }
 
     for (;;) {
         m_clock.setSpeed(m_setup.controls->speed());

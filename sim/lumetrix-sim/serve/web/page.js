@@ -42,8 +42,9 @@ async function runLine(line) {
     say(`${line}: ${reply.error || 'refused'}`);
     return false;
   }
-  const failed = reply.failures ? ` (${reply.failures} expectation failed: see the terminal)` : '';
-  say(`ran: ${line}${failed}`, !reply.failures);
+  // The interpreter counts what could not be done (a refused entry, an app not open) as
+  // a failed expectation; its message is on the serving terminal.
+  say(reply.failures ? `${line}: did not go through (see the Settings pane or the terminal)` : `ran: ${line}`, !reply.failures);
   return true;
 }
 
@@ -218,7 +219,8 @@ function renderPane(settings) {
   respring.id = 'pane-respring';
   respring.addEventListener('click', () => runLine('settings respring'));
   rows.push(respring);
-  if (app.message)
+  // A message no cell shows (the pane's own) goes under the pane.
+  if (app.message && !(app.cells || []).some((cell) => cell.problem === app.message || cell.message === app.message))
     rows.push(Object.assign(document.createElement('div'), { className: 'red-line', textContent: app.message }));
   pane.replaceChildren(...rows);
 }
