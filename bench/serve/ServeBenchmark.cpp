@@ -6,20 +6,19 @@
 // Starts `lumetrix-sim serve` on a phone playing music, listens to its event stream as
 // the page does, and drives it with the page's own requests.
 
+#include "tests/support/ServedPhone.h"
+
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
-#include <regex>
 #include <string>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -127,38 +126,16 @@ int main(int argc, char** argv)
                                            << "track \"Daybreak\" \"The Lumen Trio\" 214 artwork \"" << LUMETRIX_SCENARIO_MEDIA << "/daybreak.png\"\n"
                                            << "play\nboot\nwait 3.5\n";
 
-    int out[2];
-    if (pipe(out) != 0)
+    std::optional<ServedPhone> server;
+    try {
+        server.emplace(LUMETRIX_SIM, std::vector<std::string> { "--scale", scale, "--out", (work / "out").string(), (work / "bench.scenario").string() });
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "serve_bench: %s\n", error.what());
         return 1;
-    pid_t server = fork();
-    if (server == 0) {
-        dup2(out[1], STDOUT_FILENO);
-        close(out[0]);
-        std::string output = (work / "out").string();
-        std::string scenario = (work / "bench.scenario").string();
-        execl(LUMETRIX_SIM, LUMETRIX_SIM, "serve", "--port", "0", "--scale", scale.c_str(), "--out", output.c_str(), scenario.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
     }
-    close(out[1]);
-    std::string text;
-    std::smatch found;
-    char buffer[256];
-    while (!std::regex_search(text, found, std::regex(R"(http://127\.0\.0\.1:(\d+)/)"))) {
-        ssize_t count = read(out[0], buffer, sizeof(buffer));
-        if (count <= 0) {
-            std::fprintf(stderr, "serve_bench: the server did not start\n");
-            return 1;
-        }
-        text.append(buffer, static_cast<std::size_t>(count));
-    }
-    std::string host = "127.0.0.1:" + found[1].str();
+    server->waitUntilLive(20);
+    std::string host = server->host();
     httplib::Client client(host);
-    for (int tries = 0; tries < 400; ++tries) {
-        auto status = client.Get("/api/status");
-        if (status && json::parse(status->body).value("live", false))
-            break;
-        std::this_thread::sleep_for(50ms);
-    }
     FrameListener frames(host);
     std::this_thread::sleep_for(500ms);
 
@@ -193,9 +170,7 @@ int main(int argc, char** argv)
         std::this_thread::sleep_for(2500ms);
     }
 
-    kill(server, SIGTERM);
-    int status = 0;
-    waitpid(server, &status, 0);
+    server->stop();
     fs::remove_all(work);
 
     if (latencies.empty() || rates.empty()) {

@@ -1,16 +1,15 @@
 // The safety rules of `lumetrix-sim serve`, against a running server: another site's
 // page, a name that is not the server's, an oversized request and a malformed line are
 // all refused, and none of them changes the phone.
+#include "tests/support/ServedPhone.h"
+
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <regex>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -26,47 +25,21 @@ protected:
     {
         output = fs::temp_directory_path() / ("lumetrix-serve-safety-" + std::to_string(getpid()));
         fs::remove_all(output);
-        int out[2];
-        ASSERT_EQ(pipe(out), 0);
-        server = fork();
-        if (server == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            close(out[0]);
-            execl(LUMETRIX_SIM, LUMETRIX_SIM, "serve", "--port", "0", "--out", output.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(out[1]);
-        std::string text;
-        std::smatch found;
-        char buffer[256];
-        while (!std::regex_search(text, found, std::regex(R"(http://127\.0\.0\.1:(\d+)/)"))) {
-            ssize_t count = read(out[0], buffer, sizeof(buffer));
-            ASSERT_GT(count, 0) << "serve stopped before it listened: " << text;
-            text.append(buffer, static_cast<std::size_t>(count));
-        }
-        close(out[0]);
-        port = std::stoi(found[1]);
-        for (int tries = 0; tries < 300 && !status().value("live", false); ++tries)
-            std::this_thread::sleep_for(50ms);
-        ASSERT_TRUE(status().value("live", false)) << "the phone never came up";
+        server = new ServedPhone(LUMETRIX_SIM, { "--out", output.string() });
+        port = server->port();
+        ASSERT_TRUE(server->waitUntilLive(15)) << "the phone never came up";
         httplib::Client(host()).Post("/api/clock", "pause", "text/plain");
     }
 
     static void TearDownTestSuite()
     {
-        kill(server, SIGTERM);
-        int exitStatus = 0;
-        waitpid(server, &exitStatus, 0);
-        EXPECT_TRUE(WIFEXITED(exitStatus) && WEXITSTATUS(exitStatus) == 0) << "serve shuts down cleanly on SIGTERM";
+        EXPECT_EQ(server->stop(), 0) << "serve shuts down cleanly on SIGTERM";
+        delete server;
         fs::remove_all(output);
     }
 
     static std::string host() { return "127.0.0.1:" + std::to_string(port); }
-    static json status()
-    {
-        auto response = httplib::Client(host()).Get("/api/status");
-        return response && response->status == 200 ? json::parse(response->body) : json::object();
-    }
+    static json status() { return server->status(); }
     static std::uintmax_t transcriptSize() { return fs::file_size(output / "transcript.jsonl"); }
 
     static httplib::Result postLine(const std::string& line, httplib::Headers headers = {})
@@ -74,7 +47,7 @@ protected:
         return httplib::Client(host()).Post("/api/action", headers, line, "text/plain");
     }
 
-    static inline pid_t server = -1;
+    static inline ServedPhone* server = nullptr;
     static inline int port = 0;
     static inline fs::path output;
 };
