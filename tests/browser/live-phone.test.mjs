@@ -172,6 +172,22 @@ try {
   await node.click();
   await page.waitForFunction(() => document.querySelector('#node-fields').textContent.includes('"presentationAlpha"'));
 
+  step('picking: a click on the phone selects the view there instead of tapping');
+  const linesBefore = (await api('/api/status')).recording.lines;
+  await page.check('#pick');
+  const rowNow = (await inspect()).players.lockscreen.subView.frame;
+  const pickX = rowNow[0] + rowNow[2] / 2;
+  const pickY = rowNow[1] + rowNow[3] / 2;
+  const pickAt = onScreen(pickX, pickY);
+  await page.mouse.click(pickAt.x, pickAt.y);
+  const picked = JSON.parse(await page.$eval('#node-fields', (element) => element.textContent));
+  const [px, py, pw, ph] = picked.frame;
+  assert.ok(pickX >= px && pickX < px + pw && pickY >= py && pickY < py + ph, `the picked ${picked.class} lies under the click`);
+  assert.equal((await api('/api/status')).recording.lines, linesBefore, 'picking ran nothing');
+  await page.uncheck('#pick');
+  await page.selectOption('#tree-kind', 'players');
+  await page.locator('#tree .node', { hasText: 'subView' }).first().click();
+
   const shot = path.join(work, 'live-phone.png');
   await page.screenshot({ path: shot });
   if (options.screenshot)
