@@ -2,12 +2,8 @@
 
 #include "LivePhoneProcess.h"
 
-#include "sim/lumetrix-sim/demo/Timeline.h"
-
 #include "MediaRemote/Base64.h"
 #include "UIKit/UIDeviceProfile.h"
-
-#include <fstream>
 
 using nlohmann::json;
 namespace fs = std::filesystem;
@@ -29,6 +25,7 @@ json deviceNames()
 PhoneState::PhoneState(fs::path outputFolder, fs::path startupFolder)
     : m_outputFolder(std::move(outputFolder))
     , m_startupFolder(std::move(startupFolder))
+    , m_log(m_outputFolder / kLiveTranscriptFile)
 {
 }
 
@@ -77,12 +74,7 @@ void PhoneState::apply(const json& report)
         m_ended = nullptr;
         m_music = m_settings = m_phone = nullptr;
         m_artwork.clear();
-        m_log.clear();
-        m_logDropped = 0;
-        m_logRead = 0;
-        m_logPartial.clear();
-        m_lastNowPlaying.clear();
-        m_log.push_back({ { "t", 0 }, { "text", "The phone starts" + (start["device"].is_string() ? " on the " + start["device"].get<std::string>() : std::string()) }, { "kind", "serve" } });
+        m_log.restart("The phone starts" + (start["device"].is_string() ? " on the " + start["device"].get<std::string>() : std::string()));
         changed(m_versions.log);
         changed(m_versions.status);
     } else if (report.contains("live")) {
@@ -135,7 +127,8 @@ void PhoneState::apply(const json& report)
         m_clock = report["clock"];
         changed(m_versions.status);
     } else if (report.contains("log")) {
-        readLogUpTo(report["log"].get<std::uint64_t>());
+        if (m_log.readUpTo(report["log"].get<std::uint64_t>()))
+            changed(m_versions.log);
     } else if (report.contains("ended")) {
         m_ended = report["ended"];
         m_live = false;
@@ -143,47 +136,6 @@ void PhoneState::apply(const json& report)
             settle(id, outcome);
         changed(m_versions.status);
     }
-}
-
-void PhoneState::readLogUpTo(std::uint64_t offset)
-{
-    if (offset <= m_logRead)
-        return;
-    std::ifstream in(m_outputFolder / kLiveTranscriptFile, std::ios::binary);
-    if (!in)
-        return;
-    in.seekg(static_cast<std::streamoff>(m_logRead));
-    std::string text(offset - m_logRead, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    m_logRead += text.size();
-    m_logPartial += text;
-    bool added = false;
-    std::size_t start = 0;
-    for (std::size_t end; (end = m_logPartial.find('\n', start)) != std::string::npos; start = end + 1) {
-        json entry = json::parse(m_logPartial.begin() + static_cast<std::ptrdiff_t>(start), m_logPartial.begin() + static_cast<std::ptrdiff_t>(end), nullptr, false);
-        if (entry.is_discarded())
-            continue;
-        auto words = describeTimelineEntry(entry);
-        if (!words)
-            continue;
-        std::string kind = entry.value("type", "");
-        // Every queue append reports the same track again: once is enough, as in the demo.
-        if (kind == "nowplaying") {
-            if (*words == m_lastNowPlaying)
-                continue;
-            m_lastNowPlaying = *words;
-        }
-        m_log.push_back({ { "t", entry.value("t", 0.0) }, { "text", *words }, { "kind", kind } });
-        if (m_log.size() > kLogEntriesKept) {
-            m_log.pop_front();
-            ++m_logDropped;
-        }
-        added = true;
-    }
-    m_logPartial.erase(0, start);
-    if (added)
-        changed(m_versions.log);
 }
 
 std::optional<PhoneState::Frame> PhoneState::frame() const
@@ -219,7 +171,7 @@ json PhoneState::status() const
         { "speed", m_speed },
         { "frame", m_frame.number },
         { "recording", { { "active", m_recording.isRecording() }, { "lines", m_recording.lineCount() } } },
-        { "log", m_logDropped + m_log.size() },
+        { "log", m_log.count() },
         { "devices", deviceNames() },
     };
 }
@@ -227,11 +179,7 @@ json PhoneState::status() const
 json PhoneState::logSince(std::size_t since) const
 {
     std::lock_guard lock(m_mutex);
-    json entries = json::array();
-    std::size_t first = since > m_logDropped ? since - m_logDropped : 0;
-    for (std::size_t i = first; i < m_log.size(); ++i)
-        entries.push_back(m_log[i]);
-    return { { "next", m_logDropped + m_log.size() }, { "entries", std::move(entries) } };
+    return m_log.since(since);
 }
 
 std::optional<std::pair<std::string, std::shared_ptr<const std::string>>> PhoneState::artwork(std::size_t index) const

@@ -7,6 +7,7 @@
 // a copy or an immutable shared buffer, so a slow connection holds no lock while it
 // sends, and the reader never waits for the network.
 
+#include "LogInWords.h"
 #include "Recording.h"
 
 #include <nlohmann/json.hpp>
@@ -14,7 +15,6 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -73,11 +73,7 @@ public:
     bool isLive() const;
     void markRestarting();
 
-    // How many log entries are kept for the page (older ones drop off).
-    static constexpr std::size_t kLogEntriesKept = 2000;
-
 private:
-    void readLogUpTo(std::uint64_t offset);
     void settle(int id, nlohmann::json outcome);
     void changed(std::uint64_t& version);
 
@@ -100,11 +96,7 @@ private:
     bool m_live = false;
     bool m_restarting = true;
 
-    std::deque<nlohmann::json> m_log;
-    std::size_t m_logDropped = 0;
-    std::uint64_t m_logRead = 0;
-    std::string m_logPartial;
-    std::string m_lastNowPlaying;
+    LogInWords m_log;
 
     Recording m_recording;
 
