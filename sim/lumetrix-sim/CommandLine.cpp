@@ -48,11 +48,14 @@ std::string usageText(CommandLine::Command command)
                "\n"
                "Lists the device profiles `--device` and `device NAME` accept: screen size in points,\n"
                "safe-area insets and the home indicator's frame. The first is the default.\n";
+    case CommandLine::Command::Serve:
+        return serveUsageText();
     case CommandLine::Command::Help:
         break;
     }
     return "usage: lumetrix-sim run FILE... [--root DIR] [--events FILE] [--device NAME] [--realtime]\n"
            "       lumetrix-sim demo [--out DIR]\n"
+           "       lumetrix-sim serve [--port N] [--host H] [--device NAME] [--root DIR] [--out DIR] [SCENARIO]\n"
            "       lumetrix-sim devices\n"
            "\n"
            "A simulated iPhone with Lumetrix installed, driven by scenario files.\n"
@@ -85,6 +88,8 @@ CommandLine parseCommandLine(int argc, char** argv)
         line.command = CommandLine::Command::Demo;
     else if (name == "devices")
         line.command = CommandLine::Command::Devices;
+    else if (name == "serve")
+        line.command = CommandLine::Command::Serve;
     else
         throw UsageError("unknown command '" + name + "'", CommandLine::Command::Help);
 
@@ -135,6 +140,11 @@ CommandLine parseCommandLine(int argc, char** argv)
                 line.run.echoLogs = true;
             else
                 throw UsageError("unknown argument '" + argument + "'", command);
+            continue;
+        }
+        if (command == CommandLine::Command::Serve) {
+            if (auto problem = readServeArgument(line.serve, argc, argv, i))
+                throw UsageError(*problem, command);
             continue;
         }
         throw UsageError("unknown argument '" + argument + "'", command);

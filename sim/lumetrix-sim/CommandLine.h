@@ -2,6 +2,7 @@
 // lumetrix-sim's command line: which command, with what, and the help text of each.
 
 #include "run/RunOptions.h"
+#include "serve/ServeOptions.h"
 
 #include <optional>
 #include <stdexcept>
@@ -11,13 +12,14 @@
 namespace sim {
 
 struct CommandLine {
-    enum class Command { Help, Run, Demo, Devices };
+    enum class Command { Help, Run, Demo, Devices, Serve };
     Command command = Command::Help;
     // `help` for a command: which one.
     std::optional<Command> helpFor;
     std::vector<std::string> files; // run
     RunOptions run;
     std::string demoOutput = "lumetrix-demo"; // demo
+    ServeOptions serve; // serve
 };
 
 // A command line that cannot be used; the message says why.

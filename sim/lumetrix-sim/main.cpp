@@ -4,6 +4,7 @@
 
 #include "demo/Demo.h"
 #include "run/ScenarioRun.h"
+#include "serve/ServeCommand.h"
 
 #include "UIKit/UIDeviceProfile.h"
 
@@ -55,6 +56,8 @@ int main(int argc, char** argv)
             return sim::runScenarioFiles(line.files, line.run);
         case sim::CommandLine::Command::Demo:
             return sim::runDemo(line.demoOutput, line.run);
+        case sim::CommandLine::Command::Serve:
+            return sim::serveLivePhone(line.serve);
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "lumetrix-sim: %s\n", error.what());

@@ -465,7 +465,12 @@ Interpreter::Stop Interpreter::run(ScenarioHost& host)
     NodeIds ids(m_state.nodeCounters);
     auto& loop = host.runLoop();
     Stop stop = Stop::End;
-    while (m_state.nextCommand < m_scenario.commands.size()) {
+    for (;;) {
+        if (m_state.nextCommand >= m_scenario.commands.size()) {
+            if (!m_services.awaitCommands || !m_services.awaitCommands(host, m_state, m_services))
+                break;
+            continue;
+        }
         if (m_services.beforeCommand)
             m_services.beforeCommand(m_state.nextCommand);
         const Command& command = m_scenario.commands[m_state.nextCommand++];

@@ -28,6 +28,10 @@ struct RunServices {
     // Told the index of each command before it runs (a SpringBoard process reports its
     // progress, so a crash can name the line).
     std::function<void(std::size_t)> beforeCommand = {};
+    // Asked whenever the scenario has run out. A live session lets time run there until
+    // the user does something, appends the line it parsed and answers true; false ends
+    // the run, as the end of a file does.
+    std::function<bool(ScenarioHost&, RunState&, RunServices&)> awaitCommands = {};
 };
 
 class Interpreter {

@@ -144,7 +144,8 @@ std::string temporaryEventLogPath()
 
 } // namespace
 
-int runScenario(const scenario::Scenario& scenario, const RunOptions& options, EventLog& log)
+int runScenario(const scenario::Scenario& scenario, const RunOptions& options, EventLog& log,
+    const std::function<bool(ScenarioHost&, RunState&, RunServices&)>& awaitCommands)
 {
     DeviceRoot root = options.root ? DeviceRoot(*options.root) : DeviceRoot::makeTemporary();
     root.install(Artefacts::fromBuild());
@@ -161,6 +162,7 @@ int runScenario(const scenario::Scenario& scenario, const RunOptions& options, E
     // Before this process does anything with the platform: the app must start clean.
     auto settings = SettingsProcess::launch({ root.path().string(), state.now, state.runStart, options.echoLogs }, log);
     RunServices services { log, *settings, root };
+    services.awaitCommands = awaitCommands;
 
     bool springBoardRunning = false;
     for (;;) {

@@ -8,12 +8,16 @@
 
 #include "sim/lumetrix-sim/scenario/Command.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace sim {
 
 class EventLog;
+class ScenarioHost;
+struct RunServices;
+struct RunState;
 
 // Exit codes, as `lumetrix-sim run` returns them.
 enum ExitCode : int {
@@ -26,7 +30,9 @@ enum ExitCode : int {
 // runs each as its own run, in order, into one event log.
 int runScenarioFiles(const std::vector<std::string>& files, const RunOptions&);
 
-// Runs one scenario; returns how many expectations failed.
-int runScenario(const scenario::Scenario&, const RunOptions&, EventLog&);
+// Runs one scenario; returns how many expectations failed. `awaitCommands`, when given,
+// is asked for more lines whenever the scenario runs out (RunServices::awaitCommands).
+int runScenario(const scenario::Scenario&, const RunOptions&, EventLog&,
+    const std::function<bool(ScenarioHost&, RunState&, RunServices&)>& awaitCommands = {});
 
 } // namespace sim

@@ -1,0 +1,189 @@
+// The live phone as the page sees it: how long after a click the new frame is
+// announced, and how many frames a second come while the control row fades.
+//
+//   serve_bench [--taps N] [--scale S]
+//
+// Starts `lumetrix-sim serve` on a phone playing music, listens to its event stream as
+// the page does, and drives it with the page's own requests.
+
+#include "tests/support/ServedPhone.h"
+
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+namespace {
+
+double secondsSince(Clock::time_point start, Clock::time_point end)
+{
+    return std::chrono::duration<double>(end - start).count();
+}
+
+// Frame announcements as they arrive on the event stream.
+class FrameListener {
+public:
+    explicit FrameListener(std::string host)
+        : m_host(std::move(host))
+    {
+        m_thread = std::thread([this] {
+            httplib::Client client(m_host);
+            client.set_read_timeout(60s);
+            std::string pending;
+            client.Get("/events", [&](const char* data, std::size_t size) {
+                pending.append(data, size);
+                for (std::size_t end; (end = pending.find("\n\n")) != std::string::npos;) {
+                    std::string event = pending.substr(0, end);
+                    pending.erase(0, end + 2);
+                    if (event.rfind("event: frame\n", 0) == 0) {
+                        json data = json::parse(event.substr(event.find("data: ") + 6));
+                        std::lock_guard lock(m_mutex);
+                        m_frames.push_back({ Clock::now(), data["n"].get<std::uint64_t>() });
+                        m_arrived.notify_all();
+                    }
+                }
+                return !m_stopping;
+            });
+        });
+    }
+    ~FrameListener()
+    {
+        m_stopping = true;
+        m_thread.join();
+    }
+
+    std::uint64_t newest()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_frames.empty() ? 0 : m_frames.back().second;
+    }
+    // When the first frame newer than `after` arrived.
+    std::optional<Clock::time_point> waitForFrameAfter(std::uint64_t after, std::chrono::milliseconds timeout)
+    {
+        std::unique_lock lock(m_mutex);
+        auto found = [&]() -> std::optional<Clock::time_point> {
+            for (auto& [when, number] : m_frames) {
+                if (number > after)
+                    return when;
+            }
+            return std::nullopt;
+        };
+        m_arrived.wait_for(lock, timeout, [&] { return found().has_value(); });
+        return found();
+    }
+    std::size_t framesBetween(Clock::time_point from, Clock::time_point to)
+    {
+        std::lock_guard lock(m_mutex);
+        return static_cast<std::size_t>(std::count_if(m_frames.begin(), m_frames.end(), [&](auto& frame) { return frame.first > from && frame.first <= to; }));
+    }
+
+private:
+    std::string m_host;
+    std::thread m_thread;
+    std::atomic<bool> m_stopping { false };
+    std::mutex m_mutex;
+    std::condition_variable m_arrived;
+    std::vector<std::pair<Clock::time_point, std::uint64_t>> m_frames;
+};
+
+double percentile(std::vector<double> values, double fraction)
+{
+    std::sort(values.begin(), values.end());
+    return values[static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5)];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int taps = 20;
+    std::string scale = "2";
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::string(argv[i]) == "--taps")
+            taps = std::max(2, std::atoi(argv[i + 1]));
+        else if (std::string(argv[i]) == "--scale")
+            scale = argv[i + 1];
+    }
+    fs::path work = fs::temp_directory_path() / ("lumetrix-serve-bench-" + std::to_string(getpid()));
+    fs::create_directories(work);
+    // A playing phone whose row stays one second after a tap, so it fades out soon.
+    std::ofstream(work / "bench.scenario") << "pref fadeoutspeed 1\npref dynamicenabled true\n"
+                                           << "track \"Daybreak\" \"The Lumen Trio\" 214 artwork \"" << LUMETRIX_SCENARIO_MEDIA << "/daybreak.png\"\n"
+                                           << "play\nboot\nwait 3.5\n";
+
+    std::optional<ServedPhone> server;
+    try {
+        server.emplace(LUMETRIX_SIM, std::vector<std::string> { "--scale", scale, "--out", (work / "out").string(), (work / "bench.scenario").string() });
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "serve_bench: %s\n", error.what());
+        return 1;
+    }
+    server->waitUntilLive(20);
+    std::string host = server->host();
+    httplib::Client client(host);
+    FrameListener frames(host);
+    std::this_thread::sleep_for(500ms);
+
+    // Click to frame: paused, so only the click changes the screen (the first shows the
+    // row, the others toggle play and pause on it).
+    client.Post("/api/clock", "pause", "text/plain");
+    std::this_thread::sleep_for(300ms);
+    std::vector<double> latencies;
+    for (int i = 0; i < taps; ++i) {
+        std::uint64_t before = frames.newest();
+        auto sent = Clock::now();
+        auto reply = client.Post("/api/action", "tap lockscreen 50", "text/plain");
+        if (!reply || reply->status != 200) {
+            std::fprintf(stderr, "serve_bench: the tap was refused\n");
+            break;
+        }
+        if (auto arrived = frames.waitForFrameAfter(before, 5s))
+            latencies.push_back(secondsSince(sent, *arrived) * 1000);
+        std::this_thread::sleep_for(100ms);
+    }
+
+    // Frames while the row fades in (0.4 s at real time) after a tap, and out again.
+    client.Post("/api/clock", "1", "text/plain");
+    std::this_thread::sleep_for(2500ms);
+    std::vector<double> rates;
+    for (int i = 0; i < 5; ++i) {
+        auto reply = client.Post("/api/action", "tap lockscreen 50", "text/plain");
+        auto ran = Clock::now();
+        std::this_thread::sleep_for(400ms);
+        if (reply && reply->status == 200)
+            rates.push_back(static_cast<double>(frames.framesBetween(ran, ran + 400ms)) / 0.4);
+        std::this_thread::sleep_for(2500ms);
+    }
+
+    server->stop();
+    fs::remove_all(work);
+
+    if (latencies.empty() || rates.empty()) {
+        std::fprintf(stderr, "serve_bench: no frames measured\n");
+        return 1;
+    }
+    double sum = 0;
+    for (double rate : rates)
+        sum += rate;
+    std::printf("frames at %s px per point\n", scale.c_str());
+    std::printf("click to frame announced: median %.1f ms, 90th percentile %.1f ms, max %.1f ms (%zu clicks)\n",
+        percentile(latencies, 0.5), percentile(latencies, 0.9), percentile(latencies, 1.0), latencies.size());
+    std::printf("frames per second while the row fades in: mean %.1f, lowest %.1f (%zu fades of 0.4 s)\n",
+        sum / static_cast<double>(rates.size()), *std::min_element(rates.begin(), rates.end()), rates.size());
+    return 0;
+}

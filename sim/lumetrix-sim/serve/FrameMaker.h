@@ -1,0 +1,45 @@
+#pragma once
+// The live phone's frames: the renderer's picture of the screen, made only when what is
+// on screen has changed since the last one. What counts as a change is what the
+// renderer draws from: the window tree as `dump screen` shows it (presentation values
+// included), the appearance, the lock screen's clock (whole minutes), and the time
+// itself while a label's marquee scrolls.
+
+#include "sim/lumetrix-sim/observe/NodeIds.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class SpringBoard;
+
+namespace sim {
+
+class FrameMaker {
+public:
+    // `pixelsPerPoint`: the frame's resolution.
+    explicit FrameMaker(double pixelsPerPoint);
+
+    // {"image" (base64), "type", "width", "height", "scale", "screen", "players"} when
+    // the screen differs from the last frame; nothing otherwise. `now` is absolute time,
+    // `runSeconds` the time as dumps give it.
+    std::optional<nlohmann::json> frameIfChanged(SpringBoard*, void* tweakHandle, double now, double runSeconds);
+
+    // The signature of what is on screen: equal signatures draw equal pictures.
+    static std::string signature(const std::string& screenDump, double now, bool dark);
+
+    // Opaque 32-bit cairo pixels (B, G, R, A in memory) as a JPEG.
+    static std::vector<std::uint8_t> encodeFrame(const std::uint8_t* pixels, int width, int height, int stride);
+    static constexpr int kJPEGQuality = 90;
+
+private:
+    double m_pixelsPerPoint;
+    // The page's own names for views, so looking does not renumber what `dump` lines show.
+    NodeIds m_ids;
+    std::string m_lastSignature;
+};
+
+} // namespace sim

@@ -1,0 +1,65 @@
+#include "LivePhoneProcess.h"
+
+#include "LiveFeed.h"
+#include "PhoneStartup.h"
+
+#include "sim/lumetrix-sim/run/EventLog.h"
+#include "sim/lumetrix-sim/run/ScenarioRun.h"
+
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+
+using nlohmann::json;
+
+namespace sim {
+
+namespace {
+
+void runPhone(const LivePhoneSetup& setup, const std::optional<std::string>& device)
+{
+    scenario::Scenario phone = phoneStartup(setup.scenario, device);
+    try {
+        EventLog log((setup.outputFolder / kLiveEventsFile).string());
+        log.openTranscript((setup.outputFolder / kLiveTranscriptFile).string());
+        sendReport(setup.reportFd, { { "phone-start", { { "device", device ? json(*device) : json(nullptr) }, { "lines", startupLines(phone) } } } });
+        LiveFeed feed({ setup.requestFd, setup.reportFd, setup.controls, setup.outputFolder, setup.frameScale, &phone });
+        int failures = runScenario(phone, setup.run, log,
+            [&feed](ScenarioHost& host, RunState& state, RunServices& services) { return feed(host, state, services); });
+        sendReport(setup.reportFd, { { "ended", { { "failures", failures } } } });
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "lumetrix-sim: the phone stopped: %s\n", error.what());
+        sendReport(setup.reportFd, { { "ended", { { "error", error.what() } } } });
+    }
+}
+
+} // namespace
+
+void runLivePhoneProcess(const LivePhoneSetup& setup)
+{
+    // Ctrl-C goes to the whole process group; the server alone decides when the phone
+    // stops, and shuts it down in order.
+    std::signal(SIGINT, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
+    for (;;) {
+        json request;
+        PipeRead read = readRequest(setup.requestFd, 3600, request);
+        if (read == PipeRead::Closed)
+            break;
+        if (read != PipeRead::Message)
+            continue;
+        if (request.contains("start")) {
+            auto& device = request["start"]["device"];
+            runPhone(setup, device.is_string() ? std::optional<std::string>(device.get<std::string>()) : std::nullopt);
+        } else if (request.contains("line")) {
+            sendReport(setup.reportFd, { { "refused", { { "id", request.value("id", 0) }, { "error", "the phone is restarting" } } } });
+        } else if (request.contains("flush")) {
+            sendReport(setup.reportFd, { { "ran", { { "id", request["flush"] }, { "wait", "" } } } });
+        }
+    }
+    std::fflush(nullptr);
+    _exit(0);
+}
+
+} // namespace sim

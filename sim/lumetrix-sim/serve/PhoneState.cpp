@@ -1,0 +1,272 @@
+#include "PhoneState.h"
+
+#include "LivePhoneProcess.h"
+
+#include "MediaRemote/Base64.h"
+#include "UIKit/UIDeviceProfile.h"
+
+using nlohmann::json;
+namespace fs = std::filesystem;
+
+namespace sim {
+
+namespace {
+
+json deviceNames()
+{
+    json names = json::array();
+    for (auto& profile : UIDeviceProfile::all())
+        names.push_back(profile.name);
+    return names;
+}
+
+} // namespace
+
+PhoneState::PhoneState(fs::path outputFolder, fs::path startupFolder)
+    : m_outputFolder(std::move(outputFolder))
+    , m_startupFolder(std::move(startupFolder))
+    , m_log(m_outputFolder / kLiveTranscriptFile)
+{
+}
+
+void PhoneState::changed(std::uint64_t& version)
+{
+    ++version;
+    m_changed.notify_all();
+}
+
+void PhoneState::settle(int id, json outcome)
+{
+    m_accepted.erase(id);
+    outcome["id"] = id;
+    m_outcomes[id] = std::move(outcome);
+    // Outcomes nobody came for (a page that went away) are not kept for ever.
+    while (m_outcomes.size() > 256)
+        m_outcomes.erase(m_outcomes.begin());
+}
+
+void PhoneState::apply(const json& report)
+{
+    std::lock_guard lock(m_mutex);
+    if (report.contains("frame")) {
+        auto& frame = report["frame"];
+        auto image = platform::decodeBase64(frame.value("image", std::string()));
+        if (!image)
+            return;
+        m_frame.number += 1;
+        m_frame.time = frame.value("t", 0.0);
+        m_frame.type = frame.value("type", std::string("image/png"));
+        m_frame.image = std::make_shared<const std::string>(image->begin(), image->end());
+        double scale = frame.value("scale", 1.0);
+        json points = { frame.value("width", 0) / scale, frame.value("height", 0) / scale };
+        json inspection = { { "frame", m_frame.number }, { "t", m_frame.time }, { "points", points }, { "screen", frame["screen"] },
+            { "players", frame["players"] } };
+        m_inspection = std::make_shared<const std::string>(inspection.dump(-1, ' ', false, json::error_handler_t::replace));
+        changed(m_versions.frame);
+    } else if (report.contains("phone-start")) {
+        auto& start = report["phone-start"];
+        std::vector<std::string> lines;
+        for (auto& line : start["lines"])
+            lines.push_back(line.get<std::string>());
+        m_recording.startPhone(lines, m_startupFolder);
+        m_live = false;
+        m_restarting = false;
+        m_ended = nullptr;
+        m_music = m_settings = m_phone = nullptr;
+        m_artwork.clear();
+        m_log.restart("The phone starts" + (start["device"].is_string() ? " on the " + start["device"].get<std::string>() : std::string()));
+        changed(m_versions.log);
+        changed(m_versions.status);
+    } else if (report.contains("live")) {
+        m_live = true;
+        // Lines that ended their SpringBoard process (a respring) are done once the next
+        // one is up.
+        for (auto accepted = m_accepted; auto& [id, outcome] : accepted)
+            settle(id, outcome);
+        changed(m_versions.status);
+    } else if (report.contains("ran")) {
+        auto& ran = report["ran"];
+        std::string wait = ran.value("wait", std::string());
+        if (!wait.empty())
+            m_recording.addLine("wait " + wait, m_outputFolder);
+        int id = ran.value("id", 0);
+        if (ran.contains("line")) {
+            m_recording.addLine(ran["line"].get<std::string>(), m_outputFolder);
+            m_accepted[id] = ran;
+        } else {
+            settle(id, ran);
+        }
+        changed(m_versions.status);
+    } else if (report.contains("done")) {
+        auto& done = report["done"];
+        int id = done.value("id", 0);
+        json outcome = m_accepted.count(id) ? m_accepted[id] : json::object();
+        outcome["failures"] = done.value("failures", 0);
+        settle(id, outcome);
+        changed(m_versions.status);
+    } else if (report.contains("refused")) {
+        auto& refused = report["refused"];
+        settle(refused.value("id", 0), { { "error", refused.value("error", std::string("refused")) } });
+        changed(m_versions.status);
+    } else if (report.contains("phone")) {
+        m_phone = report["phone"];
+        changed(m_versions.status);
+    } else if (report.contains("music")) {
+        m_music = report["music"];
+        changed(m_versions.status);
+    } else if (report.contains("artwork")) {
+        for (auto& item : report["artwork"]) {
+            if (auto bytes = platform::decodeBase64(item.value("data", std::string())))
+                m_artwork[item.value("index", std::size_t(0))] = { item.value("type", std::string()), std::make_shared<const std::string>(bytes->begin(), bytes->end()) };
+        }
+        changed(m_versions.status);
+    } else if (report.contains("settings")) {
+        m_settings = report["settings"];
+        changed(m_versions.status);
+    } else if (report.contains("clock")) {
+        m_clock = report["clock"];
+        changed(m_versions.status);
+    } else if (report.contains("log")) {
+        if (m_log.readUpTo(report["log"].get<std::uint64_t>()))
+            changed(m_versions.log);
+    } else if (report.contains("ended")) {
+        m_ended = report["ended"];
+        m_live = false;
+        for (auto accepted = m_accepted; auto& [id, outcome] : accepted)
+            settle(id, outcome);
+        changed(m_versions.status);
+    }
+}
+
+std::optional<PhoneState::Frame> PhoneState::frame() const
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_frame.image)
+        return std::nullopt;
+    return m_frame;
+}
+
+std::shared_ptr<const std::string> PhoneState::inspection() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_inspection;
+}
+
+json PhoneState::status() const
+{
+    std::lock_guard lock(m_mutex);
+    json music = m_music;
+    if (music.is_object()) {
+        for (std::size_t i = 0; i < music["tracks"].size(); ++i)
+            music["tracks"][i]["artworkShown"] = m_artwork.count(i) != 0;
+    }
+    return {
+        { "live", m_live },
+        { "restarting", m_restarting },
+        { "ended", m_ended },
+        { "phone", m_phone },
+        { "music", music },
+        { "settings", m_settings },
+        { "clock", m_clock },
+        { "speed", m_speed },
+        { "frame", m_frame.number },
+        { "recording", { { "active", m_recording.isRecording() }, { "lines", m_recording.lineCount() } } },
+        { "log", m_log.count() },
+        { "devices", deviceNames() },
+    };
+}
+
+json PhoneState::logSince(std::size_t since) const
+{
+    std::lock_guard lock(m_mutex);
+    return m_log.since(since);
+}
+
+std::optional<std::pair<std::string, std::shared_ptr<const std::string>>> PhoneState::artwork(std::size_t index) const
+{
+    std::lock_guard lock(m_mutex);
+    auto found = m_artwork.find(index);
+    if (found == m_artwork.end())
+        return std::nullopt;
+    return found->second;
+}
+
+PhoneState::Versions PhoneState::versions() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_versions;
+}
+
+PhoneState::Versions PhoneState::waitForChange(const Versions& known, std::chrono::milliseconds timeout) const
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait_for(lock, timeout, [&] { return !(m_versions == known); });
+    return m_versions;
+}
+
+int PhoneState::newRequestId()
+{
+    std::lock_guard lock(m_mutex);
+    return ++m_lastRequestId;
+}
+
+std::optional<json> PhoneState::waitForOutcome(int id, std::chrono::milliseconds timeout)
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait_for(lock, timeout, [&] { return m_outcomes.count(id) != 0; });
+    auto found = m_outcomes.find(id);
+    if (found == m_outcomes.end())
+        return std::nullopt;
+    json outcome = std::move(found->second);
+    m_outcomes.erase(found);
+    return outcome;
+}
+
+std::size_t PhoneState::outstandingRequests() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_accepted.size();
+}
+
+void PhoneState::setSpeed(double speed)
+{
+    std::lock_guard lock(m_mutex);
+    m_speed = speed;
+    changed(m_versions.status);
+}
+
+void PhoneState::startRecording()
+{
+    std::lock_guard lock(m_mutex);
+    m_recording.startRecording();
+    changed(m_versions.status);
+}
+
+void PhoneState::stopRecording()
+{
+    std::lock_guard lock(m_mutex);
+    m_recording.stopRecording();
+    changed(m_versions.status);
+}
+
+std::string PhoneState::recordingText() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_recording.scenarioText();
+}
+
+bool PhoneState::isLive() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_live;
+}
+
+void PhoneState::markRestarting()
+{
+    std::lock_guard lock(m_mutex);
+    m_restarting = true;
+    m_live = false;
+    changed(m_versions.status);
+}
+
+} // namespace sim

@@ -1,0 +1,108 @@
+#pragma once
+// What the server knows of the live phone, as the phone last reported it: the newest
+// frame, the view dumps it was made with, the phone, music and Settings state, the event
+// log in words, the recording, and the outcome of each line the page sent.
+//
+// One thread (the pipe reader) writes; the HTTP threads read. Everything a reader gets is
+// a copy or an immutable shared buffer, so a slow connection holds no lock while it
+// sends, and the reader never waits for the network.
+
+#include "LogInWords.h"
+#include "Recording.h"
+
+#include <nlohmann/json.hpp>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+namespace sim {
+
+class PhoneState {
+public:
+    PhoneState(std::filesystem::path outputFolder, std::filesystem::path startupFolder);
+
+    // A report from the phone (PhonePipes).
+    void apply(const nlohmann::json& report);
+
+    struct Frame {
+        std::uint64_t number = 0;
+        double time = 0;
+        std::string type;
+        std::shared_ptr<const std::string> image;
+    };
+    std::optional<Frame> frame() const;
+    // {"frame", "screen", "players"} as of the newest frame.
+    std::shared_ptr<const std::string> inspection() const;
+    // The phone, music, Settings, clock, speed and recorder, for the page's controls.
+    nlohmann::json status() const;
+    // The event log in words from entry `since` on: {"next", "entries": [{"t", "text", "kind"}]}.
+    nlohmann::json logSince(std::size_t since) const;
+    // A track's artwork bytes and type, when the phone sent them.
+    std::optional<std::pair<std::string, std::shared_ptr<const std::string>>> artwork(std::size_t index) const;
+
+    // Changes a stream tells the page about.
+    struct Versions {
+        std::uint64_t frame = 0;
+        std::uint64_t status = 0;
+        std::uint64_t log = 0;
+        bool operator==(const Versions&) const = default;
+    };
+    Versions versions() const;
+    // Returns once something is newer than `known`, or after `timeout`.
+    Versions waitForChange(const Versions& known, std::chrono::milliseconds timeout) const;
+
+    // Lines the page sent: a number for each, and their outcome once the phone reports it
+    // ({"id", "line", "wait", "t", "failures"} or {"id", "error"}).
+    int newRequestId();
+    std::optional<nlohmann::json> waitForOutcome(int id, std::chrono::milliseconds timeout);
+    std::size_t outstandingRequests() const;
+
+    void setSpeed(double);
+    void startRecording();
+    void stopRecording();
+    std::string recordingText() const;
+
+    // Whether a phone is running and has taken its start-up lines.
+    bool isLive() const;
+    void markRestarting();
+
+private:
+    void settle(int id, nlohmann::json outcome);
+    void changed(std::uint64_t& version);
+
+    std::filesystem::path m_outputFolder;
+    std::filesystem::path m_startupFolder;
+
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_changed;
+    Versions m_versions;
+
+    Frame m_frame;
+    std::shared_ptr<const std::string> m_inspection;
+    nlohmann::json m_phone;
+    nlohmann::json m_music;
+    nlohmann::json m_settings;
+    nlohmann::json m_clock;
+    nlohmann::json m_ended;
+    std::map<std::size_t, std::pair<std::string, std::shared_ptr<const std::string>>> m_artwork;
+    double m_speed = 1;
+    bool m_live = false;
+    bool m_restarting = true;
+
+    LogInWords m_log;
+
+    Recording m_recording;
+
+    int m_lastRequestId = 0;
+    std::map<int, nlohmann::json> m_accepted;
+    std::map<int, nlohmann::json> m_outcomes;
+};
+
+} // namespace sim

@@ -1,0 +1,143 @@
+// The safety rules of `lumetrix-sim serve`, against a running server: another site's
+// page, a name that is not the server's, an oversized request and a malformed line are
+// all refused, and none of them changes the phone.
+#include "tests/support/ServedPhone.h"
+
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+using namespace std::chrono_literals;
+
+namespace {
+
+class ServeSafetyTests : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        output = fs::temp_directory_path() / ("lumetrix-serve-safety-" + std::to_string(getpid()));
+        fs::remove_all(output);
+        server = new ServedPhone(LUMETRIX_SIM, { "--out", output.string() });
+        port = server->port();
+        ASSERT_TRUE(server->waitUntilLive(15)) << "the phone never came up";
+        httplib::Client(host()).Post("/api/clock", "pause", "text/plain");
+    }
+
+    static void TearDownTestSuite()
+    {
+        EXPECT_EQ(server->stop(), 0) << "serve shuts down cleanly on SIGTERM";
+        delete server;
+        fs::remove_all(output);
+    }
+
+    static std::string host() { return "127.0.0.1:" + std::to_string(port); }
+    static json status() { return server->status(); }
+    static std::uintmax_t transcriptSize() { return fs::file_size(output / "transcript.jsonl"); }
+
+    static httplib::Result postLine(const std::string& line, httplib::Headers headers = {})
+    {
+        return httplib::Client(host()).Post("/api/action", headers, line, "text/plain");
+    }
+
+    static inline ServedPhone* server = nullptr;
+    static inline int port = 0;
+    static inline fs::path output;
+};
+
+TEST_F(ServeSafetyTests, AnotherSitesPageCannotDriveThePhone)
+{
+    auto before = status();
+    for (auto headers : { httplib::Headers { { "Origin", "http://evil.example" } }, httplib::Headers { { "Origin", "null" } },
+             httplib::Headers { { "Sec-Fetch-Site", "cross-site" } } }) {
+        auto response = postLine("unlock", headers);
+        ASSERT_TRUE(response);
+        EXPECT_EQ(response->status, 403);
+        EXPECT_NE(response->body.find("another site"), std::string::npos);
+    }
+    EXPECT_EQ(status()["phone"]["locked"], true);
+    EXPECT_EQ(status()["recording"]["lines"], before["recording"]["lines"]);
+}
+
+TEST_F(ServeSafetyTests, ANameThatIsNotTheServersIsRefused)
+{
+    httplib::Client client(host());
+    client.set_default_headers({ { "Host", "rebound.evil.example:" + std::to_string(port) } });
+    for (const char* path : { "/", "/api/status", "/frame" }) {
+        auto response = client.Get(path);
+        ASSERT_TRUE(response) << path;
+        EXPECT_EQ(response->status, 403) << path;
+    }
+    // An event stream let through would never end: stop reading at its first bytes.
+    std::string streamed;
+    auto events = client.Get("/events", [&](const char* data, std::size_t size) {
+        streamed.append(data, size);
+        return streamed.find("event:") == std::string::npos;
+    });
+    ASSERT_TRUE(events) << "the stream was opened for a foreign name";
+    EXPECT_EQ(events->status, 403);
+    auto response = client.Post("/api/action", "unlock", "text/plain");
+    ASSERT_TRUE(response);
+    EXPECT_EQ(response->status, 403);
+    EXPECT_EQ(status()["phone"]["locked"], true);
+}
+
+TEST_F(ServeSafetyTests, OversizedRequestsAreRefused)
+{
+    auto size = transcriptSize();
+    auto body = postLine("pref note \"" + std::string(8000, 'x') + "\"");
+    ASSERT_TRUE(body);
+    EXPECT_EQ(body->status, 413);
+    auto line = postLine("pref note \"" + std::string(2000, 'x') + "\"");
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->status, 400) << "one line is at most 1024 bytes";
+    auto uri = httplib::Client(host()).Get(("/api/log?since=" + std::string(10000, '1')).c_str());
+    ASSERT_TRUE(uri);
+    EXPECT_EQ(uri->status, 414);
+    EXPECT_EQ(transcriptSize(), size);
+}
+
+TEST_F(ServeSafetyTests, AMalformedLineAnswers400WithTheParsersMessageAndNothingRuns)
+{
+    auto before = status();
+    auto size = transcriptSize();
+    auto response = postLine("tap lockscreen");
+    ASSERT_TRUE(response);
+    EXPECT_EQ(response->status, 400);
+    EXPECT_EQ(json::parse(response->body)["error"], "expected `tap lockscreen X [Y]`, `tap app APP X [Y]` or `tap screen X Y`");
+    fs::remove(output.parent_path() / "escaped.json");
+    auto escape = postLine("dump players ../escaped.json");
+    ASSERT_TRUE(escape);
+    EXPECT_EQ(escape->status, 400);
+    EXPECT_FALSE(fs::exists(output.parent_path() / "escaped.json"));
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(transcriptSize(), size) << "no line ran";
+    EXPECT_EQ(status()["recording"]["lines"], before["recording"]["lines"]);
+}
+
+TEST_F(ServeSafetyTests, AWellFormedLineRunsAndIsRecorded)
+{
+    // Starting a recording writes the time so far as a wait of its own; paused since,
+    // the next line comes with no wait before it.
+    auto recording = httplib::Client(host()).Post("/api/record", "start", "text/plain");
+    ASSERT_TRUE(recording);
+    ASSERT_EQ(recording->status, 200);
+    auto before = status();
+    auto response = postLine("unlock");
+    ASSERT_TRUE(response);
+    ASSERT_EQ(response->status, 200) << response->body;
+    EXPECT_EQ(json::parse(response->body)["line"], "unlock");
+    for (int tries = 0; tries < 100 && status()["phone"]["locked"] == true; ++tries)
+        std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(status()["phone"]["locked"], false);
+    EXPECT_EQ(status()["recording"]["lines"], before["recording"]["lines"].get<int>() + 1) << "paused: no wait before it";
+}
+
+} // namespace
