@@ -31,13 +31,7 @@ PangoWeight pangoWeight(UIFontWeight weight)
 // process, as the renderer's are.
 PangoContext* measuringContext()
 {
-    static PangoContext* context = [] {
-        PangoContext* made = pango_font_map_create_context(pango_cairo_font_map_get_default());
-        // Glyphs at their exact advances, not rounded to whole pixels of some device: what
-        // a line measures does not depend on the scale it is later drawn at.
-        pango_context_set_round_glyph_positions(made, FALSE);
-        return made;
-    }();
+    static PangoContext* context = pango_font_map_create_context(pango_cairo_font_map_get_default());
     return context;
 }
 

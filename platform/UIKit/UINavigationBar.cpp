@@ -228,7 +228,7 @@ void UINavigationBar::registerRuntimeClass()
     objc::addMethod(cls, "layoutSubviews", &layoutSubviewsImp);
     objc::addMethod(cls, "setBarTintColor:", +[](UINavigationBar* self, SEL, id color) { self->setBarTintColor(objc_cast<UIColor>(color)); });
     objc::addMethod(cls, "setShadowImage:", +[](UINavigationBar* self, SEL, id image) { self->setShadowImage(objc_cast<UIImage>(image)); });
-    objc::addMethod(cls, "setTintColor:", +[](UINavigationBar* self, SEL, id color) { self->setTintColor(objc_cast<UIColor>(color)); });
+    // setTintColor: is UIView's own message.
     objc::addMethod(cls, "setTranslucent:", +[](UINavigationBar* self, SEL, bool translucent) { self->setTranslucent(translucent); });
     objc::addMethod(cls, "setTitleTextAttributes:", +[](UINavigationBar* self, SEL, id attributes) {
         self->setTitleTextAttributes(objc_cast<NSDictionary>(attributes));

@@ -204,8 +204,7 @@ TEST_F(Render_Content, UIKitMeasuresTextAsTheRendererSetsItAtEveryScale)
                 double set = sim::render::TextLayout(cr, text, { pointSize, sim::render::FontWeight::Regular }).size().width;
                 cairo_destroy(cr);
                 cairo_surface_destroy(surface);
-                // The renderer places glyphs on its device's pixels; UIKit does not round.
-                EXPECT_NEAR(set, measured, measured * 0.02 + 0.5) << text << " at " << pointSize << " pt, scale " << scale;
+                EXPECT_DOUBLE_EQ(set, measured) << text << " at " << pointSize << " pt, scale " << scale;
             }
         }
     }
