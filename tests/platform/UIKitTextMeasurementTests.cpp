@@ -41,7 +41,8 @@ TEST_F(UIKit_TextMeasurement, GlyphsHaveTheirOwnWidthsAndTheSizeScales)
     CGFloat wide = widthOf("WWWWWWWWWW", 9);
     EXPECT_GT(narrow, 0);
     EXPECT_GT(wide, 2.5 * narrow) << "an i is far narrower than a W";
-    EXPECT_NEAR(widthOf("Song - Band", 18), 2 * widthOf("Song - Band", 9), 0.01);
+    // Twice the size, about twice the width (advances are set on whole points, as drawn).
+    EXPECT_NEAR(widthOf("Song - Band", 18), 2 * widthOf("Song - Band", 9), 11 * 1.0);
     EXPECT_GT(widthOf("Respring", 17, UIFontWeightSemibold), widthOf("Respring", 17));
     EXPECT_GT(NSStringSizeWithSystemFont(NSString::create("Song").get(), 9).height, 9);
     EXPECT_EQ(NSStringSizeWithSystemFont(nullptr, 9).width, 0);
