@@ -26,6 +26,7 @@
 #include "UIKit/UIColor.h"
 #include "UIKit/UIProgressView.h"
 #include "dispatch/dispatch.h"
+#include "objc/message.h"
 
 namespace lumetrix {
 
@@ -88,7 +89,7 @@ void buildStrip(CSHomeAffordanceView* view)
 void hook_CSHomeAffordanceView_layoutSubviews(CSHomeAffordanceView* self, SEL _cmd)
 {
     orig_CSHomeAffordanceView_layoutSubviews(self, _cmd);
-    objc_msgSend(self, "setOverrideColor:"_sel, UIColor::clearColor());
+    objc_send<"setOverrideColor:">(self, static_cast<id>(UIColor::clearColor().get()));
 }
 
 void hook_CSHomeAffordanceView__createStaticHomeAffordance(CSHomeAffordanceView* self, SEL _cmd)
@@ -108,7 +109,7 @@ void hook_CSHomeAffordanceView__createStaticHomeAffordance(CSHomeAffordanceView*
 
 void CSHomeAffordanceView_updateProgress(CSHomeAffordanceView* self, SEL, id)
 {
-    objc_msgSend(self, "setOverrideColor:"_sel, UIColor::clearColor());
+    objc_send<"setOverrideColor:">(self, static_cast<id>(UIColor::clearColor().get()));
     refreshProgressStrip(self);
 }
 

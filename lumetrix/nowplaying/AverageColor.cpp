@@ -8,6 +8,7 @@
 #include "UIKit/UIColor.h"
 #include "UIKit/UIGraphics.h"
 #include "UIKit/UIImage.h"
+#include "objc/message.h"
 
 namespace lumetrix {
 
@@ -43,7 +44,7 @@ __attribute__((constructor(101))) void attachAverageColorCategory()
 
 UIColor* averageColor(UIImage* image)
 {
-    return static_cast<UIColor*>(objc_msgSend<id>(image, "averageColor"_sel));
+    return static_cast<UIColor*>(objc_send<"averageColor", id>(image));
 }
 
 UIColor* artworkColour(NSDictionary* info)

@@ -8,6 +8,7 @@
 #include "SpringBoard/SBMediaController.h"
 #include "dispatch/dispatch.h"
 #include "objc/WeakPtr.h"
+#include "objc/message.h"
 
 namespace lumetrix {
 
@@ -22,11 +23,10 @@ void requestNowPlayingInfoWeakly(id host, std::function<void(id, NSDictionary*)>
 
 bool nowPlayingIsPlaying()
 {
-    // Looked up by name at first use and kept for the life of the process.
-    static Class mediaControllerClass = objc_getClass("SBMediaController");
-    if (!mediaControllerClass)
-        return false;
-    return objc_msgSend<bool>(SBMediaController::sharedInstance(), "isPlaying"_sel);
+    // [[SBMediaController sharedInstance] isPlaying]; the class is looked up by name, and
+    // without it the answer is NO, as a message to nil gives.
+    SBMediaController* controller = static_cast<SBMediaController*>(objc_sendToClass<"SBMediaController", "sharedInstance", id>());
+    return objc_send<"isPlaying", bool>(controller);
 }
 
 void sendPlaybackCommand(std::uint32_t command)

@@ -6,6 +6,7 @@
 
 #include "SpringBoard/CSTeachableMomentsContainerView.h"
 #include "UIKit/UILabel.h"
+#include "objc/message.h"
 
 namespace lumetrix {
 
@@ -14,8 +15,8 @@ id (*orig_CSNowPlayingController_controlsViewController)(CSNowPlayingController*
 
 void hook_CSTeachableMomentsContainerView_layoutSubviews(CSTeachableMomentsContainerView* self, SEL _cmd)
 {
-    if (auto label = static_cast<UILabel*>(objc_msgSend<id>(self, "callToActionLabel"_sel)))
-        label->setHidden(true);
+    if (auto label = static_cast<UILabel*>(objc_send<"callToActionLabel", id>(self)))
+        objc_send<"setHidden:">(label, YES);
     orig_CSTeachableMomentsContainerView_layoutSubviews(self, _cmd);
 }
 

@@ -4,6 +4,7 @@
 #include "startup/Hooks.h"
 
 #include "SpringBoard/MTLumaDodgePillView.h"
+#include "objc/message.h"
 
 namespace lumetrix {
 
@@ -12,7 +13,7 @@ void (*orig_MTLumaDodgePillView_layoutSubviews)(MTLumaDodgePillView*, SEL);
 void hook_MTLumaDodgePillView_layoutSubviews(MTLumaDodgePillView* self, SEL _cmd)
 {
     orig_MTLumaDodgePillView_layoutSubviews(self, _cmd);
-    self->setHidden(true);
+    objc_send<"setHidden:">(self, YES);
 }
 
 } // namespace lumetrix

@@ -1,5 +1,7 @@
 #include "CGContext.h"
 
+#include "CGBlendModeSupport.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -49,6 +51,7 @@ CGContext::CGContext(std::size_t widthInPixels, std::size_t heightInPixels, CGFl
 
 void CGContext::drawImage(const CGImage& image, CGRect rect, CGBlendMode mode, CGFloat alpha)
 {
+    CGRequireModelledBlendMode(mode, "CGContextDrawImage");
     if (!image.width || !image.height || rect.size.width <= 0 || rect.size.height <= 0)
         return;
     alpha *= m_alpha;
@@ -139,6 +142,7 @@ CGInterpolationQuality CGContextGetInterpolationQuality(CGContextRef context)
 
 void CGContextSetBlendMode(CGContextRef context, CGBlendMode mode)
 {
+    CGRequireModelledBlendMode(mode, "CGContextSetBlendMode");
     if (context)
         context->setBlendMode(mode);
 }

@@ -24,7 +24,7 @@ inline constexpr CGInterpolationQuality kCGInterpolationHigh = 3;
 inline constexpr CGInterpolationQuality kCGInterpolationMedium = 4;
 
 // Normal composites source over destination, Copy replaces the destination and Clear
-// erases it; the other modes are drawn as Normal.
+// erases it; the other modes stop the process (CGBlendModeSupport.h).
 using CGBlendMode = std::int32_t;
 inline constexpr CGBlendMode kCGBlendModeNormal = 0;
 inline constexpr CGBlendMode kCGBlendModeMultiply = 1;

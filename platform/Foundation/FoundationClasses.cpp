@@ -133,7 +133,7 @@ void registerNSDictionary()
 {
     Class cls = objc::defineClass<NSDictionary>("NSDictionary", NSObject::staticClass());
     objc::addMethod(cls, "objectForKey:", +[](NSDictionary* self, SEL, id key) -> id {
-        return self->objectForKey(objc_cast<NSObject>(key));
+        return self->valueForKeyObject(objc_cast<NSObject>(key));
     });
     objc::addMethod(cls, "count", +[](NSDictionary* self, SEL) -> unsigned long { return self->count(); });
 

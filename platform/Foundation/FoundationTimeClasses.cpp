@@ -15,11 +15,10 @@ namespace {
 
 id NSNotification_name(NSNotification* self, SEL) { return self->name(); }
 id NSNotification_object(NSNotification* self, SEL) { return self->object(); }
-id NSNotification_userInfo(NSNotification* self, SEL) { return self->userInfo(); }
 
 void NSNotificationCenter_addObserver(NSNotificationCenter* self, SEL, id observer, SEL selector, id name, id object)
 {
-    self->addObserver(observer, selector, objc_cast<NSString>(name), object);
+    self->addObserverNow(observer, selector, objc_cast<NSString>(name), object);
 }
 
 void NSNotificationCenter_removeObserver(NSNotificationCenter* self, SEL, id observer)
@@ -34,7 +33,7 @@ void NSNotificationCenter_removeObserverForName(NSNotificationCenter* self, SEL,
 
 void NSNotificationCenter_postNotificationName(NSNotificationCenter* self, SEL, id name, id object, id userInfo)
 {
-    self->postNotificationName(objc_cast<NSString>(name), object, objc_cast<NSDictionary>(userInfo));
+    self->postNotificationNameNow(objc_cast<NSString>(name), object, objc_cast<NSDictionary>(userInfo));
 }
 
 void NSNotificationCenter_postNotification(NSNotificationCenter* self, SEL, id notification)
@@ -57,7 +56,7 @@ void registerFoundationTimeClasses()
     Class notification = objc::defineClass<NSNotification>("NSNotification", NSObject::staticClass());
     objc::addMethod(notification, "name", &NSNotification_name);
     objc::addMethod(notification, "object", &NSNotification_object);
-    objc::addMethod(notification, "userInfo", &NSNotification_userInfo);
+    objc::addMethod(notification, "userInfo", &NSNotification::userInfoMethod);
 
     Class center = objc::defineClass<NSNotificationCenter>("NSNotificationCenter", NSObject::staticClass());
     objc::addMethod(center, "addObserver:selector:name:object:", &NSNotificationCenter_addObserver);

@@ -55,7 +55,7 @@ void NSDictionary::setEntry(NSObject* value, const NSObject* key, const char* me
     m_entries.emplace_back(key->copyWithZone(), RefPtr<NSObject>(value));
 }
 
-NSObject* NSDictionary::objectForKey(const NSObject* key) const
+NSObject* NSDictionary::valueForKeyObject(const NSObject* key) const
 {
     std::size_t index = indexOfKey(key);
     return index == std::string::npos ? nullptr : m_entries[index].second.get();

@@ -21,7 +21,13 @@ public:
     // values stop the process, as on iOS.
     static objc::RefPtr<NSDictionary> create(std::vector<Entry>);
 
-    NSObject* objectForKey(const NSObject* key) const;
+    // -objectForKey:, through the runtime.
+    NSObject* objectForKey(const NSObject* key) const
+    {
+        return static_cast<NSObject*>(objc_send<"objectForKey:", id>(this, const_cast<NSObject*>(key)));
+    }
+    // What -objectForKey: answers.
+    NSObject* valueForKeyObject(const NSObject* key) const;
     // For the common case of string keys, without making an NSString.
     NSObject* objectForKey(std::string_view stringKey) const;
     std::size_t count() const { return m_entries.size(); }

@@ -27,11 +27,6 @@ NSFileManager* NSFileManager::defaultManager()
     return manager;
 }
 
-bool NSFileManager::fileExistsAtPath(const NSString* devicePath) const
-{
-    return objc_msgSend<bool>(const_cast<NSFileManager*>(this), "fileExistsAtPath:"_sel, static_cast<id>(const_cast<NSString*>(devicePath)));
-}
-
 bool NSFileManager::fileExistsMethod(NSFileManager*, SEL, id path)
 {
     auto* devicePath = objc_cast<NSString>(path);

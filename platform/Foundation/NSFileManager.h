@@ -17,7 +17,11 @@ public:
     static NSFileManager* defaultManager();
 
     // Sent through the runtime, so hooks see it.
-    bool fileExistsAtPath(const NSString* devicePath) const;
+    // -fileExistsAtPath:, through the runtime.
+    bool fileExistsAtPath(const NSString* devicePath) const
+    {
+        return objc_send<"fileExistsAtPath:", bool>(this, reinterpret_cast<id>(const_cast<NSString*>(devicePath)));
+    }
     // Makes the folder (and, when asked, the missing folders above it). True when the
     // folder exists afterwards.
     bool createDirectoryAtPath(const NSString* devicePath, bool withIntermediateDirectories) const;

@@ -31,3 +31,8 @@ std::string NSNotification::descriptionString() const
         text += "; userInfo = " + m_userInfo->descriptionString();
     return text + "}";
 }
+
+id NSNotification::userInfoMethod(NSNotification* self, SEL)
+{
+    return self->m_userInfo.get();
+}

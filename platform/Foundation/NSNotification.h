@@ -17,9 +17,13 @@ public:
 
     NSString* name() const { return m_name.get(); }
     id object() const { return m_object.get(); }
-    NSDictionary* userInfo() const { return m_userInfo.get(); }
+    // -userInfo, through the runtime (a dictionary is an object, only declared here).
+    NSDictionary* userInfo() const { return reinterpret_cast<NSDictionary*>(objc_send<"userInfo", id>(this)); }
 
     std::string descriptionString() const override;
+
+    // The runtime's implementation of -userInfo.
+    static id userInfoMethod(NSNotification*, SEL);
 
 private:
     objc::RefPtr<NSString> m_name;

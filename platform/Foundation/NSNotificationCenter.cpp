@@ -65,7 +65,7 @@ NSNotificationCenter* NSNotificationCenter::defaultCenter()
     return center;
 }
 
-void NSNotificationCenter::addObserver(id observer, SEL selector, const NSString* name, id object)
+void NSNotificationCenter::addObserverNow(id observer, SEL selector, const NSString* name, id object)
 {
     if (!observer || !selector)
         return;
@@ -115,7 +115,7 @@ void NSNotificationCenter::markRemoved(Observation& observation)
     m_needsCompaction = true;
 }
 
-void NSNotificationCenter::postNotificationName(const NSString* name, id object, NSDictionary* userInfo)
+void NSNotificationCenter::postNotificationNameNow(const NSString* name, id object, NSDictionary* userInfo)
 {
     postNotification(NSNotification::create(name, object, userInfo).get());
 }

@@ -37,7 +37,11 @@ public:
     // `selector` is sent to `observer` for every post of `name` (nil: any name) from
     // `object` (nil: any sender), with the notification as argument when the selector
     // takes one (its name ends in ':').
-    void addObserver(id observer, SEL selector, const NSString* name, id object);
+    // (Sent through the runtime; strings and dictionaries are objects, only declared here.)
+    void addObserver(id observer, SEL selector, const NSString* name, id object)
+    {
+        objc_send<"addObserver:selector:name:object:">(this, observer, selector, reinterpret_cast<id>(const_cast<NSString*>(name)), object);
+    }
     // Runs `block` for matching posts. The centre keeps the returned token (and the
     // block) until the token is passed to removeObserver.
     objc::RefPtr<NSObject> addObserverForName(const NSString* name, id object, Block);
@@ -46,11 +50,18 @@ public:
     // Only the registrations that match `name` and `object` (nil matches any).
     void removeObserver(id observer, const NSString* name, id object);
 
-    void postNotificationName(const NSString* name, id object, NSDictionary* userInfo = nullptr);
+    void postNotificationName(const NSString* name, id object, NSDictionary* userInfo = nullptr)
+    {
+        objc_send<"postNotificationName:object:userInfo:">(this, reinterpret_cast<id>(const_cast<NSString*>(name)), object, reinterpret_cast<id>(userInfo));
+    }
     void postNotification(NSNotification*);
 
     // Registrations whose observer is still alive.
     std::size_t observerCount() const;
+
+    // What the two messages above do (the runtime's implementations call these).
+    void addObserverNow(id observer, SEL selector, const NSString* name, id object);
+    void postNotificationNameNow(const NSString* name, id object, NSDictionary* userInfo);
 
 private:
     friend void platform::registerFoundationTimeClasses();

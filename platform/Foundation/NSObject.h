@@ -3,6 +3,7 @@
 
 #include "objc/Object.h"
 #include "objc/WeakPtr.h"
+#include "objc/message.h"
 #include "objc/runtime.h"
 
 #include <nlohmann/json.hpp>

@@ -122,11 +122,6 @@ void NSTimer::sendToTarget()
         objc_msgSend<void>(target.get(), m_selector);
 }
 
-void NSTimer::invalidate()
-{
-    objc_msgSend<void>(this, "invalidate"_sel);
-}
-
 void NSTimer::fire()
 {
     objc_msgSend<void>(this, "fire"_sel);

@@ -35,7 +35,7 @@ public:
     static NSTimer* scheduledTimerWithTimeInterval(double interval, bool repeats, Block);
 
     // Sent through the runtime, so hooks see them.
-    void invalidate();
+    void invalidate() { objc_send<"invalidate">(this); }
     void fire();
     bool isValid() const { return m_valid; }
 

@@ -11,9 +11,9 @@ public:
     CALayer() = default;
 
     CGFloat cornerRadius() const { return m_cornerRadius; }
-    void setCornerRadius(CGFloat radius) { m_cornerRadius = radius; }
+    void setCornerRadius(CGFloat radius) { objc_send<"setCornerRadius:">(this, radius); }
     bool masksToBounds() const { return m_masksToBounds; }
-    void setMasksToBounds(bool masks) { m_masksToBounds = masks; }
+    void setMasksToBounds(bool masks) { objc_send<"setMasksToBounds:">(this, masks); }
 
     static void registerRuntimeClass();
 

@@ -4,6 +4,11 @@
 
 SBMediaController* SBMediaController::sharedInstance()
 {
+    return static_cast<SBMediaController*>(objc_msgSend<id>(staticClass(), "sharedInstance"_sel));
+}
+
+id SBMediaController::sharedInstanceImp(Class, SEL)
+{
     static SBMediaController* shared = [] {
         auto controller = SBMediaController::alloc();
         objc_msgSend<id>(controller.get(), "init"_sel);
@@ -40,6 +45,7 @@ void SBMediaController::setNowPlayingInfoImp(SBMediaController* self, SEL, id in
 void SBMediaController::registerRuntimeClass()
 {
     Class cls = objc::defineClass<SBMediaController>("SBMediaController", NSObject::staticClass());
+    objc::addMethod(objc_getMetaClass("SBMediaController"), "sharedInstance", &sharedInstanceImp);
     objc::addMethod(cls, "isPlaying", &isPlayingImp);
     objc::addMethod(cls, "setNowPlayingInfo:", &setNowPlayingInfoImp);
 }

@@ -9,7 +9,7 @@ class SBMediaController : public NSObject {
 public:
     SBMediaController() = default;
 
-    // One per SpringBoard process, made on first use.
+    // +sharedInstance, through the runtime: one per SpringBoard process, made on first use.
     static SBMediaController* sharedInstance();
 
     bool isPlaying() const;
@@ -20,6 +20,7 @@ public:
     static void registerRuntimeClass();
 
 private:
+    static id sharedInstanceImp(Class, SEL);
     static bool isPlayingImp(SBMediaController*, SEL);
     static void setNowPlayingInfoImp(SBMediaController*, SEL, id);
 

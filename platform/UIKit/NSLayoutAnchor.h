@@ -36,6 +36,14 @@ public:
 
     std::string descriptionString() const override;
 
+    // Defines NSLayoutAnchor and its three typed subclasses, with their methods.
+    static void registerRuntimeClasses();
+
+    // Inequalities are not modelled (layout solves equalities only): each stops the
+    // process, naming the call, rather than making an equality.
+    objc::RefPtr<NSLayoutConstraint> constraintGreaterThanOrEqualToAnchor(const NSLayoutAnchor* other, CGFloat constant = 0) const;
+    objc::RefPtr<NSLayoutConstraint> constraintLessThanOrEqualToAnchor(const NSLayoutAnchor* other, CGFloat constant = 0) const;
+
     // Used by the items that own anchors.
     void setUp(NSObject* item, NSLayoutAttribute attribute)
     {
@@ -44,6 +52,8 @@ public:
     }
 
 protected:
+    // Stops the process: "-[<class> <selector>]: an inequality constraint is not modelled".
+    [[noreturn]] void refuseInequality(const char* selector) const;
     objc::RefPtr<NSLayoutConstraint> constraintEqualTo(const NSLayoutAnchor* other, CGFloat multiplier, CGFloat constant) const;
 
 private:

@@ -1,5 +1,7 @@
 #include "NSLayoutConstraint.h"
 
+#include "Platform/PlatformLimits.h"
+
 #include "Foundation/NSLog.h"
 #include "UILayoutGuide.h"
 #include "UIView.h"
@@ -49,6 +51,21 @@ objc::RefPtr<NSLayoutConstraint> NSLayoutConstraint::constraintWithItem(NSObject
     constraint->m_multiplier = multiplier;
     constraint->m_constant = constant;
     return constraint;
+}
+
+objc::RefPtr<NSLayoutConstraint> NSLayoutConstraint::constraintWithItem(NSObject* item1, NSLayoutAttribute attribute1, NSLayoutRelation relation,
+    NSObject* item2, NSLayoutAttribute attribute2, CGFloat multiplier, CGFloat constant)
+{
+    if (relation != NSLayoutRelationEqual)
+        platform::notModelled("+[NSLayoutConstraint constraintWithItem:attribute:relatedBy:toItem:attribute:multiplier:constant:]",
+            "relation " + std::to_string(relation) + " (an inequality constraint)");
+    return constraintWithItem(item1, attribute1, item2, attribute2, multiplier, constant);
+}
+
+void NSLayoutConstraint::setPriority(float priority)
+{
+    if (priority != UILayoutPriorityRequired)
+        platform::notModelled("-[NSLayoutConstraint setPriority:]", "priority " + std::to_string(priority) + " (an optional constraint)");
 }
 
 void NSLayoutConstraint::activateConstraints(const NSArray* constraints)

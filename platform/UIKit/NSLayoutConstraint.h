@@ -1,6 +1,7 @@
 #pragma once
 // NSLayoutConstraint: item1.attribute1 == multiplier × item2.attribute2 + constant, or
-// item1.attribute1 == constant for a size. Equalities only, all required.
+// item1.attribute1 == constant for a size. Equalities only, all required: anything else
+// stops the process (Platform/PlatformLimits.h).
 //
 // An active constraint is installed on the nearest common ancestor of its items' views
 // (which keeps it); the items themselves are held weakly, since the views own their
@@ -16,12 +17,23 @@
 
 class UIView;
 
+enum NSLayoutRelation : long {
+    NSLayoutRelationLessThanOrEqual = -1,
+    NSLayoutRelationEqual = 0,
+    NSLayoutRelationGreaterThanOrEqual = 1,
+};
+
+inline constexpr float UILayoutPriorityRequired = 1000;
+
 class NSLayoutConstraint : public NSObject {
     OBJC_INTERFACE(NSLayoutConstraint)
 public:
     NSLayoutConstraint() = default;
 
     static objc::RefPtr<NSLayoutConstraint> constraintWithItem(NSObject* item1, NSLayoutAttribute attribute1,
+        NSObject* item2, NSLayoutAttribute attribute2, CGFloat multiplier, CGFloat constant);
+    // With a relation: only NSLayoutRelationEqual is modelled; the others stop the process.
+    static objc::RefPtr<NSLayoutConstraint> constraintWithItem(NSObject* item1, NSLayoutAttribute attribute1, NSLayoutRelation,
         NSObject* item2, NSLayoutAttribute attribute2, CGFloat multiplier, CGFloat constant);
 
     // Activates each constraint in order. Items without a common ancestor are reported in
@@ -38,6 +50,9 @@ public:
     CGFloat multiplier() const { return m_multiplier; }
     CGFloat constant() const { return m_constant; }
     void setConstant(CGFloat);
+    // Every constraint is required; a lower priority is not modelled and stops the process.
+    float priority() const { return UILayoutPriorityRequired; }
+    void setPriority(float);
 
     bool isActive() const { return m_installedView; }
     void setActive(bool);

@@ -9,16 +9,26 @@ class NSLayoutDimension : public NSLayoutAnchor {
 public:
     NSLayoutDimension() = default;
 
+    // The equalities are sent through the runtime.
     objc::RefPtr<NSLayoutConstraint> constraintEqualToConstant(CGFloat constant) const
     {
-        return constraintEqualTo(nullptr, 1, constant);
+        return static_cast<NSLayoutConstraint*>(objc_send<"constraintEqualToConstant:", id>(this, constant));
+    }
+    // Not modelled, as the anchors' inequalities: each stops the process.
+    objc::RefPtr<NSLayoutConstraint> constraintGreaterThanOrEqualToConstant(CGFloat) const
+    {
+        refuseInequality("constraintGreaterThanOrEqualToConstant:");
+    }
+    objc::RefPtr<NSLayoutConstraint> constraintLessThanOrEqualToConstant(CGFloat) const
+    {
+        refuseInequality("constraintLessThanOrEqualToConstant:");
     }
     objc::RefPtr<NSLayoutConstraint> constraintEqualToAnchor(const NSLayoutDimension* other, CGFloat constant = 0) const
     {
-        return constraintEqualTo(other, 1, constant);
+        return static_cast<NSLayoutConstraint*>(objc_send<"constraintEqualToAnchor:constant:", id>(this, const_cast<NSLayoutDimension*>(other), constant));
     }
     objc::RefPtr<NSLayoutConstraint> constraintEqualToAnchor(const NSLayoutDimension* other, CGFloat multiplier, CGFloat constant) const
     {
-        return constraintEqualTo(other, multiplier, constant);
+        return static_cast<NSLayoutConstraint*>(objc_send<"constraintEqualToAnchor:multiplier:constant:", id>(this, const_cast<NSLayoutDimension*>(other), multiplier, constant));
     }
 };

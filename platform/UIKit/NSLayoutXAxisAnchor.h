@@ -9,8 +9,9 @@ class NSLayoutXAxisAnchor : public NSLayoutAnchor {
 public:
     NSLayoutXAxisAnchor() = default;
 
+    // -constraintEqualToAnchor:constant:, through the runtime.
     objc::RefPtr<NSLayoutConstraint> constraintEqualToAnchor(const NSLayoutXAxisAnchor* other, CGFloat constant = 0) const
     {
-        return constraintEqualTo(other, 1, constant);
+        return static_cast<NSLayoutConstraint*>(objc_send<"constraintEqualToAnchor:constant:", id>(this, const_cast<NSLayoutXAxisAnchor*>(other), constant));
     }
 };

@@ -9,8 +9,9 @@ class NSLayoutYAxisAnchor : public NSLayoutAnchor {
 public:
     NSLayoutYAxisAnchor() = default;
 
+    // -constraintEqualToAnchor:constant:, through the runtime.
     objc::RefPtr<NSLayoutConstraint> constraintEqualToAnchor(const NSLayoutYAxisAnchor* other, CGFloat constant = 0) const
     {
-        return constraintEqualTo(other, 1, constant);
+        return static_cast<NSLayoutConstraint*>(objc_send<"constraintEqualToAnchor:constant:", id>(this, const_cast<NSLayoutYAxisAnchor*>(other), constant));
     }
 };

@@ -5,11 +5,6 @@
 #include <algorithm>
 #include <cstring>
 
-UIGestureRecognizer* UIGestureRecognizer::initWithTarget(NSObject* target, SEL action)
-{
-    return static_cast<UIGestureRecognizer*>(objc_msgSend<id>(this, "initWithTarget:action:"_sel, static_cast<id>(target), action));
-}
-
 UIGestureRecognizer* UIGestureRecognizer::initWithTargetImp(UIGestureRecognizer* self, SEL, id target, SEL action)
 {
     if (target && action)
@@ -41,7 +36,7 @@ std::string UIGestureRecognizer::actionName() const
     return m_targets.empty() ? std::string() : sel_getName(m_targets.front().action);
 }
 
-CGPoint UIGestureRecognizer::locationInView(UIView* view) const
+CGPoint UIGestureRecognizer::locationInViewNow(UIView* view) const
 {
     UIView* root = m_root.get();
     if (!root)
@@ -83,4 +78,5 @@ void UIGestureRecognizer::registerRuntimeClass()
 {
     Class cls = objc::defineClass<UIGestureRecognizer>("UIGestureRecognizer", NSObject::staticClass());
     objc::addMethod(cls, "initWithTarget:action:", &initWithTargetImp);
+    objc::addMethod(cls, "locationInView:", +[](UIGestureRecognizer* self, SEL, UIView* view) { return self->locationInViewNow(view); });
 }

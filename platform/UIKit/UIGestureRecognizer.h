@@ -40,7 +40,10 @@ public:
     UIGestureRecognizer() = default;
 
     // -initWithTarget:action: (sent through the runtime; returns the receiver, borrowed).
-    UIGestureRecognizer* initWithTarget(NSObject* target, SEL action);
+    UIGestureRecognizer* initWithTarget(NSObject* target, SEL action)
+    {
+        return static_cast<UIGestureRecognizer*>(objc_send<"initWithTarget:action:", id>(this, static_cast<id>(target), action));
+    }
     void addTarget(NSObject* target, SEL action);
     void removeTarget(NSObject* target, SEL action);
 
@@ -52,7 +55,8 @@ public:
 
     // Where the gesture happened, in `view`'s coordinates (the window's for null). A
     // swipe's location is where it began.
-    CGPoint locationInView(UIView*) const;
+    // (-locationInView:, through the runtime; a view is an object, declared only here.)
+    CGPoint locationInView(UIView* view) const { return objc_send<"locationInView:", CGPoint>(this, reinterpret_cast<id>(view)); }
 
     // The first target-action pair, for dumps: the selector name, or empty.
     std::string actionName() const;
@@ -71,6 +75,7 @@ public:
     static void registerRuntimeClass();
 
 private:
+    CGPoint locationInViewNow(UIView*) const;
     static UIGestureRecognizer* initWithTargetImp(UIGestureRecognizer*, SEL, id target, SEL action);
 
     struct TargetAction {

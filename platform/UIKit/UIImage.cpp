@@ -1,11 +1,13 @@
 #include "UIImage.h"
 
+#include "CoreGraphics/CGBlendModeSupport.h"
 #include "Foundation/NSData.h"
 #include "Foundation/NSString.h"
 #include "Platform/Platform.h"
 #include "UIGraphics.h"
 #include "UIImageDecoder.h"
 #include "UIImageSymbolConfiguration.h"
+#include "UISymbolCatalogue.h"
 
 #include <cstdio>
 #include <fstream>
@@ -37,12 +39,15 @@ objc::RefPtr<UIImage> UIImage::systemImageNamed(const NSString* name, const UIIm
 
 objc::RefPtr<UIImage> UIImage::systemImageNamed(const std::string& name, const UIImageSymbolConfiguration* configuration)
 {
-    if (name.empty())
+    // A name outside the catalogue gives nil, silently, as on a phone.
+    const UISymbolCatalogueEntry* symbol = UISymbolCatalogueLookup(name);
+    if (!symbol)
         return nullptr;
     auto image = UIImage::alloc();
+    objc_msgSend<id>(image.get(), "init"_sel);
     image->m_symbolName = name;
     image->m_symbolPointSize = configuration ? configuration->pointSize() : kDefaultSymbolPointSize;
-    image->m_size = { image->m_symbolPointSize, image->m_symbolPointSize };
+    image->m_size = symbol->sizeAtPointSize(image->m_symbolPointSize);
     return image;
 }
 
@@ -86,6 +91,7 @@ objc::RefPtr<UIImage> UIImage::imageWithCGImage(CGImageRef bitmap)
     if (!bitmap)
         return nullptr;
     auto image = UIImage::alloc();
+    objc_msgSend<id>(image.get(), "init"_sel);
     image->m_size = { static_cast<CGFloat>(bitmap->width), static_cast<CGFloat>(bitmap->height) };
     image->m_bitmap = std::move(bitmap);
     return image;
@@ -93,6 +99,7 @@ objc::RefPtr<UIImage> UIImage::imageWithCGImage(CGImageRef bitmap)
 
 void UIImage::drawInRect(CGRect rect, CGBlendMode mode, CGFloat alpha) const
 {
+    CGRequireModelledBlendMode(mode, "-[UIImage drawInRect:blendMode:alpha:]");
     CGContextRef context = UIGraphicsGetCurrentContext();
     if (!context || !m_bitmap)
         return;

@@ -19,8 +19,8 @@ class UIImage : public NSObject {
 public:
     UIImage() = default;
 
-    // Any name is taken as a symbol (the catalogue of system symbols is not modelled).
-    // The image is pointSize square, or 17 points without a configuration.
+    // Nil for a name outside the symbol catalogue (UISymbolCatalogue.h). The image's size
+    // follows the symbol's point size (17 points without a configuration).
     static objc::RefPtr<UIImage> systemImageNamed(const NSString* name, const UIImageSymbolConfiguration* = nullptr);
     static objc::RefPtr<UIImage> systemImageNamed(const std::string& name, const UIImageSymbolConfiguration* = nullptr);
     // A device path ("/Library/..."), resolved under the device root. Nil when the file

@@ -27,4 +27,5 @@ void UIImageView::registerRuntimeClass()
     Class cls = objc::defineClass<UIImageView>("UIImageView", UIView::staticClass());
     objc::addMethod(cls, "initWithFrame:", &initWithFrameImp);
     objc::addMethod(cls, "initWithImage:", &initWithImageImp);
+    objc::addMethod(cls, "setImage:", +[](UIImageView* self, SEL, UIImage* image) { self->m_image = image; });
 }

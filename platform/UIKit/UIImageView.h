@@ -14,7 +14,7 @@ public:
     UIImageView* initWithImage(UIImage*);
 
     UIImage* image() const { return m_image.get(); }
-    void setImage(UIImage* image) { m_image = image; }
+    void setImage(UIImage* image) { objc_send<"setImage:">(this, image); }
 
     static void registerRuntimeClass();
 

@@ -38,10 +38,7 @@ void registerUIKitClasses()
     UIImageSymbolConfiguration::registerRuntimeClass();
     UIImage::registerRuntimeClass();
 
-    objc::defineClass<NSLayoutAnchor>("NSLayoutAnchor", NSObject::staticClass());
-    objc::defineClass<NSLayoutXAxisAnchor>("NSLayoutXAxisAnchor", NSLayoutAnchor::staticClass());
-    objc::defineClass<NSLayoutYAxisAnchor>("NSLayoutYAxisAnchor", NSLayoutAnchor::staticClass());
-    objc::defineClass<NSLayoutDimension>("NSLayoutDimension", NSLayoutAnchor::staticClass());
+    NSLayoutAnchor::registerRuntimeClasses();
     NSLayoutConstraint::registerRuntimeClass();
     UILayoutGuide::registerRuntimeClass();
 

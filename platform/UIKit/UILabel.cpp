@@ -1,6 +1,7 @@
 #include "UILabel.h"
 
 #include "Foundation/RunLoop.h"
+#include "NSStringDrawing.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ UILabel* UILabel::initWithFrameImp(UILabel* self, SEL cmd, CGRect frame)
     return self;
 }
 
-void UILabel::setText(NSString* text)
+void UILabel::changeText(NSString* text)
 {
     if (!(m_text && text && m_text->isEqual(text)))
         m_marqueeStartTime = clockNow();
@@ -38,17 +39,17 @@ void UILabel::setText(const std::string& text)
     setText(NSString::create(text).get());
 }
 
-void UILabel::setFont(UIFont* font)
+void UILabel::changeFont(UIFont* font)
 {
     m_font = font ? objc::RefPtr<UIFont>(font) : UIFont::systemFontOfSize(kDefaultFontSize);
 }
 
-void UILabel::setTextColor(UIColor* color)
+void UILabel::changeTextColor(UIColor* color)
 {
     m_textColor = color ? objc::RefPtr<UIColor>(color) : UIColor::labelColor();
 }
 
-void UILabel::setMarqueeEnabled(bool enabled)
+void UILabel::changeMarqueeEnabled(bool enabled)
 {
     if (enabled && !m_marqueeEnabled)
         m_marqueeStartTime = clockNow();
@@ -57,7 +58,7 @@ void UILabel::setMarqueeEnabled(bool enabled)
         m_marqueeScrolling = false;
 }
 
-void UILabel::setMarqueeRunning(bool running)
+void UILabel::changeMarqueeRunning(bool running)
 {
     if (running && !m_marqueeRunning)
         m_marqueeStartTime = clockNow();
@@ -66,31 +67,27 @@ void UILabel::setMarqueeRunning(bool running)
         m_marqueeScrolling = false;
 }
 
-CGFloat UILabel::estimatedWidth(const NSString* text, CGFloat pointSize)
+CGFloat UILabel::textWidth() const
 {
-    return text ? static_cast<CGFloat>(text->length()) * pointSize * 0.55 : 0;
+    return NSStringSizeWithFont(m_text.get(), m_font.get()).width;
 }
 
-CGFloat UILabel::estimatedTextWidth() const
+void UILabel::startMarqueeIfNecessaryNow()
 {
-    return estimatedWidth(m_text.get(), m_font ? m_font->pointSize() : kDefaultFontSize);
+    m_marqueeScrolling = m_marqueeEnabled && m_marqueeRunning && textWidth() > bounds().size.width;
 }
 
-void UILabel::_startMarqueeIfNecessary()
-{
-    m_marqueeScrolling = m_marqueeEnabled && m_marqueeRunning && estimatedTextWidth() > bounds().size.width;
-}
-
-static void UILabel_setMarqueeEnabled(UILabel* self, SEL, bool enabled) { self->setMarqueeEnabled(enabled); }
-static void UILabel_setMarqueeRunning(UILabel* self, SEL, bool running) { self->setMarqueeRunning(running); }
-static void UILabel_startMarqueeIfNecessary(UILabel* self, SEL) { self->_startMarqueeIfNecessary(); }
 
 void UILabel::registerRuntimeClass()
 {
     Class cls = objc::defineClass<UILabel>("UILabel", UIView::staticClass());
     objc::addMethod(cls, "initWithFrame:", &initWithFrameImp);
     // Private API is reached by selector in tweaks; these answer such sends.
-    objc::addMethod(cls, "setMarqueeEnabled:", &UILabel_setMarqueeEnabled);
-    objc::addMethod(cls, "setMarqueeRunning:", &UILabel_setMarqueeRunning);
-    objc::addMethod(cls, "_startMarqueeIfNecessary", &UILabel_startMarqueeIfNecessary);
+    objc::addMethod(cls, "setMarqueeEnabled:", +[](UILabel* self, SEL, bool enabled) { self->changeMarqueeEnabled(enabled); });
+    objc::addMethod(cls, "setMarqueeRunning:", +[](UILabel* self, SEL, bool running) { self->changeMarqueeRunning(running); });
+    objc::addMethod(cls, "_startMarqueeIfNecessary", +[](UILabel* self, SEL) { self->startMarqueeIfNecessaryNow(); });
+    objc::addMethod(cls, "setText:", +[](UILabel* self, SEL, NSString* text) { self->changeText(text); });
+    objc::addMethod(cls, "setFont:", +[](UILabel* self, SEL, UIFont* font) { self->changeFont(font); });
+    objc::addMethod(cls, "setTextColor:", +[](UILabel* self, SEL, UIColor* color) { self->changeTextColor(color); });
+    objc::addMethod(cls, "setLineBreakMode:", +[](UILabel* self, SEL, NSLineBreakMode mode) { self->m_lineBreakMode = mode; });
 }

@@ -19,16 +19,16 @@ public:
     // In the owning view's coordinates, from its current geometry.
     CGRect layoutFrame() const;
 
-    NSLayoutXAxisAnchor* leadingAnchor() { return m_anchors.leading(this); }
-    NSLayoutXAxisAnchor* trailingAnchor() { return m_anchors.trailing(this); }
-    NSLayoutXAxisAnchor* leftAnchor() { return m_anchors.left(this); }
-    NSLayoutXAxisAnchor* rightAnchor() { return m_anchors.right(this); }
-    NSLayoutXAxisAnchor* centerXAnchor() { return m_anchors.centerX(this); }
-    NSLayoutYAxisAnchor* topAnchor() { return m_anchors.top(this); }
-    NSLayoutYAxisAnchor* bottomAnchor() { return m_anchors.bottom(this); }
-    NSLayoutYAxisAnchor* centerYAnchor() { return m_anchors.centerY(this); }
-    NSLayoutDimension* widthAnchor() { return m_anchors.width(this); }
-    NSLayoutDimension* heightAnchor() { return m_anchors.height(this); }
+    NSLayoutXAxisAnchor* leadingAnchor() { return objc_send<"leadingAnchor", NSLayoutXAxisAnchor*>(this); }
+    NSLayoutXAxisAnchor* trailingAnchor() { return objc_send<"trailingAnchor", NSLayoutXAxisAnchor*>(this); }
+    NSLayoutXAxisAnchor* leftAnchor() { return objc_send<"leftAnchor", NSLayoutXAxisAnchor*>(this); }
+    NSLayoutXAxisAnchor* rightAnchor() { return objc_send<"rightAnchor", NSLayoutXAxisAnchor*>(this); }
+    NSLayoutXAxisAnchor* centerXAnchor() { return objc_send<"centerXAnchor", NSLayoutXAxisAnchor*>(this); }
+    NSLayoutYAxisAnchor* topAnchor() { return objc_send<"topAnchor", NSLayoutYAxisAnchor*>(this); }
+    NSLayoutYAxisAnchor* bottomAnchor() { return objc_send<"bottomAnchor", NSLayoutYAxisAnchor*>(this); }
+    NSLayoutYAxisAnchor* centerYAnchor() { return objc_send<"centerYAnchor", NSLayoutYAxisAnchor*>(this); }
+    NSLayoutDimension* widthAnchor() { return objc_send<"widthAnchor", NSLayoutDimension*>(this); }
+    NSLayoutDimension* heightAnchor() { return objc_send<"heightAnchor", NSLayoutDimension*>(this); }
 
     std::string descriptionString() const override;
 

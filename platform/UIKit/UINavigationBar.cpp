@@ -1,5 +1,6 @@
 #include "UINavigationBar.h"
 
+#include "NSStringDrawing.h"
 #include "UILabel.h"
 
 namespace {
@@ -154,7 +155,7 @@ void UINavigationBar::layoutContent()
     CGFloat leading = 0;
     if (back && top && !top->leftBarButtonItem()) {
         // An item without a title goes back under the word "Back".
-        CGFloat titleWidth = back->title() ? UILabel::estimatedWidth(back->title(), kTitleFontSize) : UILabel::estimatedWidth("Back"_ns.get(), kTitleFontSize);
+        CGFloat titleWidth = NSStringSizeWithSystemFont(back->title() ? back->title() : "Back"_ns.get(), kTitleFontSize).width;
         CGFloat width = std::min<CGFloat>(kBackChevronWidth + kChevronGap + titleWidth, size.width / 3);
         m_backButtonFrame = CGRectMake(kLeadingMargin, 0, width, size.height);
         leading = kLeadingMargin + width;
@@ -163,7 +164,9 @@ void UINavigationBar::layoutContent()
     m_rightButtonFrame = CGRectZero;
     CGFloat trailing = 0;
     if (UIBarButtonItem* right = top ? top->rightBarButtonItem() : nullptr) {
-        CGFloat width = right->image() ? right->image()->size().width : UILabel::estimatedWidth(right->title(), kTitleFontSize);
+        // A Done button's title is set in the semibold weight.
+        UIFontWeight weight = right->style() == UIBarButtonItemStyleDone ? UIFontWeightSemibold : UIFontWeightRegular;
+        CGFloat width = right->image() ? right->image()->size().width : NSStringSizeWithSystemFont(right->title(), kTitleFontSize, weight).width;
         width = std::max(width, kMinimumButtonWidth);
         m_rightButtonFrame = CGRectMake(size.width - kTrailingMargin - width, 0, width, size.height);
         trailing = kTrailingMargin + width;
@@ -225,7 +228,7 @@ void UINavigationBar::registerRuntimeClass()
     objc::addMethod(cls, "layoutSubviews", &layoutSubviewsImp);
     objc::addMethod(cls, "setBarTintColor:", +[](UINavigationBar* self, SEL, id color) { self->setBarTintColor(objc_cast<UIColor>(color)); });
     objc::addMethod(cls, "setShadowImage:", +[](UINavigationBar* self, SEL, id image) { self->setShadowImage(objc_cast<UIImage>(image)); });
-    objc::addMethod(cls, "setTintColor:", +[](UINavigationBar* self, SEL, id color) { self->setTintColor(objc_cast<UIColor>(color)); });
+    // setTintColor: is UIView's own message.
     objc::addMethod(cls, "setTranslucent:", +[](UINavigationBar* self, SEL, bool translucent) { self->setTranslucent(translucent); });
     objc::addMethod(cls, "setTitleTextAttributes:", +[](UINavigationBar* self, SEL, id attributes) {
         self->setTitleTextAttributes(objc_cast<NSDictionary>(attributes));

@@ -2,11 +2,6 @@
 
 #include <cmath>
 
-UIProgressView* UIProgressView::initWithProgressViewStyle(UIProgressViewStyle style)
-{
-    return static_cast<UIProgressView*>(objc_msgSend<id>(this, "initWithProgressViewStyle:"_sel, style));
-}
-
 UIProgressView* UIProgressView::initWithProgressViewStyleImp(UIProgressView* self, SEL, UIProgressViewStyle style)
 {
     self->m_style = style == UIProgressViewStyleBar ? UIProgressViewStyleBar : UIProgressViewStyleDefault;
@@ -14,18 +9,34 @@ UIProgressView* UIProgressView::initWithProgressViewStyleImp(UIProgressView* sel
     return self;
 }
 
-void UIProgressView::setProgress(float progress)
+void UIProgressView::setProgressImp(UIProgressView* self, SEL, float progress)
 {
-    m_progress = std::isnan(progress) ? 0.0f : std::fmin(1.0f, std::fmax(0.0f, progress));
+    self->changeProgress(progress, 0);
 }
 
-void UIProgressView::setProgress(float progress, bool)
+void UIProgressView::setProgressAnimatedImp(UIProgressView* self, SEL, float progress, bool animated)
 {
-    setProgress(progress);
+    self->changeProgress(progress, animated ? kProgressAnimationDuration : 0);
+}
+
+void UIProgressView::changeProgress(float progress, double animationDuration)
+{
+    float pinned = std::isnan(progress) ? 0.0f : std::fmin(1.0f, std::fmax(0.0f, progress));
+    animatePropertyChange(m_progressAnimation, presentationProgress(), pinned, animationDuration);
+    m_progress = pinned;
+}
+
+float UIProgressView::presentationProgress() const
+{
+    return static_cast<float>(m_progressAnimation.valueAt(animationClock(), m_progress));
 }
 
 void UIProgressView::registerRuntimeClass()
 {
     Class cls = objc::defineClass<UIProgressView>("UIProgressView", UIView::staticClass());
     objc::addMethod(cls, "initWithProgressViewStyle:", &initWithProgressViewStyleImp);
+    objc::addMethod(cls, "setProgress:", &setProgressImp);
+    objc::addMethod(cls, "setProgress:animated:", &setProgressAnimatedImp);
+    objc::addMethod(cls, "setProgressTintColor:", +[](UIProgressView* self, SEL, UIColor* color) { self->m_progressTintColor = color; });
+    objc::addMethod(cls, "setTrackTintColor:", +[](UIProgressView* self, SEL, UIColor* color) { self->m_trackTintColor = color; });
 }

@@ -18,5 +18,6 @@ UISwipeGestureRecognizerDirection UISwipeGestureRecognizer::directionOf(CGPoint 
 
 void UISwipeGestureRecognizer::registerRuntimeClass()
 {
-    objc::defineClass<UISwipeGestureRecognizer>("UISwipeGestureRecognizer", UIGestureRecognizer::staticClass());
+    Class cls = objc::defineClass<UISwipeGestureRecognizer>("UISwipeGestureRecognizer", UIGestureRecognizer::staticClass());
+    objc::addMethod(cls, "setDirection:", +[](UISwipeGestureRecognizer* self, SEL, UISwipeGestureRecognizerDirection direction) { self->m_direction = direction; });
 }

@@ -21,7 +21,7 @@ public:
     UISwipeGestureRecognizer() = default;
 
     UISwipeGestureRecognizerDirection direction() const { return m_direction; }
-    void setDirection(UISwipeGestureRecognizerDirection direction) { m_direction = direction; }
+    void setDirection(UISwipeGestureRecognizerDirection direction) { objc_send<"setDirection:">(this, direction); }
 
     // The direction of a movement, or 0 when it is too short to be a swipe.
     static UISwipeGestureRecognizerDirection directionOf(CGPoint start, CGPoint end);

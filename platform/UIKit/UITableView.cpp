@@ -1,5 +1,6 @@
 #include "UITableView.h"
 
+#include "NSStringDrawing.h"
 #include "UILabel.h"
 
 #include <cmath>
@@ -12,13 +13,13 @@ objc::RefPtr<UIColor> groupedBackgroundColor()
     return UIColor::colorWithRed(242.0 / 255, 242.0 / 255, 247.0 / 255, 1);
 }
 
-// Lines a footer takes at `width`, estimated as labels estimate a line's width; the
-// renderer sets the text for real inside the room this leaves.
+// Lines a footer takes at `width`: its one-line width over the room, as measured for
+// drawing; the renderer wraps the text at word boundaries inside the room this leaves.
 long footerLines(const NSString* text, CGFloat width)
 {
     if (!text || !text->length() || width <= 0)
         return 0;
-    CGFloat textWidth = UILabel::estimatedWidth(text, UITableView::kFooterFontSize);
+    CGFloat textWidth = NSStringSizeWithSystemFont(text, UITableView::kFooterFontSize).width;
     return std::max(1L, static_cast<long>(std::ceil(textWidth / width)));
 }
 

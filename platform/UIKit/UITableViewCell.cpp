@@ -87,8 +87,8 @@ void UITableViewCell::layoutSubviewsImp(UITableViewCell* self, SEL cmd)
     }
     CGFloat detailWidth = 0;
     if (detail->text() && detail->text()->length()) {
-        CGFloat textRoom = std::max<CGFloat>(0, available - text->estimatedTextWidth() - kLabelGap);
-        detailWidth = std::min(detail->estimatedTextWidth(), std::max(available / 2, textRoom));
+        CGFloat textRoom = std::max<CGFloat>(0, available - text->textWidth() - kLabelGap);
+        detailWidth = std::min(detail->textWidth(), std::max(available / 2, textRoom));
     }
     CGFloat textWidth = detailWidth > 0 ? std::max<CGFloat>(0, available - detailWidth - kLabelGap) : available;
     text->setFrame(CGRectMake(kMargin, labelTop, textWidth, kLabelHeight));

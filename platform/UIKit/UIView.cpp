@@ -52,16 +52,6 @@ UIView::~UIView()
         m_safeAreaLayoutGuide->m_owningView = nullptr;
 }
 
-UIView* UIView::initWithFrame(CGRect frame)
-{
-    return static_cast<UIView*>(objc_msgSend<id>(this, "initWithFrame:"_sel, frame));
-}
-
-UIView* UIView::init()
-{
-    return static_cast<UIView*>(objc_msgSend<id>(this, "init"_sel));
-}
-
 UIView* UIView::initWithFrameImp(UIView* self, SEL, CGRect frame)
 {
     self->m_transform = CGAffineTransformIdentity;
@@ -77,7 +67,7 @@ UIView* UIView::initImp(UIView* self, SEL)
 
 // MARK: The tree
 
-void UIView::addSubview(UIView* view)
+void UIView::_addSubview(UIView* view)
 {
     // Past the end: after any detaching, the view goes in front.
     insertSubviewAtIndex(view, SIZE_MAX);
@@ -102,7 +92,7 @@ void UIView::insertSubviewAtIndex(UIView* view, std::size_t index)
     setNeedsLayout();
 }
 
-void UIView::removeFromSuperview()
+void UIView::_removeFromSuperview()
 {
     if (!m_superview)
         return;
@@ -143,7 +133,7 @@ void UIView::deactivateConstraintsLeavingTree(UIView* oldSuperview)
     }
 }
 
-void UIView::bringSubviewToFront(UIView* view)
+void UIView::_bringSubviewToFront(UIView* view)
 {
     auto it = std::find_if(m_subviews.begin(), m_subviews.end(), [view](auto& child) { return child.get() == view; });
     if (it == m_subviews.end())
@@ -151,7 +141,7 @@ void UIView::bringSubviewToFront(UIView* view)
     std::rotate(it, it + 1, m_subviews.end());
 }
 
-void UIView::sendSubviewToBack(UIView* view)
+void UIView::_sendSubviewToBack(UIView* view)
 {
     auto it = std::find_if(m_subviews.begin(), m_subviews.end(), [view](auto& child) { return child.get() == view; });
     if (it == m_subviews.end())
@@ -190,7 +180,7 @@ CGRect UIView::untransformedFrame() const
     return CGRectMake(m_center.x - width / 2, m_center.y - height / 2, width, height);
 }
 
-CGRect UIView::frame() const
+CGRect UIView::_frame() const
 {
     if (CGAffineTransformIsIdentity(m_transform))
         return untransformedFrame();
@@ -201,11 +191,6 @@ CGRect UIView::frame() const
     CGFloat halfWidth = (std::abs(t.a * width) + std::abs(t.c * height)) / 2;
     CGFloat halfHeight = (std::abs(t.b * width) + std::abs(t.d * height)) / 2;
     return UILayoutEngine::tidy(CGRectMake(m_center.x + t.tx - halfWidth, m_center.y + t.ty - halfHeight, 2 * halfWidth, 2 * halfHeight));
-}
-
-void UIView::setFrame(CGRect frame)
-{
-    objc_msgSend(this, "setFrame:"_sel, frame);
 }
 
 void UIView::setFrameImp(UIView* self, SEL, CGRect frame)
@@ -262,7 +247,7 @@ void UIView::setCenter(CGPoint center)
     m_center = center;
 }
 
-void UIView::setTransform(CGAffineTransform transform)
+void UIView::_setTransform(CGAffineTransform transform)
 {
     m_transform = transform;
 }
@@ -366,7 +351,17 @@ CGRect UIView::frameInScreen() const
 
 // MARK: Appearance
 
-void UIView::setHidden(bool hidden)
+bool UIView::isHiddenImp(UIView* self, SEL)
+{
+    return self->m_hidden;
+}
+
+void UIView::setHiddenImp(UIView* self, SEL, bool hidden)
+{
+    self->changeHidden(hidden);
+}
+
+void UIView::changeHidden(bool hidden)
 {
     if (m_hidden == hidden)
         return;
@@ -374,21 +369,42 @@ void UIView::setHidden(bool hidden)
     didChangeHidden();
 }
 
-void UIView::setAlpha(CGFloat alpha)
+void UIView::_setAlpha(CGFloat alpha)
+{
+    animatePropertyChange(m_alphaAnimation, presentationAlpha(), alpha);
+    m_alpha = alpha;
+}
+
+void UIView::animatePropertyChange(UIViewPropertyAnimation& animation, double presentation, double to)
 {
     double now = clockNow();
-    double from = presentationAlpha();
     auto& contexts = animationContexts();
     const AnimationContext* context = contexts.empty() ? nullptr : &contexts.back();
     // A set from the same animations block continues that animation; any other set
     // takes over from it.
-    if (!context || m_alphaAnimation.group() != context->group.get())
-        m_alphaAnimation.interruptAt(now);
+    if (!context || animation.group() != context->group.get())
+        animation.interruptAt(now);
     if (context && context->duration > 0)
-        m_alphaAnimation.start(context->group, from, alpha, now + std::max(0.0, context->delay), context->duration);
+        animation.start(context->group, presentation, to, now + std::max(0.0, context->delay), context->duration);
     else
-        m_alphaAnimation.clear();
-    m_alpha = alpha;
+        animation.clear();
+}
+
+void UIView::animatePropertyChange(UIViewPropertyAnimation& animation, double presentation, double to, double duration)
+{
+    // Inside an animations block the block's timing wins, as for any animatable property.
+    if (!animationContexts().empty() || duration <= 0 || !platform::RunLoop::main()) {
+        animatePropertyChange(animation, presentation, to);
+        return;
+    }
+    double now = clockNow();
+    animation.interruptAt(now);
+    animation.start(std::make_shared<UIViewAnimationGroup>(), presentation, to, now, duration);
+}
+
+double UIView::animationClock()
+{
+    return clockNow();
 }
 
 CGFloat UIView::presentationAlpha() const
@@ -396,17 +412,17 @@ CGFloat UIView::presentationAlpha() const
     return m_alphaAnimation.valueAt(clockNow(), m_alpha);
 }
 
-void UIView::setBackgroundColor(UIColor* color)
+void UIView::_setBackgroundColor(UIColor* color)
 {
     m_backgroundColor = color;
 }
 
-void UIView::setTintColor(UIColor* color)
+void UIView::_setTintColor(UIColor* color)
 {
     m_tintColor = color;
 }
 
-CALayer* UIView::layer() const
+CALayer* UIView::_layer() const
 {
     if (!m_layer)
         m_layer = CALayer::alloc();
@@ -418,14 +434,14 @@ bool UIView::clipsToBounds() const
     return layer()->masksToBounds();
 }
 
-void UIView::setClipsToBounds(bool clips)
+void UIView::_setClipsToBounds(bool clips)
 {
     layer()->setMasksToBounds(clips);
 }
 
 // MARK: Layout
 
-void UIView::setTranslatesAutoresizingMaskIntoConstraints(bool translates)
+void UIView::_setTranslatesAutoresizingMaskIntoConstraints(bool translates)
 {
     if (m_translatesAutoresizingMask == translates)
         return;
@@ -441,7 +457,7 @@ UIEdgeInsets UIView::safeAreaInsets() const
     return UILayoutEngine::safeAreaInsetsForScreenRect(frameInScreen());
 }
 
-UILayoutGuide* UIView::safeAreaLayoutGuide()
+UILayoutGuide* UIView::_safeAreaLayoutGuide()
 {
     if (!m_safeAreaLayoutGuide) {
         m_safeAreaLayoutGuide = UILayoutGuide::alloc();
@@ -515,7 +531,7 @@ void UIView::layoutPendingViews()
 
 // MARK: Touches
 
-void UIView::addGestureRecognizer(UIGestureRecognizer* recognizer)
+void UIView::_addGestureRecognizer(UIGestureRecognizer* recognizer)
 {
     if (!recognizer)
         return;
@@ -607,6 +623,37 @@ void UIView::registerRuntimeClass()
     objc::addMethod(cls, "initWithFrame:", &initWithFrameImp);
     objc::addMethod(cls, "init", &initImp);
     objc::addMethod(cls, "setFrame:", &setFrameImp);
+    objc::addMethod(cls, "setHidden:", &setHiddenImp);
+    objc::addMethod(cls, "isHidden", &isHiddenImp);
+    // What views are asked by their clients (and so what hooks can replace).
+    objc::addMethod(cls, "addSubview:", +[](UIView* self, SEL, UIView* view) { self->_addSubview(view); });
+    objc::addMethod(cls, "removeFromSuperview", +[](UIView* self, SEL) { self->_removeFromSuperview(); });
+    objc::addMethod(cls, "bringSubviewToFront:", +[](UIView* self, SEL, UIView* view) { self->_bringSubviewToFront(view); });
+    objc::addMethod(cls, "sendSubviewToBack:", +[](UIView* self, SEL, UIView* view) { self->_sendSubviewToBack(view); });
+    objc::addMethod(cls, "frame", +[](UIView* self, SEL) { return self->_frame(); });
+    objc::addMethod(cls, "bounds", +[](UIView* self, SEL) { return self->m_bounds; });
+    objc::addMethod(cls, "setTransform:", +[](UIView* self, SEL, CGAffineTransform transform) { self->_setTransform(transform); });
+    objc::addMethod(cls, "setAlpha:", +[](UIView* self, SEL, CGFloat alpha) { self->_setAlpha(alpha); });
+    objc::addMethod(cls, "setBackgroundColor:", +[](UIView* self, SEL, UIColor* color) { self->_setBackgroundColor(color); });
+    objc::addMethod(cls, "setTintColor:", +[](UIView* self, SEL, UIColor* color) { self->_setTintColor(color); });
+    objc::addMethod(cls, "layer", +[](UIView* self, SEL) { return static_cast<id>(self->_layer()); });
+    objc::addMethod(cls, "setClipsToBounds:", +[](UIView* self, SEL, bool clips) { self->_setClipsToBounds(clips); });
+    objc::addMethod(cls, "setUserInteractionEnabled:", +[](UIView* self, SEL, bool enabled) { self->m_userInteractionEnabled = enabled; });
+    objc::addMethod(cls, "setContentMode:", +[](UIView* self, SEL, UIViewContentMode mode) { self->m_contentMode = mode; });
+    objc::addMethod(cls, "setAutoresizingMask:", +[](UIView* self, SEL, UIViewAutoresizing mask) { self->m_autoresizingMask = mask; });
+    objc::addMethod(cls, "setTranslatesAutoresizingMaskIntoConstraints:", +[](UIView* self, SEL, bool translates) { self->_setTranslatesAutoresizingMaskIntoConstraints(translates); });
+    objc::addMethod(cls, "safeAreaLayoutGuide", +[](UIView* self, SEL) { return static_cast<id>(self->_safeAreaLayoutGuide()); });
+    objc::addMethod(cls, "addGestureRecognizer:", +[](UIView* self, SEL, UIGestureRecognizer* recognizer) { self->_addGestureRecognizer(recognizer); });
+    objc::addMethod(cls, "leadingAnchor", +[](UIView* self, SEL) { return static_cast<id>(self->m_anchors.leading(self)); });
+    objc::addMethod(cls, "trailingAnchor", +[](UIView* self, SEL) { return static_cast<id>(self->m_anchors.trailing(self)); });
+    objc::addMethod(cls, "leftAnchor", +[](UIView* self, SEL) { return static_cast<id>(self->m_anchors.left(self)); });
+    objc::addMethod(cls, "rightAnchor", +[](UIView* self, SEL) { return static_cast<id>(self->m_anchors.right(self)); });
+    objc::addMethod(cls, "centerXAnchor", +[](UIView* self, SEL) { return static_cast<id>(self->m_anchors.centerX(self)); });
+    objc::addMethod(cls, "topAnchor", +[](UIView* self, SEL) { return static_cast<id>(self->m_anchors.top(self)); });
+    objc::addMethod(cls, "bottomAnchor", +[](UIView* self, SEL) { return static_cast<id>(self->m_anchors.bottom(self)); });
+    objc::addMethod(cls, "centerYAnchor", +[](UIView* self, SEL) { return static_cast<id>(self->m_anchors.centerY(self)); });
+    objc::addMethod(cls, "widthAnchor", +[](UIView* self, SEL) { return static_cast<id>(self->m_anchors.width(self)); });
+    objc::addMethod(cls, "heightAnchor", +[](UIView* self, SEL) { return static_cast<id>(self->m_anchors.height(self)); });
     objc::addMethod(cls, "layoutSubviews", &layoutSubviewsImp);
     objc::addMethod(cls, "hitTest:withEvent:", &hitTestImp);
 }

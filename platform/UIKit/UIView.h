@@ -53,16 +53,18 @@ public:
 
     // -initWithFrame:, sent through the runtime (subclasses and hooks replace it).
     // Returns the receiver, borrowed.
-    UIView* initWithFrame(CGRect);
+    UIView* initWithFrame(CGRect frame) { return static_cast<UIView*>(objc_send<"initWithFrame:", id>(this, frame)); }
     // -init: initWithFrame: with the zero rectangle.
-    UIView* init();
+    UIView* init() { return static_cast<UIView*>(objc_send<"init", id>(this)); }
 
     // MARK: The tree
-    void addSubview(UIView*);
+    // The tree's own messages (-addSubview:, ...) go through the runtime, as every method a
+    // client calls on a view here does.
+    void addSubview(UIView* view) { objc_send<"addSubview:">(this, view); }
     void insertSubviewAtIndex(UIView*, std::size_t index);
-    void removeFromSuperview();
-    void bringSubviewToFront(UIView*);
-    void sendSubviewToBack(UIView*);
+    void removeFromSuperview() { objc_send<"removeFromSuperview">(this); }
+    void bringSubviewToFront(UIView* view) { objc_send<"bringSubviewToFront:">(this, view); }
+    void sendSubviewToBack(UIView* view) { objc_send<"sendSubviewToBack:">(this, view); }
     const std::vector<objc::RefPtr<UIView>>& subviews() const { return m_subviews; }
     UIView* superview() const { return m_superview; }
     // The window at the root of this view's tree, or null.
@@ -72,14 +74,14 @@ public:
     // MARK: Geometry
     // setFrame: goes through the runtime (a window subclass hooks it). With a transform
     // other than the identity the frame is the bounding box of the transformed bounds.
-    CGRect frame() const;
-    void setFrame(CGRect);
-    CGRect bounds() const { return m_bounds; }
+    CGRect frame() const { return objc_send<"frame", CGRect>(this); }
+    void setFrame(CGRect frame) { objc_send<"setFrame:">(this, frame); }
+    CGRect bounds() const { return objc_send<"bounds", CGRect>(this); }
     void setBounds(CGRect);
     CGPoint center() const { return m_center; }
     void setCenter(CGPoint);
     CGAffineTransform transform() const { return m_transform; }
-    void setTransform(CGAffineTransform);
+    void setTransform(CGAffineTransform transform) { objc_send<"setTransform:">(this, transform); }
     // The frame as if the transform were the identity: what layout works with.
     CGRect untransformedFrame() const;
 
@@ -96,50 +98,51 @@ public:
     CGRect frameInScreen() const;
 
     // MARK: Appearance
-    bool isHidden() const { return m_hidden; }
-    void setHidden(bool);
+    // -isHidden and -setHidden:, through the runtime (hooks see them).
+    bool isHidden() const { return objc_send<"isHidden", bool>(this); }
+    void setHidden(bool hidden) { objc_send<"setHidden:">(this, hidden); }
     // The model value: what was last set, even while an animation shows another.
     CGFloat alpha() const { return m_alpha; }
-    void setAlpha(CGFloat);
+    void setAlpha(CGFloat alpha) { objc_send<"setAlpha:">(this, alpha); }
     // What is on screen now: the alpha animation's value at the run loop's time.
     CGFloat presentationAlpha() const;
     UIColor* backgroundColor() const { return m_backgroundColor.get(); }
-    void setBackgroundColor(UIColor*);
+    void setBackgroundColor(UIColor* color) { objc_send<"setBackgroundColor:">(this, color); }
     UIColor* tintColor() const { return m_tintColor.get(); }
-    void setTintColor(UIColor*);
+    void setTintColor(UIColor* color) { objc_send<"setTintColor:">(this, color); }
     // The view's layer, made with the view. Rounding and clipping live there.
-    CALayer* layer() const;
+    CALayer* layer() const { return objc_send<"layer", CALayer*>(this); }
     // The same switch as layer().masksToBounds, as in UIKit.
     bool clipsToBounds() const;
-    void setClipsToBounds(bool);
+    void setClipsToBounds(bool clips) { objc_send<"setClipsToBounds:">(this, clips); }
     bool isUserInteractionEnabled() const { return m_userInteractionEnabled; }
-    void setUserInteractionEnabled(bool enabled) { m_userInteractionEnabled = enabled; }
+    void setUserInteractionEnabled(bool enabled) { objc_send<"setUserInteractionEnabled:">(this, enabled); }
     UIViewContentMode contentMode() const { return m_contentMode; }
-    void setContentMode(UIViewContentMode mode) { m_contentMode = mode; }
+    void setContentMode(UIViewContentMode mode) { objc_send<"setContentMode:">(this, mode); }
     long tag() const { return m_tag; }
     void setTag(long tag) { m_tag = tag; }
 
     // MARK: Layout
     UIViewAutoresizing autoresizingMask() const { return m_autoresizingMask; }
-    void setAutoresizingMask(UIViewAutoresizing mask) { m_autoresizingMask = mask; }
+    void setAutoresizingMask(UIViewAutoresizing mask) { objc_send<"setAutoresizingMask:">(this, mask); }
     bool translatesAutoresizingMaskIntoConstraints() const { return m_translatesAutoresizingMask; }
-    void setTranslatesAutoresizingMaskIntoConstraints(bool);
+    void setTranslatesAutoresizingMaskIntoConstraints(bool translates) { objc_send<"setTranslatesAutoresizingMaskIntoConstraints:">(this, translates); }
 
-    NSLayoutXAxisAnchor* leadingAnchor() { return m_anchors.leading(this); }
-    NSLayoutXAxisAnchor* trailingAnchor() { return m_anchors.trailing(this); }
-    NSLayoutXAxisAnchor* leftAnchor() { return m_anchors.left(this); }
-    NSLayoutXAxisAnchor* rightAnchor() { return m_anchors.right(this); }
-    NSLayoutXAxisAnchor* centerXAnchor() { return m_anchors.centerX(this); }
-    NSLayoutYAxisAnchor* topAnchor() { return m_anchors.top(this); }
-    NSLayoutYAxisAnchor* bottomAnchor() { return m_anchors.bottom(this); }
-    NSLayoutYAxisAnchor* centerYAnchor() { return m_anchors.centerY(this); }
-    NSLayoutDimension* widthAnchor() { return m_anchors.width(this); }
-    NSLayoutDimension* heightAnchor() { return m_anchors.height(this); }
+    NSLayoutXAxisAnchor* leadingAnchor() { return objc_send<"leadingAnchor", NSLayoutXAxisAnchor*>(this); }
+    NSLayoutXAxisAnchor* trailingAnchor() { return objc_send<"trailingAnchor", NSLayoutXAxisAnchor*>(this); }
+    NSLayoutXAxisAnchor* leftAnchor() { return objc_send<"leftAnchor", NSLayoutXAxisAnchor*>(this); }
+    NSLayoutXAxisAnchor* rightAnchor() { return objc_send<"rightAnchor", NSLayoutXAxisAnchor*>(this); }
+    NSLayoutXAxisAnchor* centerXAnchor() { return objc_send<"centerXAnchor", NSLayoutXAxisAnchor*>(this); }
+    NSLayoutYAxisAnchor* topAnchor() { return objc_send<"topAnchor", NSLayoutYAxisAnchor*>(this); }
+    NSLayoutYAxisAnchor* bottomAnchor() { return objc_send<"bottomAnchor", NSLayoutYAxisAnchor*>(this); }
+    NSLayoutYAxisAnchor* centerYAnchor() { return objc_send<"centerYAnchor", NSLayoutYAxisAnchor*>(this); }
+    NSLayoutDimension* widthAnchor() { return objc_send<"widthAnchor", NSLayoutDimension*>(this); }
+    NSLayoutDimension* heightAnchor() { return objc_send<"heightAnchor", NSLayoutDimension*>(this); }
 
     // The safe area: how much of the view lies in the screen's unsafe bands, edge by edge
     // (zero outside a window), and the guide that leaves those parts out.
     UIEdgeInsets safeAreaInsets() const;
-    UILayoutGuide* safeAreaLayoutGuide();
+    UILayoutGuide* safeAreaLayoutGuide() { return objc_send<"safeAreaLayoutGuide", UILayoutGuide*>(this); }
     // The guide if something has asked for it (layout only solves guides that exist).
     UILayoutGuide* safeAreaLayoutGuideIfExists() const { return m_safeAreaLayoutGuide.get(); }
 
@@ -157,7 +160,8 @@ public:
     static void layoutPendingViews();
 
     // MARK: Touches
-    void addGestureRecognizer(UIGestureRecognizer*);
+    // (A recognizer is an object; its class is only declared here, hence the plain cast.)
+    void addGestureRecognizer(UIGestureRecognizer* recognizer) { objc_send<"addGestureRecognizer:">(this, reinterpret_cast<id>(recognizer)); }
     void removeGestureRecognizer(UIGestureRecognizer*);
     const std::vector<objc::RefPtr<UIGestureRecognizer>>& gestureRecognizers() const { return m_gestureRecognizers; }
     // The front-most descendant (or this view) that takes a touch at `point`, in this
@@ -168,7 +172,8 @@ public:
     bool pointInside(CGPoint point) const;
 
     // MARK: Animation
-    // Animates the animatable properties set inside `animations` (alpha) from their
+    // Animates the animatable properties set inside `animations` (alpha, and a progress
+    // view's progress) from their
     // presentation values to the new ones, linearly over `duration` seconds of the run
     // loop's clock. The model values change at once. `completion` runs on the run loop
     // when the duration has passed, with whether the animation finished: false when a
@@ -195,6 +200,16 @@ protected:
     // Called after the hidden flag changed.
     virtual void didChangeHidden() { }
 
+    // How an animatable property (alpha here, progress in UIProgressView) moves when it is
+    // set to `to` while showing `presentation`: inside an animations block it animates with
+    // the block; any other set applies at once and takes over from a running animation.
+    static void animatePropertyChange(UIViewPropertyAnimation&, double presentation, double to);
+    // The same for a property that animates by itself (setProgress:animated:): outside a
+    // block it animates over `duration` seconds, in a group of its own.
+    static void animatePropertyChange(UIViewPropertyAnimation&, double presentation, double to, double duration);
+    // The run loop's time, which presentation values are read at.
+    static double animationClock();
+
     bool m_hidden = false;
 
 private:
@@ -203,6 +218,24 @@ private:
     static UIView* initWithFrameImp(UIView*, SEL, CGRect);
     static UIView* initImp(UIView*, SEL);
     static void setFrameImp(UIView*, SEL, CGRect);
+    static void setHiddenImp(UIView*, SEL, bool);
+    static bool isHiddenImp(UIView*, SEL);
+    void changeHidden(bool);
+    // What the messages above do.
+    void _addSubview(UIView*);
+    void _removeFromSuperview();
+    void _bringSubviewToFront(UIView*);
+    void _sendSubviewToBack(UIView*);
+    CGRect _frame() const;
+    void _setTransform(CGAffineTransform);
+    void _setAlpha(CGFloat);
+    void _setBackgroundColor(UIColor*);
+    void _setTintColor(UIColor*);
+    CALayer* _layer() const;
+    void _setClipsToBounds(bool);
+    void _setTranslatesAutoresizingMaskIntoConstraints(bool);
+    UILayoutGuide* _safeAreaLayoutGuide();
+    void _addGestureRecognizer(UIGestureRecognizer*);
     static void layoutSubviewsImp(UIView*, SEL);
     static UIView* hitTestImp(UIView*, SEL, CGPoint, id event);
 

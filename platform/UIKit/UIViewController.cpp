@@ -15,7 +15,7 @@ UIViewController* UIViewController::initImp(UIViewController* self, SEL)
     return self;
 }
 
-UIView* UIViewController::view()
+UIView* UIViewController::loadedView()
 {
     // A -loadView that reads self.view before it has made one would recurse forever on
     // iOS; here the read during loading simply answers what exists so far.
@@ -68,4 +68,5 @@ void UIViewController::registerRuntimeClass()
     objc::addMethod(cls, "init", &initImp);
     objc::addMethod(cls, "loadView", &loadViewImp);
     objc::addMethod(cls, "viewDidLoad", &viewDidLoadImp);
+    objc::addMethod(cls, "view", +[](UIViewController* self, SEL) { return static_cast<id>(self->loadedView()); });
 }

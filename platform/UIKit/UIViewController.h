@@ -17,7 +17,8 @@ public:
     UIViewController* init();
 
     // The view, loaded on first access: -loadView, then -viewDidLoad.
-    UIView* view();
+    // -view, through the runtime (a view is an object; its class is only declared here).
+    UIView* view() { return reinterpret_cast<UIView*>(objc_send<"view", id>(this)); }
     // The view if it has been loaded, without loading it.
     UIView* viewIfLoaded() const { return m_view.get(); }
     void setView(UIView*);
@@ -31,6 +32,7 @@ public:
 private:
     static UIViewController* initImp(UIViewController*, SEL);
     static void loadViewImp(UIViewController*, SEL);
+    UIView* loadedView();
     static void viewDidLoadImp(UIViewController*, SEL);
 
     objc::RefPtr<UIView> m_view;

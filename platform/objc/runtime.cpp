@@ -252,6 +252,23 @@ Class objc_getClass(const char* name)
     return it == classes.end() ? nullptr : it->second;
 }
 
+Class objc_getMetaClass(const char* name)
+{
+    Class cls = objc_getClass(name);
+    if (!cls)
+        return nullptr;
+    // Kept beside the class table rather than in it: a metaclass is not found by name.
+    static auto* metaclasses = new std::unordered_map<Class, Class>;
+    auto it = metaclasses->find(cls);
+    if (it != metaclasses->end())
+        return it->second;
+    Class metaclass = new objc_class;
+    metaclass->name = cls->name;
+    metaclass->superclass = cls->superclass ? objc_getMetaClass(cls->superclass->name.c_str()) : nullptr;
+    metaclasses->emplace(cls, metaclass);
+    return metaclass;
+}
+
 const char* class_getName(Class cls)
 {
     return cls ? cls->name.c_str() : "nil";

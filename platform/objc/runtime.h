@@ -33,6 +33,10 @@ SEL method_getName(Method);
 // The methods a class itself defines, in the order they were added.
 std::vector<Method> class_copyMethodList(Class);
 
+// The metaclass of a class: where its class methods (+sharedInstance) live. Made at first
+// use; its superclass is the superclass's metaclass. Nil for a class that does not exist.
+Class objc_getMetaClass(const char* name);
+
 // Associated objects.
 enum objc_AssociationPolicy : unsigned {
     OBJC_ASSOCIATION_ASSIGN = 0,
@@ -169,4 +173,21 @@ R objc_msgSendSuper(Class superclass, id self, SEL sel, Args... args)
 {
     const auto& method = objc::lookupForSend(superclass, sel, objc::methodEncoding<objc::WireType<R>, objc::WireType<std::decay_t<Args>>...>(), true);
     return objc::invoke<R, objc::WireType<std::decay_t<Args>>...>(method, self, sel, args...);
+}
+
+// Sends `sel` to the class `cls` itself, [cls sel]: looked up among its class methods (its
+// metaclass's), with the same type check. The method receives the class as `self`. (Only a
+// Class selects this form: nil still goes to the one above.)
+template<typename R = void, typename ClassType, typename... Args>
+    requires std::is_same_v<ClassType, Class>
+R objc_msgSend(ClassType cls, SEL sel, Args... args)
+{
+    if (!cls) {
+        if constexpr (std::is_void_v<R>)
+            return;
+        else
+            return R {};
+    }
+    const auto& method = objc::lookupForSend(objc_getMetaClass(class_getName(cls)), sel, objc::methodEncoding<objc::WireType<R>, objc::WireType<std::decay_t<Args>>...>(), false);
+    return objc::invoke<R, objc::WireType<std::decay_t<Args>>...>(method, reinterpret_cast<id>(cls), sel, args...);
 }

@@ -69,8 +69,11 @@ void paintLabel(const PaintContext& paint, const UILabel* label)
 
     TextLayout layout(cr, text->string(), fontSpecFor(label->font()));
     CGSize natural = layout.size();
+    // Whether the text fits is decided by UIKit's measure, so the picture scrolls or cuts
+    // exactly where the label's own marquee would.
+    bool fits = label->textWidth() <= bounds.size.width;
     bool oneLine = label->numberOfLines() == 1;
-    bool marquee = oneLine && label->marqueeEnabled() && label->marqueeRunning() && natural.width > bounds.size.width;
+    bool marquee = oneLine && label->marqueeEnabled() && label->marqueeRunning() && !fits;
 
     if (marquee) {
         CGFloat gap = MarqueeTiming::gap(bounds.size.width);
@@ -86,7 +89,7 @@ void paintLabel(const PaintContext& paint, const UILabel* label)
         // Truncating modes end the line with an ellipsis; the others keep to one line and
         // are cut at the label's edge.
         PangoEllipsizeMode ellipsize = ellipsizeFor(label->lineBreakMode());
-        if (natural.width > bounds.size.width && ellipsize != PANGO_ELLIPSIZE_NONE) {
+        if (!fits && ellipsize != PANGO_ELLIPSIZE_NONE) {
             layout.setWidth(bounds.size.width);
             layout.setEllipsize(ellipsize);
             layout.setMaximumLines(1);

@@ -24,7 +24,7 @@ void paintProgressBar(const PaintContext& paint, const UIProgressView* view)
     addRoundedRect(cr, bounds, radius);
     cairo_fill(cr);
 
-    float progress = view->progress();
+    float progress = view->presentationProgress();
     if (std::isfinite(progress) && progress > 0) {
         CGRect fill = bounds;
         fill.size.width = bounds.size.width * std::clamp(progress, 0.0f, 1.0f);

@@ -104,6 +104,14 @@ bool isKnownSymbol(const std::string& name)
     return drawings().count(name) != 0;
 }
 
+std::vector<std::string> knownSymbolNames()
+{
+    std::vector<std::string> names;
+    for (const auto& [name, drawing] : drawings())
+        names.push_back(name);
+    return names;
+}
+
 bool drawSymbol(cairo_t* context, const std::string& name, CGRect box)
 {
     Em em { context, CGRectGetMidX(box), CGRectGetMidY(box), std::min(CGRectGetWidth(box), CGRectGetHeight(box)) };

@@ -8,6 +8,7 @@
 #include <cairo.h>
 
 #include <string>
+#include <vector>
 
 namespace sim::render {
 
@@ -18,5 +19,8 @@ bool drawSymbol(cairo_t*, const std::string& name, CGRect box);
 
 // Whether drawSymbol knows the name.
 bool isKnownSymbol(const std::string& name);
+// Every name drawSymbol knows: the platform's symbol catalogue (UISymbolCatalogue.h) lists
+// exactly these.
+std::vector<std::string> knownSymbolNames();
 
 } // namespace sim::render

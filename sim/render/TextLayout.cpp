@@ -1,5 +1,7 @@
 #include "TextLayout.h"
 
+#include "UIKit/SystemFontLayout.h"
+
 namespace sim::render {
 
 FontSpec fontSpecFor(const UIFont* font)
@@ -26,19 +28,17 @@ void TextLayout::setAlignment(NSTextAlignment alignment)
 
 namespace {
 
-constexpr const char* kFamily = "DejaVu Sans";
-
-PangoWeight pangoWeight(FontWeight weight)
+UIFontWeight fontWeight(FontWeight weight)
 {
     switch (weight) {
     case FontWeight::Regular:
-        return PANGO_WEIGHT_NORMAL;
+        return UIFontWeightRegular;
     case FontWeight::Semibold:
-        return PANGO_WEIGHT_SEMIBOLD;
+        return UIFontWeightSemibold;
     case FontWeight::Bold:
-        return PANGO_WEIGHT_BOLD;
+        return UIFontWeightBold;
     }
-    return PANGO_WEIGHT_NORMAL;
+    return UIFontWeightRegular;
 }
 
 } // namespace
@@ -46,21 +46,8 @@ PangoWeight pangoWeight(FontWeight weight)
 TextLayout::TextLayout(cairo_t* context, const std::string& text, FontSpec font)
     : m_layout(pango_cairo_create_layout(context))
 {
-    cairo_font_options_t* options = cairo_font_options_create();
-    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-    PangoContext* pangoContext = pango_layout_get_context(m_layout);
-    pango_cairo_context_set_font_options(pangoContext, options);
-    cairo_font_options_destroy(options);
-    pango_layout_context_changed(m_layout);
-
-    PangoFontDescription* description = pango_font_description_new();
-    pango_font_description_set_family(description, kFamily);
-    pango_font_description_set_weight(description, pangoWeight(font.weight));
-    pango_font_description_set_absolute_size(description, std::max<CGFloat>(font.pointSize, 0.1) * PANGO_SCALE);
-    pango_layout_set_font_description(m_layout, description);
-    pango_font_description_free(description);
+    // The font setup UIKit measures with, so the pictures set text where UIKit placed it.
+    platform::configureSystemFontLayout(m_layout, font.pointSize, fontWeight(font.weight));
     pango_layout_set_text(m_layout, text.c_str(), static_cast<int>(text.size()));
 }
 

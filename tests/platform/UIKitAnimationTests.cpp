@@ -3,6 +3,8 @@
 #include "Foundation/RunLoop.h"
 #include "UIKitTestSupport.h"
 
+#include "UIKit/UIProgressView.h"
+
 #include <optional>
 
 using namespace uikit_test;
@@ -88,4 +90,58 @@ TEST_F(UIKit_Animation, CompletionMayReleaseWhatItCaptured)
     EXPECT_TRUE(weak) << "the pending completion keeps what it captured";
     m_loop.runFor(0.2);
     EXPECT_FALSE(weak);
+}
+
+namespace {
+
+objc::RefPtr<UIProgressView> makeProgressView()
+{
+    auto view = UIProgressView::alloc();
+    view->initWithProgressViewStyle(UIProgressViewStyleBar);
+    return view;
+}
+
+} // namespace
+
+TEST_F(UIKit_Animation, SetProgressAnimatedMovesTheFillOverAQuarterSecond)
+{
+    auto bar = makeProgressView();
+    bar->setProgress(0.2f);
+    bar->setProgress(1.0f, true);
+    EXPECT_FLOAT_EQ(bar->progress(), 1.0f) << "the model value is the new one at once";
+    EXPECT_FLOAT_EQ(bar->presentationProgress(), 0.2f);
+    m_loop.runFor(UIProgressView::kProgressAnimationDuration / 2);
+    EXPECT_NEAR(bar->presentationProgress(), 0.6, 1e-5);
+    // A set without animation takes over at once, from wherever the fill was.
+    bar->setProgress(0.1f, false);
+    EXPECT_FLOAT_EQ(bar->presentationProgress(), 0.1f);
+    m_loop.runFor(UIProgressView::kProgressAnimationDuration);
+    EXPECT_FLOAT_EQ(bar->presentationProgress(), 0.1f);
+
+    // Animated sets are pinned like any other, and start from what is shown.
+    bar->setProgress(3.0f, true);
+    EXPECT_FLOAT_EQ(bar->progress(), 1.0f);
+    m_loop.runFor(UIProgressView::kProgressAnimationDuration);
+    EXPECT_FLOAT_EQ(bar->presentationProgress(), 1.0f);
+}
+
+TEST_F(UIKit_Animation, ProgressSetInsideAnAnimationsBlockAnimatesWithTheBlockLikeAlpha)
+{
+    auto bar = makeProgressView();
+    std::optional<bool> finished;
+    UIView::animateWithDuration(1.0, [&] {
+        bar->setProgress(0.5f);
+        bar->setAlpha(0.5);
+    }, [&](bool done) { finished = done; });
+    EXPECT_FLOAT_EQ(bar->progress(), 0.5f);
+    EXPECT_FLOAT_EQ(bar->presentationProgress(), 0.0f);
+    m_loop.runFor(0.5);
+    EXPECT_NEAR(bar->presentationProgress(), 0.25, 1e-5);
+    EXPECT_NEAR(bar->presentationAlpha(), 0.75, 1e-6);
+    // Taking the progress over ends the block's animations unfinished.
+    bar->setProgress(0.9f);
+    m_loop.runFor(0.6);
+    ASSERT_TRUE(finished);
+    EXPECT_FALSE(*finished);
+    EXPECT_FLOAT_EQ(bar->presentationProgress(), 0.9f);
 }

@@ -3,9 +3,12 @@
 
 #include "RenderTestSupport.h"
 
+#include <set>
+
 #include "sim/render/ImagePainter.h"
 #include "sim/render/LabelPainter.h"
 #include "sim/render/SymbolGlyphs.h"
+#include "sim/render/TextLayout.h"
 
 #include "Foundation/NSString.h"
 #include "SpringBoard/CSHomeAffordanceView.h"
@@ -13,10 +16,12 @@
 #include "UIKit/UIFont.h"
 #include "UIKit/UIImage.h"
 #include "UIKit/UIImageSymbolConfiguration.h"
+#include "UIKit/NSStringDrawing.h"
 #include "UIKit/UIImageView.h"
 #include "UIKit/UILabel.h"
 #include "UIKit/UIProgressView.h"
 #include "UIKit/UISwitch.h"
+#include "UIKit/UISymbolCatalogue.h"
 
 using namespace render_test;
 
@@ -56,6 +61,18 @@ TEST_F(Render_Content, TheFillHasTheProgressTintAndItsLengthFollowsTheProgress)
         EXPECT_TRUE(near(canvas.pixel(29, 37), kBlue)) << "nothing left of the strip";
         EXPECT_TRUE(near(canvas.pixel(330, 37), kBlue)) << "nothing right of the strip";
     }
+}
+
+TEST_F(Render_Content, TheFillShowsTheProgressAnimationAsItRuns)
+{
+    auto strip = makeStrip(0);
+    strip->setProgress(1, true);
+    runLoop().runFor(UIProgressView::kProgressAnimationDuration / 2);
+    Canvas canvas = draw(strip.get(), CGRectMake(0, 0, 120, 20), 3);
+    int filled = 0;
+    for (int x = 30; x < 330; ++x)
+        filled += near(canvas.pixel(x, 37), kWhite, 8);
+    EXPECT_NEAR(filled, 150, 3) << "halfway through, half the strip is filled";
 }
 
 TEST_F(Render_Content, TheBarGoesOverABackdropSentBehindIt)
@@ -175,6 +192,52 @@ TEST_F(Render_Content, TextWiderThanAMarqueeLabelScrollsAsTimePassesAndStaysInsi
     EXPECT_TRUE(inkBox(before, kBlue, 60).count == inkBox(after, kBlue, 60).count);
 }
 
+TEST_F(Render_Content, UIKitMeasuresTextAsTheRendererSetsItAtEveryScale)
+{
+    for (const char* text : { "Song - Band", "iiiiiiiiiiiiiiiiiiii", "WWWWWWWWWWWWWWW", "A title far too long for a row - Some Artist" }) {
+        for (CGFloat pointSize : { 9.0, 17.0 }) {
+            CGFloat measured = NSStringSizeWithSystemFont(NSString::create(text).get(), pointSize).width;
+            for (double scale : { 1.0, 3.0, 9.0 }) {
+                cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 4, 4);
+                cairo_t* cr = cairo_create(surface);
+                cairo_scale(cr, scale, scale);
+                double set = sim::render::TextLayout(cr, text, { pointSize, sim::render::FontWeight::Regular }).size().width;
+                cairo_destroy(cr);
+                cairo_surface_destroy(surface);
+                EXPECT_DOUBLE_EQ(set, measured) << text << " at " << pointSize << " pt, scale " << scale;
+            }
+        }
+    }
+}
+
+TEST_F(Render_Content, AMarqueeLabelScrollsExactlyWhenUIKitSaysItsTextIsWider)
+{
+    // Fifteen wide letters are wider than 80 points at 9 points; twenty narrow ones are not.
+    struct Case {
+        std::string text;
+        bool scrolls;
+    };
+    for (const Case& c : { Case { std::string(15, 'W'), true }, Case { std::string(20, 'i'), false } }) {
+        const std::string& text = c.text;
+        auto root = makeView(CGRectMake(0, 0, 120, 30));
+        auto label = makeLabel(text, CGRectMake(20, 10, 80, 13), NSTextAlignmentLeft, 9);
+        label->setMarqueeEnabled(true);
+        label->setMarqueeRunning(true);
+        label->_startMarqueeIfNecessary();
+        root->addSubview(label.get());
+        Canvas resting = draw(root.get(), CGRectMake(0, 0, 120, 30), 3);
+        runLoop().runFor(sim::render::MarqueeTiming::restSeconds + 1);
+        Canvas later = draw(root.get(), CGRectMake(0, 0, 120, 30), 3);
+        int changed = 0;
+        for (int y = 30; y < 69; ++y) {
+            for (int x = 60; x < 300; ++x)
+                changed += !near(resting.pixel(x, y), later.pixel(x, y), 40);
+        }
+        EXPECT_EQ(label->isMarqueeScrolling(), c.scrolls) << text;
+        EXPECT_EQ(changed > 0, c.scrolls) << text;
+    }
+}
+
 TEST_F(Render_Content, TheMarqueeRunsLeftAtItsPaceAndComesBackToTheStart)
 {
     using sim::render::MarqueeTiming;
@@ -248,10 +311,38 @@ TEST_F(Render_Content, PlayAndPauseAreTellApart)
 
 TEST_F(Render_Content, AnUnknownSymbolDrawsAPlaceholderRatherThanNothing)
 {
-    auto root = makeView(CGRectMake(0, 0, 60, 60));
-    root->addSubview(makeGlyph("no.such.symbol", 26, CGRectMake(27.5, 27.5, 5, 5)).get());
+    // UIKit gives no image for a name outside its catalogue, so only a direct call can ask
+    // the renderer for one; it still shows that something was asked for.
+    Canvas canvas(CGRectMake(0, 0, 60, 60), 3);
+    cairo_t* cr = cairo_create(canvas.surface());
+    cairo_set_source_rgb(cr, 0, 0, 1);
+    cairo_paint(cr);
+    cairo_scale(cr, 3, 3);
+    cairo_set_source_rgb(cr, 1, 1, 0);
+    EXPECT_FALSE(sim::render::drawSymbol(cr, "no.such.symbol", CGRectMake(17, 17, 26, 26)));
+    cairo_destroy(cr);
+    cairo_surface_flush(canvas.surface());
     EXPECT_FALSE(sim::render::isKnownSymbol("no.such.symbol"));
-    EXPECT_GT(inkBox(draw(root.get(), CGRectMake(0, 0, 60, 60), 3), kBlue, 60).count, 100);
+    EXPECT_GT(inkBox(canvas, kBlue, 60).count, 100);
+}
+
+TEST_F(Render_Content, TheSymbolCatalogueIsExactlyWhatTheRendererDraws)
+{
+    std::set<std::string> catalogued;
+    for (const auto& entry : UISymbolCatalogue())
+        catalogued.insert(entry.name);
+    auto drawn = sim::render::knownSymbolNames();
+    EXPECT_EQ(catalogued, std::set<std::string>(drawn.begin(), drawn.end()));
+}
+
+TEST_F(Render_Content, AMisspeltSymbolLeavesTheImageViewEmpty)
+{
+    // One letter short of "forward.fill": no image, so nothing at all is drawn.
+    auto glyph = makeGlyph("forward.fil", 26, CGRectMake(27.5, 27.5, 5, 5));
+    EXPECT_FALSE(glyph->image());
+    auto root = makeView(CGRectMake(0, 0, 60, 60));
+    root->addSubview(glyph.get());
+    EXPECT_TRUE(inkBox(draw(root.get(), CGRectMake(0, 0, 60, 60), 3), kBlue, 60).isEmpty());
 }
 
 // A 20 x 10 bitmap: left half red, right half green.
