@@ -39,6 +39,13 @@ std::vector<std::uint8_t> encodePNG(const std::uint8_t* pixels, std::size_t widt
 
 std::vector<std::uint8_t> encodeJPEG(const std::uint8_t* rgb, std::size_t width, std::size_t height, int quality)
 {
+    JPEGOptions options;
+    options.quality = quality;
+    return encodeJPEG(rgb, width, height, options);
+}
+
+std::vector<std::uint8_t> encodeJPEG(const std::uint8_t* pixels, std::size_t width, std::size_t height, const JPEGOptions& options)
+{
     jpeg_compress_struct info {};
     jpeg_error_mgr errors {};
     // libjpeg's default error handler ends the process; the pixels handed in here are
@@ -48,15 +55,18 @@ std::vector<std::uint8_t> encodeJPEG(const std::uint8_t* rgb, std::size_t width,
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&info, &buffer, &size);
+    int components = options.grey ? 1 : 3;
     info.image_width = static_cast<JDIMENSION>(width);
     info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
+    info.input_components = components;
+    info.in_color_space = options.grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_set_quality(&info, options.quality, TRUE);
+    if (options.progressive)
+        jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(rgb + static_cast<std::size_t>(info.next_scanline) * width * 3);
+        JSAMPROW row = const_cast<JSAMPROW>(pixels + static_cast<std::size_t>(info.next_scanline) * width * components);
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
