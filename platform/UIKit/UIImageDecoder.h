@@ -36,8 +36,10 @@ public:
     // What libjpeg may take for the coefficients of a whole image, which progressive and
     // other multi-scan files need: about 11 megapixels of the usual 4:2:0 colour.
     static constexpr long kMaximumJPEGBufferBytes = 32L * 1024 * 1024;
-    // Progressive files use about ten scans; more is work without a picture.
+    // Progressive files use about ten scans, which together walk the image's blocks five
+    // or six times over; more is work without a picture.
     static constexpr int kMaximumJPEGScans = 100;
+    static constexpr int kMaximumJPEGImageWalks = 12;
 
     enum class Format { PNG, JPEG };
 

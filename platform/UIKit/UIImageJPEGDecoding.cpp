@@ -42,12 +42,45 @@ void ignoreJPEGOutput(j_common_ptr)
 {
 }
 
-// Called by libjpeg as it goes through the file, at least once per row of blocks.
+// Follows libjpeg through a multi-scan file while jpeg_start_decompress absorbs it: each
+// call comes before one row of blocks of the current scan. Every scan walks the blocks of
+// its components again, cheaply or not (a refinement scan looks at every coefficient of
+// every block it covers, even where the file says nothing), so what is bounded is the
+// number of scans and the blocks they walk, counted in walks over the whole image.
+struct ScanLimits {
+    jpeg_progress_mgr manager {};
+    bool absorbing = false;
+    std::uint64_t blocksWalked = 0;
+    std::uint64_t blocksAllowed = 0;
+};
+
 void limitScans(j_common_ptr common)
 {
     auto* info = reinterpret_cast<j_decompress_ptr>(common);
+    auto* limits = reinterpret_cast<ScanLimits*>(info->progress);
+    if (!limits->absorbing)
+        return;
     if (info->input_scan_number > UIImageDecoder::kMaximumJPEGScans)
         failJPEG(common);
+    for (int i = 0; i < info->comps_in_scan; ++i) {
+        const jpeg_component_info* component = info->cur_comp_info[i];
+        limits->blocksWalked += static_cast<std::uint64_t>(component->width_in_blocks) * component->v_samp_factor;
+    }
+    if (limits->blocksWalked > limits->blocksAllowed)
+        failJPEG(common);
+}
+
+// The walks allowed over the image's blocks, and a row of blocks for each scan allowed: the
+// call that reads a scan's header counts a row of the scan before it.
+std::uint64_t blocksAllowed(const jpeg_decompress_struct& info)
+{
+    std::uint64_t blocks = 0, row = 0;
+    for (int i = 0; i < info.num_components; ++i) {
+        const jpeg_component_info& component = info.comp_info[i];
+        blocks += static_cast<std::uint64_t>(component.width_in_blocks) * component.height_in_blocks;
+        row += static_cast<std::uint64_t>(component.width_in_blocks) * component.v_samp_factor;
+    }
+    return blocks * UIImageDecoder::kMaximumJPEGImageWalks + row * UIImageDecoder::kMaximumJPEGScans;
 }
 
 // The largest of libjpeg's reductions (1/1 ... 1/8) that still covers the request, or the
@@ -87,7 +120,7 @@ std::optional<UIImageDecoder::Image> UIImageDecoder::decodeJPEG(const std::uint8
     // Everything the error path touches exists before setjmp.
     jpeg_decompress_struct info {};
     JPEGErrors errors {};
-    jpeg_progress_mgr progress {};
+    ScanLimits limits;
     std::vector<std::uint8_t> rows;
     std::optional<UIImageBlockReducer> reducer;
     info.err = jpeg_std_error(&errors.manager);
@@ -100,8 +133,8 @@ std::optional<UIImageDecoder::Image> UIImageDecoder::decodeJPEG(const std::uint8
     }
     jpeg_create_decompress(&info);
     info.mem->max_memory_to_use = kMaximumJPEGBufferBytes;
-    progress.progress_monitor = limitScans;
-    info.progress = &progress;
+    limits.manager.progress_monitor = limitScans;
+    info.progress = &limits.manager;
     jpeg_mem_src(&info, bytes, static_cast<unsigned long>(length));
     jpeg_read_header(&info, TRUE);
     std::size_t width = info.image_width;
@@ -114,7 +147,11 @@ std::optional<UIImageDecoder::Image> UIImageDecoder::decodeJPEG(const std::uint8
     info.scale_denom = scaleDenominator(width, height, coverWidth, coverHeight);
     bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+    // A multi-scan file is read whole here, before the first row comes out.
+    limits.blocksAllowed = blocksAllowed(info);
+    limits.absorbing = true;
     jpeg_start_decompress(&info);
+    limits.absorbing = false;
     std::size_t outputWidth = info.output_width;
     std::size_t outputHeight = info.output_height;
     std::size_t factor = reductionFactor(outputWidth, outputHeight, coverWidth, coverHeight, kMaximumBitmapPixels);
