@@ -31,6 +31,7 @@
 #include "UIKit/UIGraphics.h"
 #include "UIKit/UIImage.h"
 
+#include <malloc.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -177,7 +178,9 @@ ChildFigures colourInChild(const Bytes& bytes, int timeoutSeconds)
     if (child == 0) {
         close(channel[0]);
         auto artwork = NSData::dataWithBytes(bytes.data(), bytes.size());
-        // Peak resident memory starts again from what is resident now.
+        // Memory the parent freed (making the files) is handed back first, or the decoder
+        // would reuse it without growing; then the peak starts again from what is resident.
+        malloc_trim(0);
         std::ofstream("/proc/self/clear_refs") << "5";
         long baseline = statusKilobytes("VmHWM:");
         ChildFigures figures;

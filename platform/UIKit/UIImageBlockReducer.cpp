@@ -30,11 +30,18 @@ UIImageBlockReducer::UIImageBlockReducer(std::size_t width, std::size_t height, 
     m_output.pixels.reserve(m_outputWidth * m_outputHeight * 4);
 }
 
+void UIImageBlockReducer::setScaledFrom(std::size_t scale, std::size_t fullWidth, std::size_t fullHeight)
+{
+    m_scale = std::max<std::size_t>(scale, 1);
+    m_lastColumnWeight = std::clamp<std::size_t>(fullWidth - m_scale * (m_width - 1), 1, m_scale);
+    m_lastRowWeight = std::clamp<std::size_t>(fullHeight - m_scale * (m_height - 1), 1, m_scale);
+}
+
 void UIImageBlockReducer::addRow(const std::uint8_t* pixels)
 {
     if (m_row >= m_height)
         return;
-    addToBlocks(m_sums.data(), pixels);
+    addToBlocks(m_sums.data(), pixels, rowWeight(m_row));
     ++m_row;
     if (m_row % m_factor == 0 || m_row == m_height) {
         emitBlockRow(m_sums.data(), (m_row - 1) / m_factor);
@@ -42,7 +49,7 @@ void UIImageBlockReducer::addRow(const std::uint8_t* pixels)
     }
 }
 
-void UIImageBlockReducer::addToBlocks(std::uint64_t* sums, const std::uint8_t* pixels)
+void UIImageBlockReducer::addToBlocks(std::uint64_t* sums, const std::uint8_t* pixels, std::uint64_t rowWeight)
 {
     if (m_channels == 4) {
         std::uint8_t* out = m_premultiplied.data();
@@ -73,10 +80,23 @@ void UIImageBlockReducer::addToBlocks(std::uint64_t* sums, const std::uint8_t* p
             }
         }
         std::uint64_t* sum = sums + cell * 4;
-        sum[0] += red;
-        sum[1] += green;
-        sum[2] += blue;
-        sum[3] += alpha;
+        if (m_scale == 1) {
+            sum[0] += red;
+            sum[1] += green;
+            sum[2] += blue;
+            sum[3] += alpha;
+            continue;
+        }
+        // Every pixel weighs `scale`, and the last one of the row less.
+        std::uint64_t weighted[4] = { std::uint64_t(red) * m_scale, std::uint64_t(green) * m_scale, std::uint64_t(blue) * m_scale,
+            std::uint64_t(alpha) * m_scale };
+        if (end == m_width) {
+            const std::uint8_t* last = pixels - m_channels;
+            for (int c = 0; c < m_channels; ++c)
+                weighted[c] -= std::uint64_t(last[c]) * (m_scale - m_lastColumnWeight);
+        }
+        for (int c = 0; c < 4; ++c)
+            sum[c] += weighted[c] * rowWeight;
     }
 }
 
@@ -108,9 +128,14 @@ void UIImageBlockReducer::addPassRow(std::size_t y, std::size_t firstX, std::siz
 
 void UIImageBlockReducer::emitBlockRow(const std::uint64_t* sums, std::size_t blockRow)
 {
-    std::size_t rows = std::min(m_factor, m_height - blockRow * m_factor);
+    std::uint64_t rows = 0;
+    for (std::size_t y = blockRow * m_factor; y < std::min(m_height, (blockRow + 1) * m_factor); ++y)
+        rows += m_scale == 1 ? 1 : rowWeight(y);
     for (std::size_t cell = 0; cell < m_outputWidth; ++cell) {
-        std::uint64_t count = std::min(m_factor, m_width - cell * m_factor) * rows;
+        std::uint64_t columns = 0;
+        for (std::size_t x = cell * m_factor; x < std::min(m_width, (cell + 1) * m_factor); ++x)
+            columns += m_scale == 1 ? 1 : columnWeight(x);
+        std::uint64_t count = columns * rows;
         const std::uint64_t* sum = sums + cell * 4;
         for (int c = 0; c < 3; ++c)
             m_output.pixels.push_back(static_cast<std::uint8_t>((sum[c] + count / 2) / count));

@@ -24,6 +24,12 @@ public:
 
     static std::size_t reducedSide(std::size_t side, std::size_t factor) { return (side + factor - 1) / factor; }
 
+    // The rows come from a decoder that already reduced a fullWidth x fullHeight image by
+    // `scale` (Feed::Rows only): each pixel stands for scale x scale pixels, except in the
+    // last column and row, which stand only for what is left of the image, and are
+    // weighted so. Without this, a JPEG's padding would count as picture.
+    void setScaledFrom(std::size_t scale, std::size_t fullWidth, std::size_t fullHeight);
+
     // The next whole row, top to bottom (Feed::Rows).
     void addRow(const std::uint8_t* pixels);
     // `count` pixels of row `y`, at x = firstX, firstX + stepX, ... (Feed::InterlacedPasses).
@@ -33,14 +39,19 @@ public:
     CGImageRef finish();
 
 private:
-    void addToBlocks(std::uint64_t* sums, const std::uint8_t* pixels);
+    void addToBlocks(std::uint64_t* sums, const std::uint8_t* pixels, std::uint64_t rowWeight);
     void emitBlockRow(const std::uint64_t* sums, std::size_t blockRow);
+    std::uint64_t columnWeight(std::size_t x) const { return x + 1 == m_width ? m_lastColumnWeight : m_scale; }
+    std::uint64_t rowWeight(std::size_t y) const { return y + 1 == m_height ? m_lastRowWeight : m_scale; }
 
     std::size_t m_width;
     std::size_t m_height;
     std::size_t m_factor;
     int m_channels;
     Feed m_feed;
+    std::size_t m_scale = 1;
+    std::size_t m_lastColumnWeight = 1;
+    std::size_t m_lastRowWeight = 1;
     std::size_t m_outputWidth;
     std::size_t m_outputHeight;
     std::size_t m_row = 0;

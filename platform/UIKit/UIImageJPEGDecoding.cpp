@@ -83,13 +83,19 @@ std::uint64_t blocksAllowed(const jpeg_decompress_struct& info)
     return blocks * UIImageDecoder::kMaximumJPEGImageWalks + row * UIImageDecoder::kMaximumJPEGScans;
 }
 
+// Below this, a reduced decode saves little, and the padding in its edge blocks and the
+// rounding of block means start to show in the colour.
+constexpr std::size_t kSmallestReducedSide = 64;
+
 // The largest of libjpeg's reductions (1/1 ... 1/8) that still covers the request, or the
 // smallest that brings the bitmap within its limit when that is larger.
 unsigned scaleDenominator(std::size_t width, std::size_t height, std::size_t coverWidth, std::size_t coverHeight)
 {
     auto side = [](std::size_t length, unsigned d) { return (length + d - 1) / d; };
+    coverWidth = std::min(std::max(coverWidth, kSmallestReducedSide), width);
+    coverHeight = std::min(std::max(coverHeight, kSmallestReducedSide), height);
     unsigned covering = 8;
-    while (covering > 1 && (side(width, covering) < std::min(coverWidth, width) || side(height, covering) < std::min(coverHeight, height)))
+    while (covering > 1 && (side(width, covering) < coverWidth || side(height, covering) < coverHeight))
         covering /= 2;
     unsigned within = 1;
     while (within < 8 && side(width, within) * side(height, within) > UIImageDecoder::kMaximumBitmapPixels)
@@ -143,9 +149,11 @@ std::optional<UIImageDecoder::Image> UIImageDecoder::decodeJPEG(const std::uint8
         jpeg_destroy_decompress(&info);
         return std::nullopt;
     }
-    info.scale_num = 1;
-    info.scale_denom = scaleDenominator(width, height, coverWidth, coverHeight);
     bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    // CMYK becomes RGB by multiplying channels, which does not commute with averaging:
+    // reduced only as far as the bitmap limit needs.
+    info.scale_num = 1;
+    info.scale_denom = cmyk ? scaleDenominator(width, height, width, height) : scaleDenominator(width, height, coverWidth, coverHeight);
     info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     // A multi-scan file is read whole here, before the first row comes out.
     limits.blocksAllowed = blocksAllowed(info);
@@ -156,6 +164,7 @@ std::optional<UIImageDecoder::Image> UIImageDecoder::decodeJPEG(const std::uint8
     std::size_t outputHeight = info.output_height;
     std::size_t factor = reductionFactor(outputWidth, outputHeight, coverWidth, coverHeight, kMaximumBitmapPixels);
     reducer.emplace(outputWidth, outputHeight, factor, 3, UIImageBlockReducer::Feed::Rows);
+    reducer->setScaledFrom(info.scale_denom, width, height);
     // A few rows at a time: libjpeg hands out up to a row of blocks per call.
     constexpr std::size_t kRowsPerRead = 16;
     std::size_t bytesPerRow = outputWidth * static_cast<std::size_t>(info.output_components);

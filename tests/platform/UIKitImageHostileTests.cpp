@@ -5,6 +5,7 @@
 #include "Foundation/NSData.h"
 #include "UIKit/UIGraphics.h"
 #include "UIKit/UIImage.h"
+#include "UIKit/UIImageBlockReducer.h"
 #include "UIKit/UIImageDecoder.h"
 #include "UIKitTestSupport.h"
 #include "sim/imaging/HostileImages.h"
@@ -198,7 +199,8 @@ TEST_F(UIKit_ImageHostile, OnePixelDrawsKeepTheColourOfTheWholeBitmap)
     // JPEG drawn into one pixel is decoded at 1/8: block means instead of pixels. PNG is
     // summed while it is read. Either way the colour stays within a step of what the whole
     // bitmap averages to.
-    for (std::size_t side : { 37, 600, 1200 }) {
+    // Sides that are not whole blocks leave padding in the last blocks, which must not count.
+    for (std::size_t side : { 37, 600, 1009, 1200 }) {
         SCOPED_TRACE("JPEG " + std::to_string(side));
         Bytes pixels = grainyPixels(side, side, 3);
         auto jpeg = imageFrom(imaging::encodeJPEG(pixels.data(), side, side, 90));
@@ -235,4 +237,22 @@ TEST_F(UIKit_ImageHostile, ABitmapOnlyCoversWhereTheImageIsDrawn)
     auto image = imageFrom(jpeg);
     ASSERT_TRUE(image);
     EXPECT_EQ(image->CGImage()->width, 800u) << "asking for the bitmap decodes it whole";
+}
+
+TEST_F(UIKit_ImageHostile, PixelsOfAReducedDecodeWeighWhatTheyStandFor)
+{
+    // A 10 x 10 image decoded at 1/8 is 2 x 2: the first pixel stands for 8 x 8 of it, the
+    // last column and row only for 2 pixels across.
+    UIImageBlockReducer reducer(2, 2, 2, 3, UIImageBlockReducer::Feed::Rows);
+    reducer.setScaledFrom(8, 10, 10);
+    const std::uint8_t top[] = { 100, 0, 250, 0, 0, 0 };
+    const std::uint8_t bottom[] = { 0, 0, 0, 0, 100, 0 };
+    reducer.addRow(top);
+    reducer.addRow(bottom);
+    CGImageRef average = reducer.finish();
+    ASSERT_EQ(average->width, 1u);
+    EXPECT_EQ(average->pixel(0, 0)[0], 64) << "64 of the 100 pixels";
+    EXPECT_EQ(average->pixel(0, 0)[1], 4) << "the corner's 4";
+    EXPECT_EQ(average->pixel(0, 0)[2], 160);
+    EXPECT_EQ(average->pixel(0, 0)[3], 255);
 }
