@@ -2,10 +2,8 @@
 
 #include "ImageEncoding.h"
 
-#include <png.h>
 #include <zlib.h>
 
-#include <csetjmp>
 #include <cstring>
 
 namespace imaging {
@@ -104,50 +102,13 @@ std::vector<std::uint8_t> declaringSize(std::vector<std::uint8_t> image, std::ui
     return image;
 }
 
-namespace {
-
-// Rows of RGB made by `fill` (row, y), written as they come: no image is held whole.
-template<typename Fill>
-std::vector<std::uint8_t> streamPNG(std::size_t width, std::size_t height, bool interlaced, int compression, Fill fill)
-{
-    std::vector<std::uint8_t> out;
-    std::vector<std::uint8_t> row(width * 3);
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
-        return {};
-    }
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return {};
-    }
-    png_set_write_fn(png, &out, [](png_structp p, png_bytep data, png_size_t length) {
-        auto* bytes = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(p));
-        bytes->insert(bytes->end(), data, data + length); }, nullptr);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
-        interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
-    png_set_compression_level(png, compression);
-    png_write_info(png, info);
-    int passes = png_set_interlace_handling(png);
-    for (int pass = 0; pass < passes; ++pass) {
-        for (std::size_t y = 0; y < height; ++y) {
-            fill(row, y);
-            png_write_row(png, row.data());
-        }
-    }
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    return out;
-}
-
-} // namespace
-
 std::vector<std::uint8_t> flatPNG(std::size_t width, std::size_t height, bool interlaced)
 {
-    return streamPNG(width, height, interlaced, 6, [](std::vector<std::uint8_t>& row, std::size_t) {
-        for (std::size_t i = 0; i < row.size(); i += 3) {
+    PNGOptions options;
+    options.interlaced = interlaced;
+    options.unfiltered = true;
+    return encodePNGRows(width, height, 3, options, [width](std::uint8_t* row, std::size_t) {
+        for (std::size_t i = 0; i < width * 3; i += 3) {
             row[i] = 200;
             row[i + 1] = 120;
             row[i + 2] = 40;
@@ -157,13 +118,16 @@ std::vector<std::uint8_t> flatPNG(std::size_t width, std::size_t height, bool in
 
 std::vector<std::uint8_t> storedNoisePNG(std::size_t width, std::size_t height)
 {
+    PNGOptions options;
+    options.compression = 0;
+    options.unfiltered = true;
     std::uint64_t noise = 0x9E3779B97F4A7C15ull;
-    return streamPNG(width, height, false, 0, [&](std::vector<std::uint8_t>& row, std::size_t) {
-        for (auto& byte : row) {
+    return encodePNGRows(width, height, 3, options, [&](std::uint8_t* row, std::size_t) {
+        for (std::size_t i = 0; i < width * 3; ++i) {
             noise ^= noise << 13;
             noise ^= noise >> 7;
             noise ^= noise << 17;
-            byte = static_cast<std::uint8_t>(noise);
+            row[i] = static_cast<std::uint8_t>(noise);
         }
     });
 }
