@@ -256,3 +256,26 @@ TEST_F(UIKit_ImageHostile, PixelsOfAReducedDecodeWeighWhatTheyStandFor)
     EXPECT_EQ(average->pixel(0, 0)[2], 160);
     EXPECT_EQ(average->pixel(0, 0)[3], 255);
 }
+
+TEST_F(UIKit_ImageHostile, AnImageDecodesWhenDrawnAndOnlyWhenItNeedsMorePixels)
+{
+    Bytes jpeg = imaging::encodeJPEG(grainyPixels(800, 640, 3).data(), 800, 640, 90);
+    auto decodes = UIImageDecoder::decodesStarted();
+    auto image = imageFrom(jpeg);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(UIImageDecoder::decodesStarted() - decodes, 1u) << "made: decoded to one pixel";
+
+    auto drawInto = [&](CGFloat width, CGFloat height, CGFloat scale) {
+        UIGraphicsBeginImageContextWithOptions(CGSizeMake(width, height), false, scale);
+        CGContextSetInterpolationQuality(UIGraphicsGetCurrentContext(), kCGInterpolationMedium);
+        image->drawInRect(CGRectMake(0, 0, width, height));
+        UIGraphicsEndImageContext();
+        return UIImageDecoder::decodesStarted() - decodes;
+    };
+    EXPECT_EQ(drawInto(1, 1, 1), 1u) << "one pixel is what it has";
+    EXPECT_EQ(drawInto(60, 40, 2), 2u) << "120 x 80 pixels need a bitmap of their own";
+    EXPECT_EQ(drawInto(60, 40, 1), 2u) << "fewer pixels: the bitmap it has covers them";
+    EXPECT_EQ(image->CGImage()->width, 800u);
+    EXPECT_EQ(UIImageDecoder::decodesStarted() - decodes, 3u);
+    EXPECT_EQ(drawInto(20, 20, 3), 3u);
+}
