@@ -119,7 +119,7 @@ const CGImageRef& UIImage::bitmapCovering(std::size_t width, std::size_t height)
 void UIImage::drawInRect(CGRect rect, CGBlendMode mode, CGFloat alpha) const
 {
     CGContextRef context = UIGraphicsGetCurrentContext();
-    if (!context || (!m_data && !m_bitmap) || rect.size.width <= 0 || rect.size.height <= 0)
+    if (!context || (!m_data && !m_bitmap) || !(rect.size.width > 0) || !(rect.size.height > 0))
         return;
     // Without interpolation each pixel shows one image pixel: only the whole image will do.
     // Otherwise the bitmap need only have as many pixels as the rectangle covers.
