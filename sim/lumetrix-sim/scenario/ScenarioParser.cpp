@@ -3,6 +3,7 @@
 #include "Tokenizer.h"
 
 #include "UIKit/UIDeviceProfile.h"
+#include "UIKit/UIImageDecoder.h"
 
 #include <cmath>
 #include <fstream>
@@ -351,6 +352,10 @@ CommandBody parseCommand(const LineParser& line)
                 fs::path file = line.hostPath(*path);
                 if (!fs::is_regular_file(file))
                     line.fail("expected an artwork file, but " + file.string() + " does not exist");
+                // No app can hand over artwork the platform would not decode, so it is not even read.
+                if (fs::file_size(file) > UIImageDecoder::kMaximumEncodedBytes)
+                    line.fail("expected an artwork file of at most 64 MiB, but " + file.string() + " has "
+                        + std::to_string(fs::file_size(file)) + " bytes");
                 track.artwork = readBytes(file);
             }
         }
