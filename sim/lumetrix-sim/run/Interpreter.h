@@ -12,6 +12,7 @@
 #include "sim/lumetrix-sim/scenario/Command.h"
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 namespace sim {
@@ -28,6 +29,13 @@ struct RunServices {
     // Told the index of each command before it runs (a SpringBoard process reports its
     // progress, so a crash can name the line).
     std::function<void(std::size_t)> beforeCommand = {};
+};
+
+// A line could not be carried out because a simulated process stopped or gave no
+// answer; `what()` reads "FILE:LINE: WHO ...". The run ends there.
+class RunStopped : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
 };
 
 class Interpreter {

@@ -24,15 +24,12 @@ std::string FallbackSettingsPane::open()
 
 std::string FallbackSettingsPane::setValue(const std::string& key, const nlohmann::json& value)
 {
-    storeValue(m_store.get(), key, value);
-    return {};
+    return storeValue(m_store.get(), key, value);
 }
 
 std::string FallbackSettingsPane::reset()
 {
-    m_store->reload();
-    m_store->removeAllObjects();
-    return {};
+    return removeStoredValues(m_store.get());
 }
 
 std::optional<std::string> FallbackSettingsPane::respring(std::string&)
