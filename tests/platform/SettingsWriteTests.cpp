@@ -113,12 +113,12 @@ TEST_F(SettingsWrites, AFailedWriteSaysWhyAndChangesNothing)
     EXPECT_NE(store->writeProblem().find("years 0 to 9999"), std::string::npos) << store->writeProblem();
     EXPECT_EQ(store->objectForKey("when"_ns), nullptr) << "the store shows what the file holds";
 
-    // A folder that cannot be written: the variable keeps the stored value.
+    // A folder that cannot be written.
     fs::remove_all(folder());
     std::ofstream(folder().string()) << "a file where the folder belongs";
-    store->setBool(true, "enable"_ns);
-    EXPECT_NE(store->writeProblem(), "");
-    EXPECT_FALSE(enable);
+    store->setObject("unsaved"_ns, "title"_ns);
+    EXPECT_NE(store->writeProblem().find("Not a directory"), std::string::npos) << store->writeProblem();
+    EXPECT_EQ(store->objectForKey("title"_ns), nullptr);
 
     std::string problem;
     EXPECT_FALSE(platform::writePreferencesFile(kDomain, NSDictionary::create({}).get(), false, "test", &problem));

@@ -180,6 +180,9 @@ std::string temporaryEventLogPath()
 
 int runScenario(const scenario::Scenario& scenario, const RunOptions& options, EventLog& log)
 {
+    // A simulated process that has gone must not take the run with it: writing to its
+    // pipe then fails with EPIPE, which names it, instead of killing this process.
+    std::signal(SIGPIPE, SIG_IGN);
     DeviceRoot root = options.root ? DeviceRoot(*options.root) : DeviceRoot::makeTemporary();
     root.install(Artefacts::fromBuild());
 

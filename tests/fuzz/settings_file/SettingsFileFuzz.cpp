@@ -12,8 +12,19 @@
 #include <string>
 #include <vector>
 
+namespace platform {
+void registerFoundationClasses();
+}
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    platform::registerFoundationClasses();
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    objc::AutoreleasePool pool;
     std::vector<std::uint8_t> bytes(data, data + size);
     std::string error;
     auto value = platform::propertyListFromData(bytes, &error);
