@@ -165,3 +165,23 @@ TEST_F(ProcessFaults, WritesThatCannotReachTheFileFailTheirLine)
     EXPECT_NE(m_errors.find("test.scenario:3: expected the Settings app to set alwaysshow true, got: \"Always show controls\" could not be saved"), std::string::npos) << m_errors;
     EXPECT_NE(m_errors.find("test.scenario:4: expected the Settings app to pref-reset, got: cannot write"), std::string::npos) << m_errors;
 }
+
+TEST_F(ProcessFaults, ARunEndingOnAnErrorLeavesNoTemporaryEventLog)
+{
+    fs::path temporary = m_folder / "tmp";
+    fs::create_directories(temporary);
+    std::ofstream(m_folder / "boot.scenario") << "boot\n";
+    // A device root that cannot be laid out: the run ends on an error before any line.
+    std::ofstream(m_folder / "not-a-folder") << "a file";
+    sim::RunOptions options;
+    options.root = (m_folder / "not-a-folder").string();
+    const char* previous = std::getenv("TMPDIR");
+    std::string kept = previous ? previous : "";
+    setenv("TMPDIR", temporary.c_str(), 1);
+    EXPECT_ANY_THROW(sim::runScenarioFiles({ (m_folder / "boot.scenario").string() }, options));
+    if (previous)
+        setenv("TMPDIR", kept.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
+    EXPECT_TRUE(fs::is_empty(temporary)) << fs::directory_iterator(temporary)->path();
+}
