@@ -77,9 +77,14 @@ public:
         while (!stack.empty()) {
             Frame& frame = stack.back();
             if (frame.next < frame.shape.references) {
+                bool isKey = frame.shape.keys > frame.next;
                 std::uint64_t child = reference(frame.shape.firstReference, frame.next++);
                 if (child >= count)
                     return "a binary property list that refers to an object it does not have";
+                // The library asserts (and so aborts) on a key that is not a string, or
+                // holds a NUL.
+                if (isKey && !isPlainKey(child))
+                    return "a binary property list with a dictionary key that is not a string";
                 if (state[child] == Open)
                     return "a binary property list with an object that contains itself";
                 if (state[child] == Unseen && !enter(child, why))
@@ -110,7 +115,44 @@ private:
     struct Object {
         std::uint64_t firstReference = 0; // byte offset of its reference list
         std::uint64_t references = 0;
+        std::uint64_t keys = 0; // a dictionary's first `keys` references are its keys
     };
+
+    // A string object (ASCII, UTF-16 or UTF-8) with no NUL in it. Called once describe()
+    // has been, or will be, checked for the same object: bounds are checked here too.
+    bool isPlainKey(std::uint64_t object) const
+    {
+        std::uint64_t offset = bigEndian(m_bytes + m_tableOffset + object * m_offsetWidth, m_offsetWidth);
+        if (offset < 8 || offset >= m_tableOffset)
+            return false;
+        std::uint8_t marker = m_bytes[offset];
+        unsigned kind = marker >> 4;
+        if (kind != 0x5 && kind != 0x6 && kind != 0x7)
+            return false;
+        std::uint64_t at = offset + 1;
+        std::uint64_t count = marker & 0xF;
+        if (count == 0xF) {
+            if (at >= m_tableOffset)
+                return false;
+            std::uint8_t intMarker = m_bytes[at++];
+            unsigned width = 1u << (intMarker & 0xF);
+            if ((intMarker >> 4) != 0x1 || width > 8 || width > m_tableOffset - at)
+                return false;
+            count = bigEndian(m_bytes + at, width);
+            at += width;
+        }
+        unsigned unit = kind == 0x6 ? 2 : 1;
+        if (count > (m_tableOffset - at) / unit)
+            return false;
+        for (std::uint64_t i = 0; i < count; ++i) {
+            bool zero = true;
+            for (unsigned b = 0; b < unit; ++b)
+                zero = zero && m_bytes[at + i * unit + b] == 0;
+            if (zero)
+                return false;
+        }
+        return true;
+    }
 
     std::uint64_t reference(std::uint64_t first, std::uint64_t index) const
     {
@@ -198,7 +240,7 @@ private:
             std::uint64_t references = kind == 0xD ? count * 2 : count;
             if (count > end || !fits(references * m_referenceWidth))
                 return false;
-            shape = { at, references };
+            shape = { at, references, kind == 0xD ? count : 0 };
             return true;
         }
         default:

@@ -137,7 +137,7 @@ TEST_F(PropertyListHazards, FilesOverTheSizeCapAreRefusedUnread)
     EXPECT_TRUE(platform::readPropertyList(path("small.plist")).value);
 }
 
-TEST_F(PropertyListHazards, DeepOrSelfMultiplyingStructureNeverReachesTheLibrary)
+TEST_F(PropertyListHazards, StructureTheLibraryCannotTakeNeverReachesIt)
 {
     Deadline deadline(10);
     struct Case {
@@ -155,6 +155,11 @@ TEST_F(PropertyListHazards, DeepOrSelfMultiplyingStructureNeverReachesTheLibrary
         { "binary, doubling references", nestedBinaryArrays(64, true), "too many times over" },
         { "binary, an array holding itself", binaryPropertyList({ std::string("\xA1\x00", 2) }, 1), "contains itself" },
         { "binary, a reference past the end", binaryPropertyList({ std::string("\xA1\x07", 2) }, 1), "does not have" },
+        // The library asserts on these keys, taking the whole process down.
+        { "binary, a number as a key", binaryPropertyList({ std::string("\xD1\x01\x02", 3), std::string("\x10\x05", 2), "\x09" }, 1),
+            "key that is not a string" },
+        { "binary, a key holding NUL", binaryPropertyList({ std::string("\xD1\x01\x02", 3), std::string("\x53" "a\0b", 4), "\x09" }, 1),
+            "key that is not a string" },
     };
     for (auto& c : cases) {
         std::string error;
