@@ -476,7 +476,17 @@ Interpreter::Stop Interpreter::run(ScenarioHost& host)
         const Command& command = m_scenario.commands[m_state.nextCommand++];
         m_services.log.writeStep(command.where.line, command.text, EventLog::runSeconds(loop.now(), m_state.runStart));
         Execution execution(command, m_state, m_services, host, ids);
-        if (auto next = std::visit(execution, command.body)) {
+        std::optional<Stop> next;
+        try {
+            next = std::visit(execution, command.body);
+        } catch (const std::exception& error) {
+            // Messages from the Settings app's side name it; anything else failed here.
+            std::string what = error.what();
+            bool named = what.rfind("Settings", 0) == 0;
+            m_state.now = loop.now();
+            throw RunStopped(command.where.prefix() + (named ? "" : host.springBoard() ? "SpringBoard stopped: " : "the run stopped: ") + what);
+        }
+        if (next) {
             stop = *next;
             break;
         }

@@ -12,6 +12,7 @@
 #include "sim/lumetrix-sim/scenario/Command.h"
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 namespace sim {
@@ -32,6 +33,13 @@ struct RunServices {
     // the user does something, appends the line it parsed and answers true; false ends
     // the run, as the end of a file does.
     std::function<bool(ScenarioHost&, RunState&, RunServices&)> awaitCommands = {};
+};
+
+// A line could not be carried out because a simulated process stopped or gave no
+// answer; `what()` reads "FILE:LINE: WHO ...". The run ends there.
+class RunStopped : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
 };
 
 class Interpreter {

@@ -2,6 +2,8 @@
 
 #include "Tokenizer.h"
 
+#include "sim/device/DeviceRoot.h"
+
 #include "UIKit/UIDeviceProfile.h"
 #include "UIKit/UIImageDecoder.h"
 
@@ -9,7 +11,8 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <regex>
+#include <cstdlib>
+#include <string_view>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -19,13 +22,41 @@ namespace sim::scenario {
 
 namespace {
 
+// [+-]?(digits(.digits*)?|.digits), checked by hand: a regular expression recurses once
+// per character and a long enough number overflows the stack.
+bool isDecimalText(std::string_view text)
+{
+    std::size_t i = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+    std::size_t before = 0, after = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        ++i, ++before;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i, ++after;
+    }
+    return i == text.size() && (before || after);
+}
+
+// A decimal number, or nothing when the word is not one. A number too large for a
+// double comes back infinite (LineParser refuses it with its own message).
 std::optional<double> parseNumber(const Token& token)
 {
-    static const std::regex decimal(R"([+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+))");
-    if (token.quoted || !std::regex_match(token.text, decimal))
+    if (token.quoted || !isDecimalText(token.text))
         return std::nullopt;
-    return std::stod(token.text);
+    return std::strtod(token.text.c_str(), nullptr);
 }
+
+// A word for a message: long ones are cut.
+std::string shown(const std::string& source)
+{
+    constexpr std::size_t longest = 40;
+    return source.size() <= longest ? source : source.substr(0, longest) + "... (" + std::to_string(source.size()) + " characters)";
+}
+
+// A single `wait` moves the clock by at most this: a day of virtual time. A longer wait
+// is written as several (and a typo of many digits does not run for ever).
+constexpr double kLongestWait = 86400;
 
 std::optional<CompareOp> parseOp(const std::string& text)
 {
@@ -68,10 +99,19 @@ public:
 
     double number(std::size_t index, const char* what) const
     {
-        auto value = parseNumber(argument(index));
+        auto value = finiteNumber(argument(index));
         if (!value)
-            fail("expected " + std::string(what) + " (a decimal number), got " + argument(index).source);
+            fail("expected " + std::string(what) + " (a decimal number), got " + shown(argument(index).source));
         return *value;
+    }
+
+    // parseNumber, with a number beyond a double's range refused here.
+    std::optional<double> finiteNumber(const Token& token) const
+    {
+        auto value = parseNumber(token);
+        if (value && !std::isfinite(*value))
+            fail("expected a number between -1.8e308 and 1.8e308, got " + shown(token.source));
+        return value;
     }
 
     double nonNegative(std::size_t index, const char* what) const
@@ -109,13 +149,13 @@ public:
             return false;
         if (allowNull && token.text == "null")
             return nullptr;
-        if (auto number = parseNumber(token)) {
+        if (auto number = finiteNumber(token)) {
             // Whole numbers stay integers, so they are stored as a plist <integer>.
             if (token.text.find('.') == std::string::npos && std::fabs(*number) < 9e15)
                 return static_cast<long long>(*number);
             return *number;
         }
-        fail(std::string("expected true, false, ") + (allowNull ? "null, " : "") + "a number or a quoted string, got " + token.source);
+        fail(std::string("expected true, false, ") + (allowNull ? "null, " : "") + "a number or a quoted string, got " + shown(token.source));
     }
 
     std::string bundleIdentifier(std::size_t index) const
@@ -244,11 +284,16 @@ ExpectEventsCommand parseExpectEvents(const LineParser& line)
             line.fail("expected a filter field=value, got " + token.source);
         EventFilter filter;
         filter.field = token.source.substr(0, equals);
-        auto valueTokens = tokenizeLine(token.source.substr(equals + 1));
+        std::vector<Token> valueTokens;
+        try {
+            valueTokens = tokenizeLine(token.source.substr(equals + 1));
+        } catch (const TokenizeError& error) {
+            line.fail("expected a filter field=value, got " + shown(token.source) + ": " + error.what());
+        }
         Token value = valueTokens.empty() ? Token { "", true, "\"\"" } : valueTokens[0];
         if (value.quoted) {
             filter.value = value.text;
-        } else if (auto number = parseNumber(value)) {
+        } else if (auto number = line.finiteNumber(value)) {
             filter.value = *number;
             filter.bareText = value.text;
         } else if (value.text == "true" || value.text == "false") {
@@ -328,8 +373,12 @@ CommandBody parseCommand(const LineParser& line)
         line.arguments(1, 2, "file PATH [CONTENT]");
         std::string path = line.argument(0).text;
         if (path.empty() || path[0] != '/')
-            line.fail("expected an absolute device path like \"/Library/...\", got " + line.argument(0).source);
-        return FileCommand { path, line.argumentCount() > 1 ? line.argument(1).text : std::string() };
+            line.fail("expected an absolute device path like \"/Library/...\", got " + shown(line.argument(0).source));
+        // Device paths stay inside the device root: ".." may not climb above "/".
+        auto normal = DeviceRoot::normalizedDevicePath(path);
+        if (!normal)
+            line.fail("expected a device path inside the device root, got " + shown(line.argument(0).source) + " (it climbs above \"/\")");
+        return FileCommand { *normal, line.argumentCount() > 1 ? line.argument(1).text : std::string() };
     }
     if (name == "pref") {
         line.arguments(2, 2, "pref KEY VALUE");
@@ -350,12 +399,15 @@ CommandBody parseCommand(const LineParser& line)
             line.word(3, { "artwork" });
             if (auto path = optionalText(line.argument(4))) {
                 fs::path file = line.hostPath(*path);
-                if (!fs::is_regular_file(file))
+                std::error_code error;
+                if (!fs::is_regular_file(file, error))
                     line.fail("expected an artwork file, but " + file.string() + " does not exist");
-                // No app can hand over artwork the platform would not decode, so it is not even read.
-                if (fs::file_size(file) > UIImageDecoder::kMaximumEncodedBytes)
+                // No app can hand over artwork the platform would not decode, so it is not even
+                // read (a regular file may still be /proc/kcore).
+                auto size = fs::file_size(file, error);
+                if (error || size > UIImageDecoder::kMaximumEncodedBytes)
                     line.fail("expected an artwork file of at most 64 MiB, but " + file.string() + " has "
-                        + std::to_string(fs::file_size(file)) + " bytes");
+                        + (error ? std::string("no readable size") : std::to_string(size) + " bytes"));
                 track.artwork = readBytes(file);
             }
         }
@@ -437,7 +489,10 @@ CommandBody parseCommand(const LineParser& line)
     }
     if (name == "wait") {
         line.arguments(1, 1, "wait SECONDS");
-        return WaitCommand { line.nonNegative(0, "a number of seconds") };
+        double seconds = line.nonNegative(0, "a number of seconds");
+        if (seconds > kLongestWait)
+            line.fail("expected a wait of at most 86400 seconds (one day; write longer waits as several), got " + shown(line.argument(0).source));
+        return WaitCommand { seconds };
     }
     if (name == "dump") {
         line.arguments(2, 2, "dump players|screen|settings|globals|stats FILE");

@@ -4,6 +4,7 @@
 #include "SettingsStore.h"
 
 #include "sim/lumetrix-sim/run/EventLog.h"
+#include "sim/lumetrix-sim/run/Watchdog.h"
 #include "sim/render/ScreenSnapshot.h"
 
 #include "Cephei/HBPreferences.h"
@@ -11,9 +12,11 @@
 #include "Platform/Platform.h"
 #include "UIKit/UIColor.h"
 
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <stdexcept>
 
@@ -31,15 +34,10 @@ json problemOrNothing(const std::string& problem)
 json handle(const json& request, SettingsPane& pane, HBPreferences* store)
 {
     const std::string op = request.value("op", "");
-    if (op == "pref") {
-        storeValue(store, request.at("key").get<std::string>(), request.at("value"));
-        return json::object();
-    }
-    if (op == "pref-reset") {
-        store->reload();
-        store->removeAllObjects();
-        return json::object();
-    }
+    if (op == "pref")
+        return problemOrNothing(storeValue(store, request.at("key").get<std::string>(), request.at("value")));
+    if (op == "pref-reset")
+        return problemOrNothing(removeStoredValues(store));
     if (op == "appearance") {
         // The Settings app follows the phone's appearance like every other app.
         UIKitSetCurrentUserInterfaceStyle(request.at("dark").get<bool>() ? UIUserInterfaceStyle::Dark : UIUserInterfaceStyle::Light);
@@ -148,17 +146,37 @@ SettingsProcess::~SettingsProcess()
         // Already gone: waiting below collects it.
     }
     m_channel.close();
+    // A stopped or stuck app is not waited for beyond the watchdog's time.
     int status = 0;
-    waitpid(m_pid, &status, 0);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(watchdogSeconds());
+    while (waitpid(m_pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, &status, 0);
+            return;
+        }
+        usleep(10000);
+    }
 }
 
 json SettingsProcess::request(json message, double now)
 {
     message["time"] = now;
-    m_channel.send(message);
-    auto reply = m_channel.receive();
+    try {
+        m_channel.send(message);
+    } catch (const std::exception& error) {
+        throw std::runtime_error(std::string("Settings stopped: ") + error.what());
+    }
+    bool timedOut = false;
+    double limit = watchdogSeconds();
+    auto reply = m_channel.receiveWithin(limit, timedOut);
+    if (timedOut) {
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%g", limit);
+        throw std::runtime_error("Settings gave no answer within " + std::string(seconds) + " s of wall-clock time (" + unansweringProcessState(m_pid) + ")");
+    }
     if (!reply)
-        throw std::runtime_error("the Settings app has stopped");
+        throw std::runtime_error("Settings stopped: the Settings app exited or was killed");
     if (reply->contains("error"))
         throw std::runtime_error("Settings: " + (*reply)["error"].get<std::string>());
     return *reply;

@@ -16,13 +16,21 @@ using namespace sim::scenario;
 
 namespace {
 
-fs::path freshFolder(const std::string& name)
-{
-    fs::path folder = fs::path(::testing::TempDir()) / ("lumetrix-render-" + name);
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
+// A fresh folder for one test's files, removed when the test ends however it ends.
+struct ScratchFolder {
+    explicit ScratchFolder(const std::string& name)
+        : path(fs::path(::testing::TempDir()) / ("lumetrix-render-" + name))
+    {
+        fs::remove_all(path);
+        fs::create_directories(path);
+    }
+    ~ScratchFolder()
+    {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+    const fs::path path;
+};
 
 // The scenario text is refused before anything runs, with `message` in the error.
 void expectRefused(const char* text, const char* message)
@@ -107,7 +115,8 @@ TEST(Render_SnapshotCommand, TheSettingsPictureTakesAQuotedCaption)
 
 TEST(Render_SnapshotCommand, ARunWritesTheScreenAndEnlargedCropsAtDeviceScale)
 {
-    fs::path folder = freshFolder("run");
+    ScratchFolder scratch("run");
+    const fs::path& folder = scratch.path;
     std::ofstream(folder / "pictures.scenario") << "snapshot off.png\n"
                                                   "pref alwaysshow true\n"
                                                   "track \"Daybreak\" \"Trio\" 200\n"
@@ -142,7 +151,8 @@ TEST(Render_SnapshotCommand, ARunWritesTheScreenAndEnlargedCropsAtDeviceScale)
 
 TEST(Render_SnapshotCommand, ACropOfAnAppThatIsNotOpenFailsTheRun)
 {
-    fs::path folder = freshFolder("closed");
+    ScratchFolder scratch("closed");
+    const fs::path& folder = scratch.path;
     std::ofstream(folder / "closed.scenario") << "boot\nsnapshot app.png crop app com.example.notes\n";
     EXPECT_EQ(sim::runScenarioFiles({ (folder / "closed.scenario").string() }, {}), sim::ExitFailure);
     EXPECT_FALSE(fs::exists(folder / "app.png"));
@@ -158,7 +168,8 @@ TEST(Render_SnapshotCommand, TheSettingsAppPicturesThePaneItShows)
     EXPECT_EQ(settings->caption, "");
     EXPECT_THROW(parseScenarioText("settings snapshot\n", "pictures.scenario", "/scenarios"), ScenarioError);
 
-    fs::path folder = freshFolder("settings");
+    ScratchFolder scratch("settings");
+    const fs::path& folder = scratch.path;
     std::ofstream(folder / "pane.scenario") << "settings open\n"
                                               "settings snapshot off.png\n"
                                               "settings set alwaysshow true\n"
@@ -218,7 +229,8 @@ TEST(Render_DemoPictures, SettingsPicturesTakeTheirPlaceInTheRun)
 
 TEST(Render_DemoPictures, TheContactSheetHoldsEveryPictureInRows)
 {
-    fs::path folder = freshFolder("sheet");
+    ScratchFolder scratch("sheet");
+    const fs::path& folder = scratch.path;
     std::vector<sim::DemoPicture> pictures;
     for (int i = 0; i < 5; ++i) {
         // Whole screens and wide crops, as the demo takes them.
