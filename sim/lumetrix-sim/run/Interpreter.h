@@ -28,6 +28,10 @@ struct RunServices {
     // Told the index of each command before it runs (a SpringBoard process reports its
     // progress, so a crash can name the line).
     std::function<void(std::size_t)> beforeCommand = {};
+    // Pictures reduced to this width (render::makeThumbnail) go to keepThumbnail, with the
+    // path the picture was written to, as JSON (render::thumbnailToJSON); 0: none.
+    int thumbnailWidth = 0;
+    std::function<void(const std::string& path, const nlohmann::json& thumbnail)> keepThumbnail = {};
 };
 
 class Interpreter {
