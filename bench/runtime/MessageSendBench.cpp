@@ -4,6 +4,8 @@
 // pointer for reference. Run with --benchmark_repetitions=9 and compare medians of
 // CPU time.
 
+#include "VirtualCounter.h"
+
 #include "objc/runtime.h"
 
 #include <benchmark/benchmark.h>
@@ -57,22 +59,7 @@ void BM_MessageSend_LiteralAtCallSite(benchmark::State& state)
 }
 BENCHMARK(BM_MessageSend_LiteralAtCallSite);
 
-// The floor: a virtual call the compiler cannot resolve, on an object three classes deep.
-struct VirtualCounterBase {
-    virtual ~VirtualCounterBase() = default;
-    virtual long increment(long by) = 0;
-};
-struct VirtualCounterMiddle : VirtualCounterBase {
-    long count = 0;
-    long increment(long by) override { return count += by; }
-};
-struct VirtualCounterLeaf final : VirtualCounterMiddle { };
-
-[[gnu::noinline]] VirtualCounterBase* makeVirtualCounter()
-{
-    return new VirtualCounterLeaf;
-}
-
+// The floor: a virtual call the compiler cannot resolve (VirtualCounter.cpp).
 void BM_VirtualCall_Floor(benchmark::State& state)
 {
     VirtualCounterBase* object = makeVirtualCounter();
