@@ -33,6 +33,10 @@ struct RunServices {
     // the user does something, appends the line it parsed and answers true; false ends
     // the run, as the end of a file does.
     std::function<bool(ScenarioHost&, RunState&, RunServices&)> awaitCommands = {};
+    // Pictures reduced to this width (render::makeThumbnail) go to keepThumbnail, with the
+    // path the picture was written to, as JSON (render::thumbnailToJSON); 0: none.
+    int thumbnailWidth = 0;
+    std::function<void(const std::string& path, const nlohmann::json& thumbnail)> keepThumbnail = {};
 };
 
 // A line could not be carried out because a simulated process stopped or gave no

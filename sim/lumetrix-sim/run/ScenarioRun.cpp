@@ -9,6 +9,7 @@
 #include "Watchdog.h"
 
 #include "sim/device/DeviceRoot.h"
+#include "sim/render/Thumbnail.h"
 #include "sim/lumetrix-sim/scenario/ScenarioParser.h"
 #include "sim/lumetrix-sim/settings/SettingsProcess.h"
 
@@ -64,6 +65,11 @@ const char* stopName(Interpreter::Stop stop)
     });
     NSLogSetStderrEnabled(options.echoLogs);
     services.beforeCommand = [&toDevice](std::size_t index) { toDevice.send({ { "at", index } }); };
+    if (services.keepThumbnail) {
+        services.keepThumbnail = [&toDevice](const std::string& path, const json& thumbnail) {
+            toDevice.send({ { "thumbnail", thumbnail }, { "path", path } });
+        };
+    }
 
     json result;
     try {
@@ -133,7 +139,10 @@ std::optional<Interpreter::Stop> runSpringBoardProcess(const scenario::Scenario&
             break;
         if (message->contains("at"))
             at = (*message)["at"].get<std::size_t>();
-        else
+        else if (message->contains("thumbnail")) {
+            if (services.keepThumbnail)
+                services.keepThumbnail((*message)["path"].get<std::string>(), (*message)["thumbnail"]);
+        } else
             result = *message;
     }
     fromSpringBoard.close();
@@ -151,7 +160,10 @@ std::optional<Interpreter::Stop> runSpringBoardProcess(const scenario::Scenario&
         return std::nullopt;
     }
     if (result.contains("state")) {
+        // The tracks this process handed over never made the trip; they are still ours.
+        auto tracks = std::move(state.tracks);
         state = RunState::fromJSON(result["state"]);
+        state.tracks = std::move(tracks);
         std::string stop = result["stop"].get<std::string>();
         return stop == "respring" ? Interpreter::Stop::Respring : Interpreter::Stop::End;
     }
@@ -200,6 +212,14 @@ int runScenario(const scenario::Scenario& scenario, const RunOptions& options, E
     auto settings = SettingsProcess::launch({ root.path().string(), state.now, state.runStart, options.echoLogs }, log);
     RunServices services { log, *settings, root };
     services.awaitCommands = awaitCommands;
+    if (options.thumbnails && options.thumbnailWidth > 0) {
+        services.thumbnailWidth = options.thumbnailWidth;
+        services.keepThumbnail = [thumbnails = options.thumbnails](const std::string& path, const json& thumbnail) {
+            auto canvas = render::thumbnailFromJSON(thumbnail);
+            if (canvas.isValid())
+                thumbnails->insert_or_assign(path, std::move(canvas));
+        };
+    }
 
     bool springBoardRunning = false;
     for (;;) {

@@ -71,14 +71,26 @@ std::optional<CompareOp> parseOp(const std::string& text)
     return op->second;
 }
 
+std::vector<std::uint8_t> readBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+}
+
 // Works through one line's words, with messages that say what was expected where.
 class LineParser {
 public:
-    LineParser(std::vector<Token> tokens, SourceLocation where, const fs::path& baseDirectory, const ParseOptions& options)
+    // Files read by earlier lines, by path: a queue of a thousand tracks with the same
+    // picture holds its bytes once.
+    using FileBytes = std::map<fs::path, platform::SharedBytes>;
+
+    LineParser(std::vector<Token> tokens, SourceLocation where, const fs::path& baseDirectory, const ParseOptions& options,
+        FileBytes& files)
         : m_tokens(std::move(tokens))
         , m_where(std::move(where))
         , m_baseDirectory(baseDirectory)
         , m_options(options)
+        , m_files(files)
     {
     }
 
@@ -189,6 +201,15 @@ public:
         return text;
     }
 
+    // The bytes of `file`, read at its first mention.
+    const platform::SharedBytes& fileBytes(const fs::path& file) const
+    {
+        auto known = m_files.find(file);
+        if (known == m_files.end())
+            known = m_files.emplace(file, readBytes(file)).first;
+        return known->second;
+    }
+
     // The whole line as written, without its comment.
     std::string lineText() const { return m_tokens[0].source + (argumentCount() ? " " + remainingText(0) : ""); }
 
@@ -197,6 +218,8 @@ private:
     SourceLocation m_where;
     const fs::path& m_baseDirectory;
     const ParseOptions& m_options;
+    FileBytes& m_files;
+
 };
 
 std::optional<std::string> optionalText(const Token& token)
@@ -204,12 +227,6 @@ std::optional<std::string> optionalText(const Token& token)
     if (!token.quoted && token.text == "none")
         return std::nullopt;
     return token.text;
-}
-
-std::vector<std::uint8_t> readBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
 }
 
 // snapshot FILE.png [crop lockscreen|app APP] ["CAPTION"]
@@ -408,7 +425,7 @@ CommandBody parseCommand(const LineParser& line)
                 if (error || size > UIImageDecoder::kMaximumEncodedBytes)
                     line.fail("expected an artwork file of at most 64 MiB, but " + file.string() + " has "
                         + (error ? std::string("no readable size") : std::to_string(size) + " bytes"));
-                track.artwork = readBytes(file);
+                track.artwork = line.fileBytes(file);
             }
         }
         return track;
@@ -544,6 +561,7 @@ Scenario parseScenarioText(const std::string& text, const std::string& fileName,
     std::istringstream lines(text);
     std::string source;
     bool booted = false;
+    LineParser::FileBytes files;
     for (int number = 1; std::getline(lines, source); ++number) {
         SourceLocation where { fileName, number };
         std::vector<Token> tokens;
@@ -554,7 +572,7 @@ Scenario parseScenarioText(const std::string& text, const std::string& fileName,
         }
         if (tokens.empty())
             continue;
-        LineParser line(tokens, where, baseDirectory, options);
+        LineParser line(tokens, where, baseDirectory, options, files);
         Command command { where, line.lineText(), parseCommand(line) };
 
         // The order rules: one boot, the device chosen before it, SpringBoard's own

@@ -6,6 +6,7 @@
 #include "sim/lumetrix-sim/run/EventLog.h"
 #include "sim/lumetrix-sim/run/Watchdog.h"
 #include "sim/render/ScreenSnapshot.h"
+#include "sim/render/Thumbnail.h"
 
 #include "Cephei/HBPreferences.h"
 #include "Foundation/NSLog.h"
@@ -59,8 +60,12 @@ json handle(const json& request, SettingsPane& pane, HBPreferences* store)
         if (!screen)
             return { { "problem", "the Settings app shows no views to picture (is the pane installed?)" } };
         std::string error;
-        if (!render::snapshotView(screen).writePNG(request.at("path").get<std::string>(), &error))
+        auto picture = render::snapshotView(screen);
+        if (!picture.writePNG(request.at("path").get<std::string>(), &error))
             return { { "problem", "cannot write the picture: " + error } };
+        // The reduced picture goes back with the answer when the run keeps them.
+        if (int width = request.value("thumbnailWidth", 0); width > 0)
+            return { { "thumbnail", render::thumbnailToJSON(render::makeThumbnail(picture, width)) } };
         return json::object();
     }
     if (op == "dump") {

@@ -5,6 +5,9 @@
 #include "sim/lumetrix-sim/run/ScenarioRun.h"
 #include "sim/lumetrix-sim/scenario/ScenarioParser.h"
 #include "sim/render/Canvas.h"
+#include "sim/render/Thumbnail.h"
+
+#include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
@@ -257,6 +260,80 @@ TEST(Render_DemoPictures, TheContactSheetHoldsEveryPictureInRows)
     double expected = (3 * 270.0 * 585 + 2 * 270.0 * 135) / 4;
     EXPECT_NEAR(reds, expected, expected * 0.03);
     EXPECT_FALSE(sim::writeContactSheet({}, (folder / "empty.png").string())) << "nothing to show";
+}
+
+// An opaque gradient (as screens are), so a reduction that lost or shifted anything shows.
+sim::render::Canvas gradientPicture(int width, int height)
+{
+    sim::render::Canvas picture(CGRectMake(0, 0, width, height), 1);
+    cairo_t* cr = cairo_create(picture.surface());
+    cairo_pattern_t* gradient = cairo_pattern_create_linear(0, 0, width, height);
+    cairo_pattern_add_color_stop_rgba(gradient, 0, 0.9, 0.2, 0.1, 1);
+    cairo_pattern_add_color_stop_rgba(gradient, 1, 0.1, 0.3, 0.9, 1);
+    cairo_set_source(cr, gradient);
+    cairo_paint(cr);
+    cairo_pattern_destroy(gradient);
+    cairo_destroy(cr);
+    return picture;
+}
+
+bool samePixels(const sim::render::Canvas& a, const sim::render::Canvas& b)
+{
+    if (a.width() != b.width() || a.height() != b.height())
+        return false;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            auto p = a.pixel(x, y), q = b.pixel(x, y);
+            if (p.red != q.red || p.green != q.green || p.blue != q.blue || p.alpha != q.alpha)
+                return false;
+        }
+    return true;
+}
+
+// The reduced pictures a run keeps in memory (taken in another process, carried as
+// JSON) give the very sheet that decoding the written files gives.
+TEST(Render_DemoPictures, TheSheetFromKeptPicturesIsTheSheetFromTheFiles)
+{
+    fs::path folder = freshFolder("kept");
+    std::vector<sim::DemoPicture> pictures;
+    std::map<std::string, sim::render::Canvas> kept;
+    for (int i = 0; i < 3; ++i) {
+        auto picture = i == 1 ? gradientPicture(1125, 540) : gradientPicture(1125, 2436);
+        std::string path = (folder / ("p" + std::to_string(i) + ".png")).string();
+        ASSERT_TRUE(picture.writePNG(path));
+        pictures.push_back({ path, "picture " + std::to_string(i) });
+        auto trip = nlohmann::json::parse(sim::render::thumbnailToJSON(sim::render::makeThumbnail(picture, sim::contactSheetThumbnailWidth())).dump());
+        kept.emplace(path, sim::render::thumbnailFromJSON(trip));
+        ASSERT_TRUE(kept.at(path).isValid());
+    }
+    std::string fromFiles = (folder / "from-files.png").string();
+    std::string fromMemory = (folder / "from-memory.png").string();
+    ASSERT_TRUE(sim::writeContactSheet(pictures, fromFiles));
+    // The files go, so only what was kept can show.
+    for (auto& picture : pictures)
+        fs::remove(picture.path);
+    ASSERT_TRUE(sim::writeContactSheet(pictures, fromMemory, kept));
+    EXPECT_TRUE(samePixels(sim::render::Canvas::readPNG(fromFiles), sim::render::Canvas::readPNG(fromMemory)));
+}
+
+TEST(Render_Thumbnail, ComesBackWholeFromItsJSONAndRefusesAnythingElse)
+{
+    auto thumbnail = sim::render::makeThumbnail(gradientPicture(300, 200), 90);
+    ASSERT_EQ(thumbnail.width(), 90);
+    ASSERT_EQ(thumbnail.height(), 60);
+    auto json = sim::render::thumbnailToJSON(thumbnail);
+    EXPECT_TRUE(samePixels(sim::render::thumbnailFromJSON(json), thumbnail));
+
+    auto spoiled = [&](auto spoil) {
+        nlohmann::json copy = json;
+        spoil(copy);
+        return sim::render::thumbnailFromJSON(copy).isValid();
+    };
+    EXPECT_FALSE(spoiled([](nlohmann::json& j) { j["width"] = 91; })) << "pixels for another size";
+    EXPECT_FALSE(spoiled([](nlohmann::json& j) { j["height"] = -1; }));
+    EXPECT_FALSE(spoiled([](nlohmann::json& j) { j["pixels"] = "not base64!"; }));
+    EXPECT_FALSE(spoiled([](nlohmann::json& j) { j = nullptr; }));
+    EXPECT_FALSE(sim::render::makeThumbnail(sim::render::Canvas::readPNG("/nonexistent.png"), 90).isValid());
 }
 
 } // namespace
