@@ -1,4 +1,5 @@
 #include "AverageColor.h"
+#include "LastArtworkColour.h"
 
 #include "CoreGraphics/CGContext.h"
 #include "Foundation/NSData.h"
@@ -54,8 +55,16 @@ UIColor* artworkColour(NSDictionary* info)
     auto artwork = objc_cast<NSData>(info->objectForKey(kMRMediaRemoteNowPlayingInfoArtworkData));
     if (!artwork)
         return nil;
+    // Main thread only (the now-playing callback runs on the main queue).
+    // Never destroyed: the process may end with a colour in it.
+    static auto& last = *new LastArtworkColour;
+    auto digest = LastArtworkColour::digestOf(artwork->bytes(), artwork->length());
+    if (auto remembered = last.colourFor(digest))
+        return static_cast<UIColor*>(objc_autorelease(remembered->leakRef()));
     objc::RefPtr<UIImage> image = UIImage::imageWithData(artwork);
-    return image ? averageColor(image.get()) : nil;
+    UIColor* colour = image ? averageColor(image.get()) : nil;
+    last.remember(digest, colour);
+    return colour;
 }
 
 double perceivedBrightness(UIColor* color)

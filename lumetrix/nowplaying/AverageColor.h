@@ -11,7 +11,8 @@ namespace lumetrix {
 UIColor* averageColor(UIImage*);
 
 // The average colour of a now-playing record's artwork: nil without a record or artwork,
-// and for artwork that does not decode (any app can set it) or has no pixels.
+// and for artwork that does not decode (any app can set it) or has no pixels. The same
+// artwork bytes are decoded once, however often and by whom they are asked about.
 UIColor* artworkColour(NSDictionary* nowPlayingInfo);
 
 // The brightness that decides the title text on the coloured look.

@@ -210,7 +210,8 @@ void HBPreferences::setObject(NSObject* value, const NSString* key)
         m_stored->setObject(value, key);
     else
         m_stored->removeObjectForKey(key);
-    writeStored();
+    if (!writeStored())
+        return;
     applyBindings();
     postChange();
 }
@@ -228,15 +229,23 @@ void HBPreferences::removeObjectForKey(const NSString* key)
 void HBPreferences::removeAllObjects()
 {
     m_stored = NSMutableDictionary::create();
-    writeStored();
+    if (!writeStored())
+        return;
     applyBindings();
     postChange();
 }
 
-void HBPreferences::writeStored()
+bool HBPreferences::writeStored()
 {
-    platform::writePreferencesFile(m_identifier->string(), m_stored.get(), !m_lastReadProblem.empty(), "HBPreferences");
+    m_writeProblem.clear();
+    if (!platform::writePreferencesFile(m_identifier->string(), m_stored.get(), !m_lastReadProblem.empty(), "HBPreferences", &m_writeProblem)) {
+        // What is on disk is what holds: the bound variables must not show a value that
+        // was never saved.
+        reload();
+        return false;
+    }
     m_lastReadProblem.clear();
+    return true;
 }
 
 void HBPreferences::postChange() const

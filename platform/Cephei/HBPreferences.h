@@ -38,6 +38,11 @@ public:
     void removeObjectForKey(const NSString* key);
     void removeAllObjects();
 
+    // Why the last write did not reach the file (a value a property list cannot hold, a
+    // folder that cannot be written); empty after a write that did. The values and bound
+    // variables then stay as the file has them.
+    const std::string& writeProblem() const { return m_writeProblem; }
+
     // Reads the file again and updates the bound variables; what a change notification does.
     void reload();
 
@@ -60,7 +65,7 @@ private:
     NSObject* validatedStoredValue(const Binding&) const;
     void applyBinding(const Binding&) const;
     void applyBindings() const;
-    void writeStored();
+    bool writeStored();
     void postChange() const;
 
     objc::RefPtr<NSString> m_identifier;
@@ -69,4 +74,5 @@ private:
     std::vector<Binding> m_bindings;
     int m_notifyToken = -1;
     std::string m_lastReadProblem;
+    std::string m_writeProblem;
 };

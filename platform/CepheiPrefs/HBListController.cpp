@@ -136,18 +136,19 @@ objc::RefPtr<NSObject> HBListController::storedValue(PSSpecifier* specifier)
     return objc::RefPtr<NSObject>(store->objectForKey(key.get()));
 }
 
-void HBListController::storeValue(NSObject* value, PSSpecifier* specifier)
+std::string HBListController::storeValue(NSObject* value, PSSpecifier* specifier)
 {
     auto store = storeFor(specifier);
-    if (!store) {
-        PSListController::storeValue(value, specifier);
-        return;
-    }
+    if (!store)
+        return PSListController::storeValue(value, specifier);
     store->setObject(value, NSString::create(specifier->stringProperty("key")).get());
+    if (!store->writeProblem().empty())
+        return store->writeProblem();
     // The store has told its listeners already; a page may name another notification too.
     std::string notification = specifier->stringProperty("PostNotification");
     if (!notification.empty() && notification != store->changeNotificationName())
         notify_post(notification.c_str());
+    return {};
 }
 
 void HBListController::registerRuntimeClass()

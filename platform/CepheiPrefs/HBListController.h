@@ -38,7 +38,7 @@ public:
 
 protected:
     objc::RefPtr<NSObject> storedValue(PSSpecifier*) override;
-    void storeValue(NSObject*, PSSpecifier*) override;
+    std::string storeValue(NSObject*, PSSpecifier*) override;
 
 private:
     static id appearanceSettingsImp(HBListController*, SEL);

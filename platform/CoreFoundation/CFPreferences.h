@@ -14,8 +14,11 @@ namespace platform {
 std::string preferencesFilePath(const std::string& domain);
 
 // Writes `values` as the domain's whole file. When the file there could not be read
-// (`overUnreadableFile`), it is first kept beside it as "<file>.unreadable", so settings
-// a reader did not understand are never lost. `writer` names the caller in log lines.
-bool writePreferencesFile(const std::string& domain, const NSDictionary* values, bool overUnreadableFile, const char* writer);
+// (`overUnreadableFile`), it is first kept beside it as "<file>.unreadable" (numbered
+// ".unreadable.2", ".3", ... when an earlier copy is still there), so settings a reader
+// did not understand are never lost. `writer` names the caller in log lines; why a write
+// failed goes to `problem` as well.
+bool writePreferencesFile(const std::string& domain, const NSDictionary* values, bool overUnreadableFile, const char* writer,
+    std::string* problem = nullptr);
 
 } // namespace platform

@@ -20,6 +20,11 @@ RefPtr<NSData> NSData::dataWithBytes(const void* bytes, std::size_t length)
 
 RefPtr<NSData> NSData::create(std::vector<std::uint8_t> bytes)
 {
+    return dataWithBytesNoCopy(platform::SharedBytes(std::move(bytes)));
+}
+
+RefPtr<NSData> NSData::dataWithBytesNoCopy(platform::SharedBytes bytes)
+{
     auto data = alloc();
     data->m_bytes = std::move(bytes);
     return data;

@@ -28,6 +28,12 @@ std::size_t NSDictionary::indexOfKey(const NSObject* key) const
 {
     if (!key)
         return std::string::npos;
+    // The usual lookup passes the very key the entry was made with (a constant string,
+    // kept by copy, which for an immutable key is the key itself): no hashing needed.
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        if (m_entries[i].first.get() == key)
+            return i;
+    }
     std::size_t hash = key->hash();
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
         const NSObject* candidate = m_entries[i].first.get();

@@ -2,6 +2,7 @@
 
 #include "NSString.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -151,6 +152,15 @@ void appendFloating(std::string& out, const Conversion& c, va_list* arguments)
         append(out, c.printfFormat("", c.specifier), va_arg(*arguments, double));
 }
 
+// Widths and precisions beyond this are taken as this: a log line padded to two
+// gigabytes (or a width that overflows an int) is a mistake, not a layout.
+constexpr int kLargestWidth = 4096;
+
+int boundedWidth(long long value)
+{
+    return static_cast<int>(std::min<long long>(value, kLargestWidth));
+}
+
 // Reads "flags width .precision length" after a '%'; `*` takes its number from the
 // arguments, a negative width meaning left-justify, a negative precision none at all.
 const char* parseConversion(const char* cursor, Conversion& c, va_list* arguments)
@@ -160,15 +170,16 @@ const char* parseConversion(const char* cursor, Conversion& c, va_list* argument
     if (*cursor == '*') {
         ++cursor;
         c.hasWidth = true;
-        c.width = va_arg(*arguments, int);
-        if (c.width < 0) {
+        long long width = va_arg(*arguments, int);
+        if (width < 0) {
             c.flags += '-';
-            c.width = -c.width;
+            width = -width;
         }
+        c.width = boundedWidth(width);
     } else if (*cursor >= '0' && *cursor <= '9') {
         c.hasWidth = true;
         while (*cursor >= '0' && *cursor <= '9')
-            c.width = c.width * 10 + (*cursor++ - '0');
+            c.width = boundedWidth(c.width * 10LL + (*cursor++ - '0'));
     }
     if (*cursor == '.') {
         ++cursor;
@@ -178,9 +189,11 @@ const char* parseConversion(const char* cursor, Conversion& c, va_list* argument
             c.precision = va_arg(*arguments, int);
             if (c.precision < 0)
                 c.hasPrecision = false;
+            else
+                c.precision = boundedWidth(c.precision);
         } else {
             while (*cursor >= '0' && *cursor <= '9')
-                c.precision = c.precision * 10 + (*cursor++ - '0');
+                c.precision = boundedWidth(c.precision * 10LL + (*cursor++ - '0'));
         }
     }
     for (const char* modifier : { "hh", "ll", "h", "l", "q", "z", "t", "j", "L" }) {

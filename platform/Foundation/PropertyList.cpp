@@ -6,6 +6,7 @@
 #include "NSDictionary.h"
 #include "NSNumber.h"
 #include "NSString.h"
+#include "PropertyListShape.h"
 
 #include <plist/plist.h>
 
@@ -18,6 +19,8 @@
 #include <filesystem>
 #include <limits>
 #include <memory>
+#include <optional>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,6 +37,54 @@ using Node = std::unique_ptr<void, NodeDeleter>;
 
 // Nesting deeper than this is a malformed or hostile file, not settings.
 constexpr unsigned maximumDepth = 512;
+
+// The library's date accessors squeeze seconds into 32 bits (68 years either side of
+// 2001), though it keeps a date as a double inside. A binary list carries that double
+// whole, so dates go in and out through one: an eight-byte date object as the top object.
+constexpr std::uint8_t binaryDateTemplate[] = {
+    'b', 'p', 'l', 'i', 's', 't', '0', '0', 0x33, 0, 0, 0, 0, 0, 0, 0, 0, // the date
+    8, // offset table: object 0 at byte 8
+    0, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 17, // trailer
+};
+
+// 0000-01-01T00:00:00Z and 10000-01-01T00:00:00Z, in seconds from 2001: the years an XML
+// date (four digits) can say.
+constexpr double earliestDate = -63145526400.0;
+constexpr double endOfLatestYear = 252423993600.0;
+
+bool isWritableDate(double interval)
+{
+    return std::isfinite(interval) && interval >= earliestDate && interval < endOfLatestYear;
+}
+
+std::optional<double> dateInterval(plist_t node)
+{
+    char* bytes = nullptr;
+    std::uint32_t length = 0;
+    plist_to_bin(node, &bytes, &length);
+    std::unique_ptr<char, decltype(&std::free)> owner(bytes, &std::free);
+    if (!bytes || length < 17 || static_cast<std::uint8_t>(bytes[8]) != 0x33)
+        return std::nullopt;
+    std::uint64_t word = 0;
+    for (int i = 0; i < 8; ++i)
+        word = (word << 8) | static_cast<std::uint8_t>(bytes[9 + i]);
+    double interval;
+    std::memcpy(&interval, &word, sizeof interval);
+    return interval;
+}
+
+Node dateNode(double interval)
+{
+    std::uint8_t bytes[sizeof binaryDateTemplate];
+    std::memcpy(bytes, binaryDateTemplate, sizeof bytes);
+    std::uint64_t word;
+    std::memcpy(&word, &interval, sizeof word);
+    for (int i = 0; i < 8; ++i)
+        bytes[9 + i] = static_cast<std::uint8_t>(word >> (56 - 8 * i));
+    plist_t node = nullptr;
+    plist_from_bin(reinterpret_cast<const char*>(bytes), sizeof bytes, &node);
+    return Node(node);
+}
 
 RefPtr<NSObject> objectFromNode(plist_t node, unsigned depth, std::string* error)
 {
@@ -71,10 +122,12 @@ RefPtr<NSObject> objectFromNode(plist_t node, unsigned depth, std::string* error
         return NSData::dataWithBytes(bytes, bytes ? length : 0);
     }
     case PLIST_DATE: {
-        std::int32_t seconds = 0;
-        std::int32_t microseconds = 0;
-        plist_get_date_val(node, &seconds, &microseconds);
-        return NSDate::dateWithTimeIntervalSinceReferenceDate(seconds + microseconds / 1e6);
+        auto interval = dateInterval(node);
+        if (!interval || !isWritableDate(*interval)) {
+            *error = "a date outside the years 0 to 9999 that property lists hold";
+            return nullptr;
+        }
+        return NSDate::dateWithTimeIntervalSinceReferenceDate(*interval);
     }
     case PLIST_UID: {
         // Only keyed archives hold these; read them as the dictionary plutil shows.
@@ -143,13 +196,16 @@ Node nodeFromObject(const NSObject* object, unsigned depth, std::string* error)
     if (auto data = objc_cast<NSData>(mutableObject))
         return Node(plist_new_data(reinterpret_cast<const char*>(data->bytes()), data->length()));
     if (auto date = objc_cast<NSDate>(mutableObject)) {
-        double interval = date->timeIntervalSinceReferenceDate();
-        if (!std::isfinite(interval) || std::fabs(interval) >= std::numeric_limits<std::int32_t>::max()) {
-            *error = "a date outside the range a property list can hold";
+        // XML dates are whole seconds: a fraction (only a binary file has one) is rounded.
+        double interval = std::round(date->timeIntervalSinceReferenceDate());
+        if (!isWritableDate(interval)) {
+            *error = "a date outside the years 0 to 9999 that property lists hold";
             return nullptr;
         }
-        double seconds = std::floor(interval);
-        return Node(plist_new_date(static_cast<std::int32_t>(seconds), static_cast<std::int32_t>(std::lround((interval - seconds) * 1e6))));
+        Node node = dateNode(interval);
+        if (!node)
+            *error = "a date the property-list library would not take";
+        return node;
     }
     if (auto array = objc_cast<NSArray>(mutableObject)) {
         Node node(plist_new_array());
@@ -180,6 +236,59 @@ Node nodeFromObject(const NSObject* object, unsigned depth, std::string* error)
     return nullptr;
 }
 
+std::string temporaryPrefix(const std::string& fileName)
+{
+    return "." + fileName + ".";
+}
+
+// A temporary file of ours: ".<name>." and mkstemp's six characters.
+bool isTemporaryFileOf(const std::string& candidate, const std::string& fileName)
+{
+    std::string prefix = temporaryPrefix(fileName);
+    return candidate.size() == prefix.size() + 6 && candidate.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Removes temporary files that writers killed mid-write left behind. One whose lock can
+// be taken has no writer any more; one still locked belongs to a write in progress.
+void removeStaleTemporaryFiles(const std::filesystem::path& folder, const std::string& fileName)
+{
+    std::error_code error;
+    for (std::filesystem::directory_iterator entries(folder, error), end; !error && entries != end; entries.increment(error)) {
+        std::string name = entries->path().filename().string();
+        if (!isTemporaryFileOf(name, fileName))
+            continue;
+        std::string path = entries->path().string();
+        int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+        if (descriptor < 0)
+            continue;
+        struct stat opened {}, named {};
+        // Still the same file under that name once the lock is ours (not renamed into
+        // place meanwhile, nor replaced by another writer's).
+        if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0 && ::fstat(descriptor, &opened) == 0 && S_ISREG(opened.st_mode)
+            && ::lstat(path.c_str(), &named) == 0 && named.st_ino == opened.st_ino && named.st_dev == opened.st_dev)
+            ::unlink(path.c_str());
+        ::close(descriptor);
+    }
+}
+
+// A new temporary file beside the target, locked. A cleaner may remove a file between
+// its making and its locking; then another is made.
+int lockedTemporaryFile(const std::filesystem::path& folder, const std::string& fileName, std::string& path)
+{
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        path = (folder / (temporaryPrefix(fileName) + "XXXXXX")).string();
+        int descriptor = ::mkostemp(path.data(), O_CLOEXEC);
+        if (descriptor < 0)
+            return -1;
+        struct stat status {};
+        if (::flock(descriptor, LOCK_EX) == 0 && ::fstat(descriptor, &status) == 0 && status.st_nlink > 0)
+            return descriptor;
+        ::close(descriptor);
+    }
+    errno = EAGAIN;
+    return -1;
+}
+
 bool writeAll(int descriptor, const std::string& text)
 {
     std::size_t written = 0;
@@ -208,6 +317,10 @@ RefPtr<NSObject> propertyListFromData(const std::vector<std::uint8_t>& bytes, st
         reason = "too large for a property list";
         return nullptr;
     }
+    if (std::string shape = propertyListShapeProblem(bytes.data(), bytes.size(), maximumDepth); !shape.empty()) {
+        reason = "corrupt property list: " + shape;
+        return nullptr;
+    }
     plist_t root = nullptr;
     plist_from_memory(reinterpret_cast<const char*>(bytes.data()), static_cast<std::uint32_t>(bytes.size()), &root);
     Node owner(root);
@@ -227,26 +340,40 @@ RefPtr<NSObject> propertyListFromData(const std::vector<std::uint8_t>& bytes, st
 PropertyListResult readPropertyList(const std::string& hostPath)
 {
     PropertyListResult result;
-    int descriptor = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking: a FIFO in a file's place must not hang whoever reads settings.
+    int descriptor = ::open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) {
         result.missing = errno == ENOENT || errno == ENOTDIR;
         result.error = result.missing ? "missing" : hostPath + ": " + std::strerror(errno);
         return result;
     }
+    auto fail = [&](const std::string& why) {
+        result.error = hostPath + ": " + why;
+        ::close(descriptor);
+        return result;
+    };
+    struct stat status {};
+    if (::fstat(descriptor, &status) < 0)
+        return fail(std::strerror(errno));
+    // A device (a link to /dev/zero), a FIFO or a folder is no property list, however it reads.
+    if (!S_ISREG(status.st_mode))
+        return fail("not a regular file");
+    if (status.st_size > static_cast<off_t>(kMaximumPropertyListFileSize))
+        return fail("larger than the " + std::to_string(kMaximumPropertyListFileSize / 1024) + " KiB a property list file may be");
     std::vector<std::uint8_t> bytes;
     std::uint8_t buffer[16384];
     while (true) {
         ssize_t count = ::read(descriptor, buffer, sizeof(buffer));
         if (count < 0 && errno == EINTR)
             continue;
-        if (count < 0) {
-            result.error = hostPath + ": " + std::strerror(errno);
-            ::close(descriptor);
-            return result;
-        }
+        if (count < 0)
+            return fail(std::strerror(errno));
         if (!count)
             break;
         bytes.insert(bytes.end(), buffer, buffer + count);
+        // It may be growing while we read.
+        if (bytes.size() > kMaximumPropertyListFileSize)
+            return fail("larger than the " + std::to_string(kMaximumPropertyListFileSize / 1024) + " KiB a property list file may be");
     }
     ::close(descriptor);
     std::string reason;
@@ -300,9 +427,11 @@ bool writePropertyListAtomically(const NSObject* value, const std::string& hostP
     }
 
     // The temporary file sits beside the target so the rename stays within one file
-    // system, which is what makes it atomic.
-    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    int descriptor = ::mkstemp(temporary.data());
+    // system, which is what makes it atomic. It is locked while it is written, so a
+    // writer that finds one unlocked knows its writer died and removes it.
+    removeStaleTemporaryFiles(folder, target.filename().string());
+    std::string temporary;
+    int descriptor = lockedTemporaryFile(folder, target.filename().string(), temporary);
     if (descriptor < 0) {
         reason = temporary + ": " + std::strerror(errno);
         return false;
@@ -319,16 +448,10 @@ bool writePropertyListAtomically(const NSObject* value, const std::string& hostP
         return fail(temporary);
     if (!writeAll(descriptor, xml) || ::fsync(descriptor) < 0)
         return fail(temporary);
-    if (::close(descriptor) < 0) {
-        reason = temporary + ": " + std::strerror(errno);
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    if (::rename(temporary.c_str(), hostPath.c_str()) < 0) {
-        reason = hostPath + ": " + std::strerror(errno);
-        ::unlink(temporary.c_str());
-        return false;
-    }
+    // Renamed while still locked, so no cleaner takes it for a dead writer's.
+    if (::rename(temporary.c_str(), hostPath.c_str()) < 0)
+        return fail(hostPath);
+    ::close(descriptor);
     // Make the rename itself durable.
     int folderDescriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderDescriptor >= 0) {

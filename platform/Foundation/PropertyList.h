@@ -5,6 +5,7 @@
 
 #include "NSObject.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,7 +19,13 @@ struct PropertyListResult {
     bool missing = false;
 };
 
+// A property-list file larger than this is refused unread: settings and bundle lists are
+// a few kilobytes, and a file that size takes the library seconds.
+inline constexpr std::size_t kMaximumPropertyListFileSize = 1024 * 1024;
+
 // `hostPath` is a path on this machine (resolve device paths with devicePath() first).
+// Only a regular file of at most kMaximumPropertyListFileSize is read; it is opened
+// without blocking, so a FIFO or a device in its place is refused at once.
 PropertyListResult readPropertyList(const std::string& hostPath);
 
 // Writes XML to a temporary file beside the target, flushes it to disk and renames it

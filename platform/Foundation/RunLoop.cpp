@@ -120,8 +120,17 @@ std::optional<double> RunLoop::nextDueTime() const
 
 bool RunLoop::runOneEventUntil(double limit)
 {
-    if (!m_readSources.empty())
-        pollReadSources(0);
+    m_readSourcesMayHaveData = true;
+    return runDueTask(limit);
+}
+
+bool RunLoop::runDueTask(double limit)
+{
+    if (m_readSourcesMayHaveData) {
+        m_readSourcesMayHaveData = false;
+        if (!m_readSources.empty())
+            pollReadSources(0);
+    }
     if (m_queue.empty())
         return false;
     auto first = m_queue.begin();
@@ -145,9 +154,10 @@ bool RunLoop::runOneEventUntil(double limit)
 void RunLoop::runUntil(double absoluteTime)
 {
     std::size_t events = 0;
+    m_readSourcesMayHaveData = true;
     if (m_mode == ClockMode::Virtual) {
         double target = std::max(absoluteTime, m_virtualNow);
-        while (runOneEventUntil(target)) {
+        while (runDueTask(target)) {
             if (++events > m_maximumEventsPerRun)
                 reportRunaway();
         }
@@ -156,7 +166,8 @@ void RunLoop::runUntil(double absoluteTime)
     }
 
     for (;;) {
-        while (runOneEventUntil(std::min(absoluteTime, now()))) {
+        m_readSourcesMayHaveData = true;
+        while (runDueTask(std::min(absoluteTime, now()))) {
             if (++events > m_maximumEventsPerRun)
                 reportRunaway();
         }
@@ -179,6 +190,8 @@ void RunLoop::runFor(double seconds)
 void RunLoop::addReadSource(int fd, std::function<void()> onReadable)
 {
     m_readSources[fd] = std::make_shared<std::function<void()>>(std::move(onReadable));
+    // It may hold data already.
+    m_readSourcesMayHaveData = true;
 }
 
 void RunLoop::removeReadSource(int fd)

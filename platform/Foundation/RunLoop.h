@@ -8,9 +8,12 @@
 // the next, so a day of use takes as long as its events do and every run is repeatable.
 // With the real-time clock the loop waits for the wall clock instead.
 //
-// Other processes reach the loop through file descriptors (read sources): they are
-// polled before every event, so a message that has arrived is handled at the instant
-// the loop next runs.
+// Other processes reach the loop through file descriptors (read sources). Looking at
+// them is a system call, so the loop looks once per run (runUntil) and once per batch of
+// due work in real time, not before every task: with the virtual clock every other
+// process is still while this one runs, so what has arrived was there when the run
+// began. A write from inside the process (a notification posted to itself) calls
+// wakeUp(), and the sources are looked at again before the next task.
 
 #include <cstddef>
 #include <cstdint>
@@ -71,9 +74,12 @@ public:
     // past runs what is due now.
     void runUntil(double absoluteTime);
     void runFor(double seconds);
-    // Runs the first event due no later than `limit`, if there is one. Virtual clock:
-    // the clock moves to that event's due time.
+    // Looks at the read sources, then runs the first event due no later than `limit`, if
+    // there is one. Virtual clock: the clock moves to that event's due time.
     bool runOneEventUntil(double limit);
+    // A read source may have data that was written after the loop last looked (from this
+    // process): look again before the next task, as CFRunLoopWakeUp makes a loop do.
+    void wakeUp() { m_readSourcesMayHaveData = true; }
 
     // For hosts that keep several loops in lockstep.
     std::optional<double> nextDueTime() const;
@@ -99,6 +105,9 @@ private:
     // Calls the handlers of read sources that have data, waiting at most `timeoutSeconds`
     // for one (0: just look).
     void pollReadSources(double timeoutSeconds);
+    // Runs the first task due no later than `limit` (after a look at the read sources
+    // if wakeUp asked for one).
+    bool runDueTask(double limit);
     void runTask(Task&&);
     [[noreturn]] void reportRunaway() const;
 
@@ -114,6 +123,7 @@ private:
 
     // Shared so a handler that removes its own source (or another) stays alive while it runs.
     std::map<int, std::shared_ptr<std::function<void()>>> m_readSources;
+    bool m_readSourcesMayHaveData = false;
 };
 
 } // namespace platform

@@ -21,6 +21,11 @@ std::optional<NowPlayingRecord> InProcessNowPlayingSource::record(double now)
     return m_application.record();
 }
 
+void InProcessNowPlayingSource::advanceTo(double now)
+{
+    m_application.advanceTo(now);
+}
+
 bool InProcessNowPlayingSource::sendCommand(MRMediaRemoteCommand command, std::optional<double> skipInterval)
 {
     RunLoop* loop = RunLoop::main();

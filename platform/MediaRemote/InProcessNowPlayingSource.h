@@ -19,6 +19,7 @@ public:
     // Plays through any track end due by `now` first, so the record never describes a
     // track that is already over.
     std::optional<NowPlayingRecord> record(double now) override;
+    void advanceTo(double now) override;
     // Needs a main run loop; without one the command is not delivered.
     bool sendCommand(MRMediaRemoteCommand, std::optional<double> skipInterval) override;
 

@@ -271,10 +271,17 @@ nlohmann::json NowPlayingApplication::nowPlayingEvent(double now) const
 
 nlohmann::json NowPlayingApplication::toJSON() const
 {
+    return toJSON(0);
+}
+
+nlohmann::json NowPlayingApplication::toJSON(std::size_t firstTrack) const
+{
+    firstTrack = std::min(firstTrack, m_queue.size());
     nlohmann::json queue = nlohmann::json::array();
-    for (auto& track : m_queue)
-        queue.push_back(track.toJSON());
+    for (std::size_t i = firstTrack; i < m_queue.size(); ++i)
+        queue.push_back(m_queue[i].toJSON());
     return {
+        { "firstTrack", firstTrack },
         { "queue", std::move(queue) },
         { "index", m_index },
         { "playing", m_playing },
@@ -285,6 +292,11 @@ nlohmann::json NowPlayingApplication::toJSON() const
 }
 
 std::optional<NowPlayingApplication> NowPlayingApplication::fromJSON(const nlohmann::json& json)
+{
+    return fromJSON(json, {});
+}
+
+std::optional<NowPlayingApplication> NowPlayingApplication::fromJSON(const nlohmann::json& json, const std::vector<NowPlayingTrack>& heldTracks)
 {
     if (!json.is_object())
         return std::nullopt;
@@ -299,7 +311,16 @@ std::optional<NowPlayingApplication> NowPlayingApplication::fromJSON(const nlohm
         || elapsed == json.end() || !elapsed->is_number() || timestamp == json.end() || !timestamp->is_number())
         return std::nullopt;
 
+    std::size_t firstTrack = 0;
+    if (auto first = json.find("firstTrack"); first != json.end()) {
+        if (!first->is_number_unsigned() || first->get<std::size_t>() > heldTracks.size())
+            return std::nullopt;
+        firstTrack = first->get<std::size_t>();
+    }
+
     NowPlayingApplication application;
+    application.m_queue.reserve(firstTrack + queue->size());
+    application.m_queue.assign(heldTracks.begin(), heldTracks.begin() + static_cast<std::ptrdiff_t>(firstTrack));
     for (auto& item : *queue) {
         auto track = NowPlayingTrack::fromJSON(item);
         if (!track)

@@ -103,6 +103,13 @@ public:
     // application (wrong types, an index outside the queue).
     nlohmann::json toJSON() const;
     static std::optional<NowPlayingApplication> fromJSON(const nlohmann::json&);
+    // The same with the queue from `firstTrack` on ("firstTrack" says where it starts),
+    // for a reader that holds the tracks before it already: a process forked from the
+    // one that owns the application hands back only what it appended, not the whole
+    // queue. fromJSON takes those first tracks from `heldTracks`, and gives nothing when
+    // it holds fewer than the JSON leaves out.
+    nlohmann::json toJSON(std::size_t firstTrack) const;
+    static std::optional<NowPlayingApplication> fromJSON(const nlohmann::json&, const std::vector<NowPlayingTrack>& heldTracks);
 
 private:
     struct Registration {

@@ -27,7 +27,7 @@ objc::RefPtr<NSDictionary> makeNowPlayingInfoDictionary(const NowPlayingRecord& 
     add(kMRMediaRemoteNowPlayingInfoPlaybackRate, NSNumber::numberWithDouble(record.playbackRate));
     add(kMRMediaRemoteNowPlayingInfoTimestamp, NSDate::dateWithTimeIntervalSinceReferenceDate(record.timestamp));
     if (record.artworkData)
-        add(kMRMediaRemoteNowPlayingInfoArtworkData, NSData::create(*record.artworkData));
+        add(kMRMediaRemoteNowPlayingInfoArtworkData, NSData::dataWithBytesNoCopy(*record.artworkData));
     addText(kMRMediaRemoteNowPlayingInfoArtworkMIMEType, record.artworkMIMEType);
     return NSDictionary::create(std::move(entries));
 }

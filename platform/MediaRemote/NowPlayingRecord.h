@@ -3,6 +3,8 @@
 // service hands it to SpringBoard. The position is not reported continuously; readers
 // work it out from the elapsed time, when it was sampled and the rate.
 
+#include "Foundation/SharedBytes.h"
+
 #include <nlohmann/json_fwd.hpp>
 
 #include <cstdint>
@@ -22,7 +24,8 @@ struct NowPlayingRecord {
     double playbackRate = 0;
     // When elapsedTime was sampled (CFAbsoluteTime).
     double timestamp = 0;
-    std::optional<std::vector<std::uint8_t>> artworkData;
+    // The track's own bytes, shared, not a copy.
+    std::optional<SharedBytes> artworkData;
     std::optional<std::string> artworkMIMEType;
 
     double positionAt(double now) const;

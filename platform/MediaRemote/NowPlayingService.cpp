@@ -53,8 +53,15 @@ std::optional<NowPlayingRecord> NowPlayingService::record()
 
 objc::RefPtr<NSDictionary> NowPlayingService::nowPlayingInfo()
 {
-    auto current = record();
-    return current ? makeNowPlayingInfoDictionary(*current) : nullptr;
+    double now = CFAbsoluteTimeGetCurrent();
+    // A track that ended meanwhile is a change, announced here, which drops the snapshot.
+    m_source->advanceTo(now);
+    if (!m_snapshotIsCurrent) {
+        auto current = m_source->record(now);
+        m_snapshot = current ? makeNowPlayingInfoDictionary(*current) : nullptr;
+        m_snapshotIsCurrent = true;
+    }
+    return m_snapshot;
 }
 
 bool NowPlayingService::sendCommand(MRMediaRemoteCommand command, NSDictionary* options)
@@ -69,6 +76,7 @@ bool NowPlayingService::sendCommand(MRMediaRemoteCommand command, NSDictionary* 
 
 void NowPlayingService::sourceDidChange(const NowPlayingChange& change)
 {
+    m_snapshotIsCurrent = false;
     auto info = nowPlayingInfo();
     // A copy: the updater may register another while it runs.
     if (auto updater = m_mediaControllerUpdater)

@@ -47,6 +47,8 @@ public:
     void setMediaControllerUpdater(MediaControllerUpdater);
 
     // The record at the current time (CFAbsoluteTimeGetCurrent), and as a dictionary.
+    // The dictionary is a snapshot, as the real service hands out: built once per change
+    // of the record and the same immutable object for every request until the next.
     std::optional<NowPlayingRecord> record();
     objc::RefPtr<NSDictionary> nowPlayingInfo();
 
@@ -59,6 +61,10 @@ private:
 
     std::unique_ptr<NowPlayingSource> m_source;
     MediaControllerUpdater m_mediaControllerUpdater;
+    // The dictionary of the record as at its last change (null: nothing playing), valid
+    // until the source announces another.
+    objc::RefPtr<NSDictionary> m_snapshot;
+    bool m_snapshotIsCurrent = false;
 };
 
 } // namespace platform

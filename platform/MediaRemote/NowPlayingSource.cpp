@@ -9,6 +9,10 @@ void NowPlayingSource::setChangeHandler(ChangeHandler handler)
     m_changeHandler = std::move(handler);
 }
 
+void NowPlayingSource::advanceTo(double)
+{
+}
+
 void NowPlayingSource::announceChange(const NowPlayingChange& change)
 {
     // A copy, so a handler that replaces itself (or drops the source) finishes intact.

@@ -26,6 +26,11 @@ public:
     // The application's record as at `now` (CFAbsoluteTime), nothing when nothing is
     // playing.
     virtual std::optional<NowPlayingRecord> record(double now) = 0;
+    // Brings the source up to `now` without reading the record: whatever that changes
+    // (a track that has ended by then) is announced before it returns. The record only
+    // ever changes with an announcement, so a reader may keep what it built from the
+    // last one until the next. Nothing by default.
+    virtual void advanceTo(double now);
     // Whether the command went out (not whether the application will obey it).
     virtual bool sendCommand(MRMediaRemoteCommand, std::optional<double> skipInterval) = 0;
 

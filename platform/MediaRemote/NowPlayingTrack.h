@@ -2,6 +2,8 @@
 // One item of the now-playing application's queue: what the application knows about a
 // track, each text optional because a real application may leave any key out.
 
+#include "Foundation/SharedBytes.h"
+
 #include <nlohmann/json_fwd.hpp>
 
 #include <cstdint>
@@ -18,8 +20,9 @@ struct NowPlayingTrack {
     // Seconds. 0 means the length is unknown (a live stream): such a track never ends by
     // itself and its position is not bounded above.
     double duration = 0;
-    // Encoded image bytes, handed on untouched.
-    std::optional<std::vector<std::uint8_t>> artwork;
+    // Encoded image bytes, handed on untouched and by reference (records and the info
+    // dictionary share them).
+    std::optional<SharedBytes> artwork;
 
     // The artwork's type, read from its signature.
     std::optional<std::string> artworkMIMEType() const;

@@ -5,6 +5,8 @@
 
 #include "Base64.h"
 
+#include "Foundation/SharedBytes.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
@@ -35,6 +37,16 @@ inline bool readOptionalBytes(const nlohmann::json& json, const char* key, std::
         return false;
     field = decodeBase64(it->get<std::string>());
     return field.has_value();
+}
+
+inline bool readOptionalBytes(const nlohmann::json& json, const char* key, std::optional<SharedBytes>& field)
+{
+    std::optional<std::vector<std::uint8_t>> bytes;
+    if (!readOptionalBytes(json, key, bytes))
+        return false;
+    if (bytes)
+        field = SharedBytes(std::move(*bytes));
+    return true;
 }
 
 } // namespace platform

@@ -221,7 +221,17 @@ void PSListController::setPreferenceValueImp(PSListController* self, SEL, id val
         value = NSString::create(trimmed(text->string()));
     if (cell)
         cell->setProblem({});
-    self->storeValue(value.get(), specifier);
+    std::string failure = self->storeValue(value.get(), specifier);
+    if (failure.empty())
+        return;
+    // Not saved: the row says so, like a refused input, and shows what is stored.
+    std::string label = specifier->name() ? specifier->name()->string() : specifier->stringProperty("key");
+    self->m_inputProblem = "\"" + label + "\" could not be saved (" + failure + ").";
+    NSLog("Preferences: %s", self->m_inputProblem.c_str());
+    if (cell) {
+        cell->setProblem(self->m_inputProblem);
+        cell->setValue(self->readPreferenceValue(specifier));
+    }
 }
 
 void PSListController::refuseInput(PSSpecifier* specifier, const std::string& problem)
@@ -245,13 +255,13 @@ objc::RefPtr<NSObject> PSListController::storedValue(PSSpecifier* specifier)
     return values ? values->objectForKey(key) : nullptr;
 }
 
-void PSListController::storeValue(NSObject* value, PSSpecifier* specifier)
+std::string PSListController::storeValue(NSObject* value, PSSpecifier* specifier)
 {
     std::string domain = specifier->stringProperty("defaults");
     std::string key = specifier->stringProperty("key");
     if (domain.empty() || key.empty()) {
         NSLog("Preferences: \"%s\" has no \"defaults\" domain or \"key\"; its value is not stored", specifier->descriptionString().c_str());
-        return;
+        return "the cell names no domain or key to store it under";
     }
     auto file = platform::readPropertyList(platform::preferencesFilePath(domain));
     auto values = NSMutableDictionary::create();
@@ -259,11 +269,13 @@ void PSListController::storeValue(NSObject* value, PSSpecifier* specifier)
     if (existing)
         values->addEntriesFromDictionary(existing);
     values->setObject(value, key);
-    if (!platform::writePreferencesFile(domain, values.get(), !existing && !file.missing, "Preferences"))
-        return;
+    std::string problem;
+    if (!platform::writePreferencesFile(domain, values.get(), !existing && !file.missing, "Preferences", &problem))
+        return problem;
     std::string notification = specifier->stringProperty("PostNotification");
     if (!notification.empty())
         notify_post(notification.c_str());
+    return {};
 }
 
 // MARK: The view and its table

@@ -56,7 +56,7 @@ public:
     NSObject* readPreferenceValue(PSSpecifier*);
     void setPreferenceValue(NSObject* value, PSSpecifier*);
 
-    // Why the last input was refused; empty once an input is accepted.
+    // Why the last input was refused or could not be saved; empty once one is saved.
     const std::string& inputProblem() const { return m_inputProblem; }
 
     static void registerRuntimeClass();
@@ -69,8 +69,9 @@ protected:
 
     // Where values live. The Preferences framework's own: the domain's file under
     // /var/mobile/Library/Preferences, then the specifier's "PostNotification".
+    // storeValue answers why the value could not be saved, or nothing once it was.
     virtual objc::RefPtr<NSObject> storedValue(PSSpecifier*);
-    virtual void storeValue(NSObject*, PSSpecifier*);
+    virtual std::string storeValue(NSObject*, PSSpecifier*);
 
     // The page's specifiers, as the framework keeps them (its _specifiers); nil until
     // loaded.

@@ -9,6 +9,8 @@
 #include "UIImageSymbolConfiguration.h"
 #include "UISymbolCatalogue.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -17,16 +19,6 @@
 namespace {
 
 constexpr CGFloat kDefaultSymbolPointSize = 17;
-// Artwork files bigger than this are not read at all.
-constexpr std::streamoff kMaximumFileBytes = 64 * 1024 * 1024;
-
-objc::RefPtr<UIImage> imageFromDecoded(std::optional<UIImageDecoder::Image> decoded)
-{
-    if (!decoded)
-        return nullptr;
-    auto image = UIImage::imageWithCGImage(decoded->bitmap);
-    return image;
-}
 
 } // namespace
 
@@ -58,19 +50,17 @@ objc::RefPtr<UIImage> UIImage::imageWithContentsOfFile(const NSString* devicePat
     std::ifstream file(platform::devicePath(devicePath->string()), std::ios::binary | std::ios::ate);
     if (!file)
         return nullptr;
+    // Too big to be an image this platform decodes: not even read.
     std::streamoff length = file.tellg();
-    if (length <= 0 || length > kMaximumFileBytes)
+    if (length <= 0 || static_cast<std::uint64_t>(length) > UIImageDecoder::kMaximumEncodedBytes)
         return nullptr;
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
     file.seekg(0);
     if (!file.read(reinterpret_cast<char*>(bytes.data()), length))
         return nullptr;
-    auto decoded = UIImageDecoder::decode(bytes.data(), bytes.size());
-    if (!decoded)
-        return nullptr;
-    auto image = imageFromDecoded(decoded);
-    image->m_size = { static_cast<CGFloat>(decoded->width), static_cast<CGFloat>(decoded->height) };
-    image->m_filePath = devicePath->string();
+    auto image = imageWithEncodedData(NSData::create(std::move(bytes)));
+    if (image)
+        image->m_filePath = devicePath->string();
     return image;
 }
 
@@ -78,11 +68,23 @@ objc::RefPtr<UIImage> UIImage::imageWithData(const NSData* data)
 {
     if (!data)
         return nullptr;
-    auto decoded = UIImageDecoder::decode(data->bytes(), data->length());
+    // NSData never changes: the image holds on to it instead of copying the bytes.
+    return imageWithEncodedData(objc::RefPtr<NSData>(const_cast<NSData*>(data)));
+}
+
+objc::RefPtr<UIImage> UIImage::imageWithEncodedData(objc::RefPtr<NSData> data)
+{
+    // Decoded to one pixel: the check that the bytes are an image, and all that an average
+    // needs.
+    auto decoded = UIImageDecoder::decode(data->bytes(), data->length(), 1, 1);
     if (!decoded)
         return nullptr;
-    auto image = imageFromDecoded(decoded);
+    auto image = UIImage::alloc();
     image->m_size = { static_cast<CGFloat>(decoded->width), static_cast<CGFloat>(decoded->height) };
+    image->m_data = std::move(data);
+    image->m_bitmap = std::move(decoded->bitmap);
+    image->m_bitmapCoverWidth = 1;
+    image->m_bitmapCoverHeight = 1;
     return image;
 }
 
@@ -97,13 +99,44 @@ objc::RefPtr<UIImage> UIImage::imageWithCGImage(CGImageRef bitmap)
     return image;
 }
 
+const CGImageRef& UIImage::CGImage() const
+{
+    return bitmapCovering(static_cast<std::size_t>(m_size.width), static_cast<std::size_t>(m_size.height));
+}
+
+const CGImageRef& UIImage::bitmapCovering(std::size_t width, std::size_t height) const
+{
+    if (!m_data)
+        return m_bitmap;
+    width = std::min(width, static_cast<std::size_t>(m_size.width));
+    height = std::min(height, static_cast<std::size_t>(m_size.height));
+    if (m_bitmap && m_bitmapCoverWidth >= width && m_bitmapCoverHeight >= height)
+        return m_bitmap;
+    // Only the last bitmap is kept: an image is drawn at one size at a time.
+    m_bitmap = nullptr;
+    if (auto decoded = UIImageDecoder::decode(m_data->bytes(), m_data->length(), width, height)) {
+        m_bitmap = std::move(decoded->bitmap);
+        m_bitmapCoverWidth = width;
+        m_bitmapCoverHeight = height;
+    }
+    return m_bitmap;
+}
+
 void UIImage::drawInRect(CGRect rect, CGBlendMode mode, CGFloat alpha) const
 {
     CGRequireModelledBlendMode(mode, "-[UIImage drawInRect:blendMode:alpha:]");
     CGContextRef context = UIGraphicsGetCurrentContext();
-    if (!context || !m_bitmap)
+    if (!context || (!m_data && !m_bitmap) || !(rect.size.width > 0) || !(rect.size.height > 0))
         return;
-    context->drawImage(*m_bitmap, rect, mode, alpha);
+    // Without interpolation each pixel shows one image pixel: only the whole image will do.
+    // Otherwise the bitmap need only have as many pixels as the rectangle covers.
+    std::size_t width = static_cast<std::size_t>(m_size.width), height = static_cast<std::size_t>(m_size.height);
+    if (context->interpolationQuality() != kCGInterpolationNone) {
+        width = static_cast<std::size_t>(std::ceil(std::min<CGFloat>(rect.size.width * context->scale(), width)));
+        height = static_cast<std::size_t>(std::ceil(std::min<CGFloat>(rect.size.height * context->scale(), height)));
+    }
+    if (const CGImageRef& bitmap = bitmapCovering(width, height))
+        context->drawImage(*bitmap, rect, mode, alpha);
 }
 
 nlohmann::json UIImage::jsonValue() const

@@ -2,16 +2,23 @@
 // UIImage: a system symbol (its name and point size are what is kept), or a bitmap
 // decoded from PNG or JPEG bytes or a file on the device. Bitmap images can be drawn
 // into the current image context (UIGraphics.h).
+//
+// An image made from bytes keeps them (the NSData, not a copy) and decodes when drawn, at
+// the smallest size that covers where it is drawn (UIImageDecoder), keeping the last
+// bitmap it decoded. Bytes are checked when the image is made, by decoding them to one
+// pixel, so bytes that do not decode give no image; drawn into one pixel, as for the
+// artwork colour, that first bitmap is all that is needed.
 
 #include "CoreGraphics/CGGeometry.h"
 #include "CoreGraphics/CGImage.h"
 #include "CoreGraphics/CGContext.h"
+#include "Foundation/NSData.h"
 #include "Foundation/NSObject.h"
 #include "UIImageSymbolConfiguration.h"
 
+#include <cstddef>
 #include <string>
 
-class NSData;
 class NSString;
 
 class UIImage : public NSObject {
@@ -41,8 +48,8 @@ public:
     const std::string& filePath() const { return m_filePath; }
 
     // The decoded pixels (premultiplied RGBA, possibly smaller than size() for very
-    // large images), or null for a symbol.
-    const CGImageRef& CGImage() const { return m_bitmap; }
+    // large images), or null for a symbol. Decoded on first use.
+    const CGImageRef& CGImage() const;
 
     // Draws into the current image context; nothing without one, or for a symbol.
     void drawInRect(CGRect rect) const { drawInRect(rect, kCGBlendModeNormal, 1); }
@@ -55,8 +62,17 @@ public:
     static void registerRuntimeClass();
 
 private:
+    static objc::RefPtr<UIImage> imageWithEncodedData(objc::RefPtr<NSData>);
+    // A bitmap of at least width x height pixels where the image has them; null when the
+    // bytes no longer decode.
+    const CGImageRef& bitmapCovering(std::size_t width, std::size_t height) const;
+
     CGSize m_size;
-    CGImageRef m_bitmap;
+    objc::RefPtr<NSData> m_data;
+    mutable CGImageRef m_bitmap;
+    // The size m_bitmap was decoded to cover.
+    mutable std::size_t m_bitmapCoverWidth = 0;
+    mutable std::size_t m_bitmapCoverHeight = 0;
     std::string m_symbolName;
     CGFloat m_symbolPointSize = 0;
     std::string m_filePath;

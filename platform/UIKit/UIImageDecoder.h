@@ -1,13 +1,18 @@
 #pragma once
 // Decodes PNG and JPEG bytes into premultiplied RGBA bitmaps, with libpng and
-// libjpeg-turbo.
+// libjpeg-turbo, at the size the caller will draw them.
 //
-// Artwork comes from other apps and is not trusted. Nothing here crashes or runs out of
-// memory on truncated, corrupt or enormous input: the declared size is checked before
-// any pixel memory is taken, and big images are decoded smaller (libjpeg's scaling for
-// JPEG, an area average of whole pixel blocks for PNG), since what is drawn from artwork
-// here is small and mostly averaged. The image keeps its declared size; only its bitmap
-// is smaller.
+// Artwork comes from other apps and is not trusted. Nothing here crashes, runs out of
+// memory or works for long on truncated, corrupt, enormous or hostile input: the bytes and
+// the declared size are checked before any pixel memory is taken, libjpeg's whole-image
+// buffers (progressive files) have a budget, and so does the number of scans a progressive
+// file may make the decoder run.
+//
+// A bitmap only needs to cover what it is drawn into, so images are decoded smaller: JPEG
+// by the decoder's own scaling (1/2, 1/4, 1/8: an 8 x 8 block's mean is its first
+// coefficient), then both formats by averaging whole blocks of pixels while rows arrive.
+// Drawn into one pixel, an image is its average. The image keeps its declared size; only
+// its bitmap is smaller.
 
 #include "CoreGraphics/CGImage.h"
 
@@ -17,12 +22,26 @@
 
 class UIImageDecoder {
 public:
+    // Encoded images larger than this are not decoded at all (64 MiB).
+    static constexpr std::size_t kMaximumEncodedBytes = 64 * 1024 * 1024;
     // Images declaring more pixels than this are refused (40 megapixels).
     static constexpr std::size_t kMaximumImagePixels = 40'000'000;
     // Neither side may exceed this (JPEG's own limit).
     static constexpr std::uint32_t kMaximumDimension = 65'500;
     // Bitmaps are reduced until they hold at most this many pixels (4 megapixels).
     static constexpr std::size_t kMaximumBitmapPixels = 4'000'000;
+    // An interlaced PNG is reduced while its passes arrive, with 32 bytes of sums per
+    // bitmap pixel, so its bitmap holds at most this many (half a megapixel).
+    static constexpr std::size_t kMaximumInterlacedBitmapPixels = 500'000;
+    // What libjpeg may take for the coefficients of a whole image, which progressive and
+    // other multi-scan files need: about 11 megapixels of the usual 4:2:0 colour.
+    static constexpr long kMaximumJPEGBufferBytes = 32L * 1024 * 1024;
+    // Progressive files use about ten scans, which together walk the image's blocks five
+    // or six times over; more is work without a picture.
+    static constexpr int kMaximumJPEGScans = 100;
+    static constexpr int kMaximumJPEGImageWalks = 12;
+
+    enum class Format { PNG, JPEG };
 
     struct Image {
         std::size_t width = 0;
@@ -30,10 +49,27 @@ public:
         CGImageRef bitmap;
     };
 
-    // Nothing for bytes that are not a whole, valid PNG or JPEG within the limits.
+    // The format the bytes claim by their signature, if PNG or JPEG.
+    static std::optional<Format> formatOf(const std::uint8_t* bytes, std::size_t length);
+
+    // Nothing for bytes that are not a whole, valid PNG or JPEG within the limits. The
+    // bitmap is as small as the decoder can make it while still having at least
+    // coverWidth x coverHeight pixels (or the image's own, when it has fewer), and never
+    // more than the bitmap limit.
+    static std::optional<Image> decode(const std::uint8_t* bytes, std::size_t length, std::size_t coverWidth, std::size_t coverHeight);
+    // At the image's own size, within the bitmap limit.
     static std::optional<Image> decode(const std::uint8_t* bytes, std::size_t length);
 
+    // How many decodes this process has started, refused ones included: what diagnostics
+    // and tests read to see how often artwork is decoded.
+    static std::uint64_t decodesStarted();
+
+    // The largest whole factor by which width x height can be reduced and still cover
+    // coverWidth x coverHeight, raised until at most maximumPixels remain.
+    static std::size_t reductionFactor(std::size_t width, std::size_t height, std::size_t coverWidth, std::size_t coverHeight,
+        std::size_t maximumPixels);
+
 private:
-    static std::optional<Image> decodePNG(const std::uint8_t* bytes, std::size_t length);
-    static std::optional<Image> decodeJPEG(const std::uint8_t* bytes, std::size_t length);
+    static std::optional<Image> decodePNG(const std::uint8_t* bytes, std::size_t length, std::size_t coverWidth, std::size_t coverHeight);
+    static std::optional<Image> decodeJPEG(const std::uint8_t* bytes, std::size_t length, std::size_t coverWidth, std::size_t coverHeight);
 };

@@ -234,6 +234,9 @@ int notify_post(const char* name)
         (void)written;
         close(fd);
     }
+    // One of those FIFOs may be this process's own: its run loop looks again.
+    if (auto* loop = platform::RunLoop::main())
+        loop->wakeUp();
     return NOTIFY_STATUS_OK;
 }
 

@@ -19,33 +19,41 @@ struct objc_method {
 };
 
 namespace objc {
-struct MethodRecord : objc_method {
-    // The caller encoding last found to match. Caller encodings are interned per C++
-    // signature, so a repeat send from the same signature skips the comparison.
-    mutable const std::string* acceptedEncoding = nullptr;
+struct MethodRecord : objc_method { };
+
+// A class as the runtime keeps it: the cache the inlined send reads comes first (in
+// objc_class), the rest is only read on the slow path.
+struct ClassRecord : objc_class {
+    std::string name;
+    Class superclass = nullptr;
+    InstanceFactory factory = nullptr;
+    // Own methods; records are never removed, so pointers to them stay valid.
+    std::unordered_map<SEL, std::unique_ptr<MethodRecord>> methods;
+    std::vector<Method> methodOrder;
 };
 } // namespace objc
 
-struct objc_class {
-    std::string name;
-    Class superclass = nullptr;
-    objc::InstanceFactory factory = nullptr;
-    // Own methods; records are never removed, so pointers to them stay valid.
-    std::unordered_map<SEL, std::unique_ptr<objc::MethodRecord>> methods;
-    std::vector<Method> methodOrder;
-    // Lookups along the chain, valid while cacheGeneration is unchanged.
-    std::unordered_map<SEL, const objc::MethodRecord*> cache;
-    unsigned long long cacheGeneration = 0;
-};
-
 namespace {
 
+using objc::ClassRecord;
+using objc::MethodCache;
+using objc::MethodCacheEntry;
 using objc::MethodRecord;
+
+// The table every empty cache points at: one empty bucket, never written.
+MethodCacheEntry s_emptyBuckets[1] = { { nullptr, nullptr, nullptr } };
+
+ClassRecord& details(Class cls)
+{
+    return static_cast<ClassRecord&>(*cls);
+}
 
 // The runtime's tables live for the whole process and are never destroyed, so nothing
 // depends on the order of static destruction at exit.
 struct RuntimeState {
     std::unordered_map<std::string, Class> classes;
+    // Every class, for emptying their caches; registration order.
+    std::vector<Class> allClasses;
     std::unordered_map<std::string, SEL> selectors;
     unsigned long long generation = 1;
     bool recording = false;
@@ -75,37 +83,74 @@ RuntimeState& state()
 
 std::string describe(Class cls, SEL sel)
 {
-    return std::string("-[") + (cls ? cls->name : "nil") + " " + (sel ? sel->name : "(null)") + "]";
+    return std::string("-[") + (cls ? details(cls).name : "nil") + " " + (sel ? sel->name : "(null)") + "]";
 }
 
 void record(objc::Modification::Kind kind, Class cls, SEL sel, const std::string& types, bool succeeded)
 {
-    objc::recordModification({ kind, cls->name, sel->name, types, succeeded });
+    objc::recordModification({ kind, details(cls).name, sel->name, types, succeeded });
 }
 
 MethodRecord* ownMethod(Class cls, SEL sel)
 {
-    auto it = cls->methods.find(sel);
-    return it == cls->methods.end() ? nullptr : it->second.get();
+    auto& methods = details(cls).methods;
+    auto it = methods.find(sel);
+    return it == methods.end() ? nullptr : it->second.get();
 }
 
 const MethodRecord* findMethod(Class cls, SEL sel)
 {
-    if (!cls)
-        return nullptr;
-    auto& runtime = state();
-    if (cls->cacheGeneration != runtime.generation) {
-        cls->cache.clear();
-        cls->cacheGeneration = runtime.generation;
+    for (Class c = cls; c; c = details(c).superclass) {
+        if (const MethodRecord* found = ownMethod(c, sel))
+            return found;
     }
-    if (auto cached = cls->cache.find(sel); cached != cls->cache.end())
-        return cached->second;
-    const MethodRecord* found = nullptr;
-    for (Class c = cls; c && !found; c = c->superclass)
-        found = ownMethod(c, sel);
-    if (found)
-        cls->cache.emplace(sel, found);
-    return found;
+    return nullptr;
+}
+
+void emptyCache(MethodCache& cache)
+{
+    if (cache.buckets != s_emptyBuckets)
+        delete[] cache.buckets;
+    cache = { s_emptyBuckets, 0, 0 };
+}
+
+// A change to one class's methods can change what any subclass answers, and classes do
+// not know their subclasses: every cache goes. Method tables only change while a process
+// sets up (registration, tweak hooks), so this is rare.
+void methodsDidChange()
+{
+    auto& runtime = state();
+    ++runtime.generation;
+    for (Class cls : runtime.allClasses)
+        emptyCache(cls->cache);
+}
+
+void insertIntoCache(MethodCache& cache, SEL sel, IMP imp, const void* signature)
+{
+    // At most three quarters full, so a probe always ends at an empty bucket.
+    if ((cache.occupied + 1) * 4 > (cache.mask + 1) * 3) {
+        MethodCache old = cache;
+        std::uint32_t capacity = old.buckets == s_emptyBuckets ? 8 : (old.mask + 1) * 2;
+        cache = { new MethodCacheEntry[capacity](), capacity - 1, 0 };
+        for (std::uint32_t i = 0; i <= old.mask; ++i) {
+            if (old.buckets[i].selector)
+                insertIntoCache(cache, old.buckets[i].selector, old.buckets[i].imp, old.buckets[i].signature);
+        }
+        emptyCache(old);
+    }
+    for (std::uint32_t i = objc::selectorBucket(sel, cache.mask);; i = (i + 1) & cache.mask) {
+        MethodCacheEntry& entry = cache.buckets[i];
+        if (entry.selector == sel) {
+            // Another signature passed the check: it is the one remembered from now on.
+            entry.signature = signature;
+            return;
+        }
+        if (!entry.selector) {
+            entry = { sel, imp, signature };
+            ++cache.occupied;
+            return;
+        }
+    }
 }
 
 MethodRecord* insertMethod(Class cls, SEL sel, IMP imp, const char* types)
@@ -116,9 +161,9 @@ MethodRecord* insertMethod(Class cls, SEL sel, IMP imp, const char* types)
     method->types = types ? types : "";
     method->normalizedTypes = objc::normalizeEncoding(method->types.c_str());
     MethodRecord* raw = method.get();
-    cls->methods.emplace(sel, std::move(method));
-    cls->methodOrder.push_back(raw);
-    ++state().generation;
+    details(cls).methods.emplace(sel, std::move(method));
+    details(cls).methodOrder.push_back(raw);
+    methodsDidChange();
     return raw;
 }
 
@@ -150,24 +195,26 @@ Class registerClass(const char* name, Class superclass, InstanceFactory factory)
     auto& runtime = state();
     if (runtime.classes.count(name))
         fatal(std::string("class ") + name + " is already registered");
-    Class cls = new objc_class;
+    auto* cls = new ClassRecord;
+    cls->cache = { s_emptyBuckets, 0, 0 };
     cls->name = name;
     cls->superclass = superclass;
     cls->factory = factory;
     runtime.classes.emplace(name, cls);
+    runtime.allClasses.push_back(cls);
     return cls;
 }
 
 RefPtr<Object> createInstance(Class cls)
 {
-    for (Class c = cls; c; c = c->superclass) {
-        if (c->factory)
-            return c->factory(cls);
+    for (Class c = cls; c; c = details(c).superclass) {
+        if (details(c).factory)
+            return details(c).factory(cls);
     }
-    fatal(std::string("+[") + (cls ? cls->name : "nil") + " alloc]: class has no instance type");
+    fatal(std::string("+[") + (cls ? details(cls).name : "nil") + " alloc]: class has no instance type");
 }
 
-const MethodRecord& lookupForSend(Class cls, SEL sel, const std::string& callerEncoding, bool isSuper)
+IMP lookupForSend(Class cls, SEL sel, const std::string& callerEncoding, const void* signature, bool isSuper)
 {
     const MethodRecord* method = findMethod(cls, sel);
     if (!method) {
@@ -175,19 +222,12 @@ const MethodRecord& lookupForSend(Class cls, SEL sel, const std::string& callerE
             fatal(describe(cls, sel) + ": unrecognized selector sent to super");
         fatal(describe(cls, sel) + ": unrecognized selector sent to instance");
     }
-    if (method->acceptedEncoding == &callerEncoding)
-        return *method;
     if (method->normalizedTypes != callerEncoding) {
         fatal(describe(cls, sel) + ": type encoding mismatch: the method has '" + method->types
             + "', the message was sent as '" + callerEncoding + "'");
     }
-    method->acceptedEncoding = &callerEncoding;
-    return *method;
-}
-
-IMP implementationOf(const MethodRecord& method)
-{
-    return method.imp;
+    insertIntoCache(cls->cache, sel, method->imp, signature);
+    return method->imp;
 }
 
 void attachCategoryMethod(Class cls, SEL sel, IMP imp, const char* types)
@@ -196,8 +236,7 @@ void attachCategoryMethod(Class cls, SEL sel, IMP imp, const char* types)
         return;
     if (MethodRecord* own = ownMethod(cls, sel)) {
         own->imp = imp;
-        own->acceptedEncoding = nullptr;
-        ++state().generation;
+        methodsDidChange();
         return;
     }
     insertMethod(cls, sel, imp, types);
@@ -271,12 +310,12 @@ Class objc_getMetaClass(const char* name)
 
 const char* class_getName(Class cls)
 {
-    return cls ? cls->name.c_str() : "nil";
+    return cls ? details(cls).name.c_str() : "nil";
 }
 
 Class class_getSuperclass(Class cls)
 {
-    return cls ? cls->superclass : nullptr;
+    return cls ? details(cls).superclass : nullptr;
 }
 
 Class object_getClass(id object)
@@ -286,7 +325,7 @@ Class object_getClass(id object)
 
 bool class_isSubclassOf(Class cls, Class ancestor)
 {
-    for (Class c = cls; c; c = c->superclass) {
+    for (Class c = cls; c; c = details(c).superclass) {
         if (c == ancestor)
             return true;
     }
@@ -330,8 +369,7 @@ IMP class_replaceMethod(Class cls, SEL sel, IMP imp, const char* types)
     if (MethodRecord* own = ownMethod(cls, sel)) {
         IMP previous = own->imp;
         own->imp = imp;
-        own->acceptedEncoding = nullptr;
-        ++state().generation;
+        methodsDidChange();
         return previous;
     }
     insertMethod(cls, sel, imp, types);
@@ -371,7 +409,7 @@ SEL method_getName(Method method)
 
 std::vector<Method> class_copyMethodList(Class cls)
 {
-    return cls ? cls->methodOrder : std::vector<Method> {};
+    return cls ? details(cls).methodOrder : std::vector<Method> {};
 }
 
 void objc_setAssociatedObject(id object, const void* key, id value, objc_AssociationPolicy policy)

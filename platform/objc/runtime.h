@@ -5,9 +5,11 @@
 // unrecognised selector, when they disagree.
 
 #include "Encoding.h"
+#include "MethodCache.h"
 #include "Object.h"
 #include "objc.h"
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <type_traits>
@@ -53,7 +55,31 @@ void objc_removeAssociatedObjects(id object);
 // alive until the current pool drains (the run loop drains one after every event).
 id objc_autorelease(id);
 
-inline SEL operator""_sel(const char* name, std::size_t) { return sel_registerName(name); }
+namespace objc {
+
+// A selector name written in the source, as a template argument: each distinct literal is
+// its own instantiation, so it is registered once, at its first use.
+template<std::size_t N>
+struct SelectorName {
+    constexpr SelectorName(const char (&name)[N]) { std::copy_n(name, N, text); }
+    char text[N];
+};
+
+template<SelectorName Name>
+SEL internedSelector()
+{
+    static const SEL sel = sel_registerName(Name.text);
+    return sel;
+}
+
+} // namespace objc
+
+// "updateMedia"_sel, as @selector(updateMedia): resolved once per literal, not per use.
+template<objc::SelectorName Name>
+SEL operator""_sel()
+{
+    return objc::internedSelector<Name>();
+}
 
 namespace objc {
 
@@ -88,11 +114,22 @@ BOOL addMethod(Class cls, const char* name, R (*function)(Self*, SEL, Args...))
         methodEncoding<R, Args...>().c_str());
 }
 
-struct MethodRecord;
-// Finds what `self` answers `sel` with and checks the caller's encoding against it;
-// stops the process with a message naming class, selector and both encodings otherwise.
-const MethodRecord& lookupForSend(Class cls, SEL sel, const std::string& callerEncoding, bool isSuper);
-IMP implementationOf(const MethodRecord&);
+// The slow path of a send, when the class's cache has nothing for it: finds what `cls`
+// answers `sel` with along the chain and checks the caller's encoding against it (stops
+// the process with a message naming class, selector and both encodings otherwise), then
+// caches the answer for sends of the same signature.
+IMP lookupForSend(Class cls, SEL sel, const std::string& callerEncoding, const void* signature, bool isSuper);
+
+template<typename R, typename... Args>
+IMP implementationForSend(Class cls, SEL sel, bool isSuper)
+{
+    const void* signature = &sendSignature<R, Args...>;
+    if (cls) [[likely]] {
+        if (IMP imp = cachedImplementation(cls, sel, signature)) [[likely]]
+            return imp;
+    }
+    return lookupForSend(cls, sel, methodEncoding<R, Args...>(), signature, isSuper);
+}
 
 template<typename T>
 struct IsRefPtr : std::false_type { };
@@ -105,10 +142,10 @@ template<typename T>
 using WireType = std::conditional_t<(std::is_pointer_v<T> && std::is_convertible_v<T, const volatile Object*>) || IsRefPtr<T>::value, id, T>;
 
 template<typename R, typename... Args>
-R invoke(const MethodRecord& method, id self, SEL sel, Args... args)
+R invoke(IMP imp, id self, SEL sel, Args... args)
 {
     using Wire = WireType<R>;
-    auto function = reinterpret_cast<Wire (*)(id, SEL, WireType<Args>...)>(implementationOf(method));
+    auto function = reinterpret_cast<Wire (*)(id, SEL, WireType<Args>...)>(imp);
     if constexpr (std::is_void_v<R>)
         function(self, sel, args...);
     else
@@ -134,7 +171,7 @@ void beginRecordingModifications();
 void recordModification(const Modification&);
 const std::vector<Modification>& recordedModifications();
 
-// Bumped by every change to any method table; cached lookups older than it are dropped.
+// Bumped by every change to any method table, which also empties every class's cache.
 unsigned long long cacheGeneration();
 
 // Autorelease pools. The run loop wraps every event in one; hosts and tests may nest more.
@@ -162,8 +199,8 @@ R objc_msgSend(id self, SEL sel, Args... args)
         else
             return R {};
     }
-    const auto& method = objc::lookupForSend(self->isa(), sel, objc::methodEncoding<objc::WireType<R>, objc::WireType<std::decay_t<Args>>...>(), false);
-    return objc::invoke<R, objc::WireType<std::decay_t<Args>>...>(method, self, sel, args...);
+    IMP imp = objc::implementationForSend<objc::WireType<R>, objc::WireType<std::decay_t<Args>>...>(self->isa(), sel, false);
+    return objc::invoke<R, objc::WireType<std::decay_t<Args>>...>(imp, self, sel, args...);
 }
 
 // Sends `sel` to `self`, starting the lookup at `superclass` (the class above the one
@@ -171,8 +208,8 @@ R objc_msgSend(id self, SEL sel, Args... args)
 template<typename R = void, typename... Args>
 R objc_msgSendSuper(Class superclass, id self, SEL sel, Args... args)
 {
-    const auto& method = objc::lookupForSend(superclass, sel, objc::methodEncoding<objc::WireType<R>, objc::WireType<std::decay_t<Args>>...>(), true);
-    return objc::invoke<R, objc::WireType<std::decay_t<Args>>...>(method, self, sel, args...);
+    IMP imp = objc::implementationForSend<objc::WireType<R>, objc::WireType<std::decay_t<Args>>...>(superclass, sel, true);
+    return objc::invoke<R, objc::WireType<std::decay_t<Args>>...>(imp, self, sel, args...);
 }
 
 // Sends `sel` to the class `cls` itself, [cls sel]: looked up among its class methods (its

@@ -1,9 +1,11 @@
 #include "DeviceRoot.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -56,10 +58,40 @@ DeviceRoot::~DeviceRoot()
     }
 }
 
+std::optional<std::string> DeviceRoot::normalizedDevicePath(const std::string& devicePath)
+{
+    if (devicePath.empty() || devicePath.front() != '/')
+        return std::nullopt;
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= devicePath.size()) {
+        std::size_t end = devicePath.find('/', start);
+        if (end == std::string::npos)
+            end = devicePath.size();
+        std::string part = devicePath.substr(start, end - start);
+        start = end + 1;
+        if (part.empty() || part == ".")
+            continue;
+        if (part == "..") {
+            if (parts.empty())
+                return std::nullopt;
+            parts.pop_back();
+            continue;
+        }
+        parts.push_back(std::move(part));
+    }
+    std::string normal;
+    for (auto& part : parts)
+        normal += "/" + part;
+    return normal.empty() ? "/" : normal;
+}
+
 fs::path DeviceRoot::resolve(const std::string& devicePath) const
 {
-    fs::path relative = fs::path(devicePath).relative_path();
-    return m_path / relative;
+    auto normal = normalizedDevicePath(devicePath.empty() || devicePath.front() != '/' ? "/" + devicePath : devicePath);
+    if (!normal)
+        throw std::invalid_argument(devicePath + " leads outside the device root");
+    return m_path / fs::path(*normal).relative_path();
 }
 
 void DeviceRoot::install(const Artefacts& artefacts) const
@@ -86,6 +118,11 @@ void DeviceRoot::install(const Artefacts& artefacts) const
 void DeviceRoot::writeFile(const std::string& devicePath, const std::string& contents) const
 {
     fs::path target = resolve(devicePath);
+    // A link inside the root (one the user left in a kept root) may point anywhere.
+    fs::path root = fs::weakly_canonical(m_path);
+    fs::path real = fs::weakly_canonical(target);
+    if (std::mismatch(root.begin(), root.end(), real.begin(), real.end()).first != root.end())
+        throw std::invalid_argument(devicePath + " leads outside the device root (through a link)");
     fs::create_directories(target.parent_path());
     std::ofstream out(target, std::ios::binary | std::ios::trunc);
     out << contents;

@@ -3,6 +3,7 @@
 // device's, with the built deliverables installed as a device package would put them.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace sim {
@@ -28,13 +29,19 @@ public:
     ~DeviceRoot();
 
     const std::filesystem::path& path() const { return m_path; }
-    // "/Library/..." -> "<root>/Library/..."
+    // "/Library/..." -> "<root>/Library/...". "." and ".." are worked out first; a path
+    // that climbs above "/" is refused (std::invalid_argument): nothing on the device
+    // reaches outside its root.
     std::filesystem::path resolve(const std::string& devicePath) const;
+    // The absolute device path with "." and ".." worked out and repeated slashes joined,
+    // or nothing when it is not absolute or climbs above "/".
+    static std::optional<std::string> normalizedDevicePath(const std::string& devicePath);
 
     // Installs the tweak (as /Library/MobileSubstrate/DynamicLibraries/lumetrix.dylib with
     // its filter) and, when built, the Settings pane bundle and its loader entry.
     void install(const Artefacts&) const;
-    // Writes a file at a device path, creating its folders.
+    // Writes a file at a device path, creating its folders. Refused when the path, or a
+    // link inside the root on the way to it, leads outside the root.
     void writeFile(const std::string& devicePath, const std::string& contents) const;
 
 private:

@@ -3,6 +3,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <jpeglib.h>
 #include <png.h>
 
@@ -11,7 +12,18 @@ namespace imaging {
 std::vector<std::uint8_t> encodePNG(const std::uint8_t* pixels, std::size_t width, std::size_t height, int channels,
     bool interlaced)
 {
+    PNGOptions options;
+    options.interlaced = interlaced;
+    return encodePNGRows(width, height, channels, options, [&](std::uint8_t* row, std::size_t y) {
+        std::memcpy(row, pixels + y * width * channels, width * channels);
+    });
+}
+
+std::vector<std::uint8_t> encodePNGRows(std::size_t width, std::size_t height, int channels, const PNGOptions& options,
+    const std::function<void(std::uint8_t* row, std::size_t y)>& makeRow)
+{
     std::vector<std::uint8_t> out;
+    std::vector<std::uint8_t> row(width * channels);
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
@@ -26,18 +38,34 @@ std::vector<std::uint8_t> encodePNG(const std::uint8_t* pixels, std::size_t widt
         auto* bytes = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(p));
         bytes->insert(bytes->end(), data, data + length); }, nullptr);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-        channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+        channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, options.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
         PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    std::vector<png_bytep> rows(height);
-    for (std::size_t y = 0; y < height; ++y)
-        rows[y] = const_cast<png_bytep>(pixels + y * width * channels);
-    png_set_rows(png, info, rows.data());
-    png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    if (options.unfiltered)
+        png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    if (options.compression >= 0)
+        png_set_compression_level(png, options.compression);
+    png_write_info(png, info);
+    // libpng picks each interlaced pass's pixels out of whole rows.
+    int passes = png_set_interlace_handling(png);
+    for (int pass = 0; pass < passes; ++pass) {
+        for (std::size_t y = 0; y < height; ++y) {
+            makeRow(row.data(), y);
+            png_write_row(png, row.data());
+        }
+    }
+    png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return out;
 }
 
 std::vector<std::uint8_t> encodeJPEG(const std::uint8_t* rgb, std::size_t width, std::size_t height, int quality)
+{
+    JPEGOptions options;
+    options.quality = quality;
+    return encodeJPEG(rgb, width, height, options);
+}
+
+std::vector<std::uint8_t> encodeJPEG(const std::uint8_t* pixels, std::size_t width, std::size_t height, const JPEGOptions& options)
 {
     jpeg_compress_struct info {};
     jpeg_error_mgr errors {};
@@ -48,15 +76,18 @@ std::vector<std::uint8_t> encodeJPEG(const std::uint8_t* rgb, std::size_t width,
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&info, &buffer, &size);
+    int components = options.grey ? 1 : 3;
     info.image_width = static_cast<JDIMENSION>(width);
     info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
+    info.input_components = components;
+    info.in_color_space = options.grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_set_quality(&info, options.quality, TRUE);
+    if (options.progressive)
+        jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(rgb + static_cast<std::size_t>(info.next_scanline) * width * 3);
+        JSAMPROW row = const_cast<JSAMPROW>(pixels + static_cast<std::size_t>(info.next_scanline) * width * components);
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,30 @@ namespace imaging {
 std::vector<std::uint8_t> encodePNG(const std::uint8_t* pixels, std::size_t width, std::size_t height, int channels,
     bool interlaced = false);
 
+struct PNGOptions {
+    bool interlaced = false;
+    // zlib's level, 0 (stored) ... 9; -1 for libpng's default.
+    int compression = -1;
+    // Every row unfiltered, instead of libpng choosing a filter for each.
+    bool unfiltered = false;
+};
+// Rows made one at a time by makeRow(row, y), `channels` bytes a pixel as above, so that
+// no image need be held whole; interlaced images ask for each row once per pass.
+std::vector<std::uint8_t> encodePNGRows(std::size_t width, std::size_t height, int channels, const PNGOptions&,
+    const std::function<void(std::uint8_t* row, std::size_t y)>& makeRow);
+
 // Opaque RGB, 3 bytes a pixel, rows top to bottom; quality 1...100.
 std::vector<std::uint8_t> encodeJPEG(const std::uint8_t* rgb, std::size_t width, std::size_t height, int quality);
+
+struct JPEGOptions {
+    int quality = 90;
+    // libjpeg's standard progressive script (about ten scans) instead of one baseline scan.
+    bool progressive = false;
+    // One byte a pixel, stored as a single grey component.
+    bool grey = false;
+};
+// RGB (3 bytes a pixel) or grey (1 byte), rows top to bottom.
+std::vector<std::uint8_t> encodeJPEG(const std::uint8_t* pixels, std::size_t width, std::size_t height, const JPEGOptions&);
 
 // Writes `bytes` to `path`, replacing what was there; false when it cannot.
 bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);

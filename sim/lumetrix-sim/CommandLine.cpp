@@ -30,8 +30,12 @@ std::string usageText(CommandLine::Command command)
                "player at three times device scale; a quoted last word is a caption.\n"
                "`settings snapshot FILE.png [\"CAPTION\"]` pictures what the Settings app shows.\n"
                "\n"
-               "Exit status: 0 every expect held; 1 an expect failed (FILE:LINE: expected ... got ...);\n"
-               "2 usage error or malformed scenario (FILE:LINE: ...).\n";
+               "Limits: one `wait` is at most 86400 s; device paths stay inside the device root; a\n"
+               "simulated process that gives no answer for 120 s of wall-clock time per line\n"
+               "(LUMETRIX_SIM_WATCHDOG=SECONDS) stops the run, naming it and the line.\n"
+               "\n"
+               "Exit status: 0 every expect held; 1 an expect failed (FILE:LINE: expected ... got ...)\n"
+               "or a simulated process stopped; 2 usage error or malformed scenario (FILE:LINE: ...).\n";
     case CommandLine::Command::Demo:
         return "usage: lumetrix-sim demo [--out DIR] [--realtime]\n"
                "\n"

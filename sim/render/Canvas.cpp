@@ -76,6 +76,9 @@ Rgba straightPixel(std::uint32_t value)
     std::uint8_t alpha = value >> 24;
     if (!alpha)
         return {};
+    // Most of a screen is opaque: nothing to divide.
+    if (alpha == 0xff)
+        return { static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value), alpha };
     auto straight = [alpha](std::uint32_t premultiplied) {
         return static_cast<std::uint8_t>(std::min<std::uint32_t>(255, (premultiplied * 255 + alpha / 2) / alpha));
     };
@@ -139,10 +142,11 @@ bool Canvas::writePNG(const std::string& path, std::string* error) const
         return failed("the PNG encoder failed");
     }
     png_init_io(png, file);
-    // Quick compression with the filters that suit smooth gradients and flat areas: a
-    // screen a little larger on disk, written several times faster than the defaults.
-    png_set_compression_level(png, 3);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB | PNG_FILTER_UP);
+    // The quickest compression, and one filter, the one that suits a screen best (rows
+    // repeat above one another): measured on the demo's screens, a third faster than
+    // level 3 with two filters to try per row, and files about as large.
+    png_set_compression_level(png, 1);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
     png_set_IHDR(png, info, m_width, m_height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
         PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);

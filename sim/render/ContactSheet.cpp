@@ -2,6 +2,7 @@
 
 #include "RenderColor.h"
 #include "TextLayout.h"
+#include "Thumbnail.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,13 +25,18 @@ Canvas makeContactSheet(const std::string& title, const std::vector<ContactSheet
 
     // Each picture reduced to the thumbnail width; each row as tall as its tallest, so a
     // row of close-ups is not as tall as a row of whole screens.
-    std::vector<Canvas> pictures;
+    std::vector<Canvas> reduced;
+    std::vector<const Canvas*> pictures;
     std::vector<int> heights;
+    reduced.reserve(entries.size());
     for (auto& entry : entries) {
-        pictures.push_back(Canvas::readPNG(entry.imagePath));
-        const Canvas& picture = pictures.back();
-        heights.push_back(picture.isValid() ? static_cast<int>(std::lround(double(picture.height()) * layout.thumbnailWidth / picture.width()))
-                                            : layout.thumbnailWidth / 2);
+        const Canvas* picture = entry.thumbnail;
+        if (!picture || !picture->isValid() || picture->width() != layout.thumbnailWidth) {
+            reduced.push_back(makeThumbnail(Canvas::readPNG(entry.imagePath), layout.thumbnailWidth));
+            picture = &reduced.back();
+        }
+        pictures.push_back(picture);
+        heights.push_back(picture->isValid() ? picture->height() : layout.thumbnailWidth / 2);
     }
     std::vector<int> rowHeights(std::max(1, rows), 0);
     for (std::size_t index = 0; index < entries.size(); ++index)
@@ -59,16 +65,12 @@ Canvas makeContactSheet(const std::string& title, const std::vector<ContactSheet
         int row = static_cast<int>(index / columns);
         double x = kMargin + column * (layout.thumbnailWidth + kGap);
         double y = rowTops[row];
-        const Canvas& picture = pictures[index];
+        const Canvas& picture = *pictures[index];
         cairo_save(cr);
         cairo_rectangle(cr, x, y, layout.thumbnailWidth, heights[index]);
         cairo_clip(cr);
         if (picture.isValid()) {
-            double scale = double(layout.thumbnailWidth) / picture.width();
-            cairo_translate(cr, x, y);
-            cairo_scale(cr, scale, scale);
-            cairo_set_source_surface(cr, picture.surface(), 0, 0);
-            cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+            cairo_set_source_surface(cr, picture.surface(), x, y);
             cairo_paint(cr);
         } else {
             cairo_set_source_rgb(cr, 0.3, 0.3, 0.32);

@@ -12,6 +12,9 @@ namespace sim::render {
 struct ContactSheetEntry {
     std::string imagePath; // a PNG; one that does not read shows as an empty frame
     std::string caption;
+    // The picture already reduced to the layout's thumbnail width (makeThumbnail), kept
+    // in memory by whoever took it; the file is read only when there is none.
+    const Canvas* thumbnail = nullptr;
 };
 
 struct ContactSheetLayout {

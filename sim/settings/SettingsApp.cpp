@@ -229,9 +229,11 @@ std::string SettingsApp::setValue(const std::string& key, const Value& value)
             on = *number != 0;
         else
             return "\"" + key + "\" is a switch: it takes true or false";
-        if (toggle->isOn() != on)
-            toggle->toggleByUser();
-        return {};
+        if (toggle->isOn() == on)
+            return {};
+        toggle->toggleByUser();
+        // A change the store could not save is on the cell, as a refused number is.
+        return m_pane->inputProblem();
     }
     if (UITextField* field = cell->textField()) {
         std::string text;

@@ -111,3 +111,14 @@ TEST_F(NSString_Format, LongResultsAreNotCut)
     EXPECT_EQ(format("%s!", longText.c_str()), longText + "!");
     EXPECT_EQ(format("%300d", 1).size(), 300u);
 }
+
+TEST_F(NSString_Format, WidthsTooLargeForAnIntAreBoundedNotWrapped)
+{
+    // Digits past an int once wrapped into a negative width and a request for exabytes
+    // of padding; INT_MIN through `*` had no positive counterpart.
+    EXPECT_EQ(format("%2147483648s|", "x").size(), 4097u);
+    EXPECT_EQ(format("%99999999999d|", 7).size(), 4097u);
+    EXPECT_EQ(format("%.99999999999s|", "short"), "short|");
+    EXPECT_EQ(format("%*s|", INT_MIN, "x").size(), 4097u);
+    EXPECT_EQ(format("%-*d|", 5, 1), "1    |");
+}

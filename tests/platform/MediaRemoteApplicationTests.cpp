@@ -418,6 +418,48 @@ TEST(MediaRemote_Application, JSONCarriesTheWholeStateAcrossARestart)
     EXPECT_FALSE(restoredStopped->record());
 }
 
+// A process forked from the application's owner hands back only what follows the
+// tracks it was given; the owner puts the queue together again from its own copy.
+TEST(MediaRemote_Application, JSONFromATrackOnCarriesOnlyWhatFollows)
+{
+    NowPlayingApplication app;
+    for (int i = 0; i < 3; ++i)
+        app.appendTrack(track("Held " + std::to_string(i), {}, 60), kStart);
+    const std::vector<NowPlayingTrack> held = app.queue();
+    app.appendTrack(track("Appended", {}, 60), kStart + 1);
+    app.next(kStart + 2);
+    app.play(kStart + 3);
+
+    nlohmann::json delta = nlohmann::json::parse(app.toJSON(held.size()).dump());
+    ASSERT_EQ(delta["queue"].size(), 1u) << "the held tracks stay out";
+    EXPECT_EQ(delta["queue"][0]["title"], "Appended");
+    auto restored = NowPlayingApplication::fromJSON(delta, held);
+    ASSERT_TRUE(restored);
+    EXPECT_EQ(restored->queue(), app.queue());
+    EXPECT_EQ(restored->toJSON(), app.toJSON());
+    EXPECT_EQ(restored->record(), app.record());
+
+    const std::vector<NowPlayingTrack> tooFew(held.begin(), held.begin() + 2);
+    EXPECT_FALSE(NowPlayingApplication::fromJSON(delta, tooFew)) << "it must hold every track the JSON leaves out";
+    EXPECT_FALSE(NowPlayingApplication::fromJSON(delta)) << "holding none";
+    EXPECT_EQ(app.toJSON(99)["queue"].size(), 0u) << "past the end: no tracks, the state alone";
+}
+
+// Artwork travels by reference from the queue into every record: a large picture costs
+// nothing per request.
+TEST(MediaRemote_Application, RecordsShareTheTracksArtwork)
+{
+    NowPlayingApplication app;
+    auto item = track("T", {}, 10);
+    item.artwork = std::vector<std::uint8_t>(1 << 20, 7);
+    app.appendTrack(std::move(item), kStart);
+    auto first = app.record();
+    auto second = app.record();
+    ASSERT_TRUE(first && second && first->artworkData && second->artworkData);
+    EXPECT_EQ(first->artworkData->data(), app.queue()[0].artwork->data());
+    EXPECT_EQ(second->artworkData->data(), first->artworkData->data());
+}
+
 TEST(MediaRemote_Application, JSONThatIsNotAnApplicationIsRefused)
 {
     NowPlayingApplication app;

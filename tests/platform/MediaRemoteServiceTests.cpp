@@ -226,6 +226,44 @@ TEST_F(MediaRemoteServiceTest, ReplyDescribesATrackThatEndedMeanwhile)
     EXPECT_DOUBLE_EQ(objc_cast<NSDate>(result->objectForKey(kMRMediaRemoteNowPlayingInfoTimestamp))->timeIntervalSinceReferenceDate(), kStart + 10);
 }
 
+// The dictionary is a snapshot of the record: the same immutable object for every request
+// until the record changes, a new one from then on, and its artwork the track's own
+// bytes rather than a copy.
+TEST_F(MediaRemoteServiceTest, RequestsShareOneSnapshotUntilTheRecordChanges)
+{
+    NowPlayingTrack track;
+    track.title = "First";
+    track.duration = 10;
+    track.artwork = kPNGBytes;
+    const std::uint8_t* trackBytes = track.artwork->data();
+    application.appendTrack(std::move(track), loop->now());
+    appendSong("Second", {}, 10);
+    application.play(loop->now());
+
+    RefPtr<NSDictionary> first = fetchInfo();
+    ASSERT_TRUE(first);
+    loop->runFor(3);
+    EXPECT_EQ(fetchInfo().get(), first.get()) << "nothing changed: the same snapshot";
+    auto artwork = objc_cast<NSData>(first->objectForKey(kMRMediaRemoteNowPlayingInfoArtworkData));
+    ASSERT_TRUE(artwork);
+    EXPECT_EQ(artwork->bytes(), trackBytes) << "the queue's bytes, shared";
+
+    application.seek(5, loop->now());
+    RefPtr<NSDictionary> afterSeek = fetchInfo();
+    EXPECT_NE(afterSeek.get(), first.get()) << "a change makes a new snapshot";
+    EXPECT_DOUBLE_EQ(numberFor(afterSeek.get(), kMRMediaRemoteNowPlayingInfoElapsedTime), 5);
+    EXPECT_DOUBLE_EQ(numberFor(first.get(), kMRMediaRemoteNowPlayingInfoElapsedTime), 0) << "an old snapshot never changes";
+
+    // No playback timer here: the track's end is found by the request itself.
+    loop->runFor(6);
+    RefPtr<NSDictionary> afterEnd = fetchInfo();
+    ASSERT_TRUE(afterEnd);
+    EXPECT_EQ(objc_cast<NSString>(afterEnd->objectForKey(kMRMediaRemoteNowPlayingInfoTitle))->string(), "Second");
+
+    application.stop(loop->now());
+    EXPECT_FALSE(fetchInfo()) << "no record, no snapshot";
+}
+
 TEST_F(MediaRemoteServiceTest, ReplyForAHostThatDiedStillRunsOnceAndTouchesNothing)
 {
     appendSong("Song", "Singer", 120);

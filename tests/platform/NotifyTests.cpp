@@ -84,6 +84,27 @@ TEST_F(NotifyTest, PostInTheSameProcessArrivesWhenTheLoopRuns)
     EXPECT_EQ(loop->now(), before);
 }
 
+// The loop does not look at its sources before every task, so a post made by a task in
+// the middle of a long run must still be heard at that instant, not when the run ends.
+TEST_F(NotifyTest, PostMadeDuringARunArrivesAtTheSameInstant)
+{
+    std::vector<std::string> log;
+    std::vector<double> heardAt;
+    int token = -1;
+    ASSERT_EQ(notify_register_dispatch("com.example/ReloadPrefs", &token, dispatch_get_main_queue(),
+                  [&](int) { heardAt.push_back(loop->now()); }),
+        NOTIFY_STATUS_OK);
+    tokens.push_back(token);
+    double postedAt = loop->now() + 5;
+    loop->schedule(postedAt, [] { notify_post("com.example/ReloadPrefs"); });
+    // Later work, so the run has somewhere to move the clock on to.
+    loop->schedule(postedAt + 10, [&] { log.push_back("later"); });
+    loop->runFor(3600);
+    ASSERT_EQ(heardAt.size(), 1u);
+    EXPECT_EQ(heardAt[0], postedAt);
+    EXPECT_EQ(log.size(), 1u);
+}
+
 TEST_F(NotifyTest, PostFromAnotherProcessIsDeliveredAtTheNextRun)
 {
     std::vector<std::string> log;

@@ -189,6 +189,95 @@ TEST(Runtime_MethodReplace, ModificationsAreRecordedInOrder)
     EXPECT_FALSE(log[2].succeeded);
 }
 
+namespace {
+int categoryAnswer(id, SEL) { return 4; }
+int superAnswer(id self, SEL cmd);
+Class superAnswerFrom;
+int superAnswer(id self, SEL cmd) { return 10 + objc_msgSendSuper<int>(superAnswerFrom, self, cmd); }
+} // namespace
+
+// Every kind of change to a method table after sends have been cached: each must be
+// seen by the next send, from the class changed and from every subclass.
+TEST(Runtime_MethodCache, EveryChangeReachesCachedSends)
+{
+    auto h = makeHierarchy();
+    objc::addMethod(h.base, "answer", &baseAnswer);
+    auto leaf = objc::createInstance(h.leaf);
+    auto middle = objc::createInstance(h.middle);
+    EXPECT_EQ(objc_msgSend<int>(leaf.get(), "answer"_sel), 1);
+    EXPECT_EQ(objc_msgSend<int>(middle.get(), "answer"_sel), 1);
+
+    // A category replaces the base's own method.
+    objc::attachCategoryMethod(h.base, "answer"_sel, reinterpret_cast<IMP>(&categoryAnswer), "i@:");
+    EXPECT_EQ(objc_msgSend<int>(leaf.get(), "answer"_sel), 4) << "a category on a superclass";
+
+    // class_replaceMethod on the class that defines it.
+    class_replaceMethod(h.base, "answer"_sel, reinterpret_cast<IMP>(&replacementAnswer), "i@:");
+    EXPECT_EQ(objc_msgSend<int>(middle.get(), "answer"_sel), 3) << "a replaced implementation";
+
+    // class_addMethod overriding in between.
+    objc::addMethod(h.middle, "answer", &middleAnswer);
+    EXPECT_EQ(objc_msgSend<int>(leaf.get(), "answer"_sel), 2) << "an override added to the middle class";
+    EXPECT_EQ(objc_msgSend<int>(middle.get(), "answer"_sel), 2);
+}
+
+TEST(Runtime_MethodCache, SuperSendsSeeHooksOnTheSuperclass)
+{
+    auto h = makeHierarchy();
+    objc::addMethod(h.base, "answer", &baseAnswer);
+    objc::addMethod(h.leaf, "answer", &superAnswer);
+    superAnswerFrom = h.middle;
+    auto leaf = objc::createInstance(h.leaf);
+    EXPECT_EQ(objc_msgSend<int>(leaf.get(), "answer"_sel), 11);
+
+    MSHookMessageEx(h.middle, "answer"_sel, reinterpret_cast<IMP>(&hookedAnswer), reinterpret_cast<IMP*>(&savedAnswer));
+    EXPECT_EQ(objc_msgSend<int>(leaf.get(), "answer"_sel), 111) << "[super answer] reaches the hook installed after it was cached";
+}
+
+// Enough selectors on one class to make its cache grow several times, each still
+// answered by its own method, before and after a change empties the caches.
+TEST(Runtime_MethodCache, ManySelectorsKeepTheirOwnAnswers)
+{
+    auto h = makeHierarchy();
+    std::vector<std::string> names;
+    for (int i = 0; i < 100; ++i)
+        names.push_back(uniqueName("selector"));
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        class_addMethod(i % 2 ? h.base : h.middle, sel_registerName(names[i].c_str()),
+            reinterpret_cast<IMP>(i % 3 ? &baseAnswer : &middleAnswer), "i@:");
+    }
+    auto leaf = objc::createInstance(h.leaf);
+    for (int pass = 0; pass < 2; ++pass) {
+        for (std::size_t i = 0; i < names.size(); ++i)
+            EXPECT_EQ(objc_msgSend<int>(leaf.get(), sel_registerName(names[i].c_str())), i % 3 ? 1 : 2) << names[i];
+        objc::addMethod(h.base, uniqueName("unrelated").c_str(), &baseAnswer);
+    }
+}
+
+using Runtime_MethodCacheDeathTest = ::testing::Test;
+
+// The type check is made once per (class, selector, signature) and cached with it: a
+// send of another signature to a cached method is still checked.
+TEST_F(Runtime_MethodCacheDeathTest, ACachedMethodStillRefusesAnotherSignature)
+{
+    auto h = makeHierarchy();
+    objc::addMethod(h.base, "answer", &baseAnswer);
+    auto leaf = objc::createInstance(h.leaf);
+    EXPECT_EQ(objc_msgSend<int>(leaf.get(), "answer"_sel), 1);
+    EXPECT_DEATH(objc_msgSend<double>(leaf.get(), "answer"_sel), "method has 'i@:', the message was sent as 'd@:'");
+    // And the signature that passed still runs from the cache afterwards.
+    EXPECT_EQ(objc_msgSend<int>(leaf.get(), "answer"_sel), 1);
+}
+
+TEST(Runtime_Selectors, ALiteralIsTheRegisteredSelectorWhereverItIsWritten)
+{
+    auto fromOneCallSite = [] { return "literalSelector:"_sel; };
+    auto fromAnother = [] { return "literalSelector:"_sel; };
+    EXPECT_EQ(fromOneCallSite(), fromAnother());
+    EXPECT_EQ(fromOneCallSite(), sel_registerName("literalSelector:"));
+    EXPECT_EQ(fromOneCallSite(), fromOneCallSite());
+}
+
 TEST(Runtime_References, StrongAndWeakPointers)
 {
     auto h = makeHierarchy();

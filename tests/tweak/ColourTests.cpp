@@ -10,6 +10,7 @@
 #include "SpringBoard/CSHomeAffordanceView.h"
 #include "SpringBoard/SBDeviceApplicationSceneViewController.h"
 #include "UIKit/UIColor.h"
+#include "UIKit/UIImageDecoder.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -336,4 +337,39 @@ TEST(Tweak_Colour, PausingOrStoppingATrackWithoutArtworkGivesTheNeutralLookOnBot
             expectNeutralLook(players);
         }, std::move(application));
     }
+}
+
+TEST(Tweak_Colour, TheSameArtworkIsDecodedOnceHoweverOftenAndByWhomItsColourIsAsked)
+{
+    auto png = solidPNG(20, 20, kDark);
+    std::vector<std::uint8_t> truncated(png.begin(), png.begin() + png.size() / 2);
+    TemporaryDevice device;
+    device.writeSettings(kColourOn);
+    // The third track brings the second's artwork again, in bytes of its own.
+    platform::NowPlayingApplication application = artworkQueue(
+        { solidPNG(8, 8, kLight), solidPNG(8, 8, kDark), solidPNG(8, 8, kDark), truncated }, true);
+    inSpringBoard(device, [](sim::SpringBoardSession& session) {
+        Players players = bringUpBothPlayers(session);
+        auto decodes = UIImageDecoder::decodesStarted();
+        nextTrack(session);
+        EXPECT_EQ(UIImageDecoder::decodesStarted() - decodes, 1u) << "SpringBoard's broadcast and the app's player share one decode";
+        expectColour(playerView(players.app, "subView")->backgroundColor(), kDark);
+
+        decodes = UIImageDecoder::decodesStarted();
+        session.nowPlaying().pause(session.now());
+        session.runFor(2);
+        session.nowPlaying().play(session.now());
+        session.runFor(2);
+        nextTrack(session);
+        EXPECT_EQ(UIImageDecoder::decodesStarted(), decodes) << "pause, play and the same artwork again";
+        for (id host : { players.lockScreen, players.app })
+            expectColour(playerView(host, "subView")->backgroundColor(), kDark);
+
+        // Artwork that gives no colour is refused once too.
+        nextTrack(session);
+        session.nowPlaying().pause(session.now());
+        session.runFor(0);
+        EXPECT_EQ(UIImageDecoder::decodesStarted() - decodes, 1u);
+        expectColour(playerView(players.app, "subView")->backgroundColor(), kDark);
+    }, std::move(application));
 }

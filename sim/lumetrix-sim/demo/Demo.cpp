@@ -33,6 +33,10 @@ int runDemo(const std::string& outputDirectory, RunOptions options)
     options.eventsPath = (out / "events.jsonl").string();
     options.dumpDirectory = out.string();
     options.transcriptPath = transcript.string();
+    // The contact sheet is made from the pictures as the run took them, not decoded again.
+    std::map<std::string, render::Canvas> thumbnails;
+    options.thumbnailWidth = contactSheetThumbnailWidth();
+    options.thumbnails = &thumbnails;
 
     std::string scenario = demoScenarioPath();
     std::printf("Lumetrix demo (%s)\n\n", scenario.c_str());
@@ -53,7 +57,7 @@ int runDemo(const std::string& outputDirectory, RunOptions options)
         timeline << line << "\n";
     }
     auto pictures = demoPictures(entries, out.string());
-    if (writeContactSheet(pictures, (out / "contact-sheet.png").string()))
+    if (writeContactSheet(pictures, (out / "contact-sheet.png").string(), thumbnails))
         std::printf("\n%zu pictures and their contact sheet (contact-sheet.png) are in %s\n", pictures.size(), out.c_str());
     std::printf("\nEvent log, timeline and dumps are in %s\n", out.c_str());
     return status;

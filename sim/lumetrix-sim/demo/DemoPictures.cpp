@@ -38,13 +38,21 @@ std::vector<DemoPicture> demoPictures(const std::vector<nlohmann::json>& transcr
     return pictures;
 }
 
-bool writeContactSheet(const std::vector<DemoPicture>& pictures, const std::string& path)
+int contactSheetThumbnailWidth()
+{
+    return render::ContactSheetLayout().thumbnailWidth;
+}
+
+bool writeContactSheet(const std::vector<DemoPicture>& pictures, const std::string& path,
+    const std::map<std::string, render::Canvas>& thumbnails)
 {
     if (pictures.empty())
         return false;
     std::vector<render::ContactSheetEntry> entries;
-    for (auto& picture : pictures)
-        entries.push_back({ picture.path, picture.caption });
+    for (auto& picture : pictures) {
+        auto kept = thumbnails.find(picture.path);
+        entries.push_back({ picture.path, picture.caption, kept == thumbnails.end() ? nullptr : &kept->second });
+    }
     return render::makeContactSheet("Lumetrix demo", entries).writePNG(path);
 }
 

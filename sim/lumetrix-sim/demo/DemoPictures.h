@@ -3,8 +3,11 @@
 // order, gathered onto one contact sheet with its caption (the step's quoted caption,
 // else the file's name).
 
+#include "sim/render/Canvas.h"
+
 #include <nlohmann/json.hpp>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,8 +22,13 @@ struct DemoPicture {
 // The pictures the transcript's snapshot steps wrote; relative files lie in `directory`.
 std::vector<DemoPicture> demoPictures(const std::vector<nlohmann::json>& transcript, const std::string& directory);
 
-// Writes the contact sheet of `pictures` to `path`. False when there is nothing to show
-// or the file cannot be written.
-bool writeContactSheet(const std::vector<DemoPicture>& pictures, const std::string& path);
+// The width the contact sheet reduces every picture to, in pixels.
+int contactSheetThumbnailWidth();
+
+// Writes the contact sheet of `pictures` to `path`, from the reduced pictures the run kept
+// in memory (by path; contactSheetThumbnailWidth wide) where it has them, else from the
+// files. False when there is nothing to show or the file cannot be written.
+bool writeContactSheet(const std::vector<DemoPicture>& pictures, const std::string& path,
+    const std::map<std::string, render::Canvas>& thumbnails = {});
 
 } // namespace sim

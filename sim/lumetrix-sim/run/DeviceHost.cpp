@@ -11,7 +11,8 @@ platform::NowPlayingApplication restoreApplication(const RunState& state)
 {
     if (state.application.is_null())
         return {};
-    auto application = platform::NowPlayingApplication::fromJSON(state.application);
+    static const std::vector<platform::NowPlayingTrack> noTracks;
+    auto application = platform::NowPlayingApplication::fromJSON(state.application, state.tracks ? *state.tracks : noTracks);
     return application ? std::move(*application) : platform::NowPlayingApplication {};
 }
 
@@ -35,7 +36,9 @@ DeviceHost::~DeviceHost()
 
 void DeviceHost::save(RunState& state) const
 {
-    state.application = m_application.toJSON();
+    // The whole queue stays here, in memory; the JSON carries only the state.
+    state.tracks = std::make_shared<const std::vector<platform::NowPlayingTrack>>(m_application.queue());
+    state.application = m_application.toJSON(state.tracks->size());
     state.now = m_loop.now();
 }
 

@@ -8,6 +8,7 @@
 #include "sim/lumetrix-sim/observe/SpringBoardObserver.h"
 #include "sim/lumetrix-sim/scenario/Comparison.h"
 #include "sim/render/ScreenSnapshot.h"
+#include "sim/render/Thumbnail.h"
 #include "sim/lumetrix-sim/settings/SettingsProcess.h"
 
 #include "Foundation/NSNotificationCenter.h"
@@ -213,9 +214,12 @@ public:
         case SettingsCommand::Action::Set:
             settings({ { "op", "set" }, { "key", command.key }, { "value", command.value } });
             return {};
-        case SettingsCommand::Action::Snapshot:
-            settings({ { "op", "snapshot" }, { "path", command.hostPath } });
+        case SettingsCommand::Action::Snapshot: {
+            json reply = settings({ { "op", "snapshot" }, { "path", command.hostPath }, { "thumbnailWidth", m_services.thumbnailWidth } });
+            if (reply.contains("thumbnail") && m_services.keepThumbnail)
+                m_services.keepThumbnail(command.hostPath, reply["thumbnail"]);
             return {};
+        }
         case SettingsCommand::Action::Respring:
             return restartAsked(settings({ { "op", "respring" } }));
         case SettingsCommand::Action::Reset:
@@ -287,6 +291,8 @@ public:
         std::string error;
         if (picture && !picture->writePNG(snapshot.hostPath, &error))
             fail("expected to write the picture to " + snapshot.hostPath + ", got " + error);
+        else if (picture && m_services.thumbnailWidth > 0 && m_services.keepThumbnail)
+            m_services.keepThumbnail(snapshot.hostPath, render::thumbnailToJSON(render::makeThumbnail(*picture, m_services.thumbnailWidth)));
         return {};
     }
 
@@ -476,7 +482,17 @@ Interpreter::Stop Interpreter::run(ScenarioHost& host)
         const Command& command = m_scenario.commands[m_state.nextCommand++];
         m_services.log.writeStep(command.where.line, command.text, EventLog::runSeconds(loop.now(), m_state.runStart));
         Execution execution(command, m_state, m_services, host, ids);
-        if (auto next = std::visit(execution, command.body)) {
+        std::optional<Stop> next;
+        try {
+            next = std::visit(execution, command.body);
+        } catch (const std::exception& error) {
+            // Messages from the Settings app's side name it; anything else failed here.
+            std::string what = error.what();
+            bool named = what.rfind("Settings", 0) == 0;
+            m_state.now = loop.now();
+            throw RunStopped(command.where.prefix() + (named ? "" : host.springBoard() ? "SpringBoard stopped: " : "the run stopped: ") + what);
+        }
+        if (next) {
             stop = *next;
             break;
         }

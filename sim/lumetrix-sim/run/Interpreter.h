@@ -12,6 +12,7 @@
 #include "sim/lumetrix-sim/scenario/Command.h"
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 namespace sim {
@@ -32,6 +33,17 @@ struct RunServices {
     // the user does something, appends the line it parsed and answers true; false ends
     // the run, as the end of a file does.
     std::function<bool(ScenarioHost&, RunState&, RunServices&)> awaitCommands = {};
+    // Pictures reduced to this width (render::makeThumbnail) go to keepThumbnail, with the
+    // path the picture was written to, as JSON (render::thumbnailToJSON); 0: none.
+    int thumbnailWidth = 0;
+    std::function<void(const std::string& path, const nlohmann::json& thumbnail)> keepThumbnail = {};
+};
+
+// A line could not be carried out because a simulated process stopped or gave no
+// answer; `what()` reads "FILE:LINE: WHO ...". The run ends there.
+class RunStopped : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
 };
 
 class Interpreter {

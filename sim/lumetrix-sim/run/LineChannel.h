@@ -24,6 +24,9 @@ public:
     void send(const nlohmann::json&) const;
     // The next message, or nothing once the other end has closed.
     std::optional<nlohmann::json> receive();
+    // The same, waiting at most `seconds` of wall-clock time; `timedOut` says whether
+    // nothing came because the time ran out.
+    std::optional<nlohmann::json> receiveWithin(double seconds, bool& timedOut);
 
     // Closes both ends.
     void close();

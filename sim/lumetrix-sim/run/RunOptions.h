@@ -1,10 +1,15 @@
 #pragma once
 // How `lumetrix-sim run` was asked to run its scenarios.
 
+#include <map>
 #include <optional>
 #include <string>
 
 namespace sim {
+
+namespace render {
+class Canvas;
+}
 
 struct RunOptions {
     // Use and keep this device root; without it each scenario gets a fresh temporary one.
@@ -22,6 +27,10 @@ struct RunOptions {
     std::optional<std::string> dumpDirectory;
     // For the demo: every event and every scenario step, in order.
     std::optional<std::string> transcriptPath;
+    // For the demo's contact sheet: every picture the run takes, reduced to this width
+    // (pixels) and kept here by the path it was written to, whichever process took it.
+    int thumbnailWidth = 0;
+    std::map<std::string, render::Canvas>* thumbnails = nullptr;
 };
 
 } // namespace sim

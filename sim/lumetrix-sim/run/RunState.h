@@ -4,12 +4,16 @@
 // SpringBoard), the expectations that failed, and what makes dumps and event windows
 // continuous across SpringBoard restarts.
 
+#include "MediaRemote/NowPlayingTrack.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace sim {
 
@@ -18,8 +22,13 @@ struct RunState {
     // Absolute time now, and when the run began.
     double now = 0;
     double runStart = 0;
-    // The now-playing application (NowPlayingApplication::toJSON).
+    // The now-playing application (NowPlayingApplication::toJSON) without the tracks
+    // held in `tracks`: those are the queue as the device process last had it, which a
+    // SpringBoard forked from there finds in its own memory, so only the state and the
+    // tracks appended since cross a pipe (a day's queue is thousands of tracks).
     nlohmann::json application;
+    // Not part of the JSON: it never leaves the device process's memory.
+    std::shared_ptr<const std::vector<platform::NowPlayingTrack>> tracks;
     int failures = 0;
     // Where the event window of expect-events starts, as an offset in the event log.
     std::uint64_t mark = 0;

@@ -6,8 +6,10 @@
 #include "LineChannel.h"
 #include "RunState.h"
 #include "SpringBoardHost.h"
+#include "Watchdog.h"
 
 #include "sim/device/DeviceRoot.h"
+#include "sim/render/Thumbnail.h"
 #include "sim/lumetrix-sim/scenario/ScenarioParser.h"
 #include "sim/lumetrix-sim/settings/SettingsProcess.h"
 
@@ -15,6 +17,7 @@
 #include "Platform/Platform.h"
 #include "UIKit/UIDeviceProfile.h"
 
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -62,6 +65,11 @@ const char* stopName(Interpreter::Stop stop)
     });
     NSLogSetStderrEnabled(options.echoLogs);
     services.beforeCommand = [&toDevice](std::size_t index) { toDevice.send({ { "at", index } }); };
+    if (services.keepThumbnail) {
+        services.keepThumbnail = [&toDevice](const std::string& path, const json& thumbnail) {
+            toDevice.send({ { "thumbnail", thumbnail }, { "path", path } });
+        };
+    }
 
     json result;
     try {
@@ -75,6 +83,9 @@ const char* stopName(Interpreter::Stop stop)
         Interpreter::Stop stop = Interpreter(scenario, state, services).run(host);
         host.save(state);
         result = { { "stop", stopName(stop) }, { "state", state.toJSON() } };
+    } catch (const RunStopped& stopped) {
+        // Already says where and who.
+        result = { { "stopped", stopped.what() } };
     } catch (const std::exception& error) {
         result = { { "error", error.what() } };
     }
@@ -103,10 +114,35 @@ std::optional<Interpreter::Stop> runSpringBoardProcess(const scenario::Scenario&
     LineChannel fromSpringBoard(channel[0], -1);
     std::size_t at = state.nextCommand;
     json result;
-    while (auto message = fromSpringBoard.receive()) {
+    // The watchdog: each line may take its time, and a line's request to the Settings app
+    // has a watchdog of its own, so SpringBoard gets both before it counts as stuck (and
+    // in real time a `wait` its own length on top).
+    auto lineLimit = [&](std::size_t index) {
+        double limit = 2 * watchdogSeconds();
+        if (options.realtime && index < scenario.commands.size())
+            if (auto* wait = std::get_if<scenario::WaitCommand>(&scenario.commands[index].body))
+                limit += wait->seconds;
+        return limit;
+    };
+    bool stuck = false;
+    std::string stuckState;
+    for (;;) {
+        bool timedOut = false;
+        auto message = fromSpringBoard.receiveWithin(lineLimit(at), timedOut);
+        if (timedOut) {
+            stuck = true;
+            stuckState = unansweringProcessState(pid);
+            kill(pid, SIGKILL);
+            break;
+        }
+        if (!message)
+            break;
         if (message->contains("at"))
             at = (*message)["at"].get<std::size_t>();
-        else
+        else if (message->contains("thumbnail")) {
+            if (services.keepThumbnail)
+                services.keepThumbnail((*message)["path"].get<std::string>(), (*message)["thumbnail"]);
+        } else
             result = *message;
     }
     fromSpringBoard.close();
@@ -118,12 +154,22 @@ std::optional<Interpreter::Stop> runSpringBoardProcess(const scenario::Scenario&
             return scenario.commands[at].where.prefix();
         return scenario.file + ": ";
     };
+    if (stuck) {
+        std::fprintf(stderr, "%sSpringBoard gave no answer within %g s of wall-clock time (%s); the run stops\n", where().c_str(),
+            lineLimit(at), stuckState.c_str());
+        return std::nullopt;
+    }
     if (result.contains("state")) {
+        // The tracks this process handed over never made the trip; they are still ours.
+        auto tracks = std::move(state.tracks);
         state = RunState::fromJSON(result["state"]);
+        state.tracks = std::move(tracks);
         std::string stop = result["stop"].get<std::string>();
         return stop == "respring" ? Interpreter::Stop::Respring : Interpreter::Stop::End;
     }
-    if (result.contains("error"))
+    if (result.contains("stopped"))
+        std::fprintf(stderr, "%s\n", result["stopped"].get<std::string>().c_str());
+    else if (result.contains("error"))
         std::fprintf(stderr, "%sSpringBoard stopped: %s\n", where().c_str(), result["error"].get<std::string>().c_str());
     else if (WIFSIGNALED(status))
         std::fprintf(stderr, "%sSpringBoard crashed (signal %d) while running this line\n", where().c_str(), WTERMSIG(status));
@@ -147,6 +193,9 @@ std::string temporaryEventLogPath()
 int runScenario(const scenario::Scenario& scenario, const RunOptions& options, EventLog& log,
     const std::function<bool(ScenarioHost&, RunState&, RunServices&)>& awaitCommands)
 {
+    // A simulated process that has gone must not take the run with it: writing to its
+    // pipe then fails with EPIPE, which names it, instead of killing this process.
+    std::signal(SIGPIPE, SIG_IGN);
     DeviceRoot root = options.root ? DeviceRoot(*options.root) : DeviceRoot::makeTemporary();
     root.install(Artefacts::fromBuild());
 
@@ -163,13 +212,27 @@ int runScenario(const scenario::Scenario& scenario, const RunOptions& options, E
     auto settings = SettingsProcess::launch({ root.path().string(), state.now, state.runStart, options.echoLogs }, log);
     RunServices services { log, *settings, root };
     services.awaitCommands = awaitCommands;
+    if (options.thumbnails && options.thumbnailWidth > 0) {
+        services.thumbnailWidth = options.thumbnailWidth;
+        services.keepThumbnail = [thumbnails = options.thumbnails](const std::string& path, const json& thumbnail) {
+            auto canvas = render::thumbnailFromJSON(thumbnail);
+            if (canvas.isValid())
+                thumbnails->insert_or_assign(path, std::move(canvas));
+        };
+    }
 
     bool springBoardRunning = false;
     for (;;) {
         Interpreter::Stop stop;
         if (!springBoardRunning) {
             DeviceHost host(state, log, clockMode(options));
-            stop = Interpreter(scenario, state, services).run(host);
+            try {
+                stop = Interpreter(scenario, state, services).run(host);
+            } catch (const RunStopped& stopped) {
+                std::fprintf(stderr, "%s\n", stopped.what());
+                ++state.failures;
+                break;
+            }
             host.save(state);
         } else {
             auto next = runSpringBoardProcess(scenario, state, services, options);
@@ -201,6 +264,18 @@ int runScenarioFiles(const std::vector<std::string>& files, const RunOptions& op
     }
 
     std::string eventsPath = options.eventsPath ? *options.eventsPath : temporaryEventLogPath();
+    // The temporary log goes however the run ends (an error thrown included), and only
+    // from the process that made it.
+    struct TemporaryLog {
+        std::string path;
+        pid_t owner = getpid();
+        ~TemporaryLog()
+        {
+            std::error_code ignored;
+            if (!path.empty() && getpid() == owner)
+                fs::remove(path, ignored);
+        }
+    } temporaryLog { options.eventsPath ? std::string() : eventsPath };
     int failures = 0;
     {
         EventLog log(eventsPath);
@@ -209,8 +284,6 @@ int runScenarioFiles(const std::vector<std::string>& files, const RunOptions& op
         for (auto& scenario : scenarios)
             failures += runScenario(scenario, options, log);
     }
-    if (!options.eventsPath)
-        fs::remove(eventsPath);
     return failures ? ExitFailure : ExitSuccess;
 }
 

@@ -31,7 +31,8 @@ void* SpringBoardHost::tweakHandle()
 
 void SpringBoardHost::save(RunState& state)
 {
-    state.application = m_session.nowPlaying().toJSON();
+    // The device process holds the tracks it handed over: only what follows them goes back.
+    state.application = m_session.nowPlaying().toJSON(state.tracks ? state.tracks->size() : 0);
     state.now = runLoop().now();
 }
 

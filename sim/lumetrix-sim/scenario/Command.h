@@ -4,6 +4,8 @@
 
 #include "ExpectPath.h"
 
+#include "Foundation/SharedBytes.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
@@ -43,8 +45,9 @@ struct TrackCommand {
     std::optional<std::string> title;
     std::optional<std::string> artist;
     double duration = 0;
-    // The artwork file's bytes, read when the scenario is loaded.
-    std::optional<std::vector<std::uint8_t>> artwork;
+    // The artwork file's bytes, read when the scenario is loaded; every track of the
+    // scenario that shows the same file shares them.
+    std::optional<platform::SharedBytes> artwork;
 };
 struct PlayerCommand {
     enum class Action { Play, Pause, Next, Previous, Stop };

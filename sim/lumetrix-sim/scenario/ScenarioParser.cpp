@@ -2,13 +2,17 @@
 
 #include "Tokenizer.h"
 
+#include "sim/device/DeviceRoot.h"
+
 #include "UIKit/UIDeviceProfile.h"
+#include "UIKit/UIImageDecoder.h"
 
 #include <cmath>
 #include <fstream>
 #include <functional>
 #include <map>
-#include <regex>
+#include <cstdlib>
+#include <string_view>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -18,13 +22,41 @@ namespace sim::scenario {
 
 namespace {
 
+// [+-]?(digits(.digits*)?|.digits), checked by hand: a regular expression recurses once
+// per character and a long enough number overflows the stack.
+bool isDecimalText(std::string_view text)
+{
+    std::size_t i = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+    std::size_t before = 0, after = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        ++i, ++before;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i, ++after;
+    }
+    return i == text.size() && (before || after);
+}
+
+// A decimal number, or nothing when the word is not one. A number too large for a
+// double comes back infinite (LineParser refuses it with its own message).
 std::optional<double> parseNumber(const Token& token)
 {
-    static const std::regex decimal(R"([+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+))");
-    if (token.quoted || !std::regex_match(token.text, decimal))
+    if (token.quoted || !isDecimalText(token.text))
         return std::nullopt;
-    return std::stod(token.text);
+    return std::strtod(token.text.c_str(), nullptr);
 }
+
+// A word for a message: long ones are cut.
+std::string shown(const std::string& source)
+{
+    constexpr std::size_t longest = 40;
+    return source.size() <= longest ? source : source.substr(0, longest) + "... (" + std::to_string(source.size()) + " characters)";
+}
+
+// A single `wait` moves the clock by at most this: a day of virtual time. A longer wait
+// is written as several (and a typo of many digits does not run for ever).
+constexpr double kLongestWait = 86400;
 
 std::optional<CompareOp> parseOp(const std::string& text)
 {
@@ -39,14 +71,26 @@ std::optional<CompareOp> parseOp(const std::string& text)
     return op->second;
 }
 
+std::vector<std::uint8_t> readBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+}
+
 // Works through one line's words, with messages that say what was expected where.
 class LineParser {
 public:
-    LineParser(std::vector<Token> tokens, SourceLocation where, const fs::path& baseDirectory, const ParseOptions& options)
+    // Files read by earlier lines, by path: a queue of a thousand tracks with the same
+    // picture holds its bytes once.
+    using FileBytes = std::map<fs::path, platform::SharedBytes>;
+
+    LineParser(std::vector<Token> tokens, SourceLocation where, const fs::path& baseDirectory, const ParseOptions& options,
+        FileBytes& files)
         : m_tokens(std::move(tokens))
         , m_where(std::move(where))
         , m_baseDirectory(baseDirectory)
         , m_options(options)
+        , m_files(files)
     {
     }
 
@@ -67,10 +111,19 @@ public:
 
     double number(std::size_t index, const char* what) const
     {
-        auto value = parseNumber(argument(index));
+        auto value = finiteNumber(argument(index));
         if (!value)
-            fail("expected " + std::string(what) + " (a decimal number), got " + argument(index).source);
+            fail("expected " + std::string(what) + " (a decimal number), got " + shown(argument(index).source));
         return *value;
+    }
+
+    // parseNumber, with a number beyond a double's range refused here.
+    std::optional<double> finiteNumber(const Token& token) const
+    {
+        auto value = parseNumber(token);
+        if (value && !std::isfinite(*value))
+            fail("expected a number between -1.8e308 and 1.8e308, got " + shown(token.source));
+        return value;
     }
 
     double nonNegative(std::size_t index, const char* what) const
@@ -108,13 +161,13 @@ public:
             return false;
         if (allowNull && token.text == "null")
             return nullptr;
-        if (auto number = parseNumber(token)) {
+        if (auto number = finiteNumber(token)) {
             // Whole numbers stay integers, so they are stored as a plist <integer>.
             if (token.text.find('.') == std::string::npos && std::fabs(*number) < 9e15)
                 return static_cast<long long>(*number);
             return *number;
         }
-        fail(std::string("expected true, false, ") + (allowNull ? "null, " : "") + "a number or a quoted string, got " + token.source);
+        fail(std::string("expected true, false, ") + (allowNull ? "null, " : "") + "a number or a quoted string, got " + shown(token.source));
     }
 
     std::string bundleIdentifier(std::size_t index) const
@@ -148,6 +201,15 @@ public:
         return text;
     }
 
+    // The bytes of `file`, read at its first mention.
+    const platform::SharedBytes& fileBytes(const fs::path& file) const
+    {
+        auto known = m_files.find(file);
+        if (known == m_files.end())
+            known = m_files.emplace(file, readBytes(file)).first;
+        return known->second;
+    }
+
     // The whole line as written, without its comment.
     std::string lineText() const { return m_tokens[0].source + (argumentCount() ? " " + remainingText(0) : ""); }
 
@@ -156,6 +218,8 @@ private:
     SourceLocation m_where;
     const fs::path& m_baseDirectory;
     const ParseOptions& m_options;
+    FileBytes& m_files;
+
 };
 
 std::optional<std::string> optionalText(const Token& token)
@@ -163,12 +227,6 @@ std::optional<std::string> optionalText(const Token& token)
     if (!token.quoted && token.text == "none")
         return std::nullopt;
     return token.text;
-}
-
-std::vector<std::uint8_t> readBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
 }
 
 // snapshot FILE.png [crop lockscreen|app APP] ["CAPTION"]
@@ -243,11 +301,16 @@ ExpectEventsCommand parseExpectEvents(const LineParser& line)
             line.fail("expected a filter field=value, got " + token.source);
         EventFilter filter;
         filter.field = token.source.substr(0, equals);
-        auto valueTokens = tokenizeLine(token.source.substr(equals + 1));
+        std::vector<Token> valueTokens;
+        try {
+            valueTokens = tokenizeLine(token.source.substr(equals + 1));
+        } catch (const TokenizeError& error) {
+            line.fail("expected a filter field=value, got " + shown(token.source) + ": " + error.what());
+        }
         Token value = valueTokens.empty() ? Token { "", true, "\"\"" } : valueTokens[0];
         if (value.quoted) {
             filter.value = value.text;
-        } else if (auto number = parseNumber(value)) {
+        } else if (auto number = line.finiteNumber(value)) {
             filter.value = *number;
             filter.bareText = value.text;
         } else if (value.text == "true" || value.text == "false") {
@@ -327,8 +390,12 @@ CommandBody parseCommand(const LineParser& line)
         line.arguments(1, 2, "file PATH [CONTENT]");
         std::string path = line.argument(0).text;
         if (path.empty() || path[0] != '/')
-            line.fail("expected an absolute device path like \"/Library/...\", got " + line.argument(0).source);
-        return FileCommand { path, line.argumentCount() > 1 ? line.argument(1).text : std::string() };
+            line.fail("expected an absolute device path like \"/Library/...\", got " + shown(line.argument(0).source));
+        // Device paths stay inside the device root: ".." may not climb above "/".
+        auto normal = DeviceRoot::normalizedDevicePath(path);
+        if (!normal)
+            line.fail("expected a device path inside the device root, got " + shown(line.argument(0).source) + " (it climbs above \"/\")");
+        return FileCommand { *normal, line.argumentCount() > 1 ? line.argument(1).text : std::string() };
     }
     if (name == "pref") {
         line.arguments(2, 2, "pref KEY VALUE");
@@ -349,9 +416,16 @@ CommandBody parseCommand(const LineParser& line)
             line.word(3, { "artwork" });
             if (auto path = optionalText(line.argument(4))) {
                 fs::path file = line.hostPath(*path);
-                if (!fs::is_regular_file(file))
+                std::error_code error;
+                if (!fs::is_regular_file(file, error))
                     line.fail("expected an artwork file, but " + file.string() + " does not exist");
-                track.artwork = readBytes(file);
+                // No app can hand over artwork the platform would not decode, so it is not even
+                // read (a regular file may still be /proc/kcore).
+                auto size = fs::file_size(file, error);
+                if (error || size > UIImageDecoder::kMaximumEncodedBytes)
+                    line.fail("expected an artwork file of at most 64 MiB, but " + file.string() + " has "
+                        + (error ? std::string("no readable size") : std::to_string(size) + " bytes"));
+                track.artwork = line.fileBytes(file);
             }
         }
         return track;
@@ -432,7 +506,10 @@ CommandBody parseCommand(const LineParser& line)
     }
     if (name == "wait") {
         line.arguments(1, 1, "wait SECONDS");
-        return WaitCommand { line.nonNegative(0, "a number of seconds") };
+        double seconds = line.nonNegative(0, "a number of seconds");
+        if (seconds > kLongestWait)
+            line.fail("expected a wait of at most 86400 seconds (one day; write longer waits as several), got " + shown(line.argument(0).source));
+        return WaitCommand { seconds };
     }
     if (name == "dump") {
         line.arguments(2, 2, "dump players|screen|settings|globals|stats FILE");
@@ -484,6 +561,7 @@ Scenario parseScenarioText(const std::string& text, const std::string& fileName,
     std::istringstream lines(text);
     std::string source;
     bool booted = false;
+    LineParser::FileBytes files;
     for (int number = 1; std::getline(lines, source); ++number) {
         SourceLocation where { fileName, number };
         std::vector<Token> tokens;
@@ -494,7 +572,7 @@ Scenario parseScenarioText(const std::string& text, const std::string& fileName,
         }
         if (tokens.empty())
             continue;
-        LineParser line(tokens, where, baseDirectory, options);
+        LineParser line(tokens, where, baseDirectory, options, files);
         Command command { where, line.lineText(), parseCommand(line) };
 
         // The order rules: one boot, the device chosen before it, SpringBoard's own

@@ -24,8 +24,7 @@ std::string FallbackSettingsPane::open()
 
 std::string FallbackSettingsPane::setValue(const std::string& key, const nlohmann::json& value)
 {
-    storeValue(m_store.get(), key, value);
-    return {};
+    return storeValue(m_store.get(), key, value);
 }
 
 std::optional<std::string> FallbackSettingsPane::respring(std::string&)
@@ -36,8 +35,10 @@ std::optional<std::string> FallbackSettingsPane::respring(std::string&)
 
 std::optional<std::string> FallbackSettingsPane::reset(std::string& problem)
 {
-    m_store->reload();
-    m_store->removeAllObjects();
+    // A reset that could not be written is reported, and nothing restarts.
+    problem = removeStoredValues(m_store.get());
+    if (!problem.empty())
+        return std::nullopt;
     // Then it restarts SpringBoard as the respring button does, so that the cleared
     // settings (enabled and alwaysshow among them) take effect.
     return respring(problem);

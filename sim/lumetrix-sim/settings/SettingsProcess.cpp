@@ -4,16 +4,20 @@
 #include "SettingsStore.h"
 
 #include "sim/lumetrix-sim/run/EventLog.h"
+#include "sim/lumetrix-sim/run/Watchdog.h"
 #include "sim/render/ScreenSnapshot.h"
+#include "sim/render/Thumbnail.h"
 
 #include "Cephei/HBPreferences.h"
 #include "Foundation/NSLog.h"
 #include "Platform/Platform.h"
 #include "UIKit/UIColor.h"
 
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <stdexcept>
 
@@ -31,15 +35,10 @@ json problemOrNothing(const std::string& problem)
 json handle(const json& request, SettingsPane& pane, HBPreferences* store)
 {
     const std::string op = request.value("op", "");
-    if (op == "pref") {
-        storeValue(store, request.at("key").get<std::string>(), request.at("value"));
-        return json::object();
-    }
-    if (op == "pref-reset") {
-        store->reload();
-        store->removeAllObjects();
-        return json::object();
-    }
+    if (op == "pref")
+        return problemOrNothing(storeValue(store, request.at("key").get<std::string>(), request.at("value")));
+    if (op == "pref-reset")
+        return problemOrNothing(removeStoredValues(store));
     if (op == "appearance") {
         // The Settings app follows the phone's appearance like every other app.
         UIKitSetCurrentUserInterfaceStyle(request.at("dark").get<bool>() ? UIUserInterfaceStyle::Dark : UIUserInterfaceStyle::Light);
@@ -61,8 +60,12 @@ json handle(const json& request, SettingsPane& pane, HBPreferences* store)
         if (!screen)
             return { { "problem", "the Settings app shows no views to picture (is the pane installed?)" } };
         std::string error;
-        if (!render::snapshotView(screen).writePNG(request.at("path").get<std::string>(), &error))
+        auto picture = render::snapshotView(screen);
+        if (!picture.writePNG(request.at("path").get<std::string>(), &error))
             return { { "problem", "cannot write the picture: " + error } };
+        // The reduced picture goes back with the answer when the run keeps them.
+        if (int width = request.value("thumbnailWidth", 0); width > 0)
+            return { { "thumbnail", render::thumbnailToJSON(render::makeThumbnail(picture, width)) } };
         return json::object();
     }
     if (op == "dump") {
@@ -148,17 +151,37 @@ SettingsProcess::~SettingsProcess()
         // Already gone: waiting below collects it.
     }
     m_channel.close();
+    // A stopped or stuck app is not waited for beyond the watchdog's time.
     int status = 0;
-    waitpid(m_pid, &status, 0);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(watchdogSeconds());
+    while (waitpid(m_pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, &status, 0);
+            return;
+        }
+        usleep(10000);
+    }
 }
 
 json SettingsProcess::request(json message, double now)
 {
     message["time"] = now;
-    m_channel.send(message);
-    auto reply = m_channel.receive();
+    try {
+        m_channel.send(message);
+    } catch (const std::exception& error) {
+        throw std::runtime_error(std::string("Settings stopped: ") + error.what());
+    }
+    bool timedOut = false;
+    double limit = watchdogSeconds();
+    auto reply = m_channel.receiveWithin(limit, timedOut);
+    if (timedOut) {
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%g", limit);
+        throw std::runtime_error("Settings gave no answer within " + std::string(seconds) + " s of wall-clock time (" + unansweringProcessState(m_pid) + ")");
+    }
     if (!reply)
-        throw std::runtime_error("the Settings app has stopped");
+        throw std::runtime_error("Settings stopped: the Settings app exited or was killed");
     if (reply->contains("error"))
         throw std::runtime_error("Settings: " + (*reply)["error"].get<std::string>());
     return *reply;

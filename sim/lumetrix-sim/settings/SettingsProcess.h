@@ -38,6 +38,7 @@ public:
 
     // Sends {"op": ..., ...} at absolute time `now` and waits for the answer:
     // {"problem": "..."} when the Settings app could not do it. Throws if the app has gone
+    // ("Settings stopped: ..."), gave no answer within the watchdog's time (Watchdog.h),
     // or did not understand the request.
     //   pref KEY VALUE, pref-reset          the settings store itself
     //   appearance DARK                     the phone's light or dark appearance

@@ -25,13 +25,28 @@ objc::RefPtr<NSObject> storedObject(const nlohmann::json& value)
     return nullptr;
 }
 
-void storeValue(HBPreferences* store, const std::string& key, const nlohmann::json& value)
+std::string storeValue(HBPreferences* store, const std::string& key, const nlohmann::json& value)
 {
     auto object = storedObject(value);
     if (!object)
-        return;
+        return "a value a setting cannot hold: " + value.dump();
     store->reload();
     store->setObject(object.get(), NSString::create(key).get());
+    return writeProblemOf(store);
+}
+
+std::string removeStoredValues(HBPreferences* store)
+{
+    store->reload();
+    store->removeAllObjects();
+    return writeProblemOf(store);
+}
+
+std::string writeProblemOf(const HBPreferences* store)
+{
+    if (store->writeProblem().empty())
+        return {};
+    return "cannot write " + store->filePath() + ": " + store->writeProblem();
 }
 
 nlohmann::json storedValues(const HBPreferences* store)

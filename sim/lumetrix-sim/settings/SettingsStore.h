@@ -23,8 +23,13 @@ objc::RefPtr<HBPreferences> lumetrixPreferences();
 objc::RefPtr<NSObject> storedObject(const nlohmann::json& value);
 
 // Writes one value (re-reading the file first, so a file changed behind the store's back
-// is not overwritten with stale values) and announces the change.
-void storeValue(HBPreferences*, const std::string& key, const nlohmann::json& value);
+// is not overwritten with stale values) and announces the change. Answers why the value
+// did not reach the file, or nothing when it did.
+std::string storeValue(HBPreferences*, const std::string& key, const nlohmann::json& value);
+// Removes every stored value of the domain; answers as storeValue does.
+std::string removeStoredValues(HBPreferences*);
+// Why the store's last write failed, naming the file, or nothing.
+std::string writeProblemOf(const HBPreferences*);
 
 // What the preferences file holds now, as JSON (an empty object when there is no file).
 nlohmann::json storedValues(const HBPreferences*);

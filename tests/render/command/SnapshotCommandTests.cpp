@@ -5,6 +5,9 @@
 #include "sim/lumetrix-sim/run/ScenarioRun.h"
 #include "sim/lumetrix-sim/scenario/ScenarioParser.h"
 #include "sim/render/Canvas.h"
+#include "sim/render/Thumbnail.h"
+
+#include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
@@ -16,13 +19,21 @@ using namespace sim::scenario;
 
 namespace {
 
-fs::path freshFolder(const std::string& name)
-{
-    fs::path folder = fs::path(::testing::TempDir()) / ("lumetrix-render-" + name);
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
+// A fresh folder for one test's files, removed when the test ends however it ends.
+struct ScratchFolder {
+    explicit ScratchFolder(const std::string& name)
+        : path(fs::path(::testing::TempDir()) / ("lumetrix-render-" + name))
+    {
+        fs::remove_all(path);
+        fs::create_directories(path);
+    }
+    ~ScratchFolder()
+    {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+    const fs::path path;
+};
 
 // The scenario text is refused before anything runs, with `message` in the error.
 void expectRefused(const char* text, const char* message)
@@ -107,7 +118,8 @@ TEST(Render_SnapshotCommand, TheSettingsPictureTakesAQuotedCaption)
 
 TEST(Render_SnapshotCommand, ARunWritesTheScreenAndEnlargedCropsAtDeviceScale)
 {
-    fs::path folder = freshFolder("run");
+    ScratchFolder scratch("run");
+    const fs::path& folder = scratch.path;
     std::ofstream(folder / "pictures.scenario") << "snapshot off.png\n"
                                                   "pref alwaysshow true\n"
                                                   "track \"Daybreak\" \"Trio\" 200\n"
@@ -142,7 +154,8 @@ TEST(Render_SnapshotCommand, ARunWritesTheScreenAndEnlargedCropsAtDeviceScale)
 
 TEST(Render_SnapshotCommand, ACropOfAnAppThatIsNotOpenFailsTheRun)
 {
-    fs::path folder = freshFolder("closed");
+    ScratchFolder scratch("closed");
+    const fs::path& folder = scratch.path;
     std::ofstream(folder / "closed.scenario") << "boot\nsnapshot app.png crop app com.example.notes\n";
     EXPECT_EQ(sim::runScenarioFiles({ (folder / "closed.scenario").string() }, {}), sim::ExitFailure);
     EXPECT_FALSE(fs::exists(folder / "app.png"));
@@ -158,7 +171,8 @@ TEST(Render_SnapshotCommand, TheSettingsAppPicturesThePaneItShows)
     EXPECT_EQ(settings->caption, "");
     EXPECT_THROW(parseScenarioText("settings snapshot\n", "pictures.scenario", "/scenarios"), ScenarioError);
 
-    fs::path folder = freshFolder("settings");
+    ScratchFolder scratch("settings");
+    const fs::path& folder = scratch.path;
     std::ofstream(folder / "pane.scenario") << "settings open\n"
                                               "settings snapshot off.png\n"
                                               "settings set alwaysshow true\n"
@@ -218,7 +232,8 @@ TEST(Render_DemoPictures, SettingsPicturesTakeTheirPlaceInTheRun)
 
 TEST(Render_DemoPictures, TheContactSheetHoldsEveryPictureInRows)
 {
-    fs::path folder = freshFolder("sheet");
+    ScratchFolder scratch("sheet");
+    const fs::path& folder = scratch.path;
     std::vector<sim::DemoPicture> pictures;
     for (int i = 0; i < 5; ++i) {
         // Whole screens and wide crops, as the demo takes them.
@@ -245,6 +260,80 @@ TEST(Render_DemoPictures, TheContactSheetHoldsEveryPictureInRows)
     double expected = (3 * 270.0 * 585 + 2 * 270.0 * 135) / 4;
     EXPECT_NEAR(reds, expected, expected * 0.03);
     EXPECT_FALSE(sim::writeContactSheet({}, (folder / "empty.png").string())) << "nothing to show";
+}
+
+// An opaque gradient (as screens are), so a reduction that lost or shifted anything shows.
+sim::render::Canvas gradientPicture(int width, int height)
+{
+    sim::render::Canvas picture(CGRectMake(0, 0, width, height), 1);
+    cairo_t* cr = cairo_create(picture.surface());
+    cairo_pattern_t* gradient = cairo_pattern_create_linear(0, 0, width, height);
+    cairo_pattern_add_color_stop_rgba(gradient, 0, 0.9, 0.2, 0.1, 1);
+    cairo_pattern_add_color_stop_rgba(gradient, 1, 0.1, 0.3, 0.9, 1);
+    cairo_set_source(cr, gradient);
+    cairo_paint(cr);
+    cairo_pattern_destroy(gradient);
+    cairo_destroy(cr);
+    return picture;
+}
+
+bool samePixels(const sim::render::Canvas& a, const sim::render::Canvas& b)
+{
+    if (a.width() != b.width() || a.height() != b.height())
+        return false;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            auto p = a.pixel(x, y), q = b.pixel(x, y);
+            if (p.red != q.red || p.green != q.green || p.blue != q.blue || p.alpha != q.alpha)
+                return false;
+        }
+    return true;
+}
+
+// The reduced pictures a run keeps in memory (taken in another process, carried as
+// JSON) give the very sheet that decoding the written files gives.
+TEST(Render_DemoPictures, TheSheetFromKeptPicturesIsTheSheetFromTheFiles)
+{
+    fs::path folder = freshFolder("kept");
+    std::vector<sim::DemoPicture> pictures;
+    std::map<std::string, sim::render::Canvas> kept;
+    for (int i = 0; i < 3; ++i) {
+        auto picture = i == 1 ? gradientPicture(1125, 540) : gradientPicture(1125, 2436);
+        std::string path = (folder / ("p" + std::to_string(i) + ".png")).string();
+        ASSERT_TRUE(picture.writePNG(path));
+        pictures.push_back({ path, "picture " + std::to_string(i) });
+        auto trip = nlohmann::json::parse(sim::render::thumbnailToJSON(sim::render::makeThumbnail(picture, sim::contactSheetThumbnailWidth())).dump());
+        kept.emplace(path, sim::render::thumbnailFromJSON(trip));
+        ASSERT_TRUE(kept.at(path).isValid());
+    }
+    std::string fromFiles = (folder / "from-files.png").string();
+    std::string fromMemory = (folder / "from-memory.png").string();
+    ASSERT_TRUE(sim::writeContactSheet(pictures, fromFiles));
+    // The files go, so only what was kept can show.
+    for (auto& picture : pictures)
+        fs::remove(picture.path);
+    ASSERT_TRUE(sim::writeContactSheet(pictures, fromMemory, kept));
+    EXPECT_TRUE(samePixels(sim::render::Canvas::readPNG(fromFiles), sim::render::Canvas::readPNG(fromMemory)));
+}
+
+TEST(Render_Thumbnail, ComesBackWholeFromItsJSONAndRefusesAnythingElse)
+{
+    auto thumbnail = sim::render::makeThumbnail(gradientPicture(300, 200), 90);
+    ASSERT_EQ(thumbnail.width(), 90);
+    ASSERT_EQ(thumbnail.height(), 60);
+    auto json = sim::render::thumbnailToJSON(thumbnail);
+    EXPECT_TRUE(samePixels(sim::render::thumbnailFromJSON(json), thumbnail));
+
+    auto spoiled = [&](auto spoil) {
+        nlohmann::json copy = json;
+        spoil(copy);
+        return sim::render::thumbnailFromJSON(copy).isValid();
+    };
+    EXPECT_FALSE(spoiled([](nlohmann::json& j) { j["width"] = 91; })) << "pixels for another size";
+    EXPECT_FALSE(spoiled([](nlohmann::json& j) { j["height"] = -1; }));
+    EXPECT_FALSE(spoiled([](nlohmann::json& j) { j["pixels"] = "not base64!"; }));
+    EXPECT_FALSE(spoiled([](nlohmann::json& j) { j = nullptr; }));
+    EXPECT_FALSE(sim::render::makeThumbnail(sim::render::Canvas::readPNG("/nonexistent.png"), 90).isValid());
 }
 
 } // namespace

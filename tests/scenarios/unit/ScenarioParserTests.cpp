@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <unistd.h>
 
 using namespace sim::scenario;
 using nlohmann::json;
@@ -113,6 +115,25 @@ TEST(ScenarioParser, MalformedLinesNameFileLineAndWhatWasExpected)
             EXPECT_NE(message.find(test.message), std::string::npos) << message;
         }
     }
+}
+
+TEST(ScenarioParser, ArtworkBeyondTheSizeLimitIsNotRead)
+{
+    // A sparse file: as big as it says, without taking the disk.
+    auto folder = std::filesystem::temp_directory_path() / ("scenario-artwork-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    auto file = folder / "huge.png";
+    std::ofstream(file).put('x');
+    std::filesystem::resize_file(file, 64 * 1024 * 1024 + 1);
+    try {
+        parse("track A B 10 artwork " + file.string());
+        ADD_FAILURE() << "parsed without complaint";
+    } catch (const ScenarioError& error) {
+        EXPECT_NE(std::string(error.what()).find("expected an artwork file of at most 64 MiB, but "), std::string::npos) << error.what();
+    }
+    std::filesystem::resize_file(file, 64 * 1024 * 1024);
+    EXPECT_EQ(only<TrackCommand>(parse("track A B 10 artwork " + file.string())).artwork->size(), 64u * 1024 * 1024);
+    std::filesystem::remove_all(folder);
 }
 
 TEST(ScenarioParser, SettingValuesKeepTheirKind)
