@@ -18,16 +18,7 @@
 
 namespace objc {
 
-// A string literal as a template argument: the selector (or class) name.
-template<std::size_t N>
-struct SelectorName {
-    char text[N] {};
-    constexpr SelectorName(const char (&name)[N])
-    {
-        for (std::size_t i = 0; i < N; ++i)
-            text[i] = name[i];
-    }
-};
+// Selector and class names are objc::SelectorName literals (runtime.h).
 
 // The receiver's static class as the compiler spells it ("UIView", "objc::Object").
 template<typename T>
@@ -126,8 +117,7 @@ inline void keepSendSite(const SendSite* site)
 template<SelectorName Selector>
 SEL selectorNamed()
 {
-    static SEL sel = sel_registerName(Selector.text);
-    return sel;
+    return internedSelector<Selector>();
 }
 
 } // namespace objc

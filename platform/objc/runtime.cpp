@@ -301,10 +301,15 @@ Class objc_getMetaClass(const char* name)
     auto it = metaclasses->find(cls);
     if (it != metaclasses->end())
         return it->second;
-    Class metaclass = new objc_class;
-    metaclass->name = cls->name;
-    metaclass->superclass = cls->superclass ? objc_getMetaClass(cls->superclass->name.c_str()) : nullptr;
+    auto* metaclass = new ClassRecord;
+    metaclass->cache = { s_emptyBuckets, 0, 0 };
+    metaclass->name = details(cls).name;
+    Class superclass = details(cls).superclass;
+    metaclass->superclass = superclass ? objc_getMetaClass(details(superclass).name.c_str()) : nullptr;
+    metaclass->factory = nullptr;
     metaclasses->emplace(cls, metaclass);
+    // Among every class, so a method change empties its cache too.
+    state().allClasses.push_back(metaclass);
     return metaclass;
 }
 

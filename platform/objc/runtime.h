@@ -225,6 +225,6 @@ R objc_msgSend(ClassType cls, SEL sel, Args... args)
         else
             return R {};
     }
-    const auto& method = objc::lookupForSend(objc_getMetaClass(class_getName(cls)), sel, objc::methodEncoding<objc::WireType<R>, objc::WireType<std::decay_t<Args>>...>(), false);
-    return objc::invoke<R, objc::WireType<std::decay_t<Args>>...>(method, reinterpret_cast<id>(cls), sel, args...);
+    IMP imp = objc::implementationForSend<objc::WireType<R>, objc::WireType<std::decay_t<Args>>...>(objc_getMetaClass(class_getName(cls)), sel, false);
+    return objc::invoke<R, objc::WireType<std::decay_t<Args>>...>(imp, reinterpret_cast<id>(cls), sel, args...);
 }

@@ -187,7 +187,8 @@ TEST_F(PropertyListHazards, EveryDateTheFormatHoldsRoundTripsExactly)
 
         // A binary file's date reads whole as well.
         std::string binaryError;
-        auto binary = objc_cast<NSDate>(platform::propertyListFromData(bytesOf(binaryDate(seconds)), &binaryError).get());
+        auto binaryValue = platform::propertyListFromData(bytesOf(binaryDate(seconds)), &binaryError);
+        auto binary = objc_cast<NSDate>(binaryValue.get());
         ASSERT_TRUE(binary) << seconds << ": " << binaryError;
         EXPECT_EQ(binary->timeIntervalSinceReferenceDate(), seconds);
     }

@@ -294,7 +294,8 @@ bool samePixels(const sim::render::Canvas& a, const sim::render::Canvas& b)
 // JSON) give the very sheet that decoding the written files gives.
 TEST(Render_DemoPictures, TheSheetFromKeptPicturesIsTheSheetFromTheFiles)
 {
-    fs::path folder = freshFolder("kept");
+    ScratchFolder scratch("kept");
+    const fs::path& folder = scratch.path;
     std::vector<sim::DemoPicture> pictures;
     std::map<std::string, sim::render::Canvas> kept;
     for (int i = 0; i < 3; ++i) {
