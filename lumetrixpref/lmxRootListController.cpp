@@ -242,28 +242,11 @@ void lmxRootListController::viewDidLoadImp(lmxRootListController* self, SEL cmd)
     self->buildPreview();
 }
 
-void lmxRootListController::buildPreview()
+namespace {
+
+// The row: a blurred capsule in the middle of the picture.
+objc::RefPtr<UIView> addPreviewRow(UIView* picture, UILayoutGuide* pictureArea)
 {
-    auto header = makeView(CGRectMake(0, 0, 200, 200));
-    objc_msgSend(this, "setHeaderView:"_sel, static_cast<id>(header.get()));
-
-    // The picture; a missing file leaves it empty and the layout the same.
-    auto picture = UIImageView::alloc();
-    picture->initWithFrame(CGRectMake(0, 0, 200, 200));
-    objc_msgSend(this, "setHeaderImageView:"_sel, static_cast<id>(picture.get()));
-    picture->setContentMode(UIViewContentModeScaleAspectFill);
-    picture->setImage(UIImage::imageWithContentsOfFile(NSString::create(kHeaderPath).get()));
-    picture->setTranslatesAutoresizingMaskIntoConstraints(false);
-    header->addSubview(picture.get());
-    NSLayoutConstraint::activateConstraints({
-        picture->topAnchor()->constraintEqualToAnchor(header->topAnchor()),
-        picture->leadingAnchor()->constraintEqualToAnchor(header->leadingAnchor()),
-        picture->trailingAnchor()->constraintEqualToAnchor(header->trailingAnchor()),
-        picture->bottomAnchor()->constraintEqualToAnchor(header->bottomAnchor()),
-    });
-    UILayoutGuide* pictureArea = picture->safeAreaLayoutGuide();
-
-    // The row: a blurred capsule in the middle of the picture.
     auto row = makeRoundedClearView();
     auto blur = UIVisualEffectView::alloc();
     blur->initWithEffect(UIBlurEffect::effectWithStyle(UIBlurEffectStyleRegular).get());
@@ -278,12 +261,20 @@ void lmxRootListController::buildPreview()
         row->widthAnchor()->constraintEqualToConstant(lumetrix::kControlRowWidth),
         row->heightAnchor()->constraintEqualToConstant(lumetrix::kControlRowHeight),
     });
+    return row;
+}
 
-    addGlyph(row.get(), "forward.fill", -kGlyphSpacing, true);
-    addGlyph(row.get(), "forward.fill", kGlyphSpacing, false);
-    addGlyph(row.get(), "pause.fill", 0.0, false);
+// The glyphs: previous (the forward glyph pointing backwards), next, pause.
+void addPreviewGlyphs(UIView* row)
+{
+    addGlyph(row, "forward.fill", -kGlyphSpacing, true);
+    addGlyph(row, "forward.fill", kGlyphSpacing, false);
+    addGlyph(row, "pause.fill", 0.0, false);
+}
 
-    // The caption above the row: no backdrop of its own.
+// The caption above the row: no backdrop of its own.
+void addPreviewCaption(UIView* picture, UIView* row, UILayoutGuide* pictureArea)
+{
     auto caption = makeRoundedClearView();
     caption->setTranslatesAutoresizingMaskIntoConstraints(false);
     picture->addSubview(caption.get());
@@ -311,11 +302,14 @@ void lmxRootListController::buildPreview()
         captionLabel->widthAnchor()->constraintEqualToConstant(lumetrix::kTitleWidth),
         captionLabel->heightAnchor()->constraintEqualToConstant(lumetrix::kTitleHeight),
     });
+}
 
-    // The strip below the row, three quarters full.
+// The strip below the row, three quarters full.
+void addPreviewStrip(lmxRootListController* controller, UIView* picture, UIView* row, UILayoutGuide* pictureArea)
+{
     auto strip = UIProgressView::alloc();
     strip->initWithProgressViewStyle(UIProgressViewStyleBar);
-    objc_msgSend(this, "setProgressView:"_sel, static_cast<id>(strip.get()));
+    objc_msgSend(controller, "setProgressView:"_sel, static_cast<id>(strip.get()));
     strip->setProgress(0.75f);
     strip->layer()->setCornerRadius(lumetrix::kStripCornerRadius);
     strip->layer()->setMasksToBounds(true);
@@ -330,6 +324,35 @@ void lmxRootListController::buildPreview()
         strip->widthAnchor()->constraintEqualToConstant(lumetrix::kDefaultStripWidth),
         strip->heightAnchor()->constraintEqualToConstant(lumetrix::kStripHeight),
     });
+}
+
+} // namespace
+
+void lmxRootListController::buildPreview()
+{
+    auto header = makeView(CGRectMake(0, 0, 200, 200));
+    objc_msgSend(this, "setHeaderView:"_sel, static_cast<id>(header.get()));
+
+    // The picture; a missing file leaves it empty and the layout the same.
+    auto picture = UIImageView::alloc();
+    picture->initWithFrame(CGRectMake(0, 0, 200, 200));
+    objc_msgSend(this, "setHeaderImageView:"_sel, static_cast<id>(picture.get()));
+    picture->setContentMode(UIViewContentModeScaleAspectFill);
+    picture->setImage(UIImage::imageWithContentsOfFile(NSString::create(kHeaderPath).get()));
+    picture->setTranslatesAutoresizingMaskIntoConstraints(false);
+    header->addSubview(picture.get());
+    NSLayoutConstraint::activateConstraints({
+        picture->topAnchor()->constraintEqualToAnchor(header->topAnchor()),
+        picture->leadingAnchor()->constraintEqualToAnchor(header->leadingAnchor()),
+        picture->trailingAnchor()->constraintEqualToAnchor(header->trailingAnchor()),
+        picture->bottomAnchor()->constraintEqualToAnchor(header->bottomAnchor()),
+    });
+    UILayoutGuide* pictureArea = picture->safeAreaLayoutGuide();
+
+    auto row = addPreviewRow(picture.get(), pictureArea);
+    addPreviewGlyphs(row.get());
+    addPreviewCaption(picture.get(), row.get(), pictureArea);
+    addPreviewStrip(this, picture.get(), row.get(), pictureArea);
 }
 
 // The header goes in each time the table asks for a cell: the only place it is set.

@@ -67,11 +67,9 @@ objc::RefPtr<UIImageView> makeGlyph(const char* symbol, UIImageSymbolConfigurati
     return glyph;
 }
 
-} // namespace
-
-void buildControlRow(id host, UIView* view, HideRow hideRow)
+// The row: a rounded, blurred strip under the safe area, in front of the host's views.
+objc::RefPtr<UIView> buildRow(id host, UIView* view, HideRow hideRow)
 {
-    // The row.
     auto row = makeRoundedClearView();
     setProperty(host, "setSubView:"_sel, row.get());
     row->setUserInteractionEnabled(true);
@@ -88,8 +86,12 @@ void buildControlRow(id host, UIView* view, HideRow hideRow)
         row->widthAnchor()->constraintEqualToConstant(kControlRowWidth),
         row->heightAnchor()->constraintEqualToConstant(kControlRowHeight),
     });
+    return row;
+}
 
-    // The glyphs: previous (the forward glyph turned by half a turn), next, play/pause.
+// The glyphs: previous (the forward glyph turned by half a turn), next, play/pause.
+void buildGlyphs(id host, UIView* row)
+{
     auto configuration = UIImageSymbolConfiguration::configurationWithPointSize(kGlyphPointSize);
 
     auto previous = UIImageView::alloc();
@@ -102,18 +104,21 @@ void buildControlRow(id host, UIView* view, HideRow hideRow)
     previous->setTranslatesAutoresizingMaskIntoConstraints(false);
     previous->setUserInteractionEnabled(true);
     row->addSubview(previous.get());
-    placeGlyph(previous.get(), row.get(), -kGlyphSpacing);
+    placeGlyph(previous.get(), row, -kGlyphSpacing);
 
     auto next = makeGlyph("forward.fill", configuration.get());
     row->addSubview(next.get());
-    placeGlyph(next.get(), row.get(), kGlyphSpacing);
+    placeGlyph(next.get(), row, kGlyphSpacing);
 
     auto playPause = makeGlyph("play.fill", configuration.get());
     setProperty(host, "setPauseicon:"_sel, playPause.get());
     row->addSubview(playPause.get());
-    placeGlyph(playPause.get(), row.get(), 0.0);
+    placeGlyph(playPause.get(), row, 0.0);
+}
 
-    // The label's backdrop; its blur is kept only with `songtitlebg`.
+// The title above the row and its backdrop, whose blur is kept only with `songtitlebg`.
+void buildTitle(id host, UIView* view, UIView* row)
+{
     auto backdrop = makeRoundedClearView();
     setProperty(host, "setLabelbg:"_sel, backdrop.get());
     auto labelBackdrop = makeBackdrop(row->bounds(), kLabelBackdropAlpha);
@@ -150,6 +155,15 @@ void buildControlRow(id host, UIView* view, HideRow hideRow)
         title->widthAnchor()->constraintEqualToConstant(kTitleWidth),
         title->heightAnchor()->constraintEqualToConstant(kTitleHeight),
     });
+}
+
+} // namespace
+
+void buildControlRow(id host, UIView* view, HideRow hideRow)
+{
+    auto row = buildRow(host, view, hideRow);
+    buildGlyphs(host, row.get());
+    buildTitle(host, view, row.get());
 }
 
 } // namespace lumetrix

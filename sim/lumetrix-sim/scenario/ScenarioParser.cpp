@@ -365,168 +365,229 @@ TouchCommand parseTouch(const LineParser& line, TouchCommand::Gesture gesture)
     return touch;
 }
 
+CommandBody parseDevice(const LineParser& line)
+{
+    line.arguments(1, 8, "device NAME");
+    std::string wanted = line.remainingText(0);
+    if (line.argumentCount() == 1)
+        wanted = line.argument(0).text;
+    auto* profile = UIDeviceProfile::named(wanted);
+    if (!profile) {
+        std::string names;
+        for (auto& known : UIDeviceProfile::all())
+            names += (names.empty() ? "" : ", ") + known.name;
+        line.fail("expected a device name (" + names + "), got " + wanted);
+    }
+    return DeviceCommand { profile->name };
+}
+
+CommandBody parseAppearance(const LineParser& line)
+{
+    line.arguments(1, 1, "appearance light|dark");
+    return AppearanceCommand { line.word(0, { "light", "dark" }) == "dark" };
+}
+
+CommandBody parseFile(const LineParser& line)
+{
+    line.arguments(1, 2, "file PATH [CONTENT]");
+    std::string path = line.argument(0).text;
+    if (path.empty() || path[0] != '/')
+        line.fail("expected an absolute device path like \"/Library/...\", got " + shown(line.argument(0).source));
+    // Device paths stay inside the device root: ".." may not climb above "/".
+    auto normal = DeviceRoot::normalizedDevicePath(path);
+    if (!normal)
+        line.fail("expected a device path inside the device root, got " + shown(line.argument(0).source) + " (it climbs above \"/\")");
+    return FileCommand { *normal, line.argumentCount() > 1 ? line.argument(1).text : std::string() };
+}
+
+CommandBody parsePref(const LineParser& line)
+{
+    line.arguments(2, 2, "pref KEY VALUE");
+    return PrefCommand { line.argument(0).text, line.value(1, false) };
+}
+
+CommandBody parsePrefReset(const LineParser& line)
+{
+    line.arguments(0, 0, "pref-reset");
+    return PrefResetCommand {};
+}
+
+CommandBody parseTrack(const LineParser& line)
+{
+    line.arguments(3, 5, "track TITLE ARTIST DURATION [artwork PATH|none]");
+    TrackCommand track;
+    track.title = optionalText(line.argument(0));
+    track.artist = optionalText(line.argument(1));
+    track.duration = line.nonNegative(2, "a duration in seconds");
+    if (line.argumentCount() > 3) {
+        line.arguments(5, 5, "track TITLE ARTIST DURATION [artwork PATH|none]");
+        line.word(3, { "artwork" });
+        if (auto path = optionalText(line.argument(4))) {
+            fs::path file = line.hostPath(*path);
+            std::error_code error;
+            if (!fs::is_regular_file(file, error))
+                line.fail("expected an artwork file, but " + file.string() + " does not exist");
+            // No app can hand over artwork the platform would not decode, so it is not even
+            // read (a regular file may still be /proc/kcore).
+            auto size = fs::file_size(file, error);
+            if (error || size > UIImageDecoder::kMaximumEncodedBytes)
+                line.fail("expected an artwork file of at most 64 MiB, but " + file.string() + " has "
+                    + (error ? std::string("no readable size") : std::to_string(size) + " bytes"));
+            track.artwork = line.fileBytes(file);
+        }
+    }
+    return track;
+}
+
+// A command that takes no arguments and always means the same thing.
+template<typename Body, auto... values>
+CommandBody parseBare(const LineParser& line)
+{
+    line.arguments(0, 0, line.name().c_str());
+    return Body { values... };
+}
+
+CommandBody parseSeek(const LineParser& line)
+{
+    line.arguments(1, 1, "seek SECONDS");
+    return SeekCommand { line.nonNegative(0, "a position in seconds") };
+}
+
+CommandBody parseApp(const LineParser& line)
+{
+    bool open = line.name() == "open";
+    line.arguments(1, 1, open ? "open APP" : "close APP");
+    return AppCommand { open, line.bundleIdentifier(0) };
+}
+
+CommandBody parseGrabber(const LineParser& line)
+{
+    line.arguments(1, 2, "grabber lost [TIMEOUT]` or `grabber reset");
+    GrabberCommand grabber;
+    grabber.lost = line.word(0, { "lost", "reset" }) == "lost";
+    if (line.argumentCount() == 2) {
+        if (!grabber.lost)
+            line.fail("expected `grabber reset` without a timeout");
+        grabber.timeout = line.nonNegative(1, "a timeout in seconds");
+    }
+    return grabber;
+}
+
+CommandBody parseTap(const LineParser& line)
+{
+    return parseTouch(line, TouchCommand::Gesture::Tap);
+}
+
+CommandBody parseSwipe(const LineParser& line)
+{
+    return parseTouch(line, TouchCommand::Gesture::Swipe);
+}
+
+CommandBody parseSettings(const LineParser& line)
+{
+    line.arguments(1, 3, "settings open|set KEY VALUE|respring|reset|snapshot FILE.png [\"CAPTION\"]");
+    SettingsCommand settings;
+    std::string action = line.word(0, { "open", "set", "respring", "reset", "snapshot" });
+    if (action == "snapshot") {
+        const char* usage = "settings snapshot FILE.png [\"CAPTION\"]";
+        line.arguments(2, 3, usage);
+        settings.action = SettingsCommand::Action::Snapshot;
+        settings.hostPath = line.dumpPath(line.argument(1).text).string();
+        // Only a quoted word is a caption, as with `snapshot`: a stray word is a typo.
+        if (line.argumentCount() == 3) {
+            if (!line.argument(2).quoted)
+                line.fail(std::string("expected `") + usage + "`, got " + line.argument(2).source);
+            settings.caption = line.argument(2).text;
+        }
+        return settings;
+    }
+    if (action == "set") {
+        line.arguments(3, 3, "settings set KEY VALUE");
+        settings.action = SettingsCommand::Action::Set;
+        settings.key = line.argument(1).text;
+        settings.value = line.value(2, false);
+        return settings;
+    }
+    line.arguments(1, 1, ("settings " + action).c_str());
+    settings.action = action == "open" ? SettingsCommand::Action::Open
+        : action == "respring"         ? SettingsCommand::Action::Respring
+                                       : SettingsCommand::Action::Reset;
+    return settings;
+}
+
+CommandBody parseWait(const LineParser& line)
+{
+    line.arguments(1, 1, "wait SECONDS");
+    double seconds = line.nonNegative(0, "a number of seconds");
+    if (seconds > kLongestWait)
+        line.fail("expected a wait of at most 86400 seconds (one day; write longer waits as several), got " + shown(line.argument(0).source));
+    return WaitCommand { seconds };
+}
+
+CommandBody parseDump(const LineParser& line)
+{
+    line.arguments(2, 2, "dump players|screen|settings|globals|stats FILE");
+    static const std::map<std::string, DumpCommand::What> kinds = {
+        { "players", DumpCommand::What::Players }, { "screen", DumpCommand::What::Screen },
+        { "settings", DumpCommand::What::Settings }, { "globals", DumpCommand::What::Globals },
+        { "stats", DumpCommand::What::Stats },
+    };
+    std::string what = line.word(0, { "players", "screen", "settings", "globals", "stats" });
+    return DumpCommand { kinds.at(what), line.dumpPath(line.argument(1).text).string() };
+}
+
+using CommandParser = CommandBody (*)(const LineParser&);
+
+// The parsers that return their own command type, seen as any command.
+template<auto parse>
+CommandBody parseAny(const LineParser& line)
+{
+    return parse(line);
+}
+
+// One parser per command word; a new command is one row here and one function above.
+const std::map<std::string, CommandParser>& commandParsers()
+{
+    using Action = PlayerCommand::Action;
+    static const std::map<std::string, CommandParser> parsers = {
+        { "device", parseDevice },
+        { "appearance", parseAppearance },
+        { "file", parseFile },
+        { "pref", parsePref },
+        { "pref-reset", parsePrefReset },
+        { "track", parseTrack },
+        { "play", parseBare<PlayerCommand, Action::Play> },
+        { "pause", parseBare<PlayerCommand, Action::Pause> },
+        { "next", parseBare<PlayerCommand, Action::Next> },
+        { "previous", parseBare<PlayerCommand, Action::Previous> },
+        { "stop", parseBare<PlayerCommand, Action::Stop> },
+        { "seek", parseSeek },
+        { "boot", parseBare<BootCommand> },
+        { "respring", parseBare<RespringCommand> },
+        { "lock", parseBare<LockCommand, true> },
+        { "unlock", parseBare<LockCommand, false> },
+        { "bounce", parseBare<BounceCommand> },
+        { "mark", parseBare<MarkCommand> },
+        { "open", parseApp },
+        { "close", parseApp },
+        { "grabber", parseGrabber },
+        { "tap", parseTap },
+        { "swipe", parseSwipe },
+        { "settings", parseSettings },
+        { "wait", parseWait },
+        { "dump", parseDump },
+        { "snapshot", parseAny<parseSnapshot> },
+        { "expect", parseAny<parseExpect> },
+        { "expect-events", parseAny<parseExpectEvents> },
+    };
+    return parsers;
+}
+
 CommandBody parseCommand(const LineParser& line)
 {
     const std::string& name = line.name();
-    if (name == "device") {
-        line.arguments(1, 8, "device NAME");
-        std::string wanted = line.remainingText(0);
-        if (line.argumentCount() == 1)
-            wanted = line.argument(0).text;
-        auto* profile = UIDeviceProfile::named(wanted);
-        if (!profile) {
-            std::string names;
-            for (auto& known : UIDeviceProfile::all())
-                names += (names.empty() ? "" : ", ") + known.name;
-            line.fail("expected a device name (" + names + "), got " + wanted);
-        }
-        return DeviceCommand { profile->name };
-    }
-    if (name == "appearance") {
-        line.arguments(1, 1, "appearance light|dark");
-        return AppearanceCommand { line.word(0, { "light", "dark" }) == "dark" };
-    }
-    if (name == "file") {
-        line.arguments(1, 2, "file PATH [CONTENT]");
-        std::string path = line.argument(0).text;
-        if (path.empty() || path[0] != '/')
-            line.fail("expected an absolute device path like \"/Library/...\", got " + shown(line.argument(0).source));
-        // Device paths stay inside the device root: ".." may not climb above "/".
-        auto normal = DeviceRoot::normalizedDevicePath(path);
-        if (!normal)
-            line.fail("expected a device path inside the device root, got " + shown(line.argument(0).source) + " (it climbs above \"/\")");
-        return FileCommand { *normal, line.argumentCount() > 1 ? line.argument(1).text : std::string() };
-    }
-    if (name == "pref") {
-        line.arguments(2, 2, "pref KEY VALUE");
-        return PrefCommand { line.argument(0).text, line.value(1, false) };
-    }
-    if (name == "pref-reset") {
-        line.arguments(0, 0, "pref-reset");
-        return PrefResetCommand {};
-    }
-    if (name == "track") {
-        line.arguments(3, 5, "track TITLE ARTIST DURATION [artwork PATH|none]");
-        TrackCommand track;
-        track.title = optionalText(line.argument(0));
-        track.artist = optionalText(line.argument(1));
-        track.duration = line.nonNegative(2, "a duration in seconds");
-        if (line.argumentCount() > 3) {
-            line.arguments(5, 5, "track TITLE ARTIST DURATION [artwork PATH|none]");
-            line.word(3, { "artwork" });
-            if (auto path = optionalText(line.argument(4))) {
-                fs::path file = line.hostPath(*path);
-                std::error_code error;
-                if (!fs::is_regular_file(file, error))
-                    line.fail("expected an artwork file, but " + file.string() + " does not exist");
-                // No app can hand over artwork the platform would not decode, so it is not even
-                // read (a regular file may still be /proc/kcore).
-                auto size = fs::file_size(file, error);
-                if (error || size > UIImageDecoder::kMaximumEncodedBytes)
-                    line.fail("expected an artwork file of at most 64 MiB, but " + file.string() + " has "
-                        + (error ? std::string("no readable size") : std::to_string(size) + " bytes"));
-                track.artwork = line.fileBytes(file);
-            }
-        }
-        return track;
-    }
-    static const std::map<std::string, PlayerCommand::Action> playerActions = {
-        { "play", PlayerCommand::Action::Play }, { "pause", PlayerCommand::Action::Pause },
-        { "next", PlayerCommand::Action::Next }, { "previous", PlayerCommand::Action::Previous },
-        { "stop", PlayerCommand::Action::Stop },
-    };
-    if (auto action = playerActions.find(name); action != playerActions.end()) {
-        line.arguments(0, 0, name.c_str());
-        return PlayerCommand { action->second };
-    }
-    if (name == "seek") {
-        line.arguments(1, 1, "seek SECONDS");
-        return SeekCommand { line.nonNegative(0, "a position in seconds") };
-    }
-    if (name == "boot" || name == "respring" || name == "lock" || name == "unlock" || name == "bounce" || name == "mark") {
-        line.arguments(0, 0, name.c_str());
-        if (name == "boot")
-            return BootCommand {};
-        if (name == "respring")
-            return RespringCommand {};
-        if (name == "bounce")
-            return BounceCommand {};
-        if (name == "mark")
-            return MarkCommand {};
-        return LockCommand { name == "lock" };
-    }
-    if (name == "open" || name == "close") {
-        line.arguments(1, 1, name == "open" ? "open APP" : "close APP");
-        return AppCommand { name == "open", line.bundleIdentifier(0) };
-    }
-    if (name == "grabber") {
-        line.arguments(1, 2, "grabber lost [TIMEOUT]` or `grabber reset");
-        GrabberCommand grabber;
-        grabber.lost = line.word(0, { "lost", "reset" }) == "lost";
-        if (line.argumentCount() == 2) {
-            if (!grabber.lost)
-                line.fail("expected `grabber reset` without a timeout");
-            grabber.timeout = line.nonNegative(1, "a timeout in seconds");
-        }
-        return grabber;
-    }
-    if (name == "tap")
-        return parseTouch(line, TouchCommand::Gesture::Tap);
-    if (name == "swipe")
-        return parseTouch(line, TouchCommand::Gesture::Swipe);
-    if (name == "settings") {
-        line.arguments(1, 3, "settings open|set KEY VALUE|respring|reset|snapshot FILE.png [\"CAPTION\"]");
-        SettingsCommand settings;
-        std::string action = line.word(0, { "open", "set", "respring", "reset", "snapshot" });
-        if (action == "snapshot") {
-            const char* usage = "settings snapshot FILE.png [\"CAPTION\"]";
-            line.arguments(2, 3, usage);
-            settings.action = SettingsCommand::Action::Snapshot;
-            settings.hostPath = line.dumpPath(line.argument(1).text).string();
-            // Only a quoted word is a caption, as with `snapshot`: a stray word is a typo.
-            if (line.argumentCount() == 3) {
-                if (!line.argument(2).quoted)
-                    line.fail(std::string("expected `") + usage + "`, got " + line.argument(2).source);
-                settings.caption = line.argument(2).text;
-            }
-            return settings;
-        }
-        if (action == "set") {
-            line.arguments(3, 3, "settings set KEY VALUE");
-            settings.action = SettingsCommand::Action::Set;
-            settings.key = line.argument(1).text;
-            settings.value = line.value(2, false);
-            return settings;
-        }
-        line.arguments(1, 1, ("settings " + action).c_str());
-        settings.action = action == "open" ? SettingsCommand::Action::Open
-            : action == "respring"         ? SettingsCommand::Action::Respring
-                                           : SettingsCommand::Action::Reset;
-        return settings;
-    }
-    if (name == "wait") {
-        line.arguments(1, 1, "wait SECONDS");
-        double seconds = line.nonNegative(0, "a number of seconds");
-        if (seconds > kLongestWait)
-            line.fail("expected a wait of at most 86400 seconds (one day; write longer waits as several), got " + shown(line.argument(0).source));
-        return WaitCommand { seconds };
-    }
-    if (name == "dump") {
-        line.arguments(2, 2, "dump players|screen|settings|globals|stats FILE");
-        static const std::map<std::string, DumpCommand::What> kinds = {
-            { "players", DumpCommand::What::Players }, { "screen", DumpCommand::What::Screen },
-            { "settings", DumpCommand::What::Settings }, { "globals", DumpCommand::What::Globals },
-            { "stats", DumpCommand::What::Stats },
-        };
-        std::string what = line.word(0, { "players", "screen", "settings", "globals", "stats" });
-        return DumpCommand { kinds.at(what), line.dumpPath(line.argument(1).text).string() };
-    }
-    if (name == "snapshot")
-        return parseSnapshot(line);
-    if (name == "expect")
-        return parseExpect(line);
-    if (name == "expect-events")
-        return parseExpectEvents(line);
+    if (auto parser = commandParsers().find(name); parser != commandParsers().end())
+        return parser->second(line);
     line.fail("expected a command (device, appearance, file, pref, pref-reset, track, play, pause, next, previous, seek, "
               "stop, boot, respring, lock, unlock, open, close, grabber, bounce, tap, swipe, settings, wait, dump, snapshot, "
               "mark, expect, expect-events), got " + name);
