@@ -4,7 +4,7 @@
 
 #include "sim/device/DeviceRoot.h"
 #include "sim/render/ScreenSnapshot.h"
-#include "sim/springboard/SpringBoardSession.h"
+#include "sim/springboardprocess/SpringBoardSession.h"
 
 #include "MediaRemote/NowPlayingApplication.h"
 #include "SpringBoard/SpringBoard.h"

@@ -12,7 +12,7 @@
 
 #include "sim/device/DeviceRoot.h"
 #include "sim/imaging/ImageEncoding.h"
-#include "sim/springboard/SpringBoardSession.h"
+#include "sim/springboardprocess/SpringBoardSession.h"
 
 #include "Foundation/NSTimer.h"
 #include "Foundation/RunLoop.h"

@@ -5,7 +5,7 @@
 #include "startup/Globals.h"
 #include "startup/Hooks.h"
 
-#include "player/ControlRow.h"
+#include "player/ControlRowViews.h"
 #include "player/PlayerProperties.h"
 #include "player/ProgressStrip.h"
 #include "player/TouchTarget.h"

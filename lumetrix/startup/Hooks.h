@@ -30,7 +30,7 @@ void CSHomeAffordanceView_updateSliderColour(CSHomeAffordanceView*, SEL, id noti
 // lockscreen/HomeAffordanceViewController.cpp: the lock-screen player.
 extern void (*orig_CSHomeAffordanceViewController_loadView)(CSHomeAffordanceViewController*, SEL);
 void hook_CSHomeAffordanceViewController_loadView(CSHomeAffordanceViewController*, SEL);
-// lockscreen/PlayerControls.cpp: its controls.
+// lockscreen/LockScreenPlayerActions.cpp: its controls.
 void CSHomeAffordanceViewController_playpausenotif(CSHomeAffordanceViewController*, SEL);
 void CSHomeAffordanceViewController_tapGesture(CSHomeAffordanceViewController*, SEL, id recognizer);
 void CSHomeAffordanceViewController_swipeleft(CSHomeAffordanceViewController*, SEL, id recognizer);
@@ -43,7 +43,7 @@ void CSHomeAffordanceViewController_updateMediaColour(CSHomeAffordanceViewContro
 // inapp/SceneViewController.cpp: the player inside every app.
 extern void (*orig_SBDeviceApplicationSceneViewController_viewDidLoad)(SBDeviceApplicationSceneViewController*, SEL);
 void hook_SBDeviceApplicationSceneViewController_viewDidLoad(SBDeviceApplicationSceneViewController*, SEL);
-// inapp/PlayerControls.cpp: its controls, strip refresh and visibility.
+// inapp/InAppPlayerActions.cpp: its controls, strip refresh and visibility.
 void SBDeviceApplicationSceneViewController_hidemediaplayer(SBDeviceApplicationSceneViewController*, SEL, id notification);
 void SBDeviceApplicationSceneViewController_showmediaplayer(SBDeviceApplicationSceneViewController*, SEL, id notification);
 void SBDeviceApplicationSceneViewController_playpausenotif(SBDeviceApplicationSceneViewController*, SEL);
@@ -54,7 +54,7 @@ void SBDeviceApplicationSceneViewController_swiperight(SBDeviceApplicationSceneV
 void SBDeviceApplicationSceneViewController_dismissControls(SBDeviceApplicationSceneViewController*, SEL, id timer);
 void SBDeviceApplicationSceneViewController_updateMedia(SBDeviceApplicationSceneViewController*, SEL);
 
-// springboard/HomeGrabberHooks.cpp
+// springboardhooks/HomeGrabberHooks.cpp
 extern void (*orig_SBHomeGrabberView__bounce)(SBHomeGrabberView*, SEL);
 void hook_SBHomeGrabberView__bounce(SBHomeGrabberView*, SEL);
 extern void (*orig_SBHomeGrabberView_attentionLost)(SBHomeGrabberView*, SEL, id client, double timeout, unsigned long long generation, id associatedObject);
@@ -62,23 +62,23 @@ void hook_SBHomeGrabberView_attentionLost(SBHomeGrabberView*, SEL, id client, do
 extern void (*orig_SBHomeGrabberView_clientDidResetForUserAttention)(SBHomeGrabberView*, SEL, id client);
 void hook_SBHomeGrabberView_clientDidResetForUserAttention(SBHomeGrabberView*, SEL, id client);
 
-// springboard/CaptureHooks.cpp
+// springboardhooks/CaptureHooks.cpp
 extern void (*orig_SBMainSwitcherWindow_setFrame)(SBMainSwitcherWindow*, SEL, CGRect);
 void hook_SBMainSwitcherWindow_setFrame(SBMainSwitcherWindow*, SEL, CGRect);
 extern id (*orig_CSCoverSheetView_initWithFrame)(CSCoverSheetView*, SEL, CGRect);
 id hook_CSCoverSheetView_initWithFrame(CSCoverSheetView*, SEL, CGRect);
 
-// springboard/CoverSheetHooks.cpp
+// springboardhooks/CoverSheetHooks.cpp
 extern void (*orig_CSTeachableMomentsContainerView_layoutSubviews)(CSTeachableMomentsContainerView*, SEL);
 void hook_CSTeachableMomentsContainerView_layoutSubviews(CSTeachableMomentsContainerView*, SEL);
 extern id (*orig_CSNowPlayingController_controlsViewController)(CSNowPlayingController*, SEL);
 id hook_CSNowPlayingController_controlsViewController(CSNowPlayingController*, SEL);
 
-// springboard/MediaControllerHooks.cpp
+// springboardhooks/MediaControllerHooks.cpp
 extern void (*orig_SBMediaController_setNowPlayingInfo)(SBMediaController*, SEL, id info);
 void hook_SBMediaController_setNowPlayingInfo(SBMediaController*, SEL, id info);
 
-// springboard/PillHooks.cpp
+// springboardhooks/PillHooks.cpp
 extern void (*orig_MTLumaDodgePillView_layoutSubviews)(MTLumaDodgePillView*, SEL);
 void hook_MTLumaDodgePillView_layoutSubviews(MTLumaDodgePillView*, SEL);
 

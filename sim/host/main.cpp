@@ -3,7 +3,7 @@
 // and reports what got installed.
 
 #include "sim/device/DeviceRoot.h"
-#include "sim/springboard/SpringBoardProcess.h"
+#include "sim/springboardprocess/SpringBoardProcess.h"
 
 #include <cstdio>
 #include <cstring>

@@ -9,9 +9,9 @@
 #include "SpringBoard/CSHomeAffordanceViewController.h"
 #include "SpringBoard/SpringBoard.h"
 #include "UIKit/UIView.h"
-#include "sim/settings/SettingsApp.h"
-#include "sim/springboard/SpringBoardSession.h"
-#include "sim/springboard/TweakGlobals.h"
+#include "sim/settingsapp/SettingsApp.h"
+#include "sim/springboardprocess/SpringBoardSession.h"
+#include "sim/springboardprocess/TweakGlobals.h"
 
 #include <algorithm>
 #include <dlfcn.h>

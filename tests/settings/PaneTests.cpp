@@ -17,7 +17,7 @@
 #include "UIKit/UIViewControllerContainment.h"
 #include "UIKit/UIVisualEffectView.h"
 #include "UIKit/UIWindow.h"
-#include "sim/settings/SettingsApp.h"
+#include "sim/settingsapp/SettingsApp.h"
 #include "substrate/substrate.h"
 
 #include <filesystem>

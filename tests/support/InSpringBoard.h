@@ -5,7 +5,7 @@
 
 #include "TemporaryDevice.h"
 
-#include "sim/springboard/SpringBoardSession.h"
+#include "sim/springboardprocess/SpringBoardSession.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "SpringBoardObserver.h"
 
-#include "sim/springboard/TweakGlobals.h"
+#include "sim/springboardprocess/TweakGlobals.h"
 
 #include "SpringBoard/CSHomeAffordanceView.h"
 #include "SpringBoard/CSHomeAffordanceViewController.h"

@@ -9,7 +9,7 @@
 #include "sim/lumetrix-sim/scenario/Comparison.h"
 #include "sim/render/ScreenSnapshot.h"
 #include "sim/render/Thumbnail.h"
-#include "sim/lumetrix-sim/settings/SettingsProcess.h"
+#include "sim/lumetrix-sim/settingsprocess/SettingsProcess.h"
 
 #include "Foundation/NSNotificationCenter.h"
 #include "Foundation/NSTimer.h"

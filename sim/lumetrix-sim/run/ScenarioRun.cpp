@@ -11,7 +11,7 @@
 #include "sim/device/DeviceRoot.h"
 #include "sim/render/Thumbnail.h"
 #include "sim/lumetrix-sim/scenario/ScenarioParser.h"
-#include "sim/lumetrix-sim/settings/SettingsProcess.h"
+#include "sim/lumetrix-sim/settingsprocess/SettingsProcess.h"
 
 #include "Foundation/NSLog.h"
 #include "Platform/Platform.h"

@@ -5,7 +5,7 @@
 
 #include "ScenarioHost.h"
 
-#include "sim/springboard/SpringBoardSession.h"
+#include "sim/springboardprocess/SpringBoardSession.h"
 
 #include "Foundation/RunLoop.h"
 

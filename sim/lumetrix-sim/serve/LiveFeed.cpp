@@ -7,7 +7,7 @@
 #include "sim/lumetrix-sim/run/EventLog.h"
 #include "sim/lumetrix-sim/run/Interpreter.h"
 #include "sim/lumetrix-sim/run/ScenarioHost.h"
-#include "sim/lumetrix-sim/settings/SettingsProcess.h"
+#include "sim/lumetrix-sim/settingsprocess/SettingsProcess.h"
 
 #include "Foundation/RunLoop.h"
 #include "MediaRemote/Base64.h"

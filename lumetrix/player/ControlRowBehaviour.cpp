@@ -1,4 +1,4 @@
-#include "Controls.h"
+#include "ControlRowBehaviour.h"
 
 #include "PlayerGeometry.h"
 #include "PlayerProperties.h"

@@ -1,12 +1,12 @@
 #pragma once
-// The installed pane, worked through the Settings app (sim/settings/SettingsApp) as a
+// The installed pane, worked through the Settings app (sim/settingsapp/SettingsApp) as a
 // user would: the app's list of panes, then the Lumetrix pane's own cells, its respring
 // button and its reset row. A request that needs the pane opens it first, as the user
 // would have to.
 
 #include "SettingsPane.h"
 
-#include "sim/settings/SettingsApp.h"
+#include "sim/settingsapp/SettingsApp.h"
 
 namespace sim {
 

@@ -6,7 +6,7 @@
 
 #include "nowplaying/NowPlaying.h"
 #include "player/ColourLooks.h"
-#include "player/Controls.h"
+#include "player/ControlRowBehaviour.h"
 #include "player/PlayerProperties.h"
 #include "player/ProgressStrip.h"
 

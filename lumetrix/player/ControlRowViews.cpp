@@ -1,4 +1,4 @@
-#include "ControlRow.h"
+#include "ControlRowViews.h"
 
 #include "PlayerGeometry.h"
 #include "PlayerProperties.h"
