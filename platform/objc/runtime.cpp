@@ -27,6 +27,8 @@ struct ClassRecord : objc_class {
     std::string name;
     Class superclass = nullptr;
     InstanceFactory factory = nullptr;
+    // Where the class methods live, made at first use (a class-method send reads it).
+    Class metaclass = nullptr;
     // Own methods; records are never removed, so pointers to them stay valid.
     std::unordered_map<SEL, std::unique_ptr<MethodRecord>> methods;
     std::vector<Method> methodOrder;
@@ -293,21 +295,21 @@ Class objc_getClass(const char* name)
 
 Class objc_getMetaClass(const char* name)
 {
-    Class cls = objc_getClass(name);
+    return objc::metaclassOf(objc_getClass(name));
+}
+
+Class objc::metaclassOf(Class cls)
+{
     if (!cls)
         return nullptr;
-    // Kept beside the class table rather than in it: a metaclass is not found by name.
-    static auto* metaclasses = new std::unordered_map<Class, Class>;
-    auto it = metaclasses->find(cls);
-    if (it != metaclasses->end())
-        return it->second;
+    ClassRecord& record = details(cls);
+    if (record.metaclass)
+        return record.metaclass;
     auto* metaclass = new ClassRecord;
     metaclass->cache = { s_emptyBuckets, 0, 0 };
-    metaclass->name = details(cls).name;
-    Class superclass = details(cls).superclass;
-    metaclass->superclass = superclass ? objc_getMetaClass(details(superclass).name.c_str()) : nullptr;
-    metaclass->factory = nullptr;
-    metaclasses->emplace(cls, metaclass);
+    metaclass->name = record.name;
+    metaclass->superclass = metaclassOf(record.superclass);
+    record.metaclass = metaclass;
     // Among every class, so a method change empties its cache too.
     state().allClasses.push_back(metaclass);
     return metaclass;

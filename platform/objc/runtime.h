@@ -38,6 +38,10 @@ std::vector<Method> class_copyMethodList(Class);
 // The metaclass of a class: where its class methods (+sharedInstance) live. Made at first
 // use; its superclass is the superclass's metaclass. Nil for a class that does not exist.
 Class objc_getMetaClass(const char* name);
+namespace objc {
+// The same, for a class in hand: no lookup by name (class-method sends use it).
+Class metaclassOf(Class);
+} // namespace objc
 
 // Associated objects.
 enum objc_AssociationPolicy : unsigned {
@@ -225,6 +229,6 @@ R objc_msgSend(ClassType cls, SEL sel, Args... args)
         else
             return R {};
     }
-    IMP imp = objc::implementationForSend<objc::WireType<R>, objc::WireType<std::decay_t<Args>>...>(objc_getMetaClass(class_getName(cls)), sel, false);
+    IMP imp = objc::implementationForSend<objc::WireType<R>, objc::WireType<std::decay_t<Args>>...>(objc::metaclassOf(cls), sel, false);
     return objc::invoke<R, objc::WireType<std::decay_t<Args>>...>(imp, reinterpret_cast<id>(cls), sel, args...);
 }
