@@ -6,6 +6,8 @@
 #include "Platform/Platform.h"
 #include "notify/notify.h"
 
+#include "PlatformTestValues.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -23,6 +25,8 @@ void registerCepheiClasses();
 } // namespace platform
 
 namespace {
+
+using platform_test::plist;
 
 class HBPreferencesTest : public ::testing::Test {
 protected:
@@ -67,11 +71,6 @@ protected:
     std::string m_root;
     std::unique_ptr<platform::RunLoop> m_runLoop;
 };
-
-std::string plist(const std::string& body)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>" + body + "</dict>\n</plist>\n";
-}
 
 // A bound object variable is owned by the store; the tests read it through the runtime,
 // as the tweak does.

@@ -3,6 +3,8 @@
 #include "Foundation/RunLoop.h"
 #include "Platform/Platform.h"
 
+#include "PlatformTestValues.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -26,7 +28,7 @@ void registerFoundationClasses();
 
 namespace {
 
-constexpr double kStart = RunLoop::kDefaultStartTime;
+using platform_test::kStart;
 
 class LogTest : public ::testing::Test {
 protected:

@@ -7,6 +7,8 @@
 
 #include "Foundation/RunLoop.h"
 
+#include "PlatformTestValues.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -22,7 +24,8 @@ using platform::RunLoop;
 
 namespace {
 
-constexpr double kStart = RunLoop::kDefaultStartTime;
+using platform_test::kStart;
+using platform_test::kPNGBytes;
 
 NowPlayingTrack track(std::optional<std::string> title, std::optional<std::string> artist, double duration)
 {
@@ -33,7 +36,6 @@ NowPlayingTrack track(std::optional<std::string> title, std::optional<std::strin
     return result;
 }
 
-const std::vector<std::uint8_t> kPNGBytes { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13 };
 const std::vector<std::uint8_t> kJPEGBytes { 0xff, 0xd8, 0xff, 0xe0, 0, 16, 'J', 'F', 'I', 'F' };
 
 // An application with three 100-second tracks and a log of what it reported.

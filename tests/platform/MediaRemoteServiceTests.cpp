@@ -17,6 +17,8 @@
 #include "Platform/Platform.h"
 #include "objc/WeakPtr.h"
 
+#include "PlatformTestValues.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -36,8 +38,8 @@ void registerFoundationClasses();
 
 namespace {
 
-constexpr double kStart = RunLoop::kDefaultStartTime;
-const std::vector<std::uint8_t> kPNGBytes { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13 };
+using platform_test::kStart;
+using platform_test::kPNGBytes;
 
 class MediaRemoteServiceTest : public ::testing::Test {
 protected:

@@ -5,6 +5,8 @@
 #include "objc/WeakPtr.h"
 #include "objc/runtime.h"
 
+#include "PlatformTestValues.h"
+
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -23,7 +25,7 @@ void registerFoundationClasses();
 
 namespace {
 
-constexpr double kStart = RunLoop::kDefaultStartTime;
+using platform_test::kStart;
 
 // A runtime object that only counts its deaths.
 class Host : public objc::Object {

@@ -9,6 +9,8 @@
 #include "Foundation/RunLoop.h"
 #include "Platform/Platform.h"
 
+#include "PlatformTestValues.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,6 +33,8 @@ void registerCepheiClasses();
 } // namespace platform
 
 namespace {
+
+using platform_test::plist;
 
 constexpr const char* kDomain = "com.example.writes";
 
@@ -78,11 +82,6 @@ protected:
     std::unique_ptr<platform::RunLoop> m_runLoop;
     objc::RefPtr<NSObject> m_lastRead;
 };
-
-std::string plist(const std::string& body)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>" + body + "</dict>\n</plist>\n";
-}
 
 } // namespace
 

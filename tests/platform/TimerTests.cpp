@@ -4,6 +4,8 @@
 #include "objc/runtime.h"
 #include "substrate/substrate.h"
 
+#include "PlatformTestValues.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -20,7 +22,7 @@ void registerFoundationClasses();
 
 namespace {
 
-constexpr double kStart = RunLoop::kDefaultStartTime;
+using platform_test::kStart;
 
 // A timer target: records when and with what it was called, and may act on the timer.
 class Ticker : public NSObject {

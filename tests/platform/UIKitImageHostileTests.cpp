@@ -28,11 +28,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-objc::RefPtr<UIImage> imageFrom(const Bytes& bytes)
-{
-    return UIImage::imageWithData(NSData::dataWithBytes(bytes.data(), bytes.size()).get());
-}
-
 struct Colour {
     int r, g, b, a;
 };

@@ -43,11 +43,6 @@ Bytes encodeJPEG(std::size_t width, std::size_t height, Pixel colour)
     return imaging::encodeJPEG(rgb.data(), width, height, 100);
 }
 
-objc::RefPtr<UIImage> imageFrom(const Bytes& bytes)
-{
-    return UIImage::imageWithData(NSData::dataWithBytes(bytes.data(), bytes.size()).get());
-}
-
 // What the artwork colour code does: the image drawn into a 1 x 1 context with medium
 // interpolation and the copy blend mode, then the pixel's bytes.
 Pixel averageOf(UIImage* image)

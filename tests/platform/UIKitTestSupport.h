@@ -2,7 +2,9 @@
 // Shared set-up for the UIKit tests: registered classes, views made the UIKit way, and
 // the device's window.
 
+#include "Foundation/NSData.h"
 #include "Platform/Platform.h"
+#include "UIKit/UIImage.h"
 #include "UIKit/UIDeviceProfile.h"
 #include "UIKit/UIView.h"
 #include "UIKit/UIViewController.h"
@@ -12,10 +14,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace uikit_test {
+
+// An image made from encoded bytes, as imageWithData: makes it.
+inline objc::RefPtr<UIImage> imageFrom(const std::vector<std::uint8_t>& bytes)
+{
+    return UIImage::imageWithData(NSData::dataWithBytes(bytes.data(), bytes.size()).get());
+}
 
 inline objc::RefPtr<UIView> makeView(CGRect frame = CGRectZero)
 {

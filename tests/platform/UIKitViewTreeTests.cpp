@@ -1,29 +1,14 @@
-#include "Platform/Platform.h"
-#include "UIKit/UIView.h"
-#include "UIKit/UIViewController.h"
-#include "UIKit/UIWindow.h"
-
-#include <gtest/gtest.h>
+#include "UIKitTestSupport.h"
 
 #include <string>
 #include <vector>
 
 using objc::RefPtr;
 using objc::WeakPtr;
+using uikit_test::makeView;
+using uikit_test::UIKitTest;
 
 namespace {
-
-class UIKitTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() { platform::registerClasses(); }
-};
-
-RefPtr<UIView> makeView(CGRect frame = CGRectZero)
-{
-    auto view = UIView::alloc();
-    view->initWithFrame(frame);
-    return view;
-}
 
 std::vector<UIView*> children(UIView* view)
 {

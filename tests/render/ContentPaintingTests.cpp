@@ -27,10 +27,6 @@ using namespace render_test;
 
 namespace {
 
-const Rgba kBlue { 0, 0, 255, 255 };
-const Rgba kBlack { 0, 0, 0, 255 };
-const Rgba kWhite { 255, 255, 255, 255 };
-
 class Render_Content : public RenderTest { };
 
 objc::RefPtr<UIProgressView> makeStrip(float progress, UIProgressViewStyle style = UIProgressViewStyleBar)

@@ -14,8 +14,6 @@ using namespace render_test;
 
 namespace {
 
-const Rgba kBlue { 0, 0, 255, 255 };
-
 class Render_Material : public RenderTest { };
 
 // Black on the left half, white on the right: a sharp edge down the middle at x = 50.

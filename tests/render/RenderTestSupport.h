@@ -30,6 +30,11 @@ namespace render_test {
 using sim::render::Canvas;
 using sim::render::Rgba;
 
+inline const Rgba kBlack { 0, 0, 0, 255 };
+inline const Rgba kWhite { 255, 255, 255, 255 };
+inline const Rgba kRed { 255, 0, 0, 255 };
+inline const Rgba kBlue { 0, 0, 255, 255 };
+
 // Registration is once per process; each test gets a fresh clock.
 class RenderTest : public ::testing::Test {
 protected:

@@ -27,7 +27,6 @@ using namespace render_test;
 
 namespace {
 
-const Rgba kWhite { 255, 255, 255, 255 };
 constexpr int kScale = 2;
 
 class Render_Settings : public RenderTest { };

@@ -13,9 +13,6 @@ using namespace render_test;
 
 namespace {
 
-const Rgba kBlue { 0, 0, 255, 255 };
-const Rgba kRed { 255, 0, 0, 255 };
-
 class Render_Compositing : public RenderTest { };
 
 TEST_F(Render_Compositing, HiddenViewsAndTheirSubtreesLeaveTheBackdropUntouched)

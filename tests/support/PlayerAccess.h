@@ -20,6 +20,9 @@
 
 namespace testing_support {
 
+// The bundle identifier of the app the tests open in front of SpringBoard.
+inline constexpr const char* kNotes = "com.example.notes";
+
 template<typename T = UIView>
 T* playerView(id host, const char* property)
 {

@@ -20,7 +20,6 @@ using namespace testing_support;
 
 namespace {
 
-constexpr const char* kNotes = "com.example.notes";
 constexpr const char* kColourOn = "<key>dynamicenabled</key><true/><key>songtitlebg</key><true/>";
 
 // The value the tweak makes of one byte of the reduced pixel.

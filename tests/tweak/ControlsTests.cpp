@@ -11,7 +11,6 @@
 using namespace testing_support;
 
 namespace {
-constexpr const char* kNotes = "com.example.notes";
 
 // Boots and brings up one player: the lock screen's, or an app's once unlocked.
 id bootToPlayer(sim::SpringBoardSession& session, bool inApp)

@@ -11,7 +11,6 @@
 using namespace testing_support;
 
 namespace {
-constexpr const char* kNotes = "com.example.notes";
 }
 
 TEST(Tweak_InAppTree, ChildrenVisibilityAndRecognizerOrderFollowTheSettings)

@@ -19,7 +19,6 @@ using namespace testing_support;
 
 namespace {
 
-constexpr const char* kNotes = "com.example.notes";
 
 platform::NowPlayingApplication twoTracksWithArtwork()
 {
