@@ -28,7 +28,7 @@ namespace {
 
 using platform_test::plist;
 
-class HBPreferencesTest : public ::testing::Test {
+class Cephei_HBPreferences : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -81,7 +81,7 @@ float floatOf(id value)
 
 } // namespace
 
-TEST_F(HBPreferencesTest, MissingFileBindsEveryDefault)
+TEST_F(Cephei_HBPreferences, MissingFileBindsEveryDefault)
 {
     auto store = makeStore();
     bool flag = false;
@@ -97,7 +97,7 @@ TEST_F(HBPreferencesTest, MissingFileBindsEveryDefault)
     EXPECT_FALSE(fs::exists(settingsPath())) << "reading never creates the file";
 }
 
-TEST_F(HBPreferencesTest, OneStorePerIdentifierWhileItLives)
+TEST_F(Cephei_HBPreferences, OneStorePerIdentifierWhileItLives)
 {
     auto first = makeStore();
     auto second = makeStore();
@@ -106,7 +106,7 @@ TEST_F(HBPreferencesTest, OneStorePerIdentifierWhileItLives)
     EXPECT_NE(first.get(), other.get());
 }
 
-TEST_F(HBPreferencesTest, NumbersAndNumericStringsGiveTheSameFloatValue)
+TEST_F(Cephei_HBPreferences, NumbersAndNumericStringsGiveTheSameFloatValue)
 {
     struct Case {
         const char* stored;
@@ -122,7 +122,7 @@ TEST_F(HBPreferencesTest, NumbersAndNumericStringsGiveTheSameFloatValue)
     }
 }
 
-TEST_F(HBPreferencesTest, SetWritesThroughKeepsOtherKeysAndUpdatesBindings)
+TEST_F(Cephei_HBPreferences, SetWritesThroughKeepsOtherKeysAndUpdatesBindings)
 {
     writeSettings(plist("<key>keep</key><string>me</string>"));
     auto store = makeStore();
@@ -142,7 +142,7 @@ TEST_F(HBPreferencesTest, SetWritesThroughKeepsOtherKeysAndUpdatesBindings)
     EXPECT_EQ(store->objectForKey("keep"_ns), nullptr);
 }
 
-TEST_F(HBPreferencesTest, ChangeWrittenByAnotherProcessReachesBoundVariables)
+TEST_F(Cephei_HBPreferences, ChangeWrittenByAnotherProcessReachesBoundVariables)
 {
     auto store = makeStore();
     bool flag = false;
@@ -167,7 +167,7 @@ TEST_F(HBPreferencesTest, ChangeWrittenByAnotherProcessReachesBoundVariables)
     EXPECT_FLOAT_EQ(floatOf(width), 90.0f);
 }
 
-TEST_F(HBPreferencesTest, CorruptFileReadsDefaultsAndIsLeftUntouched)
+TEST_F(Cephei_HBPreferences, CorruptFileReadsDefaultsAndIsLeftUntouched)
 {
     const std::string garbage = "<?xml version=\"1.0\"?><plist><dict><key>flag</key><tr";
     writeSettings(garbage);
@@ -186,7 +186,7 @@ TEST_F(HBPreferencesTest, CorruptFileReadsDefaultsAndIsLeftUntouched)
     EXPECT_EQ(kept.str(), garbage);
 }
 
-TEST_F(HBPreferencesTest, MistypedValuesReadTheirDefaults)
+TEST_F(Cephei_HBPreferences, MistypedValuesReadTheirDefaults)
 {
     writeSettings(plist("<key>flag</key><string>YES</string><key>width</key><array/><key>speed</key><integer>3</integer>"
                         "<key>other</key><true/>"));
@@ -205,7 +205,7 @@ TEST_F(HBPreferencesTest, MistypedValuesReadTheirDefaults)
     EXPECT_FLOAT_EQ(floatOf(speed), 3.0f);
 }
 
-TEST_F(HBPreferencesTest, TopLevelThatIsNoDictionaryReadsDefaults)
+TEST_F(Cephei_HBPreferences, TopLevelThatIsNoDictionaryReadsDefaults)
 {
     writeSettings("<?xml version=\"1.0\"?><plist version=\"1.0\"><array><true/></array></plist>");
     auto store = makeStore();

@@ -30,7 +30,7 @@ namespace {
 
 using platform_test::kStart;
 
-class LogTest : public ::testing::Test {
+class Foundation_Log : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -76,7 +76,7 @@ protected:
 
 } // namespace
 
-TEST_F(LogTest, LineCarriesTheClockProcessAndIds)
+TEST_F(Foundation_Log, LineCarriesTheClockProcessAndIds)
 {
     loop->runFor(1.5);
     std::string line = captureStderr([] { NSLog("KAKAPIPI HALLL "); });
@@ -88,7 +88,7 @@ TEST_F(LogTest, LineCarriesTheClockProcessAndIds)
     EXPECT_EQ(events[0], nlohmann::json::parse(R"({"type":"log","text":"KAKAPIPI HALLL "})"));
 }
 
-TEST_F(LogTest, FormatsArgumentsIncludingObjectHandles)
+TEST_F(Foundation_Log, FormatsArgumentsIncludingObjectHandles)
 {
     std::string line = captureStderr([] {
         NSLog("[Orva] %@ %d %.2f %s", "{{0, 1}, {2, 3}}"_ns, 42, 1.5f, "end");
@@ -98,7 +98,7 @@ TEST_F(LogTest, FormatsArgumentsIncludingObjectHandles)
     EXPECT_EQ(events[0]["text"], "[Orva] {{0, 1}, {2, 3}} 42 1.50 end");
 }
 
-TEST_F(LogTest, NewlineAddedOnlyWhenMissing)
+TEST_F(Foundation_Log, NewlineAddedOnlyWhenMissing)
 {
     std::string text = captureStderr([] {
         NSLog("one\n");
@@ -107,7 +107,7 @@ TEST_F(LogTest, NewlineAddedOnlyWhenMissing)
     EXPECT_TRUE(std::regex_match(text, std::regex(R"([^\n]* one\n[^\n]* two\n)"))) << text;
 }
 
-TEST_F(LogTest, TimestampRounding)
+TEST_F(Foundation_Log, TimestampRounding)
 {
     struct Case {
         double offset;
@@ -126,7 +126,7 @@ TEST_F(LogTest, TimestampRounding)
     }
 }
 
-TEST_F(LogTest, StderrCanBeSilencedWhileEventsContinue)
+TEST_F(Foundation_Log, StderrCanBeSilencedWhileEventsContinue)
 {
     NSLogSetStderrEnabled(false);
     std::string text = captureStderr([] { NSLog("quiet %d", 1); });

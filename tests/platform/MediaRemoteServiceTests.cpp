@@ -41,7 +41,7 @@ namespace {
 using platform_test::kStart;
 using platform_test::kPNGBytes;
 
-class MediaRemoteServiceTest : public ::testing::Test {
+class MediaRemote_Service : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -143,7 +143,7 @@ TEST(MediaRemote_Constants, EachValueIsItsOwnName)
     EXPECT_EQ(kMRMediaRemoteNowPlayingInfoTitle, before) << "registering again keeps the same objects";
 }
 
-TEST_F(MediaRemoteServiceTest, ReplyComesOnALaterTurnAtTheSameInstant)
+TEST_F(MediaRemote_Service, ReplyComesOnALaterTurnAtTheSameInstant)
 {
     appendSong("Song", "Singer", 120);
     application.play(loop->now());
@@ -162,7 +162,7 @@ TEST_F(MediaRemoteServiceTest, ReplyComesOnALaterTurnAtTheSameInstant)
     EXPECT_EQ(replies, 1) << "one reply per request";
 }
 
-TEST_F(MediaRemoteServiceTest, DictionaryHoldsTheRecordSampledAtTheLastChange)
+TEST_F(MediaRemote_Service, DictionaryHoldsTheRecordSampledAtTheLastChange)
 {
     NowPlayingTrack track;
     track.title = "Song";
@@ -201,7 +201,7 @@ TEST_F(MediaRemoteServiceTest, DictionaryHoldsTheRecordSampledAtTheLastChange)
     EXPECT_DOUBLE_EQ(numberFor(info.get(), kMRMediaRemoteNowPlayingInfoElapsedTime), 35);
 }
 
-TEST_F(MediaRemoteServiceTest, ReplyIsNilWhenNothingPlays)
+TEST_F(MediaRemote_Service, ReplyIsNilWhenNothingPlays)
 {
     EXPECT_FALSE(fetchInfo()) << "empty queue";
     appendSong("Song", "Singer", 120);
@@ -213,7 +213,7 @@ TEST_F(MediaRemoteServiceTest, ReplyIsNilWhenNothingPlays)
     EXPECT_FALSE(fetchInfo()) << "no service in the process";
 }
 
-TEST_F(MediaRemoteServiceTest, ReplyDescribesATrackThatEndedMeanwhile)
+TEST_F(MediaRemote_Service, ReplyDescribesATrackThatEndedMeanwhile)
 {
     appendSong("First", {}, 10);
     appendSong("Second", {}, 10);
@@ -231,7 +231,7 @@ TEST_F(MediaRemoteServiceTest, ReplyDescribesATrackThatEndedMeanwhile)
 // The dictionary is a snapshot of the record: the same immutable object for every request
 // until the record changes, a new one from then on, and its artwork the track's own
 // bytes rather than a copy.
-TEST_F(MediaRemoteServiceTest, RequestsShareOneSnapshotUntilTheRecordChanges)
+TEST_F(MediaRemote_Service, RequestsShareOneSnapshotUntilTheRecordChanges)
 {
     NowPlayingTrack track;
     track.title = "First";
@@ -266,7 +266,7 @@ TEST_F(MediaRemoteServiceTest, RequestsShareOneSnapshotUntilTheRecordChanges)
     EXPECT_FALSE(fetchInfo()) << "no record, no snapshot";
 }
 
-TEST_F(MediaRemoteServiceTest, ReplyForAHostThatDiedStillRunsOnceAndTouchesNothing)
+TEST_F(MediaRemote_Service, ReplyForAHostThatDiedStillRunsOnceAndTouchesNothing)
 {
     appendSong("Song", "Singer", 120);
     auto host = NSObject::alloc();
@@ -284,7 +284,7 @@ TEST_F(MediaRemoteServiceTest, ReplyForAHostThatDiedStillRunsOnceAndTouchesNothi
     EXPECT_EQ(hostUpdates, 0);
 }
 
-TEST_F(MediaRemoteServiceTest, ChangeReachesTheUpdaterFirstThenTheNotifications)
+TEST_F(MediaRemote_Service, ChangeReachesTheUpdaterFirstThenTheNotifications)
 {
     appendSong("Song", "Singer", 120);
     appendSong("Next", "Singer", 120);
@@ -314,7 +314,7 @@ TEST_F(MediaRemoteServiceTest, ChangeReachesTheUpdaterFirstThenTheNotifications)
     }
 }
 
-TEST_F(MediaRemoteServiceTest, UpdaterSeesTheStateItIsToldAbout)
+TEST_F(MediaRemote_Service, UpdaterSeesTheStateItIsToldAbout)
 {
     appendSong("Song", "Singer", 120);
     std::vector<double> rates;
@@ -327,7 +327,7 @@ TEST_F(MediaRemoteServiceTest, UpdaterSeesTheStateItIsToldAbout)
     EXPECT_EQ(rates, (std::vector<double> { 1, 0 }));
 }
 
-TEST_F(MediaRemoteServiceTest, CommandsAreLoggedWithTheirOptionsAndTakeEffectAtTheNextTurn)
+TEST_F(MediaRemote_Service, CommandsAreLoggedWithTheirOptionsAndTakeEffectAtTheNextTurn)
 {
     appendSong("Song", "Singer", 120);
     application.seek(40, loop->now());
@@ -366,7 +366,7 @@ TEST_F(MediaRemoteServiceTest, CommandsAreLoggedWithTheirOptionsAndTakeEffectAtT
     }
 }
 
-TEST_F(MediaRemoteServiceTest, CommandWithoutAServiceIsLoggedAndNotSent)
+TEST_F(MediaRemote_Service, CommandWithoutAServiceIsLoggedAndNotSent)
 {
     service.reset();
     EXPECT_FALSE(MRMediaRemoteSendCommand(kMRNextTrack, nullptr));
@@ -374,7 +374,7 @@ TEST_F(MediaRemoteServiceTest, CommandWithoutAServiceIsLoggedAndNotSent)
     EXPECT_EQ(commandEvents[0]["command"], kMRNextTrack);
 }
 
-TEST_F(MediaRemoteServiceTest, CommandQueuedWhenTheServiceGoesAwayIsDropped)
+TEST_F(MediaRemote_Service, CommandQueuedWhenTheServiceGoesAwayIsDropped)
 {
     appendSong("Song", "Singer", 120);
     EXPECT_TRUE(MRMediaRemoteSendCommand(kMRPlay, nullptr));

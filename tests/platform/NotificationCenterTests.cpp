@@ -59,7 +59,7 @@ Class listenerClass()
     return cls;
 }
 
-class NotificationCenterTest : public ::testing::Test {
+class Foundation_NotificationCenter : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -89,7 +89,7 @@ protected:
 
 } // namespace
 
-TEST_F(NotificationCenterTest, DeliversSynchronouslyInRegistrationOrder)
+TEST_F(Foundation_NotificationCenter, DeliversSynchronouslyInRegistrationOrder)
 {
     auto a = listener("a"), b = listener("b"), c = listener("c");
     observe(b.get());
@@ -100,7 +100,7 @@ TEST_F(NotificationCenterTest, DeliversSynchronouslyInRegistrationOrder)
     EXPECT_EQ(center->observerCount(), 3u);
 }
 
-TEST_F(NotificationCenterTest, SelectorWithArgumentGetsTheNotification)
+TEST_F(Foundation_NotificationCenter, SelectorWithArgumentGetsTheNotification)
 {
     auto a = listener("a");
     auto sender = listener("sender");
@@ -113,7 +113,7 @@ TEST_F(NotificationCenterTest, SelectorWithArgumentGetsTheNotification)
     EXPECT_EQ(a->lastNotification->userInfo(), info.get());
 }
 
-TEST_F(NotificationCenterTest, NameAndObjectFilters)
+TEST_F(Foundation_NotificationCenter, NameAndObjectFilters)
 {
     auto sender = listener("sender"), other = listener("other");
     auto anyName = listener("anyName"), ping = listener("ping"), fromSender = listener("fromSender");
@@ -142,7 +142,7 @@ TEST_F(NotificationCenterTest, NameAndObjectFilters)
     EXPECT_EQ(takeLog(), "anyName ping ");
 }
 
-TEST_F(NotificationCenterTest, ObserversAreNotRetainedAndDeadOnesAreSkipped)
+TEST_F(Foundation_NotificationCenter, ObserversAreNotRetainedAndDeadOnesAreSkipped)
 {
     auto a = listener("a"), b = listener("b");
     WeakPtr<Listener> weakB = b.get();
@@ -155,7 +155,7 @@ TEST_F(NotificationCenterTest, ObserversAreNotRetainedAndDeadOnesAreSkipped)
     EXPECT_EQ(takeLog(), "a ");
 }
 
-TEST_F(NotificationCenterTest, ObserverRemovesItselfDuringDelivery)
+TEST_F(Foundation_NotificationCenter, ObserverRemovesItselfDuringDelivery)
 {
     auto a = listener("a"), b = listener("b"), c = listener("c");
     for (auto* l : { a.get(), b.get(), c.get() })
@@ -168,7 +168,7 @@ TEST_F(NotificationCenterTest, ObserverRemovesItselfDuringDelivery)
     EXPECT_EQ(center->observerCount(), 2u);
 }
 
-TEST_F(NotificationCenterTest, ObserverRemovesAnotherDuringDelivery)
+TEST_F(Foundation_NotificationCenter, ObserverRemovesAnotherDuringDelivery)
 {
     auto a = listener("a"), b = listener("b"), c = listener("c");
     for (auto* l : { a.get(), b.get(), c.get() })
@@ -178,7 +178,7 @@ TEST_F(NotificationCenterTest, ObserverRemovesAnotherDuringDelivery)
     EXPECT_EQ(takeLog(), "a b ") << "removed before its turn: not called";
 }
 
-TEST_F(NotificationCenterTest, ObserverKillsAnotherDuringDelivery)
+TEST_F(Foundation_NotificationCenter, ObserverKillsAnotherDuringDelivery)
 {
     auto a = listener("a"), b = listener("b");
     observe(a.get());
@@ -190,7 +190,7 @@ TEST_F(NotificationCenterTest, ObserverKillsAnotherDuringDelivery)
     EXPECT_EQ(center->observerCount(), 1u);
 }
 
-TEST_F(NotificationCenterTest, ObserverAddedDuringDeliveryHearsOnlyLaterPosts)
+TEST_F(Foundation_NotificationCenter, ObserverAddedDuringDeliveryHearsOnlyLaterPosts)
 {
     auto a = listener("a"), late = listener("late");
     observe(a.get());
@@ -207,7 +207,7 @@ TEST_F(NotificationCenterTest, ObserverAddedDuringDeliveryHearsOnlyLaterPosts)
     EXPECT_EQ(takeLog(), "a late ");
 }
 
-TEST_F(NotificationCenterTest, NestedPostsWithRemovalKeepTheListWhole)
+TEST_F(Foundation_NotificationCenter, NestedPostsWithRemovalKeepTheListWhole)
 {
     auto a = listener("a"), b = listener("b"), c = listener("c");
     observe(a.get(), "Outer");
@@ -225,7 +225,7 @@ TEST_F(NotificationCenterTest, NestedPostsWithRemovalKeepTheListWhole)
     EXPECT_EQ(center->observerCount(), 1u);
 }
 
-TEST_F(NotificationCenterTest, SelectiveRemoval)
+TEST_F(Foundation_NotificationCenter, SelectiveRemoval)
 {
     auto a = listener("a");
     auto sender = listener("sender");
@@ -243,7 +243,7 @@ TEST_F(NotificationCenterTest, SelectiveRemoval)
     EXPECT_EQ(center->observerCount(), 0u);
 }
 
-TEST_F(NotificationCenterTest, BlockObserversLiveUntilTheirTokenIsRemoved)
+TEST_F(Foundation_NotificationCenter, BlockObserversLiveUntilTheirTokenIsRemoved)
 {
     int calls = 0;
     RefPtr<NSObject> token;
@@ -264,7 +264,7 @@ TEST_F(NotificationCenterTest, BlockObserversLiveUntilTheirTokenIsRemoved)
     EXPECT_FALSE(weakToken.get());
 }
 
-TEST_F(NotificationCenterTest, EveryPostIsRecordedAsAnEvent)
+TEST_F(Foundation_NotificationCenter, EveryPostIsRecordedAsAnEvent)
 {
     std::vector<nlohmann::json> events;
     platform::setEventSink([&](const nlohmann::json& event) { events.push_back(event); });
@@ -278,7 +278,7 @@ TEST_F(NotificationCenterTest, EveryPostIsRecordedAsAnEvent)
     EXPECT_EQ(events[1], nlohmann::json::parse(R"({"type":"notification","name":"Pong","object":null,"userInfo":{}})"));
 }
 
-TEST_F(NotificationCenterTest, RuntimeMethodsAndTheDefaultCentre)
+TEST_F(Foundation_NotificationCenter, RuntimeMethodsAndTheDefaultCentre)
 {
     auto a = listener("a");
     const id none = nil;

@@ -19,7 +19,7 @@ using platform::RunLoop;
 namespace {
 
 // Each test gets a device root of its own, so stale FIFOs of other runs never matter.
-class NotifyTest : public ::testing::Test {
+class Notify_Delivery : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -70,7 +70,7 @@ protected:
 
 } // namespace
 
-TEST_F(NotifyTest, PostInTheSameProcessArrivesWhenTheLoopRuns)
+TEST_F(Notify_Delivery, PostInTheSameProcessArrivesWhenTheLoopRuns)
 {
     std::vector<std::string> log;
     listen("com.example/ReloadPrefs", &log, "first");
@@ -86,7 +86,7 @@ TEST_F(NotifyTest, PostInTheSameProcessArrivesWhenTheLoopRuns)
 
 // The loop does not look at its sources before every task, so a post made by a task in
 // the middle of a long run must still be heard at that instant, not when the run ends.
-TEST_F(NotifyTest, PostMadeDuringARunArrivesAtTheSameInstant)
+TEST_F(Notify_Delivery, PostMadeDuringARunArrivesAtTheSameInstant)
 {
     std::vector<std::string> log;
     std::vector<double> heardAt;
@@ -105,7 +105,7 @@ TEST_F(NotifyTest, PostMadeDuringARunArrivesAtTheSameInstant)
     EXPECT_EQ(log.size(), 1u);
 }
 
-TEST_F(NotifyTest, PostFromAnotherProcessIsDeliveredAtTheNextRun)
+TEST_F(Notify_Delivery, PostFromAnotherProcessIsDeliveredAtTheNextRun)
 {
     std::vector<std::string> log;
     int token = listen("com.example/ReloadPrefs", &log, "parent");
@@ -124,7 +124,7 @@ TEST_F(NotifyTest, PostFromAnotherProcessIsDeliveredAtTheNextRun)
     EXPECT_EQ(log.size(), 1u) << "delivered once";
 }
 
-TEST_F(NotifyTest, ChildRegistrationLeavesTheParentListening)
+TEST_F(Notify_Delivery, ChildRegistrationLeavesTheParentListening)
 {
     std::vector<std::string> log;
     listen("ping", &log, "parent");
@@ -154,7 +154,7 @@ TEST_F(NotifyTest, ChildRegistrationLeavesTheParentListening)
     EXPECT_EQ(log.size(), 2u);
 }
 
-TEST_F(NotifyTest, ChildRunningItsLoopDoesNotStealTheParentsMessages)
+TEST_F(Notify_Delivery, ChildRunningItsLoopDoesNotStealTheParentsMessages)
 {
     std::vector<std::string> log;
     listen("ping", &log, "parent");
@@ -169,7 +169,7 @@ TEST_F(NotifyTest, ChildRunningItsLoopDoesNotStealTheParentsMessages)
     EXPECT_EQ(log, std::vector<std::string> { "parent" });
 }
 
-TEST_F(NotifyTest, CancelledRegistrationsHearNothing)
+TEST_F(Notify_Delivery, CancelledRegistrationsHearNothing)
 {
     std::vector<std::string> log;
     int early = listen("ping", &log, "early");
@@ -184,7 +184,7 @@ TEST_F(NotifyTest, CancelledRegistrationsHearNothing)
     EXPECT_FALSE(std::filesystem::exists(fifoOf(getpid()))) << "no registrations left: no longer listening";
 }
 
-TEST_F(NotifyTest, RegistrationMadeBeforeTheRunLoopIsWatchedByIt)
+TEST_F(Notify_Delivery, RegistrationMadeBeforeTheRunLoopIsWatchedByIt)
 {
     loop.reset();
     std::vector<std::string> log;
@@ -195,7 +195,7 @@ TEST_F(NotifyTest, RegistrationMadeBeforeTheRunLoopIsWatchedByIt)
     EXPECT_EQ(log, std::vector<std::string> { "early" });
 }
 
-TEST_F(NotifyTest, RejectsWhatItCannotDeliver)
+TEST_F(Notify_Delivery, RejectsWhatItCannotDeliver)
 {
     int token = -1;
     EXPECT_EQ(notify_post(nullptr), NOTIFY_STATUS_INVALID_NAME);

@@ -32,7 +32,7 @@ struct Deadline {
     ~Deadline() { alarm(0); }
 };
 
-class PropertyListHazards : public testing::Test {
+class Foundation_PropertyListHazards : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -106,7 +106,7 @@ std::vector<std::uint8_t> bytesOf(const std::string& text) { return { text.begin
 
 } // namespace
 
-TEST_F(PropertyListHazards, AFIFOOrADeviceInTheFilesPlaceIsRefusedAtOnce)
+TEST_F(Foundation_PropertyListHazards, AFIFOOrADeviceInTheFilesPlaceIsRefusedAtOnce)
 {
     ASSERT_EQ(mkfifo(path("fifo.plist").c_str(), 0644), 0);
     fs::create_symlink("/dev/zero", path("zero.plist"));
@@ -121,7 +121,7 @@ TEST_F(PropertyListHazards, AFIFOOrADeviceInTheFilesPlaceIsRefusedAtOnce)
     EXPECT_TRUE(fs::is_fifo(path("fifo.plist"))) << "left as it was";
 }
 
-TEST_F(PropertyListHazards, FilesOverTheSizeCapAreRefusedUnread)
+TEST_F(Foundation_PropertyListHazards, FilesOverTheSizeCapAreRefusedUnread)
 {
     // Valid XML, just too large for a settings file.
     std::string xml = kXMLHead + std::string("<array>");
@@ -137,7 +137,7 @@ TEST_F(PropertyListHazards, FilesOverTheSizeCapAreRefusedUnread)
     EXPECT_TRUE(platform::readPropertyList(path("small.plist")).value);
 }
 
-TEST_F(PropertyListHazards, StructureTheLibraryCannotTakeNeverReachesIt)
+TEST_F(Foundation_PropertyListHazards, StructureTheLibraryCannotTakeNeverReachesIt)
 {
     Deadline deadline(10);
     struct Case {
@@ -171,7 +171,7 @@ TEST_F(PropertyListHazards, StructureTheLibraryCannotTakeNeverReachesIt)
     EXPECT_TRUE(platform::propertyListFromData(bytesOf(nestedBinaryArrays(400, false)), &error)) << error;
 }
 
-TEST_F(PropertyListHazards, EveryDateTheFormatHoldsRoundTripsExactly)
+TEST_F(Foundation_PropertyListHazards, EveryDateTheFormatHoldsRoundTripsExactly)
 {
     // Seconds from 2001: year 0, 1850, 1901 (just outside 32 bits), now, 2100, 9999.
     const double dates[] = { -63145526400.0, -4733510400.0, -3124137600.0, 600000000.0, 3124137600.0, 252423993599.0 };
@@ -194,7 +194,7 @@ TEST_F(PropertyListHazards, EveryDateTheFormatHoldsRoundTripsExactly)
     }
 }
 
-TEST_F(PropertyListHazards, DatesBeyondTheFormatAreRefusedWithAReason)
+TEST_F(Foundation_PropertyListHazards, DatesBeyondTheFormatAreRefusedWithAReason)
 {
     std::string error;
     // Only a binary file can say year 33,000; XML cannot write it back.

@@ -20,7 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PropertyList : public testing::Test {
+class Foundation_PropertyList : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -74,7 +74,7 @@ RefPtr<NSDictionary> mixedDictionary()
 
 } // namespace
 
-TEST_F(PropertyList, MixedDictionaryRoundTripsThroughXML)
+TEST_F(Foundation_PropertyList, MixedDictionaryRoundTripsThroughXML)
 {
     auto original = mixedDictionary();
     std::string error;
@@ -105,7 +105,7 @@ TEST_F(PropertyList, MixedDictionaryRoundTripsThroughXML)
     EXPECT_EQ(keys, expectedKeys);
 }
 
-TEST_F(PropertyList, ReadsBinaryPropertyLists)
+TEST_F(Foundation_PropertyList, ReadsBinaryPropertyLists)
 {
     plist_t root = plist_new_dict();
     plist_dict_set_item(root, "flag", plist_new_bool(1));
@@ -125,7 +125,7 @@ TEST_F(PropertyList, ReadsBinaryPropertyLists)
     EXPECT_TRUE(result.value->isEqual(expected.get())) << result.value->descriptionString();
 }
 
-TEST_F(PropertyList, MissingAndCorruptFilesAreReportedDistinctly)
+TEST_F(Foundation_PropertyList, MissingAndCorruptFilesAreReportedDistinctly)
 {
     auto missing = platform::readPropertyList(path("absent.plist"));
     EXPECT_FALSE(missing.value);
@@ -160,7 +160,7 @@ TEST_F(PropertyList, MissingAndCorruptFilesAreReportedDistinctly)
     EXPECT_FALSE(folder.error.empty());
 }
 
-TEST_F(PropertyList, AtomicWriteMakesFoldersAndLeavesNoTemporaryFile)
+TEST_F(Foundation_PropertyList, AtomicWriteMakesFoldersAndLeavesNoTemporaryFile)
 {
     fs::path folder = m_folder / "var/mobile/Library/Preferences";
     std::string target = (folder / "com.example.prefs.plist").string();
@@ -175,7 +175,7 @@ TEST_F(PropertyList, AtomicWriteMakesFoldersAndLeavesNoTemporaryFile)
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::others_read, fs::perms::others_read);
 }
 
-TEST_F(PropertyList, AReaderOfTheOldFileNeverSeesTheNewOneHalfWritten)
+TEST_F(Foundation_PropertyList, AReaderOfTheOldFileNeverSeesTheNewOneHalfWritten)
 {
     std::string target = path("shared.plist");
     std::string error;
@@ -194,7 +194,7 @@ TEST_F(PropertyList, AReaderOfTheOldFileNeverSeesTheNewOneHalfWritten)
     EXPECT_NE(readFile(target), before);
 }
 
-TEST_F(PropertyList, UnrepresentableValuesWriteNothing)
+TEST_F(Foundation_PropertyList, UnrepresentableValuesWriteNothing)
 {
     std::string target = path("keep.plist");
     std::string error;
@@ -221,7 +221,7 @@ TEST_F(PropertyList, UnrepresentableValuesWriteNothing)
     }
 }
 
-TEST_F(PropertyList, WriteFailsCleanlyWhenTheFolderCannotBeMade)
+TEST_F(Foundation_PropertyList, WriteFailsCleanlyWhenTheFolderCannotBeMade)
 {
     writeFile(path("file"), "not a folder");
     std::string error;
@@ -229,7 +229,7 @@ TEST_F(PropertyList, WriteFailsCleanlyWhenTheFolderCannotBeMade)
     EXPECT_FALSE(error.empty());
 }
 
-TEST_F(PropertyList, ParsesBytesInMemory)
+TEST_F(Foundation_PropertyList, ParsesBytesInMemory)
 {
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<plist version=\"1.0\"><array><string>x</string><real>2.5</real><true/><integer>-3</integer>"

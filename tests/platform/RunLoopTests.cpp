@@ -47,7 +47,7 @@ RefPtr<Host> makeHost()
     return objc::make<Host>(hostClass());
 }
 
-class RunLoopTest : public ::testing::Test {
+class Foundation_RunLoop : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -59,7 +59,7 @@ protected:
 
 } // namespace
 
-TEST_F(RunLoopTest, RunsByDueTimeThenInSchedulingOrder)
+TEST_F(Foundation_RunLoop, RunsByDueTimeThenInSchedulingOrder)
 {
     std::string order;
     struct Case {
@@ -72,7 +72,7 @@ TEST_F(RunLoopTest, RunsByDueTimeThenInSchedulingOrder)
     EXPECT_EQ(order, "fdbcae");
 }
 
-TEST_F(RunLoopTest, ClockStandsAtEachEventThenAtTheTarget)
+TEST_F(Foundation_RunLoop, ClockStandsAtEachEventThenAtTheTarget)
 {
     std::vector<double> seen;
     loop->schedule(kStart + 1.5, [&] { seen.push_back(loop->now()); });
@@ -90,7 +90,7 @@ TEST_F(RunLoopTest, ClockStandsAtEachEventThenAtTheTarget)
     EXPECT_EQ(loop->now(), kStart + 2);
 }
 
-TEST_F(RunLoopTest, WorkQueuedWhileRunningJoinsTheSameRun)
+TEST_F(Foundation_RunLoop, WorkQueuedWhileRunningJoinsTheSameRun)
 {
     std::string order;
     loop->schedule(kStart + 1, [&] {
@@ -105,7 +105,7 @@ TEST_F(RunLoopTest, WorkQueuedWhileRunningJoinsTheSameRun)
     EXPECT_EQ(order, "abcd");
 }
 
-TEST_F(RunLoopTest, CancelledTasksNeverRun)
+TEST_F(Foundation_RunLoop, CancelledTasksNeverRun)
 {
     int runs = 0;
     auto later = loop->schedule(kStart + 2, [&] { ++runs; });
@@ -122,7 +122,7 @@ TEST_F(RunLoopTest, CancelledTasksNeverRun)
     EXPECT_FALSE(loop->nextDueTime());
 }
 
-TEST_F(RunLoopTest, RunOneEventStopsAtTheLimit)
+TEST_F(Foundation_RunLoop, RunOneEventStopsAtTheLimit)
 {
     int runs = 0;
     loop->schedule(kStart + 1, [&] { ++runs; });
@@ -134,7 +134,7 @@ TEST_F(RunLoopTest, RunOneEventStopsAtTheLimit)
     EXPECT_EQ(runs, 1);
 }
 
-TEST_F(RunLoopTest, EachTaskDrainsItsOwnAutoreleasePool)
+TEST_F(Foundation_RunLoop, EachTaskDrainsItsOwnAutoreleasePool)
 {
     WeakPtr<Host> autoreleased;
     loop->schedule(kStart, [&] {
@@ -148,7 +148,7 @@ TEST_F(RunLoopTest, EachTaskDrainsItsOwnAutoreleasePool)
     EXPECT_FALSE(aliveInNextTask);
 }
 
-TEST_F(RunLoopTest, TearDownReleasesPendingWorkEvenWhenItQueuesMore)
+TEST_F(Foundation_RunLoop, TearDownReleasesPendingWorkEvenWhenItQueuesMore)
 {
     int before = Host::destroyed;
     auto host = makeHost();
@@ -175,7 +175,7 @@ TEST_F(RunLoopTest, TearDownReleasesPendingWorkEvenWhenItQueuesMore)
     EXPECT_EQ(RunLoop::main(), nullptr);
 }
 
-TEST_F(RunLoopTest, ReadSourcesAreDeliveredWhenTheLoopNextRuns)
+TEST_F(Foundation_RunLoop, ReadSourcesAreDeliveredWhenTheLoopNextRuns)
 {
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
@@ -203,13 +203,13 @@ TEST_F(RunLoopTest, ReadSourcesAreDeliveredWhenTheLoopNextRuns)
     close(fds[1]);
 }
 
-TEST_F(RunLoopTest, MainIsTheLiveLoopAndThereIsOnlyOne)
+TEST_F(Foundation_RunLoop, MainIsTheLiveLoopAndThereIsOnlyOne)
 {
     EXPECT_EQ(RunLoop::main(), loop.get());
     EXPECT_DEATH(RunLoop second, "already exists");
 }
 
-TEST_F(RunLoopTest, RunawayWorkStopsTheProcess)
+TEST_F(Foundation_RunLoop, RunawayWorkStopsTheProcess)
 {
     loop->setMaximumEventsPerRun(1000);
     std::function<void()> again;
@@ -218,7 +218,7 @@ TEST_F(RunLoopTest, RunawayWorkStopsTheProcess)
     EXPECT_DEATH(loop->runFor(1), "more than 1000 events");
 }
 
-TEST_F(RunLoopTest, NSDateAndCFDateReadTheLoopClock)
+TEST_F(Foundation_RunLoop, NSDateAndCFDateReadTheLoopClock)
 {
     loop->runFor(12.5);
     auto date = NSDate::date();
@@ -227,7 +227,7 @@ TEST_F(RunLoopTest, NSDateAndCFDateReadTheLoopClock)
     EXPECT_EQ(CFAbsoluteTimeGetCurrent(), kStart + 12.5);
 }
 
-TEST(RunLoop_WithoutLoop, CFAbsoluteTimeFallsBackToTheWallClock)
+TEST(Foundation_RunLoopWithoutLoop, CFAbsoluteTimeFallsBackToTheWallClock)
 {
     ASSERT_EQ(RunLoop::main(), nullptr);
     double unixNow = static_cast<double>(time(nullptr));
@@ -236,7 +236,7 @@ TEST(RunLoop_WithoutLoop, CFAbsoluteTimeFallsBackToTheWallClock)
 
 // Dispatch on the main queue.
 
-TEST_F(RunLoopTest, DispatchAfterLandsExactlyWhereRunForStops)
+TEST_F(Foundation_RunLoop, DispatchAfterLandsExactlyWhereRunForStops)
 {
     // Fractional times that do not survive a round trip through nanoseconds.
     for (int step = 0; step < 7; ++step)
@@ -254,7 +254,7 @@ TEST_F(RunLoopTest, DispatchAfterLandsExactlyWhereRunForStops)
     EXPECT_EQ(ran.size(), 2u);
 }
 
-TEST_F(RunLoopTest, DispatchRunsSameTimeBlocksInSubmissionOrder)
+TEST_F(Foundation_RunLoop, DispatchRunsSameTimeBlocksInSubmissionOrder)
 {
     std::string order;
     auto queue = dispatch_get_main_queue();
@@ -269,7 +269,7 @@ TEST_F(RunLoopTest, DispatchRunsSameTimeBlocksInSubmissionOrder)
     EXPECT_EQ(order, "abc");
 }
 
-TEST_F(RunLoopTest, DispatchTimeArithmetic)
+TEST_F(Foundation_RunLoop, DispatchTimeArithmetic)
 {
     loop->runFor(2);
     struct Case {
@@ -288,7 +288,7 @@ TEST_F(RunLoopTest, DispatchTimeArithmetic)
         EXPECT_EQ(dispatch_time(c.when, c.delta), c.expected) << c.when << " + " << c.delta;
 }
 
-TEST_F(RunLoopTest, DeferredWorkHoldingAWeakHostDoesNothingOnceItIsGone)
+TEST_F(Foundation_RunLoop, DeferredWorkHoldingAWeakHostDoesNothingOnceItIsGone)
 {
     auto host = makeHost();
     WeakPtr<Host> weakHost = host.get();
@@ -305,7 +305,7 @@ TEST_F(RunLoopTest, DeferredWorkHoldingAWeakHostDoesNothingOnceItIsGone)
     EXPECT_EQ(ran, 0);
 }
 
-TEST_F(RunLoopTest, RealTimeClockRunsOnlyWhatTheWallClockHasReached)
+TEST_F(Foundation_RunLoop, RealTimeClockRunsOnlyWhatTheWallClockHasReached)
 {
     loop.reset();
     loop = std::make_unique<RunLoop>(RunLoop::ClockMode::RealTime, kStart);

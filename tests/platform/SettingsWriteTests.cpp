@@ -38,7 +38,7 @@ using platform_test::plist;
 
 constexpr const char* kDomain = "com.example.writes";
 
-class SettingsWrites : public testing::Test {
+class Settings_Writes : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -85,7 +85,7 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsWrites, ADateFarFrom2001UnderAnotherKeyNoLongerBlocksWrites)
+TEST_F(Settings_Writes, ADateFarFrom2001UnderAnotherKeyNoLongerBlocksWrites)
 {
     std::ofstream(settingsPath()) << plist("<key>installed</key><date>2100-06-01T12:00:00Z</date>");
     auto store = makeStore();
@@ -99,7 +99,7 @@ TEST_F(SettingsWrites, ADateFarFrom2001UnderAnotherKeyNoLongerBlocksWrites)
     EXPECT_EQ(date->descriptionString(), "2100-06-01 12:00:00 +0000");
 }
 
-TEST_F(SettingsWrites, AFailedWriteSaysWhyAndChangesNothing)
+TEST_F(Settings_Writes, AFailedWriteSaysWhyAndChangesNothing)
 {
     std::ofstream(settingsPath()) << plist("<key>enable</key><false/>");
     auto store = makeStore();
@@ -124,7 +124,7 @@ TEST_F(SettingsWrites, AFailedWriteSaysWhyAndChangesNothing)
     EXPECT_NE(problem, "");
 }
 
-TEST_F(SettingsWrites, EveryUnreadableFileIsKeptNumbered)
+TEST_F(Settings_Writes, EveryUnreadableFileIsKeptNumbered)
 {
     auto store = makeStore();
     for (const char* garbage : { "first garbage", "second garbage", "third garbage" }) {
@@ -143,7 +143,7 @@ TEST_F(SettingsWrites, EveryUnreadableFileIsKeptNumbered)
     EXPECT_EQ(read(".unreadable.3"), "third garbage");
 }
 
-TEST_F(SettingsWrites, TemporaryFilesOfDeadWritersGoWithTheNextWrite)
+TEST_F(Settings_Writes, TemporaryFilesOfDeadWritersGoWithTheNextWrite)
 {
     std::string stale = (folder() / ("." + std::string(kDomain) + ".plist.a1B2c3")).string();
     std::ofstream(stale) << "half a plist";
@@ -175,7 +175,7 @@ TEST_F(SettingsWrites, TemporaryFilesOfDeadWritersGoWithTheNextWrite)
 
 // Writers are killed at random instants, over and over. After each kill the file is a
 // whole old or new version, and the next write leaves no temporary file behind.
-TEST_F(SettingsWrites, WritersKilledAtRandomNeverLeaveATornFileOrLitter)
+TEST_F(Settings_Writes, WritersKilledAtRandomNeverLeaveATornFileOrLitter)
 {
     // Versions large enough that a write takes a while, each saying which it is.
     auto version = [](int number) {

@@ -59,7 +59,7 @@ Class tickerClass()
     return cls;
 }
 
-class TimerTest : public ::testing::Test {
+class Foundation_Timer : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -86,7 +86,7 @@ protected:
 
 } // namespace
 
-TEST_F(TimerTest, NotFiredBeforeItsIntervalFiredAtIt)
+TEST_F(Foundation_Timer, NotFiredBeforeItsIntervalFiredAtIt)
 {
     auto ticker = makeTicker();
     every(1.0, ticker.get(), false);
@@ -96,7 +96,7 @@ TEST_F(TimerTest, NotFiredBeforeItsIntervalFiredAtIt)
     EXPECT_EQ(ticker->times, std::vector<double> { 1.0 });
 }
 
-TEST_F(TimerTest, RepeatingTimerRunsAVirtualDayOnItsPlannedSchedule)
+TEST_F(Foundation_Timer, RepeatingTimerRunsAVirtualDayOnItsPlannedSchedule)
 {
     auto ticker = makeTicker();
     NSTimer* timer = every(1.0, ticker.get());
@@ -111,7 +111,7 @@ TEST_F(TimerTest, RepeatingTimerRunsAVirtualDayOnItsPlannedSchedule)
     EXPECT_TRUE(timer->isValid());
 }
 
-TEST_F(TimerTest, SelectorArgumentFollowsTheSelectorsName)
+TEST_F(Foundation_Timer, SelectorArgumentFollowsTheSelectorsName)
 {
     auto ticker = makeTicker();
     NSTimer* withArgument = every(1.0, ticker.get(), false);
@@ -123,7 +123,7 @@ TEST_F(TimerTest, SelectorArgumentFollowsTheSelectorsName)
     EXPECT_EQ(ticker->arguments[1], nil);
 }
 
-TEST_F(TimerTest, NonPositiveIntervalsBecomeTheMinimum)
+TEST_F(Foundation_Timer, NonPositiveIntervalsBecomeTheMinimum)
 {
     for (double interval : { 0.0, -5.0 }) {
         auto ticker = makeTicker();
@@ -138,7 +138,7 @@ TEST_F(TimerTest, NonPositiveIntervalsBecomeTheMinimum)
     }
 }
 
-TEST_F(TimerTest, OneShotInvalidatesItselfAndLetsGoOfItsTarget)
+TEST_F(Foundation_Timer, OneShotInvalidatesItselfAndLetsGoOfItsTarget)
 {
     auto ticker = makeTicker();
     WeakPtr<Ticker> weakTicker = ticker.get();
@@ -156,7 +156,7 @@ TEST_F(TimerTest, OneShotInvalidatesItselfAndLetsGoOfItsTarget)
     EXPECT_EQ(loop->scheduledTimerCount(), 0u);
 }
 
-TEST_F(TimerTest, RepeatingTimerKeepsItsTargetUntilInvalidated)
+TEST_F(Foundation_Timer, RepeatingTimerKeepsItsTargetUntilInvalidated)
 {
     auto ticker = makeTicker();
     WeakPtr<Ticker> weakTicker = ticker.get();
@@ -173,7 +173,7 @@ TEST_F(TimerTest, RepeatingTimerKeepsItsTargetUntilInvalidated)
     EXPECT_EQ(loop->scheduledTimerCount(), 0u);
 }
 
-TEST_F(TimerTest, InvalidatedFromItsOwnCallback)
+TEST_F(Foundation_Timer, InvalidatedFromItsOwnCallback)
 {
     auto ticker = makeTicker();
     ticker->onTick = [](Ticker* self, NSTimer* timer) {
@@ -185,7 +185,7 @@ TEST_F(TimerTest, InvalidatedFromItsOwnCallback)
     EXPECT_EQ(ticker->times, (std::vector<double> { 1, 2 }));
 }
 
-TEST_F(TimerTest, CallbackInvalidatesAnotherTimerDueAtTheSameInstant)
+TEST_F(Foundation_Timer, CallbackInvalidatesAnotherTimerDueAtTheSameInstant)
 {
     auto first = makeTicker();
     auto second = makeTicker();
@@ -204,7 +204,7 @@ TEST_F(TimerTest, CallbackInvalidatesAnotherTimerDueAtTheSameInstant)
     EXPECT_FALSE(weakVictim.get());
 }
 
-TEST_F(TimerTest, MissedFiringsCollapseAndTheScheduleKeepsItsPhase)
+TEST_F(Foundation_Timer, MissedFiringsCollapseAndTheScheduleKeepsItsPhase)
 {
     // The callback runs the loop itself, so by the time it returns the clock is late;
     // the next firing still counts from the planned time.
@@ -227,7 +227,7 @@ TEST_F(TimerTest, MissedFiringsCollapseAndTheScheduleKeepsItsPhase)
     }
 }
 
-TEST_F(TimerTest, FiringByHand)
+TEST_F(Foundation_Timer, FiringByHand)
 {
     auto ticker = makeTicker();
     NSTimer* repeating = every(1.0, ticker.get());
@@ -248,7 +248,7 @@ TEST_F(TimerTest, FiringByHand)
     EXPECT_EQ(once->times.size(), 1u) << "ended by the manual firing";
 }
 
-TEST_F(TimerTest, BlockTimers)
+TEST_F(Foundation_Timer, BlockTimers)
 {
     int firings = 0;
     NSTimer* timer = NSTimer::scheduledTimerWithTimeInterval(0.5, true, [&](NSTimer* self) {
@@ -261,7 +261,7 @@ TEST_F(TimerTest, BlockTimers)
     EXPECT_EQ(loop->scheduledTimerCount(), 0u);
 }
 
-TEST_F(TimerTest, RuntimeMethodsReachTheTimer)
+TEST_F(Foundation_Timer, RuntimeMethodsReachTheTimer)
 {
     auto ticker = makeTicker();
     NSTimer* timer = every(1.0, ticker.get());
@@ -282,7 +282,7 @@ TEST_F(TimerTest, RuntimeMethodsReachTheTimer)
     EXPECT_EQ(loop->scheduledTimerCount(), 0u);
 }
 
-TEST_F(TimerTest, TearDownWithTimersPendingReleasesTimersAndTargets)
+TEST_F(Foundation_Timer, TearDownWithTimersPendingReleasesTimersAndTargets)
 {
     auto ticker = makeTicker();
     WeakPtr<Ticker> weakTicker = ticker.get();

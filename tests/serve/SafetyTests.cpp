@@ -19,7 +19,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-class ServeSafetyTests : public ::testing::Test {
+class Serve_Safety : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
@@ -52,7 +52,7 @@ protected:
     static inline fs::path output;
 };
 
-TEST_F(ServeSafetyTests, AnotherSitesPageCannotDriveThePhone)
+TEST_F(Serve_Safety, AnotherSitesPageCannotDriveThePhone)
 {
     auto before = status();
     for (auto headers : { httplib::Headers { { "Origin", "http://evil.example" } }, httplib::Headers { { "Origin", "null" } },
@@ -66,7 +66,7 @@ TEST_F(ServeSafetyTests, AnotherSitesPageCannotDriveThePhone)
     EXPECT_EQ(status()["recording"]["lines"], before["recording"]["lines"]);
 }
 
-TEST_F(ServeSafetyTests, ANameThatIsNotTheServersIsRefused)
+TEST_F(Serve_Safety, ANameThatIsNotTheServersIsRefused)
 {
     httplib::Client client(host());
     client.set_default_headers({ { "Host", "rebound.evil.example:" + std::to_string(port) } });
@@ -89,7 +89,7 @@ TEST_F(ServeSafetyTests, ANameThatIsNotTheServersIsRefused)
     EXPECT_EQ(status()["phone"]["locked"], true);
 }
 
-TEST_F(ServeSafetyTests, OversizedRequestsAreRefused)
+TEST_F(Serve_Safety, OversizedRequestsAreRefused)
 {
     auto size = transcriptSize();
     auto body = postLine("pref note \"" + std::string(8000, 'x') + "\"");
@@ -104,7 +104,7 @@ TEST_F(ServeSafetyTests, OversizedRequestsAreRefused)
     EXPECT_EQ(transcriptSize(), size);
 }
 
-TEST_F(ServeSafetyTests, AMalformedLineAnswers400WithTheParsersMessageAndNothingRuns)
+TEST_F(Serve_Safety, AMalformedLineAnswers400WithTheParsersMessageAndNothingRuns)
 {
     auto before = status();
     auto size = transcriptSize();
@@ -122,7 +122,7 @@ TEST_F(ServeSafetyTests, AMalformedLineAnswers400WithTheParsersMessageAndNothing
     EXPECT_EQ(status()["recording"]["lines"], before["recording"]["lines"]);
 }
 
-TEST_F(ServeSafetyTests, AWellFormedLineRunsAndIsRecorded)
+TEST_F(Serve_Safety, AWellFormedLineRunsAndIsRecorded)
 {
     // Starting a recording writes the time so far as a wait of its own; paused since,
     // the next line comes with no wait before it.

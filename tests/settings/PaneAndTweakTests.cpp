@@ -60,7 +60,7 @@ std::vector<std::string> differences(const json& a, const json& b)
     return names;
 }
 
-TEST(SettingsPane_Tweak, EveryCellStoresAKeyTheTweakBindsWithTheSameTypeAndDefault)
+TEST(Settings_PaneWithTweak, EveryCellStoresAKeyTheTweakBindsWithTheSameTypeAndDefault)
 {
     TemporaryDevice device;
     json cells = installedValueCells(device);
@@ -96,7 +96,7 @@ TEST(SettingsPane_Tweak, EveryCellStoresAKeyTheTweakBindsWithTheSameTypeAndDefau
 }
 
 // The tweak's own settings table, read from the installed library's exported rows.
-TEST(SettingsPane_Tweak, EveryCellMatchesARowOfTheTweaksSettingsTableInKeyTypeAndDefault)
+TEST(Settings_PaneWithTweak, EveryCellMatchesARowOfTheTweaksSettingsTableInKeyTypeAndDefault)
 {
     TemporaryDevice device;
     json cells = installedValueCells(device);
@@ -120,7 +120,7 @@ TEST(SettingsPane_Tweak, EveryCellMatchesARowOfTheTweaksSettingsTableInKeyTypeAn
     EXPECT_EQ(keys.size(), cells.size()) << "no two cells store the same key";
 }
 
-TEST(SettingsPane_Tweak, AfterResetEverySettingReadsItsDefaultInANewSpringBoard)
+TEST(Settings_PaneWithTweak, AfterResetEverySettingReadsItsDefaultInANewSpringBoard)
 {
     TemporaryDevice device;
     json defaults = bootSpringBoardAndReport(device)["globals"];
@@ -185,7 +185,7 @@ void writeLine(int fd, const std::string& line)
     EXPECT_EQ(write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
 }
 
-TEST(SettingsApp_EndToEnd, AlwaysShowFlippedInSettingsThenRespringStartsARowVisibleSpringBoard)
+TEST(Settings_AppEndToEnd, AlwaysShowFlippedInSettingsThenRespringStartsARowVisibleSpringBoard)
 {
     TemporaryDevice device;
     std::string root = device.path();

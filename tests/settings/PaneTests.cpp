@@ -30,7 +30,7 @@ namespace {
 
 const json kViolet = { { "rgba", { 0.45, 0.42, 0.75, 1.0 } } };
 
-class SettingsPane : public testing::Test {
+class Settings_Pane : public testing::Test {
 protected:
     // Opens the pane, failing the test if it cannot.
     sim::SettingsApp& openApp()
@@ -71,7 +71,7 @@ id countingLoad(PSListController* self, SEL cmd, id name, id target)
     return reinterpret_cast<id (*)(PSListController*, SEL, id, id)>(originalLoad)(self, cmd, name, target);
 }
 
-TEST_F(SettingsPane, SpecifiersLoadRootOnceAndKeepTheSameArray)
+TEST_F(Settings_Pane, SpecifiersLoadRootOnceAndKeepTheSameArray)
 {
     auto& app = openApp();
     if (!originalLoad)
@@ -91,7 +91,7 @@ TEST_F(SettingsPane, SpecifiersLoadRootOnceAndKeepTheSameArray)
         EXPECT_EQ(objc_cast<PSSpecifier>(object.get())->target(), pane) << "the pane is every cell's target";
 }
 
-TEST_F(SettingsPane, EverySettingHasACellOfItsKindAndTheListEndsWithTheResetButton)
+TEST_F(Settings_Pane, EverySettingHasACellOfItsKindAndTheListEndsWithTheResetButton)
 {
     auto& app = openApp();
     json description = app.describe();
@@ -121,7 +121,7 @@ TEST_F(SettingsPane, EverySettingHasACellOfItsKindAndTheListEndsWithTheResetButt
 
 // MARK: Creation
 
-TEST_F(SettingsPane, TitleViewShowsTheNameWithAnInvisibleLogoAndTheRespringButtonIsWhite)
+TEST_F(Settings_Pane, TitleViewShowsTheNameWithAnInvisibleLogoAndTheRespringButtonIsWhite)
 {
     auto& app = openApp();
     json description = app.describe();
@@ -155,7 +155,7 @@ TEST_F(SettingsPane, TitleViewShowsTheNameWithAnInvisibleLogoAndTheRespringButto
 
 // MARK: The header
 
-TEST_F(SettingsPane, HeaderIsTwoHundredHighWithThePreviewCentredCaptionAboveAndStripBelow)
+TEST_F(Settings_Pane, HeaderIsTwoHundredHighWithThePreviewCentredCaptionAboveAndStripBelow)
 {
     auto& app = openApp();
     UIView* header = headerView();
@@ -223,7 +223,7 @@ TEST_F(SettingsPane, HeaderIsTwoHundredHighWithThePreviewCentredCaptionAboveAndS
     EXPECT_TRUE(captionLabel->marqueeEnabled() && captionLabel->marqueeRunning());
 }
 
-TEST_F(SettingsPane, MissingPicturesGiveEmptyImageViewsAndTheSameLayout)
+TEST_F(Settings_Pane, MissingPicturesGiveEmptyImageViewsAndTheSameLayout)
 {
     std::vector<json> headers;
     for (bool remove : { false, true }) {
@@ -245,7 +245,7 @@ TEST_F(SettingsPane, MissingPicturesGiveEmptyImageViewsAndTheSameLayout)
 
 // MARK: Appearance
 
-TEST_F(SettingsPane, AppearanceGivesTheEightFixedValuesAndAFreshEqualColourEachTime)
+TEST_F(Settings_Pane, AppearanceGivesTheEightFixedValuesAndAFreshEqualColourEachTime)
 {
     auto& app = openApp();
     auto page = objc_cast<HBListController>(app.pane());
@@ -287,7 +287,7 @@ TEST_F(SettingsPane, AppearanceGivesTheEightFixedValuesAndAFreshEqualColourEachT
     EXPECT_TRUE(app.pane()->view()->tintColor()->isEqual(UIColor::colorWithRed(0.45, 0.42, 0.75, 1.0).get()));
 }
 
-TEST_F(SettingsPane, TheSettingsAppsBarTakesThePanesLookAndGetsItsOwnBackInLightAndDark)
+TEST_F(Settings_Pane, TheSettingsAppsBarTakesThePanesLookAndGetsItsOwnBackInLightAndDark)
 {
     for (auto style : { UIUserInterfaceStyle::Light, UIUserInterfaceStyle::Dark }) {
         SCOPED_TRACE(style == UIUserInterfaceStyle::Dark ? "dark" : "light");
@@ -321,7 +321,7 @@ TEST_F(SettingsPane, TheSettingsAppsBarTakesThePanesLookAndGetsItsOwnBackInLight
     UIKitSetCurrentUserInterfaceStyle(UIUserInterfaceStyle::Light);
 }
 
-TEST_F(SettingsPane, WithoutAnOuterNavigationControllerAppearingAndDisappearingChangeNoBar)
+TEST_F(Settings_Pane, WithoutAnOuterNavigationControllerAppearingAndDisappearingChangeNoBar)
 {
     auto& app = openApp(); // for the pane's classes and a run loop
     auto made = objc::createInstance(objc_getClass("lmxRootListController"));
@@ -351,7 +351,7 @@ TEST_F(SettingsPane, WithoutAnOuterNavigationControllerAppearingAndDisappearingC
 
 // MARK: Cells, respring and reset
 
-TEST_F(SettingsPane, SwitchesAndNumberCellsWriteTheDomainAndRefusedInputStoresNothing)
+TEST_F(Settings_Pane, SwitchesAndNumberCellsWriteTheDomainAndRefusedInputStoresNothing)
 {
     auto& app = openApp();
     EXPECT_EQ(app.setValue("alwaysshow", true), "");
@@ -379,7 +379,7 @@ TEST_F(SettingsPane, SwitchesAndNumberCellsWriteTheDomainAndRefusedInputStoresNo
     EXPECT_EQ(storedSettings(m_device)["alwaysshow"], true);
 }
 
-TEST_F(SettingsPane, NumberCellsRefuseNegativeAndEndlessValuesAndTakeZero)
+TEST_F(Settings_Pane, NumberCellsRefuseNegativeAndEndlessValuesAndTakeZero)
 {
     auto& app = openApp();
     ASSERT_EQ(app.setValue("barwidth", 120.0), "");
@@ -402,7 +402,7 @@ TEST_F(SettingsPane, NumberCellsRefuseNegativeAndEndlessValuesAndTakeZero)
     EXPECT_NE(app.setValue("barwidth", std::string("wide")).find("takes a number, such as"), std::string::npos) << "no number at all: the framework's own refusal";
 }
 
-TEST_F(SettingsPane, TheIconTheSettingsEntryNamesShipsInTheBundle)
+TEST_F(Settings_Pane, TheIconTheSettingsEntryNamesShipsInTheBundle)
 {
     openApp(); // the device's root for image paths
     auto entry = platform::readPropertyList(m_device.root().resolve("/Library/PreferenceLoader/Preferences/lumetrixpref.plist").string());
@@ -425,7 +425,7 @@ TEST_F(SettingsPane, TheIconTheSettingsEntryNamesShipsInTheBundle)
     }
 }
 
-TEST_F(SettingsPane, RespringAsksToComeBackToThePaneAndResetRemovesEverySetting)
+TEST_F(Settings_Pane, RespringAsksToComeBackToThePaneAndResetRemovesEverySetting)
 {
     auto& app = openApp();
     ASSERT_EQ(app.setValue("swipetoskip", true), "");
@@ -451,7 +451,7 @@ TEST_F(SettingsPane, RespringAsksToComeBackToThePaneAndResetRemovesEverySetting)
     }
 }
 
-TEST_F(SettingsPane, TheReturnURLOpensThePaneAgainAndOthersAreRefused)
+TEST_F(Settings_Pane, TheReturnURLOpensThePaneAgainAndOthersAreRefused)
 {
     m_app.emplace(m_device.path());
     EXPECT_FALSE(m_app->isOpen());

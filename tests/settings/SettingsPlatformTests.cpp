@@ -33,7 +33,7 @@ using objc::RefPtr;
 
 namespace {
 
-class SettingsPlatform : public testing::Test {
+class Settings_Platform : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -65,7 +65,7 @@ protected:
 
 // MARK: Specifier lists
 
-TEST_F(SettingsPlatform, SpecifierListKeepsUsableItemsAndSaysWhyOthersAreLeftOut)
+TEST_F(Settings_Platform, SpecifierListKeepsUsableItemsAndSaysWhyOthersAreLeftOut)
 {
     auto list = PSSpecifiersFromPlist(plist(R"(<dict><key>title</key><string>Page</string><key>items</key><array>
         <dict><key>cell</key><string>PSGroupCell</string><key>label</key><string>G</string><key>footerText</key><string>F</string></dict>
@@ -140,7 +140,7 @@ RefPtr<UIViewController> recorder(const char* title)
     return controller;
 }
 
-TEST_F(SettingsPlatform, NavigationSendsAppearanceCallbacksInUIKitOrderOnlyWhileOnScreen)
+TEST_F(Settings_Platform, NavigationSendsAppearanceCallbacksInUIKitOrderOnlyWhileOnScreen)
 {
     auto a = recorder("A"), b = recorder("B"), c = recorder("C");
     auto navigation = UINavigationController::alloc();
@@ -165,7 +165,7 @@ TEST_F(SettingsPlatform, NavigationSendsAppearanceCallbacksInUIKitOrderOnlyWhile
     EXPECT_EQ(UIViewControllerContainment::navigationController(c.get()), nullptr) << "a popped page has no navigation";
 }
 
-TEST_F(SettingsPlatform, NestedNavigationFindsTheOuterControllerTwoStepsUp)
+TEST_F(Settings_Platform, NestedNavigationFindsTheOuterControllerTwoStepsUp)
 {
     auto page = recorder("page");
     auto inner = UINavigationController::alloc();
@@ -179,7 +179,7 @@ TEST_F(SettingsPlatform, NestedNavigationFindsTheOuterControllerTwoStepsUp)
     EXPECT_EQ(UIViewControllerContainment::navigationController(outer.get()), nullptr);
 }
 
-TEST_F(SettingsPlatform, OnlyABarAtTheTopOfTheScreenMakesRoomForTheStatusBar)
+TEST_F(Settings_Platform, OnlyABarAtTheTopOfTheScreenMakesRoomForTheStatusBar)
 {
     auto inner = UINavigationController::alloc();
     inner->initWithRootViewController(recorder("list").get());
@@ -200,7 +200,7 @@ TEST_F(SettingsPlatform, OnlyABarAtTheTopOfTheScreenMakesRoomForTheStatusBar)
 
 // MARK: Controls and tables
 
-TEST_F(SettingsPlatform, ControlsSendTheirActionsOnlyForWhatAUserDoes)
+TEST_F(Settings_Platform, ControlsSendTheirActionsOnlyForWhatAUserDoes)
 {
     auto cell = PSTableCell::alloc();
     auto specifier = PSSpecifier::preferenceSpecifierNamed(NSString::create("S").get(), nullptr, nullptr, nullptr, nullptr, PSSwitchCell, nullptr);
@@ -233,7 +233,7 @@ TEST_F(SettingsPlatform, ControlsSendTheirActionsOnlyForWhatAUserDoes)
     EXPECT_EQ(sent, 1) << "a target that has gone is not sent to";
 }
 
-TEST_F(SettingsPlatform, TableHeaderKeepsItsHeightTakesTheTableWidthAndRowsFollowIt)
+TEST_F(Settings_Platform, TableHeaderKeepsItsHeightTakesTheTableWidthAndRowsFollowIt)
 {
     auto list = makeList();
     auto specifiers = NSMutableArray::create();
@@ -269,7 +269,7 @@ TEST_F(SettingsPlatform, TableHeaderKeepsItsHeightTakesTheTableWidthAndRowsFollo
 
 // MARK: Values
 
-TEST_F(SettingsPlatform, NumericTextCellsStoreNumbersAndRefuseEverythingElse)
+TEST_F(Settings_Platform, NumericTextCellsStoreNumbersAndRefuseEverythingElse)
 {
     struct Case {
         const char* typed;
@@ -302,7 +302,7 @@ TEST_F(SettingsPlatform, NumericTextCellsStoreNumbersAndRefuseEverythingElse)
     }
 }
 
-TEST_F(SettingsPlatform, APlainPageWritingOverAnUnreadableFileKeepsItFirst)
+TEST_F(Settings_Platform, APlainPageWritingOverAnUnreadableFileKeepsItFirst)
 {
     const std::string garbage = "<plist><dict><key>alwaysshow</key>";
     m_device.root().writeFile(kSettingsFile, garbage);
@@ -325,7 +325,7 @@ TEST_F(SettingsPlatform, APlainPageWritingOverAnUnreadableFileKeepsItFirst)
     EXPECT_FALSE(std::filesystem::exists(m_device.root().resolve(std::string(kSettingsFile) + ".unreadable")));
 }
 
-TEST_F(SettingsPlatform, ARefusedValueShowsALineUnderTheLabelUntilTheNextGoodOne)
+TEST_F(Settings_Platform, ARefusedValueShowsALineUnderTheLabelUntilTheNextGoodOne)
 {
     auto specifier = PSSpecifier::preferenceSpecifierNamed(NSString::create("Speed").get(), nullptr, nullptr, nullptr, nullptr,
         PSEditTextCell, nullptr);
@@ -354,7 +354,7 @@ TEST_F(SettingsPlatform, ARefusedValueShowsALineUnderTheLabelUntilTheNextGoodOne
     EXPECT_TRUE(CGRectEqualToRect(cell->textLabel()->frame(), centred));
 }
 
-TEST_F(SettingsPlatform, CepheiPagesWriteThroughTheStoreSoBoundVariablesFollowAtOnce)
+TEST_F(Settings_Platform, CepheiPagesWriteThroughTheStoreSoBoundVariablesFollowAtOnce)
 {
     auto store = HBPreferences::alloc()->initWithIdentifier(NSString::create("com.orvanta.lumetrix").get());
     bool alwaysShow = false;
@@ -376,7 +376,7 @@ TEST_F(SettingsPlatform, CepheiPagesWriteThroughTheStoreSoBoundVariablesFollowAt
 
 // MARK: Cephei's appearance
 
-TEST_F(SettingsPlatform, AppearanceStylesThePageThroughItsItemAndLeavesTheBarAlone)
+TEST_F(Settings_Platform, AppearanceStylesThePageThroughItsItemAndLeavesTheBarAlone)
 {
     Class cls = objc_getClass("SettingsTestAppearance");
     if (!cls) {
@@ -421,7 +421,7 @@ TEST_F(SettingsPlatform, AppearanceStylesThePageThroughItsItemAndLeavesTheBarAlo
     EXPECT_EQ(UIViewControllerContainment::navigationItem(pushed)->largeTitleDisplayMode(), UINavigationItemLargeTitleDisplayModeNever);
 }
 
-TEST_F(SettingsPlatform, RespringRequestsReachTheHostsHandlerWithTheReturnURL)
+TEST_F(Settings_Platform, RespringRequestsReachTheHostsHandlerWithTheReturnURL)
 {
     std::vector<std::string> requests;
     HBRespringController::setRespringHandler([&](NSURL* url) { requests.push_back(url ? url->absoluteString()->string() : "(none)"); });
@@ -432,7 +432,7 @@ TEST_F(SettingsPlatform, RespringRequestsReachTheHostsHandlerWithTheReturnURL)
     EXPECT_EQ(requests, (std::vector<std::string> { "prefs:root=Lumetrix", "(none)" }));
 }
 
-TEST_F(SettingsPlatform, URLsNeedASchemeAndNoBlanks)
+TEST_F(Settings_Platform, URLsNeedASchemeAndNoBlanks)
 {
     const std::pair<const char*, const char*> cases[] = {
         { "prefs:root=Lumetrix", "prefs" }, { "HTTPS://example.com/a", "https" }, { "x-a.b+c:rest", "x-a.b+c" },

@@ -48,7 +48,7 @@ struct Folder {
 
 } // namespace
 
-TEST(ColourTool, PrintsTheArtworksAverageColourAsThePlayersGetIt)
+TEST(Sim_ColourTool, PrintsTheArtworksAverageColourAsThePlayersGetIt)
 {
     Folder folder;
     ToolRun png = runTool(folder.write("cover.png", solidPNG(30, 20, { 200, 100, 50, 255 })));
@@ -59,7 +59,7 @@ TEST(ColourTool, PrintsTheArtworksAverageColourAsThePlayersGetIt)
     EXPECT_EQ(half.output, "100 50 25 #643219\n");
 }
 
-TEST(ColourTool, AFileThatGivesNoColourSaysWhyAndExitsOne)
+TEST(Sim_ColourTool, AFileThatGivesNoColourSaysWhyAndExitsOne)
 {
     Folder folder;
     auto png = solidPNG(20, 20, { 1, 2, 3, 255 });

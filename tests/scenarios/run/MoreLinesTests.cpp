@@ -19,7 +19,7 @@ using nlohmann::json;
 
 namespace {
 
-TEST(MoreLinesTests, LinesGivenLaterRunAcrossARespring)
+TEST(Scenario_MoreLines, LinesGivenLaterRunAcrossARespring)
 {
     std::string pattern = (fs::temp_directory_path() / "lumetrix-more-lines-XXXXXX").string();
     ASSERT_TRUE(mkdtemp(pattern.data()));

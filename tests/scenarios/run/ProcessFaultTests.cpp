@@ -50,7 +50,7 @@ std::vector<pid_t> childrenOf(pid_t parent, pid_t except)
     return children;
 }
 
-class ProcessFaults : public testing::Test {
+class Sim_ProcessFaults : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -119,14 +119,14 @@ void killNewest(const std::vector<pid_t>& children, int signal)
 
 } // namespace
 
-TEST_F(ProcessFaults, SettingsKilledBeforeBootIsNamedWithTheLine)
+TEST_F(Sim_ProcessFaults, SettingsKilledBeforeBootIsNamedWithTheLine)
 {
     afterDelay(0.3, [](auto& children) { killOldest(children, SIGKILL); });
     EXPECT_GE(run("wait 1\npref enable false\n"), 1);
     EXPECT_NE(m_errors.find("test.scenario:2: Settings stopped"), std::string::npos) << m_errors;
 }
 
-TEST_F(ProcessFaults, SettingsKilledUnderSpringBoardIsNotCalledSpringBoard)
+TEST_F(Sim_ProcessFaults, SettingsKilledUnderSpringBoardIsNotCalledSpringBoard)
 {
     afterDelay(0.5, [](auto& children) { killOldest(children, SIGKILL); });
     EXPECT_GE(run("boot\nwait 1.5\npref enable false\n"), 1);
@@ -134,7 +134,7 @@ TEST_F(ProcessFaults, SettingsKilledUnderSpringBoardIsNotCalledSpringBoard)
     EXPECT_EQ(m_errors.find("SpringBoard stopped"), std::string::npos) << m_errors;
 }
 
-TEST_F(ProcessFaults, AStoppedSettingsAppTripsTheWatchdog)
+TEST_F(Sim_ProcessFaults, AStoppedSettingsAppTripsTheWatchdog)
 {
     afterDelay(0.3, [](auto& children) { killOldest(children, SIGSTOP); });
     double seconds = 0;
@@ -143,7 +143,7 @@ TEST_F(ProcessFaults, AStoppedSettingsAppTripsTheWatchdog)
     EXPECT_LT(seconds, 20);
 }
 
-TEST_F(ProcessFaults, AStoppedSpringBoardTripsTheWatchdog)
+TEST_F(Sim_ProcessFaults, AStoppedSpringBoardTripsTheWatchdog)
 {
     afterDelay(0.8, [](auto& children) { killNewest(children, SIGSTOP); });
     double seconds = 0;
@@ -152,7 +152,7 @@ TEST_F(ProcessFaults, AStoppedSpringBoardTripsTheWatchdog)
     EXPECT_LT(seconds, 30);
 }
 
-TEST_F(ProcessFaults, WritesThatCannotReachTheFileFailTheirLine)
+TEST_F(Sim_ProcessFaults, WritesThatCannotReachTheFileFailTheirLine)
 {
     fs::path preferences = m_folder / "root/var/mobile/Library/Preferences";
     // The settings folder turns into a file while the run waits.
@@ -166,7 +166,7 @@ TEST_F(ProcessFaults, WritesThatCannotReachTheFileFailTheirLine)
     EXPECT_NE(m_errors.find("test.scenario:4: expected the Settings app to pref-reset, got: cannot write"), std::string::npos) << m_errors;
 }
 
-TEST_F(ProcessFaults, ARunEndingOnAnErrorLeavesNoTemporaryEventLog)
+TEST_F(Sim_ProcessFaults, ARunEndingOnAnErrorLeavesNoTemporaryEventLog)
 {
     fs::path temporary = m_folder / "tmp";
     fs::create_directories(temporary);

@@ -18,7 +18,7 @@ using nlohmann::json;
 
 namespace {
 
-class ScenarioRunTest : public testing::Test {
+class Scenario_Run : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -58,7 +58,7 @@ protected:
 
 } // namespace
 
-TEST_F(ScenarioRunTest, FailuresOfEveryProcessAreCountedAndTheRunGoesOn)
+TEST_F(Scenario_Run, FailuresOfEveryProcessAreCountedAndTheRunGoesOn)
 {
     testing::internal::CaptureStderr();
     int failures = run("expect lockscreen != null\n"      // device process: no SpringBoard yet
@@ -74,7 +74,7 @@ TEST_F(ScenarioRunTest, FailuresOfEveryProcessAreCountedAndTheRunGoesOn)
     EXPECT_NE(messages.find("test.scenario:6: expected lockscreen == null, got {"), std::string::npos) << messages;
 }
 
-TEST_F(ScenarioRunTest, OneClockAcrossTheDeviceAndEverySpringBoard)
+TEST_F(Scenario_Run, OneClockAcrossTheDeviceAndEverySpringBoard)
 {
     EXPECT_EQ(run("track A B 100\nplay\nwait 2\nboot\nwait 3\nrespring\nwait 1.5\npause\n"), 0);
     auto boots = events("boot");
@@ -91,7 +91,7 @@ TEST_F(ScenarioRunTest, OneClockAcrossTheDeviceAndEverySpringBoard)
     EXPECT_EQ(nowPlaying.back()["elapsed"], 6.5);
 }
 
-TEST_F(ScenarioRunTest, TrackEndsArePlayedThroughWhereverTheAppIs)
+TEST_F(Scenario_Run, TrackEndsArePlayedThroughWhereverTheAppIs)
 {
     // The first track ends in the device process, the second in SpringBoard.
     EXPECT_EQ(run("track A B 3\ntrack C D 4\nplay\nwait 5\nboot\nwait 5\n"), 0);
@@ -104,7 +104,7 @@ TEST_F(ScenarioRunTest, TrackEndsArePlayedThroughWhereverTheAppIs)
     EXPECT_EQ(nowPlaying.back()["playing"], false);
 }
 
-TEST_F(ScenarioRunTest, NodeIdsLastAnObjectsLifeAndNeverNameAnother)
+TEST_F(Scenario_Run, NodeIdsLastAnObjectsLifeAndNeverNameAnother)
 {
     EXPECT_EQ(run("boot\ndump players a.json\nwait 1\ndump players b.json\nrespring\ndump players c.json\n"), 0);
     std::string first = readDump("a.json")["lockscreen"]["homeAffordance"]["id"];
@@ -117,12 +117,12 @@ TEST_F(ScenarioRunTest, NodeIdsLastAnObjectsLifeAndNeverNameAnother)
     EXPECT_EQ(readDump("c.json")["time"], 1.0);
 }
 
-TEST_F(ScenarioRunTest, AMarkHoldsAcrossARespring)
+TEST_F(Scenario_Run, AMarkHoldsAcrossARespring)
 {
     EXPECT_EQ(run("boot\nmark\nrespring\nexpect-events type=respring == 1\nexpect-events type=boot == 1\n"), 0);
 }
 
-TEST_F(ScenarioRunTest, AKeptRootKeepsItsSettingsForTheNextRun)
+TEST_F(Scenario_Run, AKeptRootKeepsItsSettingsForTheNextRun)
 {
     sim::RunOptions options;
     options.root = (m_folder / "device").string();
@@ -135,7 +135,7 @@ TEST_F(ScenarioRunTest, AKeptRootKeepsItsSettingsForTheNextRun)
     EXPECT_EQ(run("boot\nexpect globals.alwaysshow == false\n"), 0);
 }
 
-TEST_F(ScenarioRunTest, DeviceFilesAndTheScreenBeforeBoot)
+TEST_F(Scenario_Run, DeviceFilesAndTheScreenBeforeBoot)
 {
     EXPECT_EQ(run("device iphone-14-pro-max\nfile \"/Library/MobileSubstrate/DynamicLibraries/Brevo11UIKit.dylib\"\n"
                   "file /var/mobile/note.txt \"two\\nlines\"\ndump screen screen.json\nboot\n"
@@ -147,7 +147,7 @@ TEST_F(ScenarioRunTest, DeviceFilesAndTheScreenBeforeBoot)
     EXPECT_TRUE(screen["subviews"].empty());
 }
 
-TEST_F(ScenarioRunTest, TheSettingsAppFollowsTheAppearanceBothWays)
+TEST_F(Scenario_Run, TheSettingsAppFollowsTheAppearanceBothWays)
 {
     EXPECT_EQ(run("appearance dark\nsettings open\ndump settings dark.json\nboot\n"
                   "expect lockscreen.label.textColor.rgba[0] == 1\n"

@@ -22,7 +22,7 @@ CommandLine parse(std::vector<std::string> arguments)
 
 } // namespace
 
-TEST(SimCommandLine, RunTakesFilesAndOptionsInAnyOrder)
+TEST(Sim_CommandLine, RunTakesFilesAndOptionsInAnyOrder)
 {
     auto line = parse({ "run", "a.scenario", "--root", "/tmp/r", "b.scenario", "--events", "e.jsonl", "--device", "iphone-12",
         "--realtime", "--dumps", "out", "--log" });
@@ -36,7 +36,7 @@ TEST(SimCommandLine, RunTakesFilesAndOptionsInAnyOrder)
     EXPECT_TRUE(line.run.echoLogs);
 }
 
-TEST(SimCommandLine, DemoAndDevices)
+TEST(Sim_CommandLine, DemoAndDevices)
 {
     auto demo = parse({ "demo" });
     EXPECT_EQ(demo.command, CommandLine::Command::Demo);
@@ -45,7 +45,7 @@ TEST(SimCommandLine, DemoAndDevices)
     EXPECT_EQ(parse({ "devices" }).command, CommandLine::Command::Devices);
 }
 
-TEST(SimCommandLine, HelpForTheWholeToolAndEachCommand)
+TEST(Sim_CommandLine, HelpForTheWholeToolAndEachCommand)
 {
     EXPECT_EQ(parse({ "--help" }).command, CommandLine::Command::Help);
     for (auto [name, command] : { std::pair { "run", CommandLine::Command::Run }, { "demo", CommandLine::Command::Demo },
@@ -59,7 +59,7 @@ TEST(SimCommandLine, HelpForTheWholeToolAndEachCommand)
     }
 }
 
-TEST(SimCommandLine, UsageErrors)
+TEST(Sim_CommandLine, UsageErrors)
 {
     struct Case {
         std::vector<std::string> arguments;

@@ -36,7 +36,7 @@ private:
 
 } // namespace
 
-TEST(EventLog, RunSecondsAreRoundedToTheMicrosecond)
+TEST(Sim_EventLog, RunSecondsAreRoundedToTheMicrosecond)
 {
     constexpr double start = 788918400.0;
     // Far from zero, a tenth of a second is not a tenth when subtracted back out.
@@ -46,7 +46,7 @@ TEST(EventLog, RunSecondsAreRoundedToTheMicrosecond)
     EXPECT_EQ(sim::EventLog::runSeconds(start, start), 0);
 }
 
-TEST(EventLog, EventsSinceAMarkAcrossProcesses)
+TEST(Sim_EventLog, EventsSinceAMarkAcrossProcesses)
 {
     TemporaryFile file;
     std::ofstream(file.path()) << "left over from an earlier run\n";
@@ -76,7 +76,7 @@ TEST(EventLog, EventsSinceAMarkAcrossProcesses)
     EXPECT_TRUE(log.eventsSince(log.endOffset()).empty());
 }
 
-TEST(EventLog, StrayBytesInATextDoNotStopTheLog)
+TEST(Sim_EventLog, StrayBytesInATextDoNotStopTheLog)
 {
     TemporaryFile file;
     sim::EventLog log(file.path());
@@ -86,7 +86,7 @@ TEST(EventLog, StrayBytesInATextDoNotStopTheLog)
     EXPECT_EQ(events[0]["text"].get<std::string>().rfind("caf", 0), 0u);
 }
 
-TEST(EventLog, TheTranscriptInterleavesStepsWithEvents)
+TEST(Sim_EventLog, TheTranscriptInterleavesStepsWithEvents)
 {
     TemporaryFile file;
     TemporaryFile transcript;

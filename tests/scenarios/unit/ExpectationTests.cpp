@@ -28,7 +28,7 @@ const json& playersDump()
 
 } // namespace
 
-TEST(ExpectPath, WalksFieldsElementsLengthsAndApps)
+TEST(Scenario_ExpectPath, WalksFieldsElementsLengthsAndApps)
 {
     struct Case {
         const char* path;
@@ -58,7 +58,7 @@ TEST(ExpectPath, WalksFieldsElementsLengthsAndApps)
     }
 }
 
-TEST(ExpectPath, RejectsPathsThatAreNotPaths)
+TEST(Scenario_ExpectPath, RejectsPathsThatAreNotPaths)
 {
     for (const char* bad : { "", ".a", "a.", "a..b", "a[", "a[]", "a[-1]", "a[1", "a b", "app()", "app(x" }) {
         SCOPED_TRACE(bad);
@@ -66,7 +66,7 @@ TEST(ExpectPath, RejectsPathsThatAreNotPaths)
     }
 }
 
-TEST(ExpectComparison, OperatorsOverKindsOfValue)
+TEST(Scenario_ExpectComparison, OperatorsOverKindsOfValue)
 {
     struct Case {
         json actual;
@@ -103,7 +103,7 @@ TEST(ExpectComparison, OperatorsOverKindsOfValue)
     }
 }
 
-TEST(ExpectComparison, EventFiltersMatchNumbersAndTheirTextWhenBare)
+TEST(Scenario_ExpectComparison, EventFiltersMatchNumbersAndTheirTextWhenBare)
 {
     EventFilter bareNumber { "command", 4.0, "4" };
     EXPECT_TRUE(filterMatches(4, bareNumber));

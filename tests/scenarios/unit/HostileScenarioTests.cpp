@@ -28,7 +28,7 @@ void expectRefused(const std::string& text, const std::string& message)
 
 } // namespace
 
-TEST(HostileScenario, NumbersOfAnyLengthAreReadWithoutRecursion)
+TEST(Scenario_Hostile, NumbersOfAnyLengthAreReadWithoutRecursion)
 {
     // Forty thousand digits once overflowed the stack of the pattern matcher.
     expectRefused("wait " + std::string(40000, '1') + "\n", "test.scenario:1: expected a number between");
@@ -43,14 +43,14 @@ TEST(HostileScenario, NumbersOfAnyLengthAreReadWithoutRecursion)
     EXPECT_EQ(std::get<SeekCommand>(scenario.commands[1].body).seconds, 0.25);
 }
 
-TEST(HostileScenario, ABrokenStringInsideAFilterNamesItsLine)
+TEST(Scenario_Hostile, ABrokenStringInsideAFilterNamesItsLine)
 {
     // The line splits into words; the filter's value, read again on its own, does not.
     expectRefused("mark\nexpect-events type\"x=log\" == 1\n", "test.scenario:2: expected a filter field=value");
     expectRefused("mark\nexpect-events x\"=y\" == 1\n", "test.scenario:2: expected a filter field=value");
 }
 
-TEST(HostileScenario, AWaitIsAtMostOneDay)
+TEST(Scenario_Hostile, AWaitIsAtMostOneDay)
 {
     expectRefused("wait 100000000000000000\n", "test.scenario:1: expected a wait of at most 86400 seconds");
     expectRefused("boot\nwait 86400.5\n", "test.scenario:2: expected a wait of at most 86400 seconds");
@@ -58,7 +58,7 @@ TEST(HostileScenario, AWaitIsAtMostOneDay)
     EXPECT_EQ(std::get<WaitCommand>(scenario.commands[0].body).seconds, 86400);
 }
 
-TEST(HostileScenario, DevicePathsStayInsideTheRoot)
+TEST(Scenario_Hostile, DevicePathsStayInsideTheRoot)
 {
     expectRefused("file \"/../../../../tmp/x\" \"escaped\"\n", "test.scenario:1: expected a device path inside the device root");
     expectRefused("boot\nfile \"/Library/../../etc/passwd\"\n", "test.scenario:2: expected a device path inside the device root");
@@ -67,7 +67,7 @@ TEST(HostileScenario, DevicePathsStayInsideTheRoot)
     EXPECT_EQ(std::get<FileCommand>(scenario.commands[1].body).devicePath, "/");
 }
 
-TEST(HostileScenario, TheDeviceRootRefusesPathsAndLinksLeadingOut)
+TEST(Scenario_Hostile, TheDeviceRootRefusesPathsAndLinksLeadingOut)
 {
     auto root = sim::DeviceRoot::makeTemporary();
     EXPECT_THROW(root.resolve("/../outside"), std::invalid_argument);

@@ -21,7 +21,7 @@ using nlohmann::json;
 
 namespace {
 
-class NodeDumperTest : public testing::Test {
+class Sim_NodeDumper : public testing::Test {
 protected:
     static void SetUpTestSuite() { platform::registerClasses(); }
 
@@ -38,7 +38,7 @@ objc::RefPtr<T> makeView(CGRect frame)
 
 } // namespace
 
-TEST_F(NodeDumperTest, IdsAreStablePerObjectAndCountPerClass)
+TEST_F(Sim_NodeDumper, IdsAreStablePerObjectAndCountPerClass)
 {
     sim::NodeIds ids;
     auto first = makeView<UIView>(CGRectZero);
@@ -61,7 +61,7 @@ TEST_F(NodeDumperTest, IdsAreStablePerObjectAndCountPerClass)
     EXPECT_EQ(next.idFor(label.get()), "UILabel#2");
 }
 
-TEST_F(NodeDumperTest, NodesDescribeTheTreeInScreenCoordinates)
+TEST_F(Sim_NodeDumper, NodesDescribeTheTreeInScreenCoordinates)
 {
     auto window = makeView<UIWindow>(UIDeviceProfile::current().screenBounds());
     window->makeKeyAndVisible();

@@ -10,7 +10,7 @@
 
 using nlohmann::json;
 
-TEST(SimLineChannel, MessagesArriveWholeAndInOrderThenTheEnd)
+TEST(Sim_LineChannel, MessagesArriveWholeAndInOrderThenTheEnd)
 {
     int pipeFds[2];
     ASSERT_EQ(pipe(pipeFds), 0);
@@ -37,7 +37,7 @@ TEST(SimLineChannel, MessagesArriveWholeAndInOrderThenTheEnd)
     reader.close();
 }
 
-TEST(SimRunState, SurvivesTheTripBetweenProcesses)
+TEST(Sim_RunState, SurvivesTheTripBetweenProcesses)
 {
     sim::RunState state;
     state.nextCommand = 42;

@@ -29,7 +29,7 @@ T only(const Scenario& scenario)
 
 } // namespace
 
-TEST(ScenarioTokenizer, QuotedPartsJoinTheirWord)
+TEST(Scenario_Tokenizer, QuotedPartsJoinTheirWord)
 {
     auto tokens = tokenizeLine(R"(expect-events text="two words" name=plain "a\"b\\c\n" # comment "not a token")");
     ASSERT_EQ(tokens.size(), 4u);
@@ -41,14 +41,14 @@ TEST(ScenarioTokenizer, QuotedPartsJoinTheirWord)
     EXPECT_TRUE(tokens[3].quoted);
 }
 
-TEST(ScenarioTokenizer, HashInsideAStringIsText)
+TEST(Scenario_Tokenizer, HashInsideAStringIsText)
 {
     auto tokens = tokenizeLine(R"(file "/a" "#not a comment")");
     ASSERT_EQ(tokens.size(), 3u);
     EXPECT_EQ(tokens[2].text, "#not a comment");
 }
 
-TEST(ScenarioParser, MalformedLinesNameFileLineAndWhatWasExpected)
+TEST(Scenario_Parser, MalformedLinesNameFileLineAndWhatWasExpected)
 {
     struct Case {
         const char* text;
@@ -117,7 +117,7 @@ TEST(ScenarioParser, MalformedLinesNameFileLineAndWhatWasExpected)
     }
 }
 
-TEST(ScenarioParser, ArtworkBeyondTheSizeLimitIsNotRead)
+TEST(Scenario_Parser, ArtworkBeyondTheSizeLimitIsNotRead)
 {
     // A sparse file: as big as it says, without taking the disk.
     auto folder = std::filesystem::temp_directory_path() / ("scenario-artwork-" + std::to_string(::getpid()));
@@ -136,7 +136,7 @@ TEST(ScenarioParser, ArtworkBeyondTheSizeLimitIsNotRead)
     std::filesystem::remove_all(folder);
 }
 
-TEST(ScenarioParser, SettingValuesKeepTheirKind)
+TEST(Scenario_Parser, SettingValuesKeepTheirKind)
 {
     struct Case {
         const char* line;
@@ -161,7 +161,7 @@ TEST(ScenarioParser, SettingValuesKeepTheirKind)
     }
 }
 
-TEST(ScenarioParser, TracksReadTheirArtworkAndMissingTexts)
+TEST(Scenario_Parser, TracksReadTheirArtworkAndMissingTexts)
 {
     auto scenario = parse("track none \"Vela\" 188 artwork daybreak.png\ntrack \"Night\" none 0 artwork none\ntrack T A 3.5");
     ASSERT_EQ(scenario.commands.size(), 3u);
@@ -179,7 +179,7 @@ TEST(ScenarioParser, TracksReadTheirArtworkAndMissingTexts)
     EXPECT_EQ(std::get<TrackCommand>(scenario.commands[2].body).duration, 3.5);
 }
 
-TEST(ScenarioParser, TouchesAndTheirTargets)
+TEST(Scenario_Parser, TouchesAndTheirTargets)
 {
     auto scenario = parse("boot\ntap lockscreen 50\ntap app com.example.notes 10 4\ntap screen 187.5 800\nswipe app com.x right\nswipe lockscreen left");
     auto& lockscreen = std::get<TouchCommand>(scenario.commands[1].body);
@@ -199,7 +199,7 @@ TEST(ScenarioParser, TouchesAndTheirTargets)
     EXPECT_EQ(std::get<TouchCommand>(scenario.commands[5].body).direction, TouchCommand::Direction::Left);
 }
 
-TEST(ScenarioParser, ExpectationsAndEventFilters)
+TEST(Scenario_Parser, ExpectationsAndEventFilters)
 {
     auto scenario = parse("expect app(com.x).label.text == \"A - B\"\nexpect lockscreen.progressView.progress ~= 0.5 +- 0.01\n"
                           "expect-events type=command options.kMRMediaRemoteOptionSkipInterval=15 text=\"KAKAPIPI HALLL \" object=null >= 2");
@@ -224,7 +224,7 @@ TEST(ScenarioParser, ExpectationsAndEventFilters)
     EXPECT_EQ(events.count, 2);
 }
 
-TEST(ScenarioParser, LinesKeepTheirNumbersAndTextAndDumpsTheirFolder)
+TEST(Scenario_Parser, LinesKeepTheirNumbersAndTextAndDumpsTheirFolder)
 {
     ParseOptions options;
     options.dumpDirectory = "/tmp/out";
@@ -237,7 +237,7 @@ TEST(ScenarioParser, LinesKeepTheirNumbersAndTextAndDumpsTheirFolder)
     EXPECT_EQ(std::get<DumpCommand>(scenario.commands[2].body).hostPath, "/abs/s.json");
 }
 
-TEST(ScenarioParser, DeviceNamesFollowTheProfiles)
+TEST(Scenario_Parser, DeviceNamesFollowTheProfiles)
 {
     EXPECT_EQ(only<DeviceCommand>(parse("device iphone-14-pro")).name, "iPhone 14 Pro");
     EXPECT_EQ(only<DeviceCommand>(parse("device iPhone 15 Pro Max")).name, "iPhone 14 Pro Max");

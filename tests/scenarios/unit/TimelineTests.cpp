@@ -6,7 +6,7 @@
 
 using nlohmann::json;
 
-TEST(DemoTimeline, EventsInWords)
+TEST(Sim_DemoTimeline, EventsInWords)
 {
     struct Case {
         const char* entry;
@@ -54,7 +54,7 @@ TEST(DemoTimeline, EventsInWords)
     }
 }
 
-TEST(DemoTimeline, OneLinePerNotableEntryWithItsTime)
+TEST(Sim_DemoTimeline, OneLinePerNotableEntryWithItsTime)
 {
     const char* paused = R"({"t": 0, "type": "nowplaying", "playing": false, "title": "A", "artist": "B", "elapsed": 0, "duration": 60})";
     std::vector<json> transcript = {

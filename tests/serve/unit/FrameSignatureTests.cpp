@@ -11,7 +11,7 @@ namespace {
 
 constexpr double kNoon = 788961600.0;
 
-TEST(FrameSignatureTests, AStillScreenMakesNoNewFrame)
+TEST(Serve_FrameSignature, AStillScreenMakesNoNewFrame)
 {
     std::string tree = R"({"class":"UIWindow","subviews":[{"class":"UILabel","marqueeRunning":false}]})";
     EXPECT_EQ(FrameMaker::signature(tree, kNoon + 1, false), FrameMaker::signature(tree, kNoon + 59, false));
@@ -21,13 +21,13 @@ TEST(FrameSignatureTests, AStillScreenMakesNoNewFrame)
     EXPECT_NE(FrameMaker::signature(tree, kNoon, false), FrameMaker::signature(faded, kNoon, false));
 }
 
-TEST(FrameSignatureTests, AScrollingTitleMovesWithTheClock)
+TEST(Serve_FrameSignature, AScrollingTitleMovesWithTheClock)
 {
     std::string tree = R"({"class":"UIWindow","subviews":[{"class":"UILabel","marqueeRunning":true}]})";
     EXPECT_NE(FrameMaker::signature(tree, kNoon + 1, false), FrameMaker::signature(tree, kNoon + 1.05, false));
 }
 
-TEST(FrameSignatureTests, FramesAreJPEGsOfTheCairoPixelsInTheirColours)
+TEST(Serve_FrameSignature, FramesAreJPEGsOfTheCairoPixelsInTheirColours)
 {
     // 16 x 16 pixels of one colour, B G R A in memory as cairo keeps them, rows padded.
     const int width = 16, height = 16, stride = 80;

@@ -11,7 +11,7 @@
 namespace sim {
 namespace {
 
-TEST(LiveClockTests, WaitsAreTheShortestDecimalOfWholeMilliseconds)
+TEST(Serve_LiveClock, WaitsAreTheShortestDecimalOfWholeMilliseconds)
 {
     EXPECT_EQ(LiveClock::secondsText(2345), "2.345");
     EXPECT_EQ(LiveClock::secondsText(2000), "2");
@@ -20,7 +20,7 @@ TEST(LiveClockTests, WaitsAreTheShortestDecimalOfWholeMilliseconds)
     EXPECT_EQ(LiveClock::secondsText(86400123), "86400.123");
 }
 
-TEST(LiveClockTests, ARecordedWaitReachesTheInstantThePhoneRanTo)
+TEST(Serve_LiveClock, ARecordedWaitReachesTheInstantThePhoneRanTo)
 {
     // The phone runs to start + ms / 1000.0; a replay runs to now + stod(text).
     for (double start : { platform::RunLoop::kDefaultStartTime, platform::RunLoop::kDefaultStartTime + 103.517 }) {
@@ -32,7 +32,7 @@ TEST(LiveClockTests, ARecordedWaitReachesTheInstantThePhoneRanTo)
     }
 }
 
-TEST(LiveClockTests, TheWallClockCountsAtTheChosenSpeed)
+TEST(Serve_LiveClock, TheWallClockCountsAtTheChosenSpeed)
 {
     LiveClock clock;
     clock.wallElapsed(0.25);
@@ -48,7 +48,7 @@ TEST(LiveClockTests, TheWallClockCountsAtTheChosenSpeed)
     EXPECT_EQ(clock.takeWait(), "") << "no time, no wait line";
 }
 
-TEST(LiveClockTests, SlowTicksAddUpAndAStallDoesNotJumpADay)
+TEST(Serve_LiveClock, SlowTicksAddUpAndAStallDoesNotJumpADay)
 {
     LiveClock clock;
     for (int i = 0; i < 3; ++i)

@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 namespace sim {
 namespace {
 
-class PageLineTests : public ::testing::Test {
+class Serve_PageLine : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -34,7 +34,7 @@ protected:
     fs::path folder;
 };
 
-TEST_F(PageLineTests, ALineIsParsedAsTheScenarioParserReadsIt)
+TEST_F(Serve_PageLine, ALineIsParsedAsTheScenarioParserReadsIt)
 {
     auto command = readPageLine("tap   screen 10.5 20", folder, 7);
     EXPECT_EQ(command.text, "tap screen 10.5 20");
@@ -44,7 +44,7 @@ TEST_F(PageLineTests, ALineIsParsedAsTheScenarioParserReadsIt)
     EXPECT_EQ(touch.y, 20);
 }
 
-TEST_F(PageLineTests, TheParsersMessageComesBackWithoutALineNumber)
+TEST_F(Serve_PageLine, TheParsersMessageComesBackWithoutALineNumber)
 {
     EXPECT_EQ(refusal("tap lockscreen"), "expected `tap lockscreen X [Y]`, `tap app APP X [Y]` or `tap screen X Y`");
     EXPECT_EQ(refusal("seek soon"), "expected a position in seconds (a decimal number), got soon");
@@ -54,14 +54,14 @@ TEST_F(PageLineTests, TheParsersMessageComesBackWithoutALineNumber)
     EXPECT_EQ(unterminated.find("page"), std::string::npos) << unterminated;
 }
 
-TEST_F(PageLineTests, ThePhoneIsOnSoBootAndDeviceAreRefused)
+TEST_F(Serve_PageLine, ThePhoneIsOnSoBootAndDeviceAreRefused)
 {
     EXPECT_NE(refusal("boot").find("one `boot`"), std::string::npos);
     EXPECT_NE(refusal("device \"iPhone X\"").find("before `boot`"), std::string::npos);
     EXPECT_EQ(refusal("respring"), "") << "SpringBoard's own commands are fine on a phone that is on";
 }
 
-TEST_F(PageLineTests, FilesStayInTheOutputFolder)
+TEST_F(Serve_PageLine, FilesStayInTheOutputFolder)
 {
     for (const char* line : { "dump players ../x.json", "dump players /tmp/x.json", "snapshot ../../a.png",
              "settings snapshot /etc/a.png", "track \"A\" \"B\" 10 artwork /etc/passwd", "track \"A\" \"B\" 10 artwork ../secret.png",
@@ -75,7 +75,7 @@ TEST_F(PageLineTests, FilesStayInTheOutputFolder)
     EXPECT_EQ(refusal("file \"/Library/x.dylib\""), "");
 }
 
-TEST_F(PageLineTests, ArtworkInsideTheFolderIsRead)
+TEST_F(Serve_PageLine, ArtworkInsideTheFolderIsRead)
 {
     std::ofstream(folder / "cover.png", std::ios::binary) << "\x89PNG";
     auto track = readPageLine("track \"A\" \"B\" 10 artwork cover.png", folder, 1);
@@ -83,7 +83,7 @@ TEST_F(PageLineTests, ArtworkInsideTheFolderIsRead)
     EXPECT_EQ(std::get<scenario::TrackCommand>(track.body).artwork->size(), 4u);
 }
 
-TEST_F(PageLineTests, OneShortLineOnly)
+TEST_F(Serve_PageLine, OneShortLineOnly)
 {
     EXPECT_EQ(refusal(""), "expected a command, got an empty line");
     EXPECT_EQ(refusal("# only a comment"), "expected a command, got an empty line");
@@ -91,7 +91,7 @@ TEST_F(PageLineTests, OneShortLineOnly)
     EXPECT_NE(refusal("pref note \"" + std::string(kMaximumPageLine, 'x') + "\"").find("at most 1024 bytes"), std::string::npos);
 }
 
-TEST(PageLinePaths, StayingInsideAFolder)
+TEST(Serve_PageLinePaths, StayingInsideAFolder)
 {
     EXPECT_TRUE(staysInsideFolder("a.json"));
     EXPECT_TRUE(staysInsideFolder("deep/er/a.json"));

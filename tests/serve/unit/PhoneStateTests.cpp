@@ -17,7 +17,7 @@ using namespace std::chrono_literals;
 namespace sim {
 namespace {
 
-class PhoneStateTests : public ::testing::Test {
+class Serve_PhoneState : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -31,7 +31,7 @@ protected:
     PhoneState state { folder, "/s" };
 };
 
-TEST_F(PhoneStateTests, ALineIsSettledWithWhatHappened)
+TEST_F(Serve_PhoneState, ALineIsSettledWithWhatHappened)
 {
     int id = state.newRequestId();
     state.apply({ { "ran", { { "id", id }, { "wait", "1.5" }, { "line", "lock" }, { "t", 1.5 } } } });
@@ -44,7 +44,7 @@ TEST_F(PhoneStateTests, ALineIsSettledWithWhatHappened)
     EXPECT_EQ(state.recordingText().find("boot\nwait 1.5\nlock\n") != std::string::npos, true) << state.recordingText();
 }
 
-TEST_F(PhoneStateTests, ARefusedLineGivesItsMessageAndIsNotRecorded)
+TEST_F(Serve_PhoneState, ARefusedLineGivesItsMessageAndIsNotRecorded)
 {
     int id = state.newRequestId();
     state.apply({ { "refused", { { "id", id }, { "error", "the phone is restarting" } } } });
@@ -54,7 +54,7 @@ TEST_F(PhoneStateTests, ARefusedLineGivesItsMessageAndIsNotRecorded)
     EXPECT_EQ(state.status()["recording"]["lines"], 1);
 }
 
-TEST_F(PhoneStateTests, ARespringSettlesTheLineThatCausedIt)
+TEST_F(Serve_PhoneState, ARespringSettlesTheLineThatCausedIt)
 {
     int id = state.newRequestId();
     state.apply({ { "ran", { { "id", id }, { "wait", "" }, { "line", "respring" }, { "t", 2 } } } });
@@ -64,7 +64,7 @@ TEST_F(PhoneStateTests, ARespringSettlesTheLineThatCausedIt)
     EXPECT_EQ((*outcome)["line"], "respring");
 }
 
-TEST_F(PhoneStateTests, TheNewestFrameAndItsDumps)
+TEST_F(Serve_PhoneState, TheNewestFrameAndItsDumps)
 {
     std::vector<std::uint8_t> png = { 0x89, 'P', 'N', 'G' };
     state.apply({ { "frame", { { "image", platform::encodeBase64(png) }, { "type", "image/png" }, { "width", 750 }, { "height", 1624 },
@@ -80,7 +80,7 @@ TEST_F(PhoneStateTests, TheNewestFrameAndItsDumps)
     EXPECT_EQ(state.frame()->number, 1u) << "a frame that does not decode is dropped";
 }
 
-TEST_F(PhoneStateTests, TheLogReadsTheTranscriptInTheDemosWords)
+TEST_F(Serve_PhoneState, TheLogReadsTheTranscriptInTheDemosWords)
 {
     std::ofstream transcript(folder / kLiveTranscriptFile, std::ios::binary);
     transcript << R"({"t":0,"type":"step","line":1,"text":"boot"})" "\n"

@@ -32,7 +32,7 @@ std::vector<std::string> commandsOf(const std::string& text)
     return commands;
 }
 
-TEST(RecordingTests, TheDownloadEndsWhereRecordingStopped)
+TEST(Serve_Recording, TheDownloadEndsWhereRecordingStopped)
 {
     Recording recording;
     recording.startPhone({ "play", "boot" }, "/scenarios");
@@ -51,7 +51,7 @@ TEST(RecordingTests, TheDownloadEndsWhereRecordingStopped)
     EXPECT_EQ(at("# Recording ends"), static_cast<long>(lines.size()) - 1);
 }
 
-TEST(RecordingTests, WhileRecordingTheDownloadRunsToNow)
+TEST(Serve_Recording, WhileRecordingTheDownloadRunsToNow)
 {
     Recording recording;
     recording.startPhone({ "boot" }, "/s");
@@ -64,7 +64,7 @@ TEST(RecordingTests, WhileRecordingTheDownloadRunsToNow)
     EXPECT_EQ(recording.lineCount(), 2u) << "an empty wait is no line";
 }
 
-TEST(RecordingTests, ANewPhoneStartsTheTranscriptAgainAndKeepsRecording)
+TEST(Serve_Recording, ANewPhoneStartsTheTranscriptAgainAndKeepsRecording)
 {
     Recording recording;
     recording.startPhone({ "boot" }, "/s");
@@ -77,7 +77,7 @@ TEST(RecordingTests, ANewPhoneStartsTheTranscriptAgainAndKeepsRecording)
     EXPECT_LT(text.find("boot"), text.find("# Recording starts"));
 }
 
-TEST(RecordingTests, RelativeArtworkBecomesAbsolute)
+TEST(Serve_Recording, RelativeArtworkBecomesAbsolute)
 {
     EXPECT_EQ(Recording::withAbsoluteArtwork("track \"A\" \"B\" 10 artwork media/a.png", "/scenarios"),
         "track \"A\" \"B\" 10 artwork \"/scenarios/media/a.png\"");
@@ -90,7 +90,7 @@ TEST(RecordingTests, RelativeArtworkBecomesAbsolute)
     EXPECT_EQ(scenario::tokenizeLine(line).at(5).text, "/my \"music\"/a.png");
 }
 
-TEST(PhoneStartupTests, ThePhoneBootsAndTheChosenDeviceWins)
+TEST(Serve_PhoneStartup, ThePhoneBootsAndTheChosenDeviceWins)
 {
     auto bare = phoneStartup(std::nullopt, std::nullopt);
     EXPECT_EQ(startupLines(bare), (std::vector<std::string> { "boot" }));

@@ -7,7 +7,7 @@
 namespace sim {
 namespace {
 
-TEST(RequestGuardTests, TheServersOwnNamesAreAccepted)
+TEST(Serve_RequestGuard, TheServersOwnNamesAreAccepted)
 {
     RequestGuard guard("127.0.0.1", 8137);
     for (const char* host : { "127.0.0.1:8137", "localhost:8137", "LOCALHOST:8137", "[::1]:8137" })
@@ -16,7 +16,7 @@ TEST(RequestGuardTests, TheServersOwnNamesAreAccepted)
     EXPECT_FALSE(guard.refusal("localhost:8137", "http://localhost:8137", ""));
 }
 
-TEST(RequestGuardTests, ANameSomeoneElseControlsIsRefused)
+TEST(Serve_RequestGuard, ANameSomeoneElseControlsIsRefused)
 {
     RequestGuard guard("127.0.0.1", 8137);
     // A rebound DNS name reaches this server with the attacker's name in Host.
@@ -24,7 +24,7 @@ TEST(RequestGuardTests, ANameSomeoneElseControlsIsRefused)
         EXPECT_TRUE(guard.refusal(host, "", "")) << host;
 }
 
-TEST(RequestGuardTests, AnotherSitesPageIsRefused)
+TEST(Serve_RequestGuard, AnotherSitesPageIsRefused)
 {
     RequestGuard guard("127.0.0.1", 8137);
     for (const char* origin : { "http://evil.example", "null", "https://127.0.0.1:8137", "http://127.0.0.1:9999", "http://127.0.0.1:8137.evil.example" })
@@ -33,7 +33,7 @@ TEST(RequestGuardTests, AnotherSitesPageIsRefused)
     EXPECT_FALSE(guard.refusal("127.0.0.1:8137", "", "none")) << "typed into the address bar";
 }
 
-TEST(RequestGuardTests, ListeningEverywhereTakesAddressesButNoNames)
+TEST(Serve_RequestGuard, ListeningEverywhereTakesAddressesButNoNames)
 {
     RequestGuard guard("0.0.0.0", 80);
     EXPECT_FALSE(guard.refusal("192.168.1.5:80", "", ""));
