@@ -383,7 +383,9 @@ void lmxRootListController::viewWillAppearImp(lmxRootListController* self, SEL c
         self->m_barBeforeAppearing = BarLook { bar->barTintColor(), bar->shadowImage(), bar->tintColor(), bar->isTranslucent(), bar->titleTextAttributes() };
     objc_msgSend(bar, "setBarTintColor:"_sel, static_cast<id>(UIColor::colorWithRed(0.45, 0.42, 0.75, 1.0).get()));
     // An empty image: no hairline under the bar.
-    objc_msgSend(bar, "setShadowImage:"_sel, static_cast<id>(UIImage::alloc().get()));
+    auto noHairline = UIImage::alloc();
+    noHairline->init();
+    objc_msgSend(bar, "setShadowImage:"_sel, static_cast<id>(noHairline.get()));
     objc_msgSend(bar, "setTintColor:"_sel, static_cast<id>(UIColor::labelColor().get()));
     objc_msgSend(bar, "setTranslucent:"_sel, false);
 }

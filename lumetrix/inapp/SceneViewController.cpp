@@ -29,7 +29,7 @@ constexpr double kRefreshInterval = 1.0;
 void buildStrip(SBDeviceApplicationSceneViewController* self, UIView* view)
 {
     auto strip = makeProgressStrip(UIColor::colorWithRed(0.69, 0.69, 0.69, 1.0).get());
-    setProperty(self, "setProgressView:"_sel, strip.get());
+    setProperty<"setProgressView:">(self, strip.get());
     // Under the control row, full until the first refresh.
     placeProgressStrip(strip.get(), view, subView(self)->safeAreaLayoutGuide(), AppHomeBarOffset);
 }
@@ -46,7 +46,7 @@ void scheduleRefreshTimer(SBDeviceApplicationSceneViewController* self)
             timer->invalidate();
             return;
         }
-        objc_msgSend(controller.get(), "updateProgress:"_sel, timer);
+        objc_send<"updateProgress:">(controller.get(), timer);
     });
 }
 
@@ -73,8 +73,8 @@ void hook_SBDeviceApplicationSceneViewController_viewDidLoad(SBDeviceApplication
         addSwipeRecognizers(target.get(), self);
     addTapRecognizer(target.get(), self);
 
-    objc_msgSend(self, "playpausenotif"_sel);
-    objc_msgSend(self, "updateMedia"_sel);
+    objc_send<"playpausenotif">(self);
+    objc_send<"updateMedia">(self);
 }
 
 } // namespace lumetrix

@@ -64,7 +64,7 @@ void buildStrip(CSHomeAffordanceView* view)
     // The newest strip replaces any earlier one, in the property and in the view tree.
     if (UIProgressView* previous = progressView(view))
         previous->removeFromSuperview();
-    setProperty(view, "setProgressView:"_sel, strip.get());
+    setProperty<"setProgressView:">(view, strip.get());
     // The colour sent before the strip existed (the broadcast at boot comes first).
     tintWithLastStripColour(view, strip.get());
 

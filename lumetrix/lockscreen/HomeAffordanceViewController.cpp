@@ -49,8 +49,8 @@ void hook_CSHomeAffordanceViewController_loadView(CSHomeAffordanceViewController
     // After a boot or a respring the music may be playing already: the label and the
     // glyph catch up now rather than at the next change (with alwaysshow they are on
     // screen from the start).
-    objc_msgSend(self, "playpausenotif"_sel);
-    objc_msgSend(self, "updateMedia"_sel);
+    objc_send<"playpausenotif">(self);
+    objc_send<"updateMedia">(self);
 }
 
 } // namespace lumetrix

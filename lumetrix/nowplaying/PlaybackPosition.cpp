@@ -19,7 +19,7 @@ std::optional<double> playedFraction(NSDictionary* info, Playhead playhead)
     double sampledAt = CFDateGetAbsoluteTime(timestamp);
     auto seconds = [&](const NSString* key) {
         NSObject* value = info->objectForKey(key);
-        return value ? objc_msgSend<double>(value, "doubleValue"_sel) : 0.0;
+        return value ? objc_send<"doubleValue", double>(static_cast<id>(value)) : 0.0;
     };
     double elapsed = seconds(kMRMediaRemoteNowPlayingInfoElapsedTime);
     double duration = seconds(kMRMediaRemoteNowPlayingInfoDuration);

@@ -34,7 +34,7 @@ constexpr double kLongestRowLifetime = 100 * 365.25 * 24 * 3600;
 
 double rowLifetime()
 {
-    double seconds = static_cast<double>(objc_msgSend<float>(fadeoutspeed, "floatValue"_sel));
+    double seconds = static_cast<double>(objc_send<"floatValue", float>(fadeoutspeed));
     if (std::isnan(seconds))
         return 0.0;
     return std::min(seconds, kLongestRowLifetime);
@@ -53,7 +53,7 @@ void armFadeOutTimer(id host)
     objc::WeakPtr<objc::Object> weakHost = host;
     NSTimer* armed = NSTimer::scheduledTimerWithTimeInterval(rowLifetime(), false, [weakHost](NSTimer* timer) {
         if (auto alive = weakHost.strong())
-            objc_msgSend(alive.get(), "dismissControls:"_sel, timer);
+            objc_send<"dismissControls:">(alive.get(), timer);
     });
     objc_setAssociatedObject(host, &kFadeOutTimerKey, armed, OBJC_ASSOCIATION_RETAIN_NONATOMIC);
 }
@@ -61,8 +61,8 @@ void armFadeOutTimer(id host)
 void raiseControlRow(id host)
 {
     AudioServicesPlaySystemSound(kClickSound);
-    objc_msgSend(host, "playpausenotif"_sel);
-    objc_msgSend(host, "updateMedia"_sel);
+    objc_send<"playpausenotif">(host);
+    objc_send<"updateMedia">(host);
     UIView* row = subView(host);
     UILabel* title = label(host);
     row->setAlpha(0.0);

@@ -71,7 +71,7 @@ objc::RefPtr<UIImageView> makeGlyph(const char* symbol, UIImageSymbolConfigurati
 objc::RefPtr<UIView> buildRow(id host, UIView* view, HideRow hideRow)
 {
     auto row = makeRoundedClearView();
-    setProperty(host, "setSubView:"_sel, row.get());
+    setProperty<"setSubView:">(host, row.get());
     row->setUserInteractionEnabled(true);
     if (hideRow == HideRow::AtCreation && !alwaysshow)
         row->setHidden(true);
@@ -96,7 +96,7 @@ void buildGlyphs(id host, UIView* row)
 
     auto previous = UIImageView::alloc();
     previous->initWithFrame(CGRectZero);
-    setProperty(host, "setPreviousicon:"_sel, previous.get());
+    setProperty<"setPreviousicon:">(host, previous.get());
     previous->setTransform(CGAffineTransformMakeRotation(std::numbers::pi));
     previous->setImage(UIImage::systemImageNamed("forward.fill", configuration.get()));
     previous->setContentMode(UIViewContentModeCenter);
@@ -111,7 +111,7 @@ void buildGlyphs(id host, UIView* row)
     placeGlyph(next.get(), row, kGlyphSpacing);
 
     auto playPause = makeGlyph("play.fill", configuration.get());
-    setProperty(host, "setPauseicon:"_sel, playPause.get());
+    setProperty<"setPauseicon:">(host, playPause.get());
     row->addSubview(playPause.get());
     placeGlyph(playPause.get(), row, 0.0);
 }
@@ -120,7 +120,7 @@ void buildGlyphs(id host, UIView* row)
 void buildTitle(id host, UIView* view, UIView* row)
 {
     auto backdrop = makeRoundedClearView();
-    setProperty(host, "setLabelbg:"_sel, backdrop.get());
+    setProperty<"setLabelbg:">(host, backdrop.get());
     auto labelBackdrop = makeBackdrop(row->bounds(), kLabelBackdropAlpha);
     if (songtitlebg)
         backdrop->addSubview(labelBackdrop.get());
@@ -136,7 +136,7 @@ void buildTitle(id host, UIView* view, UIView* row)
     // The label: no text until the first now-playing update.
     auto title = UILabel::alloc();
     title->initWithFrame(CGRectZero);
-    setProperty(host, "setLabel:"_sel, title.get());
+    setProperty<"setLabel:">(host, title.get());
     title->setLineBreakMode(NSLineBreakByWordWrapping);
     title->setBackgroundColor(UIColor::clearColor());
     title->setFont(UIFont::systemFontOfSize(kTitleFontSize));

@@ -11,20 +11,26 @@
 
 namespace lumetrix {
 
-template<typename T>
-T* getProperty(id host, SEL getter)
+// The host is an `id` (one of the hosts above): sent and recorded as a message to id.
+template<typename T, objc::SelectorName Getter>
+T* getProperty(id host)
 {
-    return static_cast<T*>(objc_msgSend<id>(host, getter));
+    return static_cast<T*>(objc_send<Getter, id>(host));
 }
 
-inline UIView* subView(id host) { return getProperty<UIView>(host, "subView"_sel); }
-inline UIImageView* previousicon(id host) { return getProperty<UIImageView>(host, "previousicon"_sel); }
-inline UIImageView* pauseicon(id host) { return getProperty<UIImageView>(host, "pauseicon"_sel); }
-inline UIView* labelbg(id host) { return getProperty<UIView>(host, "labelbg"_sel); }
-inline UILabel* label(id host) { return getProperty<UILabel>(host, "label"_sel); }
-inline UIView* previoustapview(id host) { return getProperty<UIView>(host, "previoustapview"_sel); }
-inline UIProgressView* progressView(id host) { return getProperty<UIProgressView>(host, "progressView"_sel); }
+inline UIView* subView(id host) { return getProperty<UIView, "subView">(host); }
+inline UIImageView* previousicon(id host) { return getProperty<UIImageView, "previousicon">(host); }
+inline UIImageView* pauseicon(id host) { return getProperty<UIImageView, "pauseicon">(host); }
+inline UIView* labelbg(id host) { return getProperty<UIView, "labelbg">(host); }
+inline UILabel* label(id host) { return getProperty<UILabel, "label">(host); }
+inline UIView* previoustapview(id host) { return getProperty<UIView, "previoustapview">(host); }
+inline UIProgressView* progressView(id host) { return getProperty<UIProgressView, "progressView">(host); }
 
-inline void setProperty(id host, SEL setter, id value) { objc_msgSend(host, setter, value); }
+// Recorded with the host's static class where the caller knows it.
+template<objc::SelectorName Setter, typename Host>
+void setProperty(Host* host, id value)
+{
+    objc_send<Setter>(host, value);
+}
 
 } // namespace lumetrix

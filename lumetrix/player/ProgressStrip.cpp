@@ -44,7 +44,7 @@ void placeProgressStrip(UIProgressView* strip, UIView* superview, UILayoutGuide*
 
 CGFloat stripWidth()
 {
-    float width = objc_msgSend<float>(barwidth, "floatValue"_sel);
+    float width = objc_send<"floatValue", float>(barwidth);
     CGFloat screenWidth = UIScreen::mainScreen()->bounds().size.width;
     // A NaN or infinite width gives the strip a frame of NaNs and it vanishes; a negative
     // one would be drawn as its size.

@@ -17,7 +17,7 @@ objc::RefPtr<UIView> buildTouchTarget(id host, UIView* superview)
 {
     auto target = UIView::alloc();
     target->initWithFrame(CGRectZero);
-    setProperty(host, "setPrevioustapview:"_sel, target.get());
+    setProperty<"setPrevioustapview:">(host, target.get());
     target->setBackgroundColor(UIColor::clearColor());
     target->layer()->setCornerRadius(kControlCornerRadius);
     target->layer()->setMasksToBounds(true);

@@ -34,11 +34,11 @@ const char* kindName(const NSObject* value)
 
 } // namespace
 
-RefPtr<HBPreferences> HBPreferences::initWithIdentifier(const NSString* identifier)
+HBPreferences* HBPreferences::initWithIdentifierNow(const NSString* identifier)
 {
     auto& stores = liveStores();
     if (auto existing = stores[identifier->string()].strong())
-        return existing;
+        return existing.get();
     setUp(identifier);
     stores[identifier->string()] = this;
     return this;
@@ -161,14 +161,14 @@ void HBPreferences::applyBindings() const
         applyBinding(binding);
 }
 
-void HBPreferences::registerBool(bool* variable, bool defaultValue, const NSString* key)
+void HBPreferences::registerBoolNow(bool* variable, bool defaultValue, const NSString* key)
 {
     m_defaults->setObject(NSNumber::numberWithBool(defaultValue).get(), key);
     m_bindings.push_back({ NSString::create(key->string()), BindingKind::Bool, variable });
     applyBinding(m_bindings.back());
 }
 
-void HBPreferences::registerObject(id* variable, NSObject* defaultValue, const NSString* key)
+void HBPreferences::registerObjectNow(id* variable, NSObject* defaultValue, const NSString* key)
 {
     if (defaultValue)
         m_defaults->setObject(defaultValue, key);
@@ -269,6 +269,16 @@ void registerCepheiClasses()
             self->setObject(static_cast<NSObject*>(value), string);
     });
     objc::addMethod(cls, "removeAllObjects", +[](HBPreferences* self, SEL) { self->removeAllObjects(); });
+    // Borrowed: the store for the identifier, this one or one already live.
+    objc::addMethod(cls, "initWithIdentifier:", +[](HBPreferences* self, SEL, id identifier) -> id {
+        return self->initWithIdentifierNow(objc_cast<NSString>(identifier));
+    });
+    objc::addMethod(cls, "registerBool:default:forKey:", +[](HBPreferences* self, SEL, bool* variable, bool defaultValue, id key) {
+        self->registerBoolNow(variable, defaultValue, objc_cast<NSString>(key));
+    });
+    objc::addMethod(cls, "registerObject:default:forKey:", +[](HBPreferences* self, SEL, id* variable, id defaultValue, id key) {
+        self->registerObjectNow(variable, objc_cast<NSObject>(defaultValue), objc_cast<NSString>(key));
+    });
 }
 
 } // namespace platform

@@ -10,20 +10,34 @@
 #include <string>
 #include <vector>
 
+namespace platform {
+void registerCepheiClasses();
+}
+
 class HBPreferences : public NSObject {
     OBJC_INTERFACE(HBPreferences)
 public:
-    // One store per identifier and process: asking again for a live identifier gives the
-    // store that already exists.
-    objc::RefPtr<HBPreferences> initWithIdentifier(const NSString* identifier);
+    // -initWithIdentifier:, through the runtime. One store per identifier and process:
+    // asking again for a live identifier gives the store that already exists.
+    objc::RefPtr<HBPreferences> initWithIdentifier(const NSString* identifier)
+    {
+        return static_cast<HBPreferences*>(objc_send<"initWithIdentifier:", id>(this, const_cast<NSString*>(identifier)));
+    }
 
     const NSString* identifier() const { return m_identifier.get(); }
 
     // Records the default, binds the variable and writes the current value into it at once.
     // A bound bool reads a stored number (zero is NO); a bound object holds the stored
     // string or number (the store retains what it writes into the variable).
-    void registerBool(bool* variable, bool defaultValue, const NSString* key);
-    void registerObject(id* variable, NSObject* defaultValue, const NSString* key);
+    // (-registerBool:default:forKey: and -registerObject:default:forKey:, through the runtime.)
+    void registerBool(bool* variable, bool defaultValue, const NSString* key)
+    {
+        objc_send<"registerBool:default:forKey:">(this, variable, defaultValue, const_cast<NSString*>(key));
+    }
+    void registerObject(id* variable, NSObject* defaultValue, const NSString* key)
+    {
+        objc_send<"registerObject:default:forKey:">(this, variable, defaultValue, const_cast<NSString*>(key));
+    }
     void registerDefaults(const NSDictionary* defaults);
 
     // The stored value, else the registered default, else nil.
@@ -54,6 +68,12 @@ public:
     ~HBPreferences() override;
 
 private:
+    friend void platform::registerCepheiClasses();
+    // What the messages above do.
+    HBPreferences* initWithIdentifierNow(const NSString* identifier);
+    void registerBoolNow(bool* variable, bool defaultValue, const NSString* key);
+    void registerObjectNow(id* variable, NSObject* defaultValue, const NSString* key);
+
     enum class BindingKind { Bool, Object };
     struct Binding {
         objc::RefPtr<NSString> key;

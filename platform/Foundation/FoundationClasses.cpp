@@ -47,6 +47,12 @@ id NSObject_copy(NSObject* self, SEL)
     return self->copyWithZone().leakRef();
 }
 
+// +alloc: an instance of the receiving class (a subclass's alloc gives the subclass), at +1.
+id NSObject_alloc(Class self, SEL)
+{
+    return objc::createInstance(self).leakRef();
+}
+
 Class NSObject_class(NSObject* self, SEL)
 {
     return self->getClass();
@@ -84,6 +90,10 @@ void registerNSObject()
     objc::addMethod(cls, "copy", &NSObject_copy);
     objc::addMethod(cls, "class", &NSObject_class);
     objc::addMethod(cls, "respondsToSelector:", &NSObject_respondsToSelector);
+    objc::addMethod(objc::metaclassOf(cls), "alloc", &NSObject_alloc);
+    // Every block's class; blocks are made by objc::Block, never by +alloc.
+    Class block = objc::registerClass("NSBlock", cls, nullptr);
+    objc::registerClass("__NSMallocBlock__", block, nullptr);
 }
 
 void registerNSString()
@@ -101,6 +111,7 @@ void registerNSString()
 void registerNSNumber()
 {
     Class cls = objc::defineClass<NSNumber>("NSNumber", NSObject::staticClass());
+    NSNumber::registerClassMethods(cls);
     addNumericReadings<NSNumber>(cls);
     objc::addMethod(cls, "unsignedIntValue", +[](NSNumber* self, SEL) { return self->unsignedIntValue(); });
 }
@@ -132,6 +143,7 @@ void registerNSArray()
 void registerNSDictionary()
 {
     Class cls = objc::defineClass<NSDictionary>("NSDictionary", NSObject::staticClass());
+    NSDictionary::registerClassMethods(cls);
     objc::addMethod(cls, "objectForKey:", +[](NSDictionary* self, SEL, id key) -> id {
         return self->valueForKeyObject(objc_cast<NSObject>(key));
     });

@@ -49,6 +49,8 @@ void registerFoundationTimeClasses()
     objc::addMethod(timer, "invalidate", &NSTimer::invalidateMethod);
     objc::addMethod(timer, "isValid", &NSTimer::isValidMethod);
     objc::addMethod(timer, "fire", &NSTimer::fireMethod);
+    objc::addMethod(objc::metaclassOf(timer), "scheduledTimerWithTimeInterval:target:selector:userInfo:repeats:", &NSTimer::scheduledWithTargetMethod);
+    objc::addMethod(objc::metaclassOf(timer), "scheduledTimerWithTimeInterval:repeats:block:", &NSTimer::scheduledWithBlockMethod);
 
     Class runLoop = objc::defineClass<NSRunLoop>("NSRunLoop", NSObject::staticClass());
     objc::addMethod(runLoop, "runUntilDate:", &NSRunLoop::runUntilDateMethod);
@@ -59,6 +61,7 @@ void registerFoundationTimeClasses()
     objc::addMethod(notification, "userInfo", &NSNotification::userInfoMethod);
 
     Class center = objc::defineClass<NSNotificationCenter>("NSNotificationCenter", NSObject::staticClass());
+    objc::addMethod(objc::metaclassOf(center), "defaultCenter", &NSNotificationCenter::defaultCenterMethod);
     objc::addMethod(center, "addObserver:selector:name:object:", &NSNotificationCenter_addObserver);
     objc::addMethod(center, "removeObserver:", &NSNotificationCenter_removeObserver);
     objc::addMethod(center, "removeObserver:name:object:", &NSNotificationCenter_removeObserverForName);
@@ -68,6 +71,7 @@ void registerFoundationTimeClasses()
     objc::defineClass<NSObject>("__NSObserver", NSObject::staticClass());
 
     Class fileManager = objc::defineClass<NSFileManager>("NSFileManager", NSObject::staticClass());
+    objc::addMethod(objc::metaclassOf(fileManager), "defaultManager", &NSFileManager::defaultManagerMethod);
     objc::addMethod(fileManager, "fileExistsAtPath:", &NSFileManager::fileExistsMethod);
 }
 

@@ -16,12 +16,15 @@ std::string indentation(unsigned level)
 
 } // namespace
 
-RefPtr<NSDictionary> NSDictionary::create(std::vector<Entry> entries)
+void NSDictionary::registerClassMethods(Class cls)
 {
-    auto dictionary = alloc();
-    for (auto& [key, value] : entries)
-        dictionary->setEntry(value.get(), key.get(), "initWithObjects:forKeys:count:");
-    return dictionary;
+    objc::addMethod(objc::metaclassOf(cls), "dictionaryWithObjects:forKeys:count:", +[](Class self, SEL, id* objects, id* keys, unsigned long count) -> id {
+        // [[self alloc] initWithObjects:forKeys:count:] autoreleased: a subclass gets one of its own.
+        auto dictionary = objc::adoptRef(static_cast<NSDictionary*>(objc_msgSend<id>(self, "alloc"_sel)));
+        for (unsigned long i = 0; i < count; ++i)
+            dictionary->setEntry(static_cast<NSObject*>(objects[i]), static_cast<NSObject*>(keys[i]), "initWithObjects:forKeys:count:");
+        return objc_autorelease(dictionary.leakRef());
+    });
 }
 
 std::size_t NSDictionary::indexOfKey(const NSObject* key) const

@@ -17,9 +17,21 @@ public:
 
     NSDictionary() = default;
 
-    // A later entry with an equal key replaces the earlier one's value. Nil keys or
-    // values stop the process, as on iOS.
-    static objc::RefPtr<NSDictionary> create(std::vector<Entry>);
+    // +dictionaryWithObjects:forKeys:count:, sent to the class. A later entry with an
+    // equal key replaces the earlier one's value. Nil keys or values stop the process, as
+    // on iOS.
+    static objc::RefPtr<NSDictionary> create(const std::vector<Entry>& entries)
+    {
+        std::vector<id> objects, keys;
+        objects.reserve(entries.size());
+        keys.reserve(entries.size());
+        for (const auto& [key, value] : entries) {
+            objects.push_back(value.get());
+            keys.push_back(key.get());
+        }
+        return objc_sendToClassForObject<"NSDictionary", "dictionaryWithObjects:forKeys:count:", NSDictionary>(objects.data(), keys.data(), entries.size());
+    }
+    static void registerClassMethods(Class);
 
     // -objectForKey:, through the runtime.
     NSObject* objectForKey(const NSObject* key) const

@@ -15,15 +15,9 @@ std::filesystem::path hostPath(const NSString* devicePath)
 }
 } // namespace
 
-NSFileManager* NSFileManager::defaultManager()
+id NSFileManager::defaultManagerMethod(Class, SEL)
 {
-    static NSFileManager* manager = [] {
-        if (!staticClass()) {
-            std::fprintf(stderr, "NSFileManager: Foundation's classes are not registered yet\n");
-            std::abort();
-        }
-        return alloc().leakRef();
-    }();
+    static NSFileManager* manager = alloc().leakRef();
     return manager;
 }
 

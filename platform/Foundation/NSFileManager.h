@@ -13,8 +13,9 @@ class NSFileManager : public NSObject {
 public:
     NSFileManager() = default;
 
-    // The process's manager; it lives as long as the process.
-    static NSFileManager* defaultManager();
+    // +defaultManager, sent to the class: the process's manager; it lives as long as the
+    // process.
+    static NSFileManager* defaultManager() { return static_cast<NSFileManager*>(objc_sendToClass<"NSFileManager", "defaultManager", id>()); }
 
     // Sent through the runtime, so hooks see it.
     // -fileExistsAtPath:, through the runtime.
@@ -31,4 +32,5 @@ public:
 private:
     friend void platform::registerFoundationTimeClasses();
     static bool fileExistsMethod(NSFileManager*, SEL, id path);
+    static id defaultManagerMethod(Class, SEL);
 };

@@ -52,16 +52,10 @@ void emitNotificationEvent(const NSNotification* notification)
 NSNotificationCenter::NSNotificationCenter() = default;
 NSNotificationCenter::~NSNotificationCenter() = default;
 
-NSNotificationCenter* NSNotificationCenter::defaultCenter()
+id NSNotificationCenter::defaultCenterMethod(Class, SEL)
 {
     // Made on first use and never destroyed, like the process's own centre.
-    static NSNotificationCenter* center = [] {
-        if (!staticClass()) {
-            std::fprintf(stderr, "NSNotificationCenter: Foundation's classes are not registered yet\n");
-            std::abort();
-        }
-        return alloc().leakRef();
-    }();
+    static NSNotificationCenter* center = alloc().leakRef();
     return center;
 }
 

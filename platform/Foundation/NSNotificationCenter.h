@@ -31,8 +31,12 @@ public:
     NSNotificationCenter();
     ~NSNotificationCenter() override;
 
-    // The process's centre; it lives as long as the process.
-    static NSNotificationCenter* defaultCenter();
+    // +defaultCenter, sent to the class: the process's centre; it lives as long as the
+    // process.
+    static NSNotificationCenter* defaultCenter()
+    {
+        return static_cast<NSNotificationCenter*>(objc_sendToClass<"NSNotificationCenter", "defaultCenter", id>());
+    }
 
     // `selector` is sent to `observer` for every post of `name` (nil: any name) from
     // `object` (nil: any sender), with the notification as argument when the selector
@@ -65,6 +69,7 @@ public:
 
 private:
     friend void platform::registerFoundationTimeClasses();
+    static id defaultCenterMethod(Class, SEL);
 
     struct Observation {
         // Compared by address only: removeObserver works for an observer that is

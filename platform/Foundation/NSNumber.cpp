@@ -64,34 +64,28 @@ RefPtr<NSNumber> NSNumber::make(Kind kind, long long integer, double real)
     return number;
 }
 
-RefPtr<NSNumber> NSNumber::numberWithBool(bool value)
+void NSNumber::registerClassMethods(Class cls)
 {
-    return make(Kind::Bool, value ? 1 : 0, value ? 1 : 0);
-}
-
-RefPtr<NSNumber> NSNumber::numberWithInt(int value)
-{
-    return make(Kind::Integer, value, value);
-}
-
-RefPtr<NSNumber> NSNumber::numberWithInteger(long value)
-{
-    return make(Kind::Integer, value, static_cast<double>(value));
-}
-
-RefPtr<NSNumber> NSNumber::numberWithLongLong(long long value)
-{
-    return make(Kind::Integer, value, static_cast<double>(value));
-}
-
-RefPtr<NSNumber> NSNumber::numberWithFloat(float value)
-{
-    return make(Kind::Float, saturatingConversion<long long>(value), value);
-}
-
-RefPtr<NSNumber> NSNumber::numberWithDouble(double value)
-{
-    return make(Kind::Double, saturatingConversion<long long>(value), value);
+    // Autoreleased, as a convenience constructor's result is.
+    Class meta = objc::metaclassOf(cls);
+    objc::addMethod(meta, "numberWithBool:", +[](Class, SEL, bool value) {
+        return objc_autorelease(make(Kind::Bool, value ? 1 : 0, value ? 1 : 0).leakRef());
+    });
+    objc::addMethod(meta, "numberWithInt:", +[](Class, SEL, int value) {
+        return objc_autorelease(make(Kind::Integer, value, value).leakRef());
+    });
+    objc::addMethod(meta, "numberWithInteger:", +[](Class, SEL, long value) {
+        return objc_autorelease(make(Kind::Integer, value, static_cast<double>(value)).leakRef());
+    });
+    objc::addMethod(meta, "numberWithLongLong:", +[](Class, SEL, long long value) {
+        return objc_autorelease(make(Kind::Integer, value, static_cast<double>(value)).leakRef());
+    });
+    objc::addMethod(meta, "numberWithFloat:", +[](Class, SEL, float value) {
+        return objc_autorelease(make(Kind::Float, saturatingConversion<long long>(value), value).leakRef());
+    });
+    objc::addMethod(meta, "numberWithDouble:", +[](Class, SEL, double value) {
+        return objc_autorelease(make(Kind::Double, saturatingConversion<long long>(value), value).leakRef());
+    });
 }
 
 bool NSNumber::boolValue() const

@@ -9,12 +9,13 @@ class NSNumber : public NSObject {
 public:
     NSNumber() = default;
 
-    static objc::RefPtr<NSNumber> numberWithBool(bool);
-    static objc::RefPtr<NSNumber> numberWithInt(int);
-    static objc::RefPtr<NSNumber> numberWithInteger(long);
-    static objc::RefPtr<NSNumber> numberWithLongLong(long long);
-    static objc::RefPtr<NSNumber> numberWithFloat(float);
-    static objc::RefPtr<NSNumber> numberWithDouble(double);
+    // The class's convenience constructors, sent to it through the runtime.
+    static objc::RefPtr<NSNumber> numberWithBool(bool value) { return objc_sendToClassForObject<"NSNumber", "numberWithBool:", NSNumber>(value); }
+    static objc::RefPtr<NSNumber> numberWithInt(int value) { return objc_sendToClassForObject<"NSNumber", "numberWithInt:", NSNumber>(value); }
+    static objc::RefPtr<NSNumber> numberWithInteger(long value) { return objc_sendToClassForObject<"NSNumber", "numberWithInteger:", NSNumber>(value); }
+    static objc::RefPtr<NSNumber> numberWithLongLong(long long value) { return objc_sendToClassForObject<"NSNumber", "numberWithLongLong:", NSNumber>(value); }
+    static objc::RefPtr<NSNumber> numberWithFloat(float value) { return objc_sendToClassForObject<"NSNumber", "numberWithFloat:", NSNumber>(value); }
+    static objc::RefPtr<NSNumber> numberWithDouble(double value) { return objc_sendToClassForObject<"NSNumber", "numberWithDouble:", NSNumber>(value); }
 
     bool boolValue() const;
     float floatValue() const;
@@ -32,6 +33,9 @@ public:
     std::size_t hash() const override;
     nlohmann::json jsonValue() const override;
     objc::RefPtr<NSObject> copyWithZone() const override;
+
+    // The class methods behind the constructors above.
+    static void registerClassMethods(Class);
 
 private:
     enum class Kind { Bool, Integer, Float, Double };

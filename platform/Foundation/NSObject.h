@@ -21,7 +21,8 @@ public:                                                                   \
             cls = objc_getClass(#Name);                                   \
         return cls;                                                       \
     }                                                                     \
-    static objc::RefPtr<Name> alloc() { return objc::make<Name>(staticClass()); } \
+    /* +alloc, sent to the class: a +1 instance of the class that answers it. */ \
+    static objc::RefPtr<Name> alloc() { return objc::adoptRef(static_cast<Name*>(objc::sendToClass<#Name, "alloc", id>(staticClass()))); } \
                                                                           \
 private:
 
@@ -67,7 +68,9 @@ T* objc_cast(id object)
 }
 
 // Objects come from alloc() or objc::make(), which give them their runtime class; a
-// constructor alone makes an object the runtime does not know.
+// constructor alone makes an object the runtime does not know. alloc() sends +alloc, which
+// NSObject answers with objc::createInstance of the receiving class, so a hook on a
+// class's +alloc sees the platform's allocations as it sees the tweak's.
 
 namespace platform {
 // Stops the process the way an uncaught Foundation exception does on iOS, naming the

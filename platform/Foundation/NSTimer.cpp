@@ -39,7 +39,7 @@ std::size_t NSTimer::liveTimerCount()
     return s_liveTimers;
 }
 
-NSTimer* NSTimer::scheduledTimerWithTimeInterval(double interval, id target, SEL selector, id userInfo, bool repeats)
+id NSTimer::scheduledWithTargetMethod(Class, SEL, double interval, id target, SEL selector, id userInfo, bool repeats)
 {
     auto timer = alloc();
     timer->m_target = target;
@@ -51,10 +51,10 @@ NSTimer* NSTimer::scheduledTimerWithTimeInterval(double interval, id target, SEL
     return schedule(interval, repeats, std::move(timer));
 }
 
-NSTimer* NSTimer::scheduledTimerWithTimeInterval(double interval, bool repeats, Block block)
+id NSTimer::scheduledWithBlockMethod(Class, SEL, double interval, bool repeats, objc::BlockObject* block)
 {
     auto timer = alloc();
-    timer->m_block = std::make_shared<Block>(std::move(block));
+    timer->m_block = TimerBlock::from(block);
     return schedule(interval, repeats, std::move(timer));
 }
 

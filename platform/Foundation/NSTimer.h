@@ -21,6 +21,7 @@ class NSTimer : public NSObject {
     OBJC_INTERFACE(NSTimer)
 public:
     using Block = std::function<void(NSTimer*)>;
+    using TimerBlock = objc::Block<void(NSTimer*)>;
 
     // What an interval of zero or less becomes.
     static constexpr double kMinimumInterval = 0.0001;
@@ -31,8 +32,16 @@ public:
     // Schedules on the main run loop, first firing `interval` seconds from now. The
     // result is borrowed: the run loop owns the timer. `selector` is sent to `target`
     // with the timer as its argument when it takes one (its name ends in ':').
-    static NSTimer* scheduledTimerWithTimeInterval(double interval, id target, SEL selector, id userInfo, bool repeats);
-    static NSTimer* scheduledTimerWithTimeInterval(double interval, bool repeats, Block);
+    // Both are class methods sent through the runtime; the block travels as a block object.
+    static NSTimer* scheduledTimerWithTimeInterval(double interval, id target, SEL selector, id userInfo, bool repeats)
+    {
+        return static_cast<NSTimer*>(objc_sendToClass<"NSTimer", "scheduledTimerWithTimeInterval:target:selector:userInfo:repeats:", id>(interval, target, selector, userInfo, repeats));
+    }
+    static NSTimer* scheduledTimerWithTimeInterval(double interval, bool repeats, Block block)
+    {
+        auto object = TimerBlock::create(std::move(block));
+        return static_cast<NSTimer*>(objc_sendToClass<"NSTimer", "scheduledTimerWithTimeInterval:repeats:block:", id>(interval, repeats, object.get()));
+    }
 
     // Sent through the runtime, so hooks see them.
     void invalidate() { objc_send<"invalidate">(this); }
@@ -60,7 +69,10 @@ private:
     void sendToTarget();
     void stop();
 
-    // The runtime methods.
+    // The runtime methods. The class methods hand the timer back borrowed: the run loop
+    // keeps it.
+    static id scheduledWithTargetMethod(Class, SEL, double interval, id target, SEL selector, id userInfo, bool repeats);
+    static id scheduledWithBlockMethod(Class, SEL, double interval, bool repeats, objc::BlockObject* block);
     static void invalidateMethod(NSTimer*, SEL);
     static void fireMethod(NSTimer*, SEL);
     static bool isValidMethod(NSTimer*, SEL);
@@ -74,6 +86,6 @@ private:
     objc::RefPtr<objc::Object> m_target;
     SEL m_selector = nullptr;
     objc::RefPtr<objc::Object> m_userInfo;
-    // Shared so a block that invalidates its own timer stays alive while it runs.
-    std::shared_ptr<Block> m_block;
+    // Counted, so a block that invalidates its own timer stays alive while it runs.
+    objc::RefPtr<TimerBlock> m_block;
 };

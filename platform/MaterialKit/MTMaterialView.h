@@ -10,8 +10,12 @@ class MTMaterialView : public UIView {
 public:
     MTMaterialView() = default;
 
-    // +materialViewWithRecipe:configuration:initialWeighting:, a zero-sized material.
-    static objc::RefPtr<MTMaterialView> materialViewWithRecipe(long recipe, unsigned long configuration, CGFloat initialWeighting);
+    // +materialViewWithRecipe:configuration:initialWeighting:, sent to the class: a
+    // zero-sized material.
+    static objc::RefPtr<MTMaterialView> materialViewWithRecipe(long recipe, unsigned long configuration, CGFloat initialWeighting)
+    {
+        return objc_sendToClassForObject<"MTMaterialView", "materialViewWithRecipe:configuration:initialWeighting:", MTMaterialView>(recipe, configuration, initialWeighting);
+    }
 
     long recipe() const { return m_recipe; }
     unsigned long configuration() const { return m_configuration; }

@@ -68,45 +68,6 @@ void NSLayoutConstraint::setPriority(float priority)
         platform::notModelled("-[NSLayoutConstraint setPriority:]", "priority " + std::to_string(priority) + " (an optional constraint)");
 }
 
-void NSLayoutConstraint::activateConstraints(const NSArray* constraints)
-{
-    if (!constraints)
-        return;
-    // A copy: activation may call out (layout scheduling) while we walk.
-    auto objects = constraints->objects();
-    for (auto& object : objects) {
-        if (auto* constraint = objc_cast<NSLayoutConstraint>(object.get()))
-            constraint->setActive(true);
-    }
-}
-
-void NSLayoutConstraint::activateConstraints(const std::vector<objc::RefPtr<NSLayoutConstraint>>& constraints)
-{
-    for (auto& constraint : constraints) {
-        if (constraint)
-            constraint->setActive(true);
-    }
-}
-
-void NSLayoutConstraint::activateConstraints(std::initializer_list<NSLayoutConstraint*> constraints)
-{
-    for (auto* constraint : constraints) {
-        if (constraint)
-            constraint->setActive(true);
-    }
-}
-
-void NSLayoutConstraint::deactivateConstraints(const NSArray* constraints)
-{
-    if (!constraints)
-        return;
-    auto objects = constraints->objects();
-    for (auto& object : objects) {
-        if (auto* constraint = objc_cast<NSLayoutConstraint>(object.get()))
-            constraint->setActive(false);
-    }
-}
-
 void NSLayoutConstraint::setConstant(CGFloat constant)
 {
     if (m_constant == constant)
@@ -177,7 +138,27 @@ std::string NSLayoutConstraint::descriptionString() const
     return text + ">";
 }
 
+namespace {
+
+// Each constraint of the array in order (a copy of the list: activation may call out while
+// it is walked).
+void setEachActive(id constraints, bool active)
+{
+    auto* array = objc_cast<NSArray>(constraints);
+    if (!array)
+        return;
+    auto objects = array->objects();
+    for (auto& object : objects) {
+        if (auto* constraint = objc_cast<NSLayoutConstraint>(object.get()))
+            constraint->setActive(active);
+    }
+}
+
+} // namespace
+
 void NSLayoutConstraint::registerRuntimeClass()
 {
-    objc::defineClass<NSLayoutConstraint>("NSLayoutConstraint", NSObject::staticClass());
+    Class cls = objc::defineClass<NSLayoutConstraint>("NSLayoutConstraint", NSObject::staticClass());
+    objc::addMethod(objc::metaclassOf(cls), "activateConstraints:", +[](Class, SEL, id constraints) { setEachActive(constraints, true); });
+    objc::addMethod(objc::metaclassOf(cls), "deactivateConstraints:", +[](Class, SEL, id constraints) { setEachActive(constraints, false); });
 }

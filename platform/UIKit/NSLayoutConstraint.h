@@ -38,10 +38,24 @@ public:
 
     // Activates each constraint in order. Items without a common ancestor are reported in
     // the log and that constraint stays inactive (UIKit would raise).
-    static void activateConstraints(const NSArray*);
-    static void activateConstraints(const std::vector<objc::RefPtr<NSLayoutConstraint>>&);
-    static void activateConstraints(std::initializer_list<NSLayoutConstraint*>);
-    static void deactivateConstraints(const NSArray*);
+    // +activateConstraints: and +deactivateConstraints:, sent to the class. The C++ lists
+    // become the NSArray the message takes (nil entries left out).
+    static void activateConstraints(const NSArray* constraints)
+    {
+        objc_sendToClass<"NSLayoutConstraint", "activateConstraints:">(const_cast<NSArray*>(constraints));
+    }
+    static void activateConstraints(const std::vector<objc::RefPtr<NSLayoutConstraint>>& constraints)
+    {
+        activateConstraints(arrayOf(constraints.begin(), constraints.end()).get());
+    }
+    static void activateConstraints(std::initializer_list<NSLayoutConstraint*> constraints)
+    {
+        activateConstraints(arrayOf(constraints.begin(), constraints.end()).get());
+    }
+    static void deactivateConstraints(const NSArray* constraints)
+    {
+        objc_sendToClass<"NSLayoutConstraint", "deactivateConstraints:">(const_cast<NSArray*>(constraints));
+    }
 
     NSObject* firstItem() const { return m_firstItem.get(); }
     NSLayoutAttribute firstAttribute() const { return m_firstAttribute; }
@@ -70,6 +84,19 @@ public:
     static void registerRuntimeClass();
 
 private:
+    template<typename Iterator>
+    static objc::RefPtr<NSArray> arrayOf(Iterator begin, Iterator end)
+    {
+        std::vector<objc::RefPtr<NSObject>> objects;
+        for (auto it = begin; it != end; ++it) {
+            if (NSObject* object = objectOf(*it))
+                objects.emplace_back(object);
+        }
+        return NSArray::create(std::move(objects));
+    }
+    static NSObject* objectOf(NSLayoutConstraint* constraint) { return constraint; }
+    static NSObject* objectOf(const objc::RefPtr<NSLayoutConstraint>& constraint) { return constraint.get(); }
+
     objc::WeakPtr<NSObject> m_firstItem;
     NSLayoutAttribute m_firstAttribute = NSLayoutAttributeNotAnAttribute;
     objc::WeakPtr<NSObject> m_secondItem;

@@ -31,24 +31,6 @@ objc::RefPtr<UIColor> UIColor::make(UIColorComponents components, std::string na
     return color;
 }
 
-objc::RefPtr<UIColor> UIColor::colorWithRed(CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha)
-{
-    return make({ red, green, blue, alpha }, {}, false);
-}
-
-objc::RefPtr<UIColor> UIColor::colorWithWhite(CGFloat white, CGFloat alpha)
-{
-    return make({ white, white, white, alpha }, {}, false);
-}
-
-objc::RefPtr<UIColor> UIColor::clearColor() { return make({ 0, 0, 0, 0 }, "clearColor", false); }
-objc::RefPtr<UIColor> UIColor::whiteColor() { return make({ 1, 1, 1, 1 }, "whiteColor", false); }
-objc::RefPtr<UIColor> UIColor::blackColor() { return make({ 0, 0, 0, 1 }, "blackColor", false); }
-// UIKit's grayColor is 50% white.
-objc::RefPtr<UIColor> UIColor::grayColor() { return make({ 0.5, 0.5, 0.5, 1 }, "grayColor", false); }
-objc::RefPtr<UIColor> UIColor::redColor() { return make({ 1, 0, 0, 1 }, "redColor", false); }
-objc::RefPtr<UIColor> UIColor::labelColor() { return make({ 0, 0, 0, 1 }, "labelColor", true); }
-
 UIColorComponents UIColor::components() const
 {
     if (m_dynamic) {
@@ -59,9 +41,11 @@ UIColorComponents UIColor::components() const
     return m_components;
 }
 
-bool UIColor::getRed(CGFloat* red, CGFloat* green, CGFloat* blue, CGFloat* alpha) const
+namespace {
+
+bool getRedImp(UIColor* self, SEL, CGFloat* red, CGFloat* green, CGFloat* blue, CGFloat* alpha)
 {
-    auto c = components();
+    auto c = self->components();
     if (red)
         *red = c.red;
     if (green)
@@ -72,6 +56,14 @@ bool UIColor::getRed(CGFloat* red, CGFloat* green, CGFloat* blue, CGFloat* alpha
         *alpha = c.alpha;
     return true;
 }
+
+// Class methods answer autoreleased colours, as UIKit's constructors do.
+id autoreleased(objc::RefPtr<UIColor> color)
+{
+    return objc_autorelease(color.leakRef());
+}
+
+} // namespace
 
 bool UIColor::getWhite(CGFloat* white, CGFloat* alpha) const
 {
@@ -130,5 +122,21 @@ std::size_t UIColor::hash() const
 
 void UIColor::registerRuntimeClass()
 {
-    objc::defineClass<UIColor>("UIColor", NSObject::staticClass());
+    Class cls = objc::defineClass<UIColor>("UIColor", NSObject::staticClass());
+    objc::addMethod(cls, "getRed:green:blue:alpha:", &getRedImp);
+
+    Class meta = objc::metaclassOf(cls);
+    objc::addMethod(meta, "colorWithRed:green:blue:alpha:", +[](Class, SEL, CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha) {
+        return autoreleased(make({ red, green, blue, alpha }, {}, false));
+    });
+    objc::addMethod(meta, "colorWithWhite:alpha:", +[](Class, SEL, CGFloat white, CGFloat alpha) {
+        return autoreleased(make({ white, white, white, alpha }, {}, false));
+    });
+    objc::addMethod(meta, "clearColor", +[](Class, SEL) { return autoreleased(make({ 0, 0, 0, 0 }, "clearColor", false)); });
+    objc::addMethod(meta, "whiteColor", +[](Class, SEL) { return autoreleased(make({ 1, 1, 1, 1 }, "whiteColor", false)); });
+    objc::addMethod(meta, "blackColor", +[](Class, SEL) { return autoreleased(make({ 0, 0, 0, 1 }, "blackColor", false)); });
+    // UIKit's grayColor is 50% white.
+    objc::addMethod(meta, "grayColor", +[](Class, SEL) { return autoreleased(make({ 0.5, 0.5, 0.5, 1 }, "grayColor", false)); });
+    objc::addMethod(meta, "redColor", +[](Class, SEL) { return autoreleased(make({ 1, 0, 0, 1 }, "redColor", false)); });
+    objc::addMethod(meta, "labelColor", +[](Class, SEL) { return autoreleased(make({ 0, 0, 0, 1 }, "labelColor", true)); });
 }

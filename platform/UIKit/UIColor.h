@@ -26,19 +26,30 @@ class UIColor : public NSObject {
 public:
     UIColor() = default;
 
-    static objc::RefPtr<UIColor> colorWithRed(CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha);
-    static objc::RefPtr<UIColor> colorWithWhite(CGFloat white, CGFloat alpha);
+    // The constructors are class methods, sent to the class through the runtime.
+    static objc::RefPtr<UIColor> colorWithRed(CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha)
+    {
+        return objc_sendToClassForObject<"UIColor", "colorWithRed:green:blue:alpha:", UIColor>(red, green, blue, alpha);
+    }
+    static objc::RefPtr<UIColor> colorWithWhite(CGFloat white, CGFloat alpha)
+    {
+        return objc_sendToClassForObject<"UIColor", "colorWithWhite:alpha:", UIColor>(white, alpha);
+    }
 
-    static objc::RefPtr<UIColor> clearColor();
-    static objc::RefPtr<UIColor> whiteColor();
-    static objc::RefPtr<UIColor> blackColor();
-    static objc::RefPtr<UIColor> grayColor();
-    static objc::RefPtr<UIColor> redColor();
+    static objc::RefPtr<UIColor> clearColor() { return objc_sendToClassForObject<"UIColor", "clearColor", UIColor>(); }
+    static objc::RefPtr<UIColor> whiteColor() { return objc_sendToClassForObject<"UIColor", "whiteColor", UIColor>(); }
+    static objc::RefPtr<UIColor> blackColor() { return objc_sendToClassForObject<"UIColor", "blackColor", UIColor>(); }
+    static objc::RefPtr<UIColor> grayColor() { return objc_sendToClassForObject<"UIColor", "grayColor", UIColor>(); }
+    static objc::RefPtr<UIColor> redColor() { return objc_sendToClassForObject<"UIColor", "redColor", UIColor>(); }
     // Black in the light appearance, white in the dark one, alpha 1.
-    static objc::RefPtr<UIColor> labelColor();
+    static objc::RefPtr<UIColor> labelColor() { return objc_sendToClassForObject<"UIColor", "labelColor", UIColor>(); }
 
-    // The components for the current appearance. Always succeeds for these colours.
-    bool getRed(CGFloat* red, CGFloat* green, CGFloat* blue, CGFloat* alpha) const;
+    // -getRed:green:blue:alpha:, through the runtime: the components for the current
+    // appearance. Always succeeds for these colours.
+    bool getRed(CGFloat* red, CGFloat* green, CGFloat* blue, CGFloat* alpha) const
+    {
+        return objc_send<"getRed:green:blue:alpha:", bool>(this, red, green, blue, alpha);
+    }
     bool getWhite(CGFloat* white, CGFloat* alpha) const;
     UIColorComponents components() const;
     // The system name ("clearColor", "labelColor", ...) or empty for a made colour.

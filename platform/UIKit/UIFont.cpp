@@ -2,19 +2,6 @@
 
 #include <cstdio>
 
-objc::RefPtr<UIFont> UIFont::systemFontOfSize(CGFloat size)
-{
-    auto font = UIFont::alloc();
-    font->m_pointSize = size;
-    return font;
-}
-
-objc::RefPtr<UIFont> UIFont::boldSystemFontOfSize(CGFloat size)
-{
-    auto font = systemFontOfSize(size);
-    font->m_bold = true;
-    return font;
-}
 
 std::string UIFont::descriptionString() const
 {
@@ -32,5 +19,14 @@ bool UIFont::isEqual(const NSObject* other) const
 
 void UIFont::registerRuntimeClass()
 {
-    objc::defineClass<UIFont>("UIFont", NSObject::staticClass());
+    Class cls = objc::defineClass<UIFont>("UIFont", NSObject::staticClass());
+    // Autoreleased, as UIKit's constructors answer.
+    static const auto font = [](CGFloat size, bool bold) {
+        auto made = UIFont::alloc();
+        made->m_pointSize = size;
+        made->m_bold = bold;
+        return objc_autorelease(made.leakRef());
+    };
+    objc::addMethod(objc::metaclassOf(cls), "systemFontOfSize:", +[](Class, SEL, CGFloat size) { return font(size, false); });
+    objc::addMethod(objc::metaclassOf(cls), "boldSystemFontOfSize:", +[](Class, SEL, CGFloat size) { return font(size, true); });
 }

@@ -9,8 +9,9 @@ class UIFont : public NSObject {
 public:
     UIFont() = default;
 
-    static objc::RefPtr<UIFont> systemFontOfSize(CGFloat size);
-    static objc::RefPtr<UIFont> boldSystemFontOfSize(CGFloat size);
+    // Class methods, sent to the class through the runtime.
+    static objc::RefPtr<UIFont> systemFontOfSize(CGFloat size) { return objc_sendToClassForObject<"UIFont", "systemFontOfSize:", UIFont>(size); }
+    static objc::RefPtr<UIFont> boldSystemFontOfSize(CGFloat size) { return objc_sendToClassForObject<"UIFont", "boldSystemFontOfSize:", UIFont>(size); }
 
     CGFloat pointSize() const { return m_pointSize; }
     bool isBold() const { return m_bold; }

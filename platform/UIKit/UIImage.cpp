@@ -22,14 +22,7 @@ constexpr CGFloat kDefaultSymbolPointSize = 17;
 
 } // namespace
 
-objc::RefPtr<UIImage> UIImage::systemImageNamed(const NSString* name, const UIImageSymbolConfiguration* configuration)
-{
-    if (!name)
-        return nullptr;
-    return systemImageNamed(name->string(), configuration);
-}
-
-objc::RefPtr<UIImage> UIImage::systemImageNamed(const std::string& name, const UIImageSymbolConfiguration* configuration)
+objc::RefPtr<UIImage> UIImage::systemImageNamedNow(const std::string& name, const UIImageSymbolConfiguration* configuration)
 {
     // A name outside the catalogue gives nil, silently, as on a phone.
     const UISymbolCatalogueEntry* symbol = UISymbolCatalogueLookup(name);
@@ -43,7 +36,7 @@ objc::RefPtr<UIImage> UIImage::systemImageNamed(const std::string& name, const U
     return image;
 }
 
-objc::RefPtr<UIImage> UIImage::imageWithContentsOfFile(const NSString* devicePath)
+objc::RefPtr<UIImage> UIImage::imageWithContentsOfFileNow(const NSString* devicePath)
 {
     if (!devicePath)
         return nullptr;
@@ -64,14 +57,6 @@ objc::RefPtr<UIImage> UIImage::imageWithContentsOfFile(const NSString* devicePat
     return image;
 }
 
-objc::RefPtr<UIImage> UIImage::imageWithData(const NSData* data)
-{
-    if (!data)
-        return nullptr;
-    // NSData never changes: the image holds on to it instead of copying the bytes.
-    return imageWithEncodedData(objc::RefPtr<NSData>(const_cast<NSData*>(data)));
-}
-
 objc::RefPtr<UIImage> UIImage::imageWithEncodedData(objc::RefPtr<NSData> data)
 {
     // Decoded to one pixel: the check that the bytes are an image, and all that an average
@@ -80,6 +65,7 @@ objc::RefPtr<UIImage> UIImage::imageWithEncodedData(objc::RefPtr<NSData> data)
     if (!decoded)
         return nullptr;
     auto image = UIImage::alloc();
+    image->init();
     image->m_size = { static_cast<CGFloat>(decoded->width), static_cast<CGFloat>(decoded->height) };
     image->m_data = std::move(data);
     image->m_bitmap = std::move(decoded->bitmap);
@@ -122,7 +108,7 @@ const CGImageRef& UIImage::bitmapCovering(std::size_t width, std::size_t height)
     return m_bitmap;
 }
 
-void UIImage::drawInRect(CGRect rect, CGBlendMode mode, CGFloat alpha) const
+void UIImage::drawNow(CGRect rect, CGBlendMode mode, CGFloat alpha) const
 {
     CGRequireModelledBlendMode(mode, "-[UIImage drawInRect:blendMode:alpha:]");
     CGContextRef context = UIGraphicsGetCurrentContext();
@@ -160,5 +146,29 @@ std::string UIImage::descriptionString() const
 
 void UIImage::registerRuntimeClass()
 {
-    objc::defineClass<UIImage>("UIImage", NSObject::staticClass());
+    Class cls = objc::defineClass<UIImage>("UIImage", NSObject::staticClass());
+    objc::addMethod(cls, "size", +[](UIImage* self, SEL) { return self->m_size; });
+    objc::addMethod(cls, "drawInRect:", +[](UIImage* self, SEL, CGRect rect) { self->drawNow(rect, kCGBlendModeNormal, 1); });
+    objc::addMethod(cls, "drawInRect:blendMode:alpha:", +[](UIImage* self, SEL, CGRect rect, CGBlendMode mode, CGFloat alpha) {
+        self->drawNow(rect, mode, alpha);
+    });
+
+    // Autoreleased, as UIKit's constructors answer; nil where there is no image.
+    Class meta = objc::metaclassOf(cls);
+    objc::addMethod(meta, "systemImageNamed:withConfiguration:", +[](Class, SEL, id name, id configuration) -> id {
+        auto* string = objc_cast<NSString>(name);
+        if (!string)
+            return nil;
+        return objc_autorelease(systemImageNamedNow(string->string(), objc_cast<UIImageSymbolConfiguration>(configuration)).leakRef());
+    });
+    objc::addMethod(meta, "imageWithContentsOfFile:", +[](Class, SEL, id path) -> id {
+        return objc_autorelease(imageWithContentsOfFileNow(objc_cast<NSString>(path)).leakRef());
+    });
+    objc::addMethod(meta, "imageWithData:", +[](Class, SEL, id bytes) -> id {
+        auto* data = objc_cast<NSData>(bytes);
+        if (!data)
+            return nil;
+        // NSData never changes: the image holds on to it instead of copying the bytes.
+        return objc_autorelease(imageWithEncodedData(objc::RefPtr<NSData>(data)).leakRef());
+    });
 }

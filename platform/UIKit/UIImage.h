@@ -14,12 +14,11 @@
 #include "CoreGraphics/CGContext.h"
 #include "Foundation/NSData.h"
 #include "Foundation/NSObject.h"
+#include "Foundation/NSString.h"
 #include "UIImageSymbolConfiguration.h"
 
 #include <cstddef>
 #include <string>
-
-class NSString;
 
 class UIImage : public NSObject {
     OBJC_INTERFACE(UIImage)
@@ -28,17 +27,35 @@ public:
 
     // Nil for a name outside the symbol catalogue (UISymbolCatalogue.h). The image's size
     // follows the symbol's point size (17 points without a configuration).
-    static objc::RefPtr<UIImage> systemImageNamed(const NSString* name, const UIImageSymbolConfiguration* = nullptr);
-    static objc::RefPtr<UIImage> systemImageNamed(const std::string& name, const UIImageSymbolConfiguration* = nullptr);
+    // The constructors taking objects are class methods, sent to the class through the
+    // runtime (+systemImageNamed:withConfiguration:, ...).
+    static objc::RefPtr<UIImage> systemImageNamed(const NSString* name, const UIImageSymbolConfiguration* configuration = nullptr)
+    {
+        return objc_sendToClassForObject<"UIImage", "systemImageNamed:withConfiguration:", UIImage>(const_cast<NSString*>(name), const_cast<UIImageSymbolConfiguration*>(configuration));
+    }
+    static objc::RefPtr<UIImage> systemImageNamed(const std::string& name, const UIImageSymbolConfiguration* configuration = nullptr)
+    {
+        return systemImageNamed(NSString::create(name).get(), configuration);
+    }
     // A device path ("/Library/..."), resolved under the device root. Nil when the file
     // is missing or does not decode.
-    static objc::RefPtr<UIImage> imageWithContentsOfFile(const NSString* devicePath);
+    static objc::RefPtr<UIImage> imageWithContentsOfFile(const NSString* devicePath)
+    {
+        return objc_sendToClassForObject<"UIImage", "imageWithContentsOfFile:", UIImage>(const_cast<NSString*>(devicePath));
+    }
     // Nil for bytes that do not decode (see UIImageDecoder for the limits).
-    static objc::RefPtr<UIImage> imageWithData(const NSData*);
+    static objc::RefPtr<UIImage> imageWithData(const NSData* data)
+    {
+        return objc_sendToClassForObject<"UIImage", "imageWithData:", UIImage>(const_cast<NSData*>(data));
+    }
+    // (A plain C++ call: CGImageRef is not the platform's CFType.)
     static objc::RefPtr<UIImage> imageWithCGImage(CGImageRef);
 
-    // In points; bitmaps here have scale 1, so a pixel is a point.
-    CGSize size() const { return m_size; }
+    // -init, through the runtime: an empty image. Returns the receiver, borrowed.
+    UIImage* init() { return static_cast<UIImage*>(objc_send<"init", id>(this)); }
+
+    // -size, through the runtime. In points; bitmaps here have scale 1, so a pixel is a point.
+    CGSize size() const { return objc_send<"size", CGSize>(this); }
     CGFloat scale() const { return 1; }
 
     bool isSymbolImage() const { return !m_symbolName.empty(); }
@@ -52,8 +69,9 @@ public:
     const CGImageRef& CGImage() const;
 
     // Draws into the current image context; nothing without one, or for a symbol.
-    void drawInRect(CGRect rect) const { drawInRect(rect, kCGBlendModeNormal, 1); }
-    void drawInRect(CGRect, CGBlendMode, CGFloat alpha) const;
+    // (-drawInRect: and -drawInRect:blendMode:alpha:, through the runtime.)
+    void drawInRect(CGRect rect) const { objc_send<"drawInRect:">(this, rect); }
+    void drawInRect(CGRect rect, CGBlendMode mode, CGFloat alpha) const { objc_send<"drawInRect:blendMode:alpha:">(this, rect, mode, alpha); }
 
     // {"symbol", "pointSize"} or {"file"}, or {"size"} for an image made from bytes.
     nlohmann::json jsonValue() const override;
@@ -62,6 +80,11 @@ public:
     static void registerRuntimeClass();
 
 private:
+    // What the class methods and -drawInRect:blendMode:alpha: do.
+    static objc::RefPtr<UIImage> systemImageNamedNow(const std::string& name, const UIImageSymbolConfiguration*);
+    static objc::RefPtr<UIImage> imageWithContentsOfFileNow(const NSString* devicePath);
+    void drawNow(CGRect, CGBlendMode, CGFloat alpha) const;
+
     static objc::RefPtr<UIImage> imageWithEncodedData(objc::RefPtr<NSData>);
     // A bitmap of at least width x height pixels where the image has them; null when the
     // bytes no longer decode.

@@ -9,16 +9,23 @@ class UIImageSymbolConfiguration : public NSObject {
 public:
     UIImageSymbolConfiguration() = default;
 
+    // +configurationWithPointSize:, sent to the class.
     static objc::RefPtr<UIImageSymbolConfiguration> configurationWithPointSize(CGFloat pointSize)
     {
-        auto configuration = UIImageSymbolConfiguration::alloc();
-        configuration->m_pointSize = pointSize;
-        return configuration;
+        return objc_sendToClassForObject<"UIImageSymbolConfiguration", "configurationWithPointSize:", UIImageSymbolConfiguration>(pointSize);
     }
 
     CGFloat pointSize() const { return m_pointSize; }
 
-    static void registerRuntimeClass() { objc::defineClass<UIImageSymbolConfiguration>("UIImageSymbolConfiguration", NSObject::staticClass()); }
+    static void registerRuntimeClass()
+    {
+        Class cls = objc::defineClass<UIImageSymbolConfiguration>("UIImageSymbolConfiguration", NSObject::staticClass());
+        objc::addMethod(objc::metaclassOf(cls), "configurationWithPointSize:", +[](Class, SEL, CGFloat pointSize) -> id {
+            auto configuration = UIImageSymbolConfiguration::alloc();
+            configuration->m_pointSize = pointSize;
+            return objc_autorelease(configuration.leakRef());
+        });
+    }
 
 private:
     CGFloat m_pointSize = 0;

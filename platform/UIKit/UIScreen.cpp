@@ -2,16 +2,6 @@
 
 #include "UIDeviceProfile.h"
 
-UIScreen* UIScreen::mainScreen()
-{
-    // Made on first use and kept for the life of the process, as the system's is. Not
-    // before the class is registered, so an early call cannot keep a classless object.
-    static UIScreen* screen = nullptr;
-    if (!screen && staticClass())
-        screen = UIScreen::alloc().leakRef();
-    return screen;
-}
-
 CGRect UIScreen::bounds() const
 {
     return UIDeviceProfile::current().screenBounds();
@@ -29,5 +19,10 @@ UIEdgeInsets UIScreen::safeAreaInsets() const
 
 void UIScreen::registerRuntimeClass()
 {
-    objc::defineClass<UIScreen>("UIScreen", NSObject::staticClass());
+    Class cls = objc::defineClass<UIScreen>("UIScreen", NSObject::staticClass());
+    objc::addMethod(objc::metaclassOf(cls), "mainScreen", +[](Class, SEL) -> id {
+        // Made on first use and kept for the life of the process, as the system's is.
+        static UIScreen* screen = UIScreen::alloc().leakRef();
+        return screen;
+    });
 }

@@ -9,7 +9,8 @@ class UIScreen : public NSObject {
 public:
     UIScreen() = default;
 
-    static UIScreen* mainScreen();
+    // +mainScreen, sent to the class (nil before UIKit's classes are registered).
+    static UIScreen* mainScreen() { return static_cast<UIScreen*>(objc_sendToClass<"UIScreen", "mainScreen", id>()); }
 
     // Read from the current profile on every call, so a profile chosen later applies.
     CGRect bounds() const;

@@ -580,31 +580,28 @@ UIView* UIView::hitTestImp(UIView* self, SEL, CGPoint point, id)
 
 // MARK: Animation
 
-void UIView::animateWithDuration(double duration, std::function<void()> animations, std::function<void(bool)> completion)
+void UIView::animateNow(double duration, double delay, AnimationsBlock* animations, CompletionBlock* completionBlock)
 {
-    animateWithDuration(duration, 0, 0, std::move(animations), std::move(completion));
-}
-
-void UIView::animateWithDuration(double duration, double delay, unsigned long, std::function<void()> animations, std::function<void(bool)> completion)
-{
+    // Kept until it has run, as UIKit copies the block it is given.
+    objc::RefPtr<CompletionBlock> completion = completionBlock;
     auto* loop = platform::RunLoop::main();
     auto group = std::make_shared<UIViewAnimationGroup>();
     bool animated = loop && duration > 0;
     animationContexts().push_back({ animated ? duration : 0, animated ? delay : 0, group });
     if (animations)
-        animations();
+        (*animations)();
     animationContexts().pop_back();
     if (!completion)
         return;
     if (!loop) {
-        completion(true);
+        (*completion)(true);
         return;
     }
     double due = loop->now() + (animated ? std::max(0.0, delay) + duration : 0);
     loop->schedule(due, [group, completion = std::move(completion)]() mutable {
         // Moved out first: the completion may release whatever holds this task.
         auto done = std::move(completion);
-        done(!group->interrupted);
+        (*done)(!group->interrupted);
     });
 }
 
@@ -625,6 +622,18 @@ void UIView::registerRuntimeClass()
     objc::addMethod(cls, "setFrame:", &setFrameImp);
     objc::addMethod(cls, "setHidden:", &setHiddenImp);
     objc::addMethod(cls, "isHidden", &isHiddenImp);
+    Class meta = objc::metaclassOf(cls);
+    objc::addMethod(meta, "animateWithDuration:animations:", +[](Class, SEL, double duration, objc::BlockObject* animations) {
+        animateNow(duration, 0, AnimationsBlock::from(animations), nullptr);
+    });
+    objc::addMethod(meta, "animateWithDuration:animations:completion:", +[](Class, SEL, double duration, objc::BlockObject* animations, objc::BlockObject* completion) {
+        animateNow(duration, 0, AnimationsBlock::from(animations), CompletionBlock::from(completion));
+    });
+    // The options (curves, repeats) are not modelled.
+    objc::addMethod(meta, "animateWithDuration:delay:options:animations:completion:",
+        +[](Class, SEL, double duration, double delay, unsigned long, objc::BlockObject* animations, objc::BlockObject* completion) {
+            animateNow(duration, delay, AnimationsBlock::from(animations), CompletionBlock::from(completion));
+        });
     // What views are asked by their clients (and so what hooks can replace).
     objc::addMethod(cls, "addSubview:", +[](UIView* self, SEL, UIView* view) { self->_addSubview(view); });
     objc::addMethod(cls, "removeFromSuperview", +[](UIView* self, SEL) { self->_removeFromSuperview(); });

@@ -181,9 +181,28 @@ public:
     // the end. A duration of zero or less applies at once; its completion still runs on
     // the run loop, with true. Without a run loop everything applies at once and the
     // completion runs before this returns.
-    static void animateWithDuration(double duration, std::function<void()> animations, std::function<void(bool)> completion = {});
+    // Class methods sent to UIView through the runtime, the C++ callables made into blocks:
+    // +animateWithDuration:animations:, ...:animations:completion: and
+    // ...:delay:options:animations:completion:.
+    using AnimationsBlock = objc::Block<void()>;
+    using CompletionBlock = objc::Block<void(bool)>;
+    static void animateWithDuration(double duration, std::function<void()> animations, std::function<void(bool)> completion = {})
+    {
+        auto animationsBlock = animations ? AnimationsBlock::create(std::move(animations)) : nullptr;
+        if (!completion) {
+            objc_sendToClass<"UIView", "animateWithDuration:animations:">(duration, animationsBlock.get());
+            return;
+        }
+        auto completionBlock = CompletionBlock::create(std::move(completion));
+        objc_sendToClass<"UIView", "animateWithDuration:animations:completion:">(duration, animationsBlock.get(), completionBlock.get());
+    }
     static void animateWithDuration(double duration, double delay, unsigned long options,
-        std::function<void()> animations, std::function<void(bool)> completion);
+        std::function<void()> animations, std::function<void(bool)> completion)
+    {
+        auto animationsBlock = animations ? AnimationsBlock::create(std::move(animations)) : nullptr;
+        auto completionBlock = completion ? CompletionBlock::create(std::move(completion)) : nullptr;
+        objc_sendToClass<"UIView", "animateWithDuration:delay:options:animations:completion:">(duration, delay, options, animationsBlock.get(), completionBlock.get());
+    }
 
     std::string descriptionString() const override;
 
@@ -238,6 +257,8 @@ private:
     void _addGestureRecognizer(UIGestureRecognizer*);
     static void layoutSubviewsImp(UIView*, SEL);
     static UIView* hitTestImp(UIView*, SEL, CGPoint, id event);
+    // What the animation class methods do.
+    static void animateNow(double duration, double delay, AnimationsBlock*, CompletionBlock*);
 
     void detachFromSuperview();
     void deactivateConstraintsLeavingTree(UIView* oldSuperview);

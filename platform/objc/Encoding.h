@@ -12,14 +12,21 @@
 
 namespace objc {
 
+class BlockObject;
+
 template<typename T, typename = void>
 struct TypeEncoding {
     static_assert(sizeof(T) == 0, "no Objective-C type encoding for this type; specialise objc::TypeEncoding");
 };
 
 template<typename T>
-struct TypeEncoding<T*, std::enable_if_t<std::is_base_of_v<Object, T>>> {
+struct TypeEncoding<T*, std::enable_if_t<std::is_base_of_v<Object, T> && !std::is_base_of_v<BlockObject, T>>> {
     static constexpr const char* value = "@";
+};
+// A block (^{ ... }) is an object, encoded apart from other objects as Objective-C does.
+template<typename T>
+struct TypeEncoding<T*, std::enable_if_t<std::is_base_of_v<BlockObject, T>>> {
+    static constexpr const char* value = "@?";
 };
 template<> struct TypeEncoding<void> { static constexpr const char* value = "v"; };
 template<> struct TypeEncoding<SEL> { static constexpr const char* value = ":"; };
@@ -42,6 +49,14 @@ template<> struct TypeEncoding<double> { static constexpr const char* value = "d
 template<> struct TypeEncoding<const char*> { static constexpr const char* value = "*"; };
 template<> struct TypeEncoding<void*> { static constexpr const char* value = "^v"; };
 template<> struct TypeEncoding<const void*> { static constexpr const char* value = "^v"; };
+// Out-parameters (-getRed:green:blue:alpha:, Cephei's bound variables) and C arrays of
+// objects (+dictionaryWithObjects:forKeys:count:). The 'r' of a const pointee is a
+// qualifier the comparison drops, so const and mutable pointers encode alike here.
+template<> struct TypeEncoding<double*> { static constexpr const char* value = "^d"; };
+template<> struct TypeEncoding<float*> { static constexpr const char* value = "^f"; };
+template<> struct TypeEncoding<bool*> { static constexpr const char* value = "^B"; };
+template<> struct TypeEncoding<Object**> { static constexpr const char* value = "^@"; };
+template<> struct TypeEncoding<Object* const*> { static constexpr const char* value = "^@"; };
 
 // The encoding of a method returning R and taking (self, _cmd, Args...).
 template<typename R, typename... Args>

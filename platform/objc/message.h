@@ -133,16 +133,39 @@ R objc_send(Receiver* receiver, Args... args)
     return objc_msgSend<R>(const_cast<std::remove_cv_t<Receiver>*>(receiver), objc::selectorNamed<Selector>(), args...);
 }
 
+namespace objc {
+
+// [cls selector args...] where the caller already holds the class (OBJC_INTERFACE's +alloc),
+// recorded as a class method of the class named ClassName.
+template<SelectorName ClassName, SelectorName Selector, typename R = void, typename... Args>
+R sendToClass(Class cls, Args... args)
+{
+    using Types = MessageEncodingLiteral<WireType<R>, WireType<std::decay_t<Args>>...>;
+    using Record = SendSiteRecord<'+', ClassName, Selector, Types::literal()>;
+    keepSendSite(&Record::site);
+    return objc_msgSend<R>(cls, selectorNamed<Selector>(), args...);
+}
+
+} // namespace objc
+
 // [ClassName selector args...]: a class method of the class named ClassName, looked up by
 // name at first use. A class that does not exist answers zero, like a message to nil.
 template<objc::SelectorName ClassName, objc::SelectorName Selector, typename R = void, typename... Args>
 R objc_sendToClass(Args... args)
 {
-    using Types = objc::MessageEncodingLiteral<objc::WireType<R>, objc::WireType<std::decay_t<Args>>...>;
-    using Record = objc::SendSiteRecord<'+', ClassName, Selector, Types::literal()>;
-    objc::keepSendSite(&Record::site);
     static Class cls = nullptr;
     if (!cls)
         cls = objc_getClass(ClassName.text);
-    return objc_msgSend<R>(cls, objc::selectorNamed<Selector>(), args...);
+    return objc::sendToClass<ClassName, Selector, R>(cls, args...);
+}
+
+// A convenience constructor ([UIColor clearColor], [NSNumber numberWithDouble:]) whose
+// autoreleased result the caller keeps as a strong reference of type T. The pool around
+// the send ends the autorelease at once, so the object lives exactly as long as the
+// caller holds it, with or without a run loop draining pools.
+template<objc::SelectorName ClassName, objc::SelectorName Selector, typename T, typename... Args>
+objc::RefPtr<T> objc_sendToClassForObject(Args... args)
+{
+    objc::AutoreleasePool pool;
+    return objc::RefPtr<T>(static_cast<T*>(objc_sendToClass<ClassName, Selector, id>(args...)));
 }

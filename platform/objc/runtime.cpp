@@ -419,6 +419,19 @@ std::vector<Method> class_copyMethodList(Class cls)
     return cls ? details(cls).methodOrder : std::vector<Method> {};
 }
 
+std::vector<Class> objc_copyClassList()
+{
+    auto& runtime = state();
+    std::vector<Class> classes;
+    for (Class cls : runtime.allClasses) {
+        // Metaclasses share their class's name but are not what the name registers.
+        auto it = runtime.classes.find(details(cls).name);
+        if (it != runtime.classes.end() && it->second == cls)
+            classes.push_back(cls);
+    }
+    return classes;
+}
+
 void objc_setAssociatedObject(id object, const void* key, id value, objc_AssociationPolicy policy)
 {
     if (!object)

@@ -4,6 +4,7 @@
 // the encoding of the method it reaches and stops the process, as iOS does for an
 // unrecognised selector, when they disagree.
 
+#include "Block.h"
 #include "Encoding.h"
 #include "MethodCache.h"
 #include "Object.h"
@@ -34,6 +35,8 @@ const char* method_getTypeEncoding(Method);
 SEL method_getName(Method);
 // The methods a class itself defines, in the order they were added.
 std::vector<Method> class_copyMethodList(Class);
+// Every class (not metaclass) registered so far, in registration order.
+std::vector<Class> objc_copyClassList();
 
 // The metaclass of a class: where its class methods (+sharedInstance) live. Made at first
 // use; its superclass is the superclass's metaclass. Nil for a class that does not exist.
@@ -140,10 +143,12 @@ struct IsRefPtr : std::false_type { };
 template<typename U>
 struct IsRefPtr<RefPtr<U>> : std::true_type { };
 // Arguments that are objects travel as `id`, whatever their static type; a strong handle
-// passed as an argument is borrowed for the call. (Convertibility rather than is_base_of,
-// which rejects the incomplete types behind Class and SEL.)
+// passed as an argument is borrowed for the call. Blocks travel as blocks ("@?"), the
+// receiving method checking their signature (Block.h). (Convertibility rather than
+// is_base_of, which rejects the incomplete types behind Class and SEL.)
 template<typename T>
-using WireType = std::conditional_t<(std::is_pointer_v<T> && std::is_convertible_v<T, const volatile Object*>) || IsRefPtr<T>::value, id, T>;
+using WireType = std::conditional_t<std::is_pointer_v<T> && std::is_convertible_v<T, const volatile BlockObject*>, BlockObject*,
+    std::conditional_t<(std::is_pointer_v<T> && std::is_convertible_v<T, const volatile Object*>) || IsRefPtr<T>::value, id, T>>;
 
 template<typename R, typename... Args>
 R invoke(IMP imp, id self, SEL sel, Args... args)
