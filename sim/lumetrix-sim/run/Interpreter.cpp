@@ -24,6 +24,7 @@
 #include "UIKit/UIDeviceProfile.h"
 #include "UIKit/UITouchDelivery.h"
 #include "UIKit/UIView.h"
+#include "objc/runtime.h"
 
 #include <sys/resource.h>
 
@@ -494,6 +495,12 @@ Interpreter::Stop Interpreter::run(ScenarioHost& host)
         Execution execution(command, m_state, m_services, host, ids);
         std::optional<Stop> next;
         try {
+            // A command is an event on SpringBoard's main run loop, and drains what it
+            // autoreleased as one would: a day of opened apps otherwise keeps every layout
+            // constraint their rows were given. (The device process has no runtime.)
+            std::optional<objc::AutoreleasePool> pool;
+            if (host.springBoard())
+                pool.emplace();
             next = std::visit(execution, command.body);
         } catch (const std::exception& error) {
             // Messages from the Settings app's side name it; anything else failed here.
