@@ -4,7 +4,9 @@
 // (scheduled and live timers, notification observers) and its resident memory, so growth
 // over a day shows.
 //
-//   soak_bench [--hours N] [--keep DIR]
+//   soak_bench [--hours N] [--respring-every H] [--keep DIR]
+//
+// --respring-every 0 keeps one SpringBoard all day, so growth within a process shows.
 
 #include "SoakScenario.h"
 
@@ -65,10 +67,12 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--hours") && i + 1 < argc)
             plan.hours = std::max(1, std::atoi(argv[++i]));
+        else if (!std::strcmp(argv[i], "--respring-every") && i + 1 < argc)
+            plan.respringEveryHours = std::max(0, std::atoi(argv[++i]));
         else if (!std::strcmp(argv[i], "--keep") && i + 1 < argc)
             keep = argv[++i];
         else {
-            std::fprintf(stderr, "usage: soak_bench [--hours N] [--keep DIR]\n");
+            std::fprintf(stderr, "usage: soak_bench [--hours N] [--respring-every H] [--keep DIR]\n");
             return !std::strcmp(argv[i], "--help") ? 0 : 2;
         }
     }
@@ -92,8 +96,8 @@ int main(int argc, char** argv)
     getrusage(RUSAGE_CHILDREN, &children);
     double virtualSeconds = plan.hours * 3600.0;
 
-    std::printf("Soak: %d virtual hours, %d apps, a respring every %d hours (exit status %d)\n", plan.hours, plan.apps,
-        plan.respringEveryHours, status);
+    std::string resprings = plan.respringEveryHours ? "a respring every " + std::to_string(plan.respringEveryHours) + " hours" : "no respring";
+    std::printf("Soak: %d virtual hours, %d apps, %s (exit status %d)\n", plan.hours, plan.apps, resprings.c_str(), status);
     std::printf("  wall time          %.2f s (%.0fx faster than real time)\n", wallSeconds, virtualSeconds / wallSeconds);
     std::printf("  events             %zu (%.0f per wall second)\n", events, events / wallSeconds);
     std::printf("  peak memory        %ld KiB in the device process, %ld KiB in the largest child (SpringBoard)\n",

@@ -64,7 +64,7 @@ std::string soakScenario(const SoakPlan& plan)
         out << "lock\n";
         wait(kSecondsPerHour - used);
         out << "dump stats \"" << plan.statsDirectory << "/stats-hour" << hour << ".json\"\n";
-        if (hour < plan.hours && hour % plan.respringEveryHours == 0)
+        if (plan.respringEveryHours > 0 && hour < plan.hours && hour % plan.respringEveryHours == 0)
             out << "respring\n";
     }
     return out.str();

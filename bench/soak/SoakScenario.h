@@ -9,7 +9,7 @@ namespace soak {
 struct SoakPlan {
     int hours = 24;
     int apps = 10;
-    // A respring every this many hours.
+    // A respring every this many hours; 0: none.
     int respringEveryHours = 6;
     // Folder of the demo's artwork (daybreak.png, nightdrive.jpg).
     std::string mediaDirectory;

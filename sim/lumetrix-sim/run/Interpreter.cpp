@@ -7,6 +7,7 @@
 #include "sim/lumetrix-sim/observe/NodeIds.h"
 #include "sim/lumetrix-sim/observe/SpringBoardObserver.h"
 #include "sim/lumetrix-sim/scenario/Comparison.h"
+#include "sim/lumetrix-sim/scenario/ScenarioParser.h"
 #include "sim/render/ScreenSnapshot.h"
 #include "sim/render/Thumbnail.h"
 #include "sim/lumetrix-sim/settingsprocess/SettingsProcess.h"
@@ -23,6 +24,7 @@
 #include "UIKit/UIDeviceProfile.h"
 #include "UIKit/UITouchDelivery.h"
 #include "UIKit/UIView.h"
+#include "objc/runtime.h"
 
 #include <sys/resource.h>
 
@@ -459,8 +461,8 @@ private:
     NodeIds& m_ids;
 };
 
-Interpreter::Interpreter(const Scenario& scenario, RunState& state, RunServices& services)
-    : m_scenario(scenario)
+Interpreter::Interpreter(CommandSource& commands, RunState& state, RunServices& services)
+    : m_commands(commands)
     , m_state(state)
     , m_services(services)
 {
@@ -472,18 +474,33 @@ Interpreter::Stop Interpreter::run(ScenarioHost& host)
     auto& loop = host.runLoop();
     Stop stop = Stop::End;
     for (;;) {
-        if (m_state.nextCommand >= m_scenario.commands.size()) {
+        const Command* upcoming = nullptr;
+        try {
+            upcoming = m_commands.command(m_state.nextCommand);
+        } catch (const ScenarioError& error) {
+            // A file checked whole before the run that cannot be read as it was.
+            m_state.now = loop.now();
+            throw RunStopped(error.what());
+        }
+        if (!upcoming) {
             if (!m_services.awaitCommands || !m_services.awaitCommands(host, m_state, m_services))
                 break;
             continue;
         }
         if (m_services.beforeCommand)
             m_services.beforeCommand(m_state.nextCommand);
-        const Command& command = m_scenario.commands[m_state.nextCommand++];
+        const Command& command = *upcoming;
+        ++m_state.nextCommand;
         m_services.log.writeStep(command.where.line, command.text, EventLog::runSeconds(loop.now(), m_state.runStart));
         Execution execution(command, m_state, m_services, host, ids);
         std::optional<Stop> next;
         try {
+            // A command is an event on SpringBoard's main run loop, and drains what it
+            // autoreleased as one would: a day of opened apps otherwise keeps every layout
+            // constraint their rows were given. (The device process has no runtime.)
+            std::optional<objc::AutoreleasePool> pool;
+            if (host.springBoard())
+                pool.emplace();
             next = std::visit(execution, command.body);
         } catch (const std::exception& error) {
             // Messages from the Settings app's side name it; anything else failed here.

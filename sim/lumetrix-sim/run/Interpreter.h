@@ -9,7 +9,7 @@
 
 #include "RunState.h"
 
-#include "sim/lumetrix-sim/scenario/Command.h"
+#include "sim/lumetrix-sim/scenario/CommandSource.h"
 
 #include <functional>
 #include <stdexcept>
@@ -54,13 +54,13 @@ public:
         Respring, // SpringBoard restarts: go on in a new one
     };
 
-    Interpreter(const scenario::Scenario&, RunState&, RunServices&);
+    Interpreter(scenario::CommandSource&, RunState&, RunServices&);
     Stop run(ScenarioHost&);
 
 private:
     class Execution;
 
-    const scenario::Scenario& m_scenario;
+    scenario::CommandSource& m_commands;
     RunState& m_state;
     RunServices& m_services;
 };

@@ -10,7 +10,7 @@
 
 #include "sim/device/DeviceRoot.h"
 #include "sim/render/Thumbnail.h"
-#include "sim/lumetrix-sim/scenario/ScenarioParser.h"
+#include "sim/lumetrix-sim/scenario/ScenarioFile.h"
 #include "sim/lumetrix-sim/settingsprocess/SettingsProcess.h"
 
 #include "Foundation/NSLog.h"
@@ -52,7 +52,7 @@ const char* stopName(Interpreter::Stop stop)
 
 // The SpringBoard process: boots with the tweak loaded, runs the scenario on until it
 // ends or SpringBoard restarts, then reports the run state to the device process.
-[[noreturn]] void runSpringBoardChild(const scenario::Scenario& scenario, RunState state, RunServices services,
+[[noreturn]] void runSpringBoardChild(scenario::CommandSource& commands, RunState state, RunServices services,
     const RunOptions& options, LineChannel toDevice)
 {
     EventLog& log = services.log;
@@ -80,7 +80,7 @@ const char* stopName(Interpreter::Stop stop)
             log.write({ { "type", "openURL" }, { "url", *url } }, EventLog::runSeconds(host.runLoop().now(), runStart));
             host.runLoop().runFor(0);
         }
-        Interpreter::Stop stop = Interpreter(scenario, state, services).run(host);
+        Interpreter::Stop stop = Interpreter(commands, state, services).run(host);
         host.save(state);
         result = { { "stop", stopName(stop) }, { "state", state.toJSON() } };
     } catch (const RunStopped& stopped) {
@@ -94,9 +94,20 @@ const char* stopName(Interpreter::Stop stop)
     _exit(0);
 }
 
+// The command at `index` for a message or a time limit, or nothing (also for a file
+// that no longer reads as it did: the process running the line reports that).
+const scenario::Command* commandForMessage(scenario::CommandSource& commands, std::size_t index)
+{
+    try {
+        return commands.command(index);
+    } catch (const scenario::ScenarioError&) {
+        return nullptr;
+    }
+}
+
 // Runs one SpringBoard process to its end. Nothing when it died: the message names the
 // line it was running.
-std::optional<Interpreter::Stop> runSpringBoardProcess(const scenario::Scenario& scenario, RunState& state,
+std::optional<Interpreter::Stop> runSpringBoardProcess(scenario::CommandSource& commands, RunState& state,
     RunServices& services, const RunOptions& options)
 {
     int channel[2];
@@ -108,7 +119,7 @@ std::optional<Interpreter::Stop> runSpringBoardProcess(const scenario::Scenario&
         throw std::runtime_error("cannot start SpringBoard");
     if (pid == 0) {
         close(channel[0]);
-        runSpringBoardChild(scenario, state, services, options, LineChannel(-1, channel[1]));
+        runSpringBoardChild(commands, state, services, options, LineChannel(-1, channel[1]));
     }
     close(channel[1]);
     LineChannel fromSpringBoard(channel[0], -1);
@@ -119,9 +130,10 @@ std::optional<Interpreter::Stop> runSpringBoardProcess(const scenario::Scenario&
     // in real time a `wait` its own length on top).
     auto lineLimit = [&](std::size_t index) {
         double limit = 2 * watchdogSeconds();
-        if (options.realtime && index < scenario.commands.size())
-            if (auto* wait = std::get_if<scenario::WaitCommand>(&scenario.commands[index].body))
-                limit += wait->seconds;
+        if (options.realtime)
+            if (auto* command = commandForMessage(commands, index))
+                if (auto* wait = std::get_if<scenario::WaitCommand>(&command->body))
+                    limit += wait->seconds;
         return limit;
     };
     bool stuck = false;
@@ -150,9 +162,9 @@ std::optional<Interpreter::Stop> runSpringBoardProcess(const scenario::Scenario&
     waitpid(pid, &status, 0);
 
     auto where = [&] {
-        if (at < scenario.commands.size())
-            return scenario.commands[at].where.prefix();
-        return scenario.file + ": ";
+        if (auto* command = commandForMessage(commands, at))
+            return command->where.prefix();
+        return commands.file() + ": ";
     };
     if (stuck) {
         std::fprintf(stderr, "%sSpringBoard gave no answer within %g s of wall-clock time (%s); the run stops\n", where().c_str(),
@@ -190,7 +202,7 @@ std::string temporaryEventLogPath()
 
 } // namespace
 
-int runScenario(const scenario::Scenario& scenario, const RunOptions& options, EventLog& log,
+int runScenario(scenario::CommandSource& commands, const RunOptions& options, EventLog& log,
     const std::function<bool(ScenarioHost&, RunState&, RunServices&)>& awaitCommands)
 {
     // A simulated process that has gone must not take the run with it: writing to its
@@ -227,7 +239,7 @@ int runScenario(const scenario::Scenario& scenario, const RunOptions& options, E
         if (!springBoardRunning) {
             DeviceHost host(state, log, clockMode(options));
             try {
-                stop = Interpreter(scenario, state, services).run(host);
+                stop = Interpreter(commands, state, services).run(host);
             } catch (const RunStopped& stopped) {
                 std::fprintf(stderr, "%s\n", stopped.what());
                 ++state.failures;
@@ -235,12 +247,15 @@ int runScenario(const scenario::Scenario& scenario, const RunOptions& options, E
             }
             host.save(state);
         } else {
-            auto next = runSpringBoardProcess(scenario, state, services, options);
+            auto next = runSpringBoardProcess(commands, state, services, options);
             if (!next) {
                 ++state.failures;
                 break;
             }
             stop = *next;
+            // Read on to where that process stopped, so the next one forked from here
+            // starts there instead of reading its way through everything before.
+            commandForMessage(commands, state.nextCommand);
         }
         if (stop == Interpreter::Stop::End)
             break;
@@ -249,15 +264,22 @@ int runScenario(const scenario::Scenario& scenario, const RunOptions& options, E
     return state.failures;
 }
 
+int runScenario(const scenario::Scenario& scenario, const RunOptions& options, EventLog& log,
+    const std::function<bool(ScenarioHost&, RunState&, RunServices&)>& awaitCommands)
+{
+    scenario::ScenarioCommands commands(scenario);
+    return runScenario(commands, options, log, awaitCommands);
+}
+
 int runScenarioFiles(const std::vector<std::string>& files, const RunOptions& options)
 {
-    std::vector<scenario::Scenario> scenarios;
+    std::vector<std::unique_ptr<scenario::ScenarioFile>> scenarios;
     scenario::ParseOptions parseOptions;
     if (options.dumpDirectory)
         parseOptions.dumpDirectory = *options.dumpDirectory;
     try {
         for (auto& file : files)
-            scenarios.push_back(scenario::parseScenarioFile(file, parseOptions));
+            scenarios.push_back(std::make_unique<scenario::ScenarioFile>(file, parseOptions));
     } catch (const scenario::ScenarioError& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return ExitUsage;
@@ -282,7 +304,7 @@ int runScenarioFiles(const std::vector<std::string>& files, const RunOptions& op
         if (options.transcriptPath)
             log.openTranscript(*options.transcriptPath);
         for (auto& scenario : scenarios)
-            failures += runScenario(scenario, options, log);
+            failures += runScenario(*scenario, options, log);
     }
     return failures ? ExitFailure : ExitSuccess;
 }

@@ -6,7 +6,7 @@
 
 #include "RunOptions.h"
 
-#include "sim/lumetrix-sim/scenario/Command.h"
+#include "sim/lumetrix-sim/scenario/CommandSource.h"
 
 #include <functional>
 #include <string>
@@ -26,12 +26,17 @@ enum ExitCode : int {
     ExitUsage = 2, // bad command line or malformed scenario (nothing ran)
 };
 
-// Reads every file first (any malformed line stops everything with its message), then
-// runs each as its own run, in order, into one event log.
+// Checks every file first (any malformed line stops everything with its message), then
+// runs each as its own run, in order, into one event log. Each file is read again as it
+// runs, a command at a time (scenario::ScenarioFile), so no process of the run holds the
+// whole scenario.
 int runScenarioFiles(const std::vector<std::string>& files, const RunOptions&);
 
 // Runs one scenario; returns how many expectations failed. `awaitCommands`, when given,
 // is asked for more lines whenever the scenario runs out (RunServices::awaitCommands).
+int runScenario(scenario::CommandSource&, const RunOptions&, EventLog&,
+    const std::function<bool(ScenarioHost&, RunState&, RunServices&)>& awaitCommands = {});
+// The same for a scenario held in memory.
 int runScenario(const scenario::Scenario&, const RunOptions&, EventLog&,
     const std::function<bool(ScenarioHost&, RunState&, RunServices&)>& awaitCommands = {});
 

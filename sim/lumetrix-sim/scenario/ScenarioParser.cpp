@@ -80,9 +80,7 @@ std::vector<std::uint8_t> readBytes(const fs::path& path)
 // Works through one line's words, with messages that say what was expected where.
 class LineParser {
 public:
-    // Files read by earlier lines, by path: a queue of a thousand tracks with the same
-    // picture holds its bytes once.
-    using FileBytes = std::map<fs::path, platform::SharedBytes>;
+    using FileBytes = ScenarioReader::FileBytes;
 
     LineParser(std::vector<Token> tokens, SourceLocation where, const fs::path& baseDirectory, const ParseOptions& options,
         FileBytes& files)
@@ -615,39 +613,51 @@ const char* springBoardCommandName(const CommandBody& body)
 
 } // namespace
 
+ScenarioReader::ScenarioReader(std::string fileName, fs::path baseDirectory, ParseOptions options)
+    : m_file(std::move(fileName))
+    , m_baseDirectory(std::move(baseDirectory))
+    , m_options(std::move(options))
+{
+}
+
+std::optional<Command> ScenarioReader::readLine(const std::string& source, int number)
+{
+    SourceLocation where { m_file, number };
+    std::vector<Token> tokens;
+    try {
+        tokens = tokenizeLine(source);
+    } catch (const TokenizeError& error) {
+        throw ScenarioError(where, error.what());
+    }
+    if (tokens.empty())
+        return std::nullopt;
+    LineParser line(std::move(tokens), where, m_baseDirectory, m_options, m_files);
+    Command command { where, line.lineText(), parseCommand(line) };
+
+    // The order rules: one boot, the device chosen before it, SpringBoard's own
+    // commands only while it runs.
+    if (std::holds_alternative<DeviceCommand>(command.body) && m_booted)
+        line.fail("expected `device` before `boot` (the device cannot change while SpringBoard runs)");
+    if (std::holds_alternative<BootCommand>(command.body)) {
+        if (m_booted)
+            line.fail("expected one `boot` (SpringBoard is already running; use `respring` to restart it)");
+        m_booted = true;
+    }
+    if (const char* name = springBoardCommandName(command.body); name && !m_booted)
+        line.fail("expected `boot` before `" + std::string(name) + "` (SpringBoard is not running yet)");
+    return command;
+}
+
 Scenario parseScenarioText(const std::string& text, const std::string& fileName, const fs::path& baseDirectory, const ParseOptions& options)
 {
     Scenario scenario;
     scenario.file = fileName;
+    ScenarioReader reader(fileName, baseDirectory, options);
     std::istringstream lines(text);
     std::string source;
-    bool booted = false;
-    LineParser::FileBytes files;
     for (int number = 1; std::getline(lines, source); ++number) {
-        SourceLocation where { fileName, number };
-        std::vector<Token> tokens;
-        try {
-            tokens = tokenizeLine(source);
-        } catch (const TokenizeError& error) {
-            throw ScenarioError(where, error.what());
-        }
-        if (tokens.empty())
-            continue;
-        LineParser line(tokens, where, baseDirectory, options, files);
-        Command command { where, line.lineText(), parseCommand(line) };
-
-        // The order rules: one boot, the device chosen before it, SpringBoard's own
-        // commands only while it runs.
-        if (std::holds_alternative<DeviceCommand>(command.body) && booted)
-            line.fail("expected `device` before `boot` (the device cannot change while SpringBoard runs)");
-        if (std::holds_alternative<BootCommand>(command.body)) {
-            if (booted)
-                line.fail("expected one `boot` (SpringBoard is already running; use `respring` to restart it)");
-            booted = true;
-        }
-        if (const char* name = springBoardCommandName(command.body); name && !booted)
-            line.fail("expected `boot` before `" + std::string(name) + "` (SpringBoard is not running yet)");
-        scenario.commands.push_back(std::move(command));
+        if (auto command = reader.readLine(source, number))
+            scenario.commands.push_back(std::move(*command));
     }
     return scenario;
 }

@@ -5,6 +5,8 @@
 #include "Command.h"
 
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -28,6 +30,37 @@ struct ParseOptions {
     // Where relative dump files go instead of the scenario's folder (the demo writes its
     // dumps into its output folder).
     std::filesystem::path dumpDirectory;
+};
+
+// Reads a scenario one line at a time, with the rules that span lines (one boot, the
+// device chosen before it, SpringBoard's own commands only after it). It keeps nothing of
+// the lines it has read, so a run that takes its commands as it goes holds one at a time
+// (ScenarioFile).
+class ScenarioReader {
+public:
+    // Files read by earlier lines, by path: a queue of a thousand tracks with the same
+    // picture holds its bytes once.
+    using FileBytes = std::map<std::filesystem::path, platform::SharedBytes>;
+
+    // `fileName` is named in messages as given; `baseDirectory` resolves relative paths.
+    ScenarioReader(std::string fileName, std::filesystem::path baseDirectory, ParseOptions = {});
+
+    const std::string& file() const { return m_file; }
+
+    // The command on line `number`, or nothing for a blank or comment line; lines come
+    // in order from the first. A malformed line throws ScenarioError.
+    std::optional<Command> readLine(const std::string& source, int number);
+
+    // Back to the top of the file. The artwork already read is kept: a second reading
+    // gives the bytes the first one checked.
+    void restart() { m_booted = false; }
+
+private:
+    std::string m_file;
+    std::filesystem::path m_baseDirectory;
+    ParseOptions m_options;
+    bool m_booted = false;
+    FileBytes m_files;
 };
 
 // `file` is named in messages as given; relative paths inside the scenario (artwork,

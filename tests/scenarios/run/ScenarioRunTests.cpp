@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -157,4 +158,65 @@ TEST_F(Scenario_Run, TheSettingsAppFollowsTheAppearanceBothWays)
     EXPECT_EQ(tint("dark.json")["name"], "labelColor");
     EXPECT_EQ(tint("dark.json")["rgba"], json({ 1.0, 1.0, 1.0, 1.0 }));
     EXPECT_EQ(tint("light.json")["rgba"], json({ 0.0, 0.0, 0.0, 1.0 }));
+}
+
+namespace {
+
+// Comment lines enough to take the next line past one read of the file (64 KiB).
+std::string padding()
+{
+    std::string lines;
+    for (int i = 0; i < 1200; ++i)
+        lines += "# padding " + std::string(60, '.') + "\n";
+    return lines;
+}
+
+} // namespace
+
+TEST_F(ScenarioRunTest, AFileReadAsItRunsGoesOnFromWhereEverySpringBoardStopped)
+{
+    // Each SpringBoard process reads the file on from where the previous one resprung,
+    // and names its lines as the file numbers them.
+    std::string text = "pref alwaysshow false\nboot\n";
+    for (int round = 0; round < 4; ++round) {
+        std::string value = round % 2 ? "false" : "true";
+        text += padding() + "pref alwaysshow " + value + "\nrespring\nwait 1\nexpect globals.alwaysshow == " + value
+            + "\ndump globals round" + std::to_string(round) + ".json\n";
+    }
+    text += "expect globals.alwaysshow == 7\n";
+    int lastLine = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    std::ofstream(m_folder / "long.scenario") << text;
+    sim::RunOptions options;
+    options.eventsPath = (m_folder / "events.jsonl").string();
+    testing::internal::CaptureStderr();
+    int status = sim::runScenarioFiles({ (m_folder / "long.scenario").string() }, options);
+    std::string messages = testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(status, sim::ExitFailure);
+    EXPECT_EQ(messages, (m_folder / "long.scenario").string() + ":" + std::to_string(lastLine) + ": expected globals.alwaysshow == 7, got false\n");
+    for (int round = 0; round < 4; ++round)
+        EXPECT_EQ(readDump("round" + std::to_string(round) + ".json")["alwaysshow"], round % 2 == 0) << round;
+    std::ifstream events(*options.eventsPath);
+    int resprings = 0;
+    for (std::string line; std::getline(events, line);)
+        resprings += json::parse(line)["type"] == "respring";
+    EXPECT_EQ(resprings, 4);
+}
+
+TEST_F(ScenarioRunTest, AMalformedLineLateInALongFileStopsEverythingBeforeItRuns)
+{
+    std::ofstream(m_folder / "first.scenario") << "boot\ndump players first.json\n";
+    std::string second = "boot\ndump players early.json\n" + padding() + padding() + "wait 1\nwait soon\nwait 2\n";
+    std::ofstream(m_folder / "second.scenario") << second;
+    sim::RunOptions options;
+    options.eventsPath = (m_folder / "events.jsonl").string();
+    testing::internal::CaptureStderr();
+    int status = sim::runScenarioFiles({ (m_folder / "first.scenario").string(), (m_folder / "second.scenario").string() }, options);
+    std::string messages = testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(status, sim::ExitUsage);
+    EXPECT_EQ(messages, (m_folder / "second.scenario").string() + ":2404: expected a number of seconds (a decimal number), got soon\n");
+    EXPECT_FALSE(fs::exists(m_folder / "first.json"));
+    EXPECT_FALSE(fs::exists(m_folder / "early.json"));
+    EXPECT_TRUE(!fs::exists(*options.eventsPath) || fs::is_empty(*options.eventsPath));
 }
