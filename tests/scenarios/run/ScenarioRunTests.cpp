@@ -173,7 +173,7 @@ std::string padding()
 
 } // namespace
 
-TEST_F(ScenarioRunTest, AFileReadAsItRunsGoesOnFromWhereEverySpringBoardStopped)
+TEST_F(Scenario_Run, AFileReadAsItRunsGoesOnFromWhereEverySpringBoardStopped)
 {
     // Each SpringBoard process reads the file on from where the previous one resprung,
     // and names its lines as the file numbers them.
@@ -203,7 +203,7 @@ TEST_F(ScenarioRunTest, AFileReadAsItRunsGoesOnFromWhereEverySpringBoardStopped)
     EXPECT_EQ(resprings, 4);
 }
 
-TEST_F(ScenarioRunTest, AMalformedLineLateInALongFileStopsEverythingBeforeItRuns)
+TEST_F(Scenario_Run, AMalformedLineLateInALongFileStopsEverythingBeforeItRuns)
 {
     std::ofstream(m_folder / "first.scenario") << "boot\ndump players first.json\n";
     std::string second = "boot\ndump players early.json\n" + padding() + padding() + "wait 1\nwait soon\nwait 2\n";

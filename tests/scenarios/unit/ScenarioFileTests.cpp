@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ScenarioFileTest : public testing::Test {
+class Scenario_File : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -68,7 +68,7 @@ std::string awkwardText()
 
 } // namespace
 
-TEST_F(ScenarioFileTest, GivesTheCommandsTheWholeTextGives)
+TEST_F(Scenario_File, GivesTheCommandsTheWholeTextGives)
 {
     std::string text = awkwardText();
     Scenario whole = parseScenarioText(text, (m_folder / "long.scenario").string(), m_folder);
@@ -92,7 +92,7 @@ TEST_F(ScenarioFileTest, GivesTheCommandsTheWholeTextGives)
     }
 }
 
-TEST_F(ScenarioFileTest, AMalformedLineLateInALongFileIsRefusedWhenTheFileOpens)
+TEST_F(Scenario_File, AMalformedLineLateInALongFileIsRefusedWhenTheFileOpens)
 {
     std::string text = awkwardText() + "\nwait 1\n";
     int lines = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
@@ -103,13 +103,13 @@ TEST_F(ScenarioFileTest, AMalformedLineLateInALongFileIsRefusedWhenTheFileOpens)
     EXPECT_NE(refusal(write("wait 1\n" + std::string(100000, '\n') + "lock\n")).find(":100002: expected `boot` before `lock`"), std::string::npos);
 }
 
-TEST_F(ScenarioFileTest, WhatCannotBeReadIsRefused)
+TEST_F(Scenario_File, WhatCannotBeReadIsRefused)
 {
     EXPECT_EQ(refusal((m_folder / "missing.scenario").string()), (m_folder / "missing.scenario").string() + ": cannot read the scenario file");
     EXPECT_EQ(refusal(m_folder.string()), m_folder.string() + ": cannot read the scenario file");
 }
 
-TEST_F(ScenarioFileTest, ALineChangedInPlaceAfterTheCheckIsRefusedWhereTheRunReachesIt)
+TEST_F(Scenario_File, ALineChangedInPlaceAfterTheCheckIsRefusedWhereTheRunReachesIt)
 {
     std::string path = write("wait 1\nwait 2\nwait 3\n");
     ScenarioFile file(path);
