@@ -31,7 +31,10 @@ constexpr int kJPEGQuality = 90;
 // by what JPEG's reduced decoding smooths away.
 constexpr double kAgreementTolerance = 2.0;
 
-enum class Format { JPEG, PNG };
+enum class Format {
+    JPEG,
+    PNG
+};
 
 struct Artwork {
     std::vector<std::uint8_t> jpeg;

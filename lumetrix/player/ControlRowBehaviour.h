@@ -22,12 +22,18 @@ void showTitle(id host, NSDictionary* info);
 void handleTap(id host, double x);
 
 // swipeleft: / swiperight:
-enum class SkipDirection { Back, Forward };
+enum class SkipDirection {
+    Back,
+    Forward
+};
 void handleSwipe(SkipDirection);
 
 // dismissControls: the row fades out over 0.4 s and is hidden; the timer that fired is
 // invalidated at the end of the fade (lock screen) or right after it starts (apps).
-enum class InvalidateTimer { WhenHidden, AtOnce };
+enum class InvalidateTimer {
+    WhenHidden,
+    AtOnce
+};
 void dismissControls(id host, NSTimer* timer, InvalidateTimer);
 
 // The control row's fade, in seconds: the single-precision 0.4, widened.

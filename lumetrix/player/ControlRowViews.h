@@ -9,7 +9,10 @@ class UIView;
 
 namespace lumetrix {
 
-enum class HideRow { AtCreation, Later };
+enum class HideRow {
+    AtCreation,
+    Later
+};
 
 // Builds `subView`, the glyphs, `labelbg` and `label` on the host's `view` and stores them
 // in the host's properties, with the visibility `alwaysshow` asks for (the row itself is

@@ -18,7 +18,11 @@ namespace lumetrix {
 namespace {
 
 struct Step {
-    enum class Kind { Replace, Add, Property };
+    enum class Kind {
+        Replace,
+        Add,
+        Property
+    };
     Kind kind;
     const char* selector; // for a property, its name
     IMP implementation; // for a property, the getter

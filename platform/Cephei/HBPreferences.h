@@ -74,7 +74,10 @@ private:
     void registerBoolNow(bool* variable, bool defaultValue, const NSString* key);
     void registerObjectNow(id* variable, NSObject* defaultValue, const NSString* key);
 
-    enum class BindingKind { Bool, Object };
+    enum class BindingKind {
+        Bool,
+        Object
+    };
     struct Binding {
         objc::RefPtr<NSString> key;
         BindingKind kind;

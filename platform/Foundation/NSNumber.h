@@ -38,7 +38,12 @@ public:
     static void registerClassMethods(Class);
 
 private:
-    enum class Kind { Bool, Integer, Float, Double };
+    enum class Kind {
+        Bool,
+        Integer,
+        Float,
+        Double
+    };
     static objc::RefPtr<NSNumber> make(Kind, long long integer, double real);
 
     Kind m_kind = Kind::Integer;

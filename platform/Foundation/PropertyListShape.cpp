@@ -49,7 +49,11 @@ public:
 
         // Depth-first without recursion: each frame is an object and how many of its
         // references have been followed.
-        enum : std::uint8_t { Unseen, Open, Done };
+        enum : std::uint8_t {
+            Unseen,
+            Open,
+            Done
+        };
         std::vector<std::uint8_t> state(count, Unseen);
         std::vector<std::uint32_t> height(count, 0);
         std::vector<std::uint64_t> expanded(count, 0);

@@ -29,9 +29,15 @@ namespace platform {
 
 class RunLoop {
 public:
-    enum class ClockMode { Virtual, RealTime };
+    enum class ClockMode {
+        Virtual,
+        RealTime
+    };
     // What the queued work is, so the loop can say how many timers it is keeping.
-    enum class TaskKind { Work, Timer };
+    enum class TaskKind {
+        Work,
+        Timer
+    };
     using TaskId = std::uint64_t;
 
     // 2026-01-01 00:00:00 UTC as seconds since 2001-01-01 (CFAbsoluteTime).

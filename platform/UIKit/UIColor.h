@@ -8,7 +8,11 @@
 
 #include <string>
 
-enum class UIUserInterfaceStyle { Unspecified = 0, Light = 1, Dark = 2 };
+enum class UIUserInterfaceStyle {
+    Unspecified = 0,
+    Light = 1,
+    Dark = 2
+};
 
 // The appearance that dynamic colours resolve against (process-wide; light by default).
 UIUserInterfaceStyle UIKitCurrentUserInterfaceStyle();

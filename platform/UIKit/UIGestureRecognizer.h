@@ -26,7 +26,10 @@ enum UIGestureRecognizerState : long {
 // A finished touch sequence, as touch delivery hands it to recognizers. Points are in
 // the coordinates of `root`, the top of the tree the touch was delivered to.
 struct UIGesture {
-    enum class Kind { Tap, Swipe };
+    enum class Kind {
+        Tap,
+        Swipe
+    };
     Kind kind = Kind::Tap;
     unsigned tapCount = 1;
     CGPoint start;

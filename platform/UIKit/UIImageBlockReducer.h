@@ -17,7 +17,10 @@
 
 class UIImageBlockReducer {
 public:
-    enum class Feed { Rows, InterlacedPasses };
+    enum class Feed {
+        Rows,
+        InterlacedPasses
+    };
 
     // `channels`: 3 for opaque RGB, 4 for straight-alpha RGBA.
     UIImageBlockReducer(std::size_t width, std::size_t height, std::size_t factor, int channels, Feed);

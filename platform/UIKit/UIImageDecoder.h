@@ -41,7 +41,10 @@ public:
     static constexpr int kMaximumJPEGScans = 100;
     static constexpr int kMaximumJPEGImageWalks = 12;
 
-    enum class Format { PNG, JPEG };
+    enum class Format {
+        PNG,
+        JPEG
+    };
 
     struct Image {
         std::size_t width = 0;

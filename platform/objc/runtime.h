@@ -169,7 +169,10 @@ void attachCategoryMethod(Class, SEL, IMP, const char* types);
 // Runtime changes made after the platform finished registering its own classes, in the
 // order they happened: what a loaded tweak installed.
 struct Modification {
-    enum class Kind { AddMethod, ReplaceMethod };
+    enum class Kind {
+        AddMethod,
+        ReplaceMethod
+    };
     Kind kind;
     std::string className;
     std::string selector;

@@ -12,7 +12,13 @@
 namespace sim {
 
 struct CommandLine {
-    enum class Command { Help, Run, Demo, Devices, Serve };
+    enum class Command {
+        Help,
+        Run,
+        Demo,
+        Devices,
+        Serve
+    };
     Command command = Command::Help;
     // `help` for a command: which one.
     std::optional<Command> helpFor;

@@ -12,7 +12,11 @@
 
 namespace sim::render {
 
-enum class FontWeight { Regular, Semibold, Bold };
+enum class FontWeight {
+    Regular,
+    Semibold,
+    Bold
+};
 
 struct FontSpec {
     CGFloat pointSize = 17;

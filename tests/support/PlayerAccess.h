@@ -80,7 +80,10 @@ inline void tapTarget(UIView* target, double x)
     UITouchDelivery::tapScreen(CGPointMake(frame.origin.x + x, CGRectGetMidY(frame)));
 }
 
-enum class SwipeDirection { Left, Right };
+enum class SwipeDirection {
+    Left,
+    Right
+};
 inline void swipeTarget(UIView* target, SwipeDirection direction)
 {
     CGRect frame = target->frameInScreen();

@@ -11,7 +11,10 @@
 
 namespace layout {
 
-enum class Strength { Required, Weak };
+enum class Strength {
+    Required,
+    Weak
+};
 
 class Constraint {
 public:

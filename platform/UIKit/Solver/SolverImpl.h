@@ -28,7 +28,11 @@ private:
         Expression expression;
     };
     using Rows = std::map<std::uint64_t, Row>;
-    enum class Outcome { Added, Implied, Contradiction };
+    enum class Outcome {
+        Added,
+        Implied,
+        Contradiction
+    };
 
     static Expression substitute(const Expression&, const Rows&);
     static Outcome addRow(Rows&, const Expression&);

@@ -23,7 +23,15 @@ struct SourceLocation {
     std::string prefix() const { return file + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": "; }
 };
 
-enum class CompareOp { Equal, NotEqual, Less, LessEqual, Greater, GreaterEqual, About };
+enum class CompareOp {
+    Equal,
+    NotEqual,
+    Less,
+    LessEqual,
+    Greater,
+    GreaterEqual,
+    About
+};
 const char* compareOpText(CompareOp);
 
 struct DeviceCommand {
@@ -50,7 +58,13 @@ struct TrackCommand {
     std::optional<platform::SharedBytes> artwork;
 };
 struct PlayerCommand {
-    enum class Action { Play, Pause, Next, Previous, Stop };
+    enum class Action {
+        Play,
+        Pause,
+        Next,
+        Previous,
+        Stop
+    };
     Action action;
 };
 struct SeekCommand {
@@ -71,9 +85,19 @@ struct GrabberCommand {
 };
 struct BounceCommand { };
 struct TouchCommand {
-    enum class Gesture { Tap, Swipe };
-    enum class Target { LockScreen, App, Screen };
-    enum class Direction { Left, Right };
+    enum class Gesture {
+        Tap,
+        Swipe
+    };
+    enum class Target {
+        LockScreen,
+        App,
+        Screen
+    };
+    enum class Direction {
+        Left,
+        Right
+    };
     Gesture gesture = Gesture::Tap;
     Target target = Target::LockScreen;
     std::string bundleIdentifier;
@@ -82,7 +106,13 @@ struct TouchCommand {
     Direction direction = Direction::Left;
 };
 struct SettingsCommand {
-    enum class Action { Open, Set, Respring, Reset, Snapshot };
+    enum class Action {
+        Open,
+        Set,
+        Respring,
+        Reset,
+        Snapshot
+    };
     Action action;
     std::string key;
     nlohmann::json value;
@@ -93,12 +123,22 @@ struct WaitCommand {
     double seconds = 0;
 };
 struct DumpCommand {
-    enum class What { Players, Screen, Settings, Globals, Stats };
+    enum class What {
+        Players,
+        Screen,
+        Settings,
+        Globals,
+        Stats
+    };
     What what;
     std::string hostPath; // resolved against the scenario's folder
 };
 struct SnapshotCommand {
-    enum class Crop { None, LockScreen, App };
+    enum class Crop {
+        None,
+        LockScreen,
+        App
+    };
     std::string hostPath; // resolved like a dump's
     Crop crop = Crop::None;
     std::string bundleIdentifier; // for Crop::App

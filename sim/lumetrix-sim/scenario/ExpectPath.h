@@ -13,7 +13,11 @@
 namespace sim::scenario {
 
 struct PathStep {
-    enum class Kind { Field, Index, App };
+    enum class Kind {
+        Field,
+        Index,
+        App
+    };
     Kind kind;
     std::string name; // field name or bundle identifier
     std::size_t index = 0;

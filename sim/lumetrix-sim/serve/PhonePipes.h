@@ -28,7 +28,11 @@ struct LiveControls {
     static LiveControls* makeShared();
 };
 
-enum class PipeRead { Message, Nothing, Closed };
+enum class PipeRead {
+    Message,
+    Nothing,
+    Closed
+};
 
 // Waits up to `timeoutSeconds` for a request, then reads exactly one line of it.
 PipeRead readRequest(int fd, double timeoutSeconds, nlohmann::json& message);

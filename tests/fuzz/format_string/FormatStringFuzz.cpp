@@ -21,7 +21,16 @@
 
 namespace {
 
-enum class Kind { None, Integer, Floating, LongFloating, Text, WideText, Object, Pointer };
+enum class Kind {
+    None,
+    Integer,
+    Floating,
+    LongFloating,
+    Text,
+    WideText,
+    Object,
+    Pointer
+};
 
 // What one piece's conversion reads: how many `*` numbers, then a value of `kind`.
 struct Piece {
