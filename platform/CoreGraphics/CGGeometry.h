@@ -54,8 +54,10 @@ inline bool CGRectEqualToRect(CGRect a, CGRect b) { return CGPointEqualToPoint(a
 inline bool CGRectIsEmpty(CGRect r) { return r.size.width == 0 || r.size.height == 0; }
 
 namespace objc {
+// clang-format off
 template<> struct TypeEncoding<CGPoint> { static constexpr const char* value = "{CGPoint=dd}"; };
 template<> struct TypeEncoding<CGSize> { static constexpr const char* value = "{CGSize=dd}"; };
 template<> struct TypeEncoding<CGRect> { static constexpr const char* value = "{CGRect={CGPoint=dd}{CGSize=dd}}"; };
 template<> struct TypeEncoding<CGAffineTransform> { static constexpr const char* value = "{CGAffineTransform=dddddd}"; };
+// clang-format on
 } // namespace objc

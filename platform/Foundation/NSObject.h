@@ -21,8 +21,12 @@ public:                                                                   \
             cls = objc_getClass(#Name);                                   \
         return cls;                                                       \
     }                                                                     \
-    /* +alloc, sent to the class: a +1 instance of the class that answers it. */ \
-    static objc::RefPtr<Name> alloc() { return objc::adoptRef(static_cast<Name*>(objc::sendToClass<#Name, "alloc", id>(staticClass()))); } \
+    /* +alloc, sent to the class: a +1 instance of it. */              \
+    static objc::RefPtr<Name> alloc()                                     \
+    {                                                                     \
+        id object = objc::sendToClass<#Name, "alloc", id>(staticClass()); \
+        return objc::adoptRef(static_cast<Name*>(object));                \
+    }                                                                     \
                                                                           \
 private:
 

@@ -35,5 +35,7 @@ objc::RefPtr<NSString> NSStringFromCGSize(CGSize);
 objc::RefPtr<NSString> NSStringFromCGRect(CGRect);
 
 namespace objc {
+// clang-format off
 template<> struct TypeEncoding<UIEdgeInsets> { static constexpr const char* value = "{UIEdgeInsets=dddd}"; };
+// clang-format on
 } // namespace objc

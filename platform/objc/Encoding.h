@@ -28,6 +28,8 @@ template<typename T>
 struct TypeEncoding<T*, std::enable_if_t<std::is_base_of_v<BlockObject, T>>> {
     static constexpr const char* value = "@?";
 };
+// One line each: the table reads as the encodings it lists.
+// clang-format off
 template<> struct TypeEncoding<void> { static constexpr const char* value = "v"; };
 template<> struct TypeEncoding<SEL> { static constexpr const char* value = ":"; };
 template<> struct TypeEncoding<Class> { static constexpr const char* value = "#"; };
@@ -57,6 +59,7 @@ template<> struct TypeEncoding<float*> { static constexpr const char* value = "^
 template<> struct TypeEncoding<bool*> { static constexpr const char* value = "^B"; };
 template<> struct TypeEncoding<Object**> { static constexpr const char* value = "^@"; };
 template<> struct TypeEncoding<Object* const*> { static constexpr const char* value = "^@"; };
+// clang-format on
 
 // The encoding of a method returning R and taking (self, _cmd, Args...).
 template<typename R, typename... Args>

@@ -21,7 +21,9 @@ void paintTextField(const PaintContext& paint, const UITextField* field)
     NSString* shown = empty ? field->placeholder() : text;
     if (!shown || shown->length() == 0)
         return;
-    UIColorComponents color = empty ? kPlaceholder : field->textColor() ? resolvedComponents(field->textColor()) : defaultTextComponents();
+    UIColorComponents color = kPlaceholder;
+    if (!empty)
+        color = field->textColor() ? resolvedComponents(field->textColor()) : defaultTextComponents();
     if (color.alpha <= 0)
         return;
     cairo_t* cr = paint.context;

@@ -507,7 +507,10 @@ Interpreter::Stop Interpreter::run(ScenarioHost& host)
             std::string what = error.what();
             bool named = what.rfind("Settings", 0) == 0;
             m_state.now = loop.now();
-            throw RunStopped(command.where.prefix() + (named ? "" : host.springBoard() ? "SpringBoard stopped: " : "the run stopped: ") + what);
+            std::string stopped;
+            if (!named)
+                stopped = host.springBoard() ? "SpringBoard stopped: " : "the run stopped: ";
+            throw RunStopped(command.where.prefix() + stopped + what);
         }
         if (next) {
             stop = *next;

@@ -586,9 +586,10 @@ CommandBody parseCommand(const LineParser& line)
     const std::string& name = line.name();
     if (auto parser = commandParsers().find(name); parser != commandParsers().end())
         return parser->second(line);
-    line.fail("expected a command (device, appearance, file, pref, pref-reset, track, play, pause, next, previous, seek, "
-              "stop, boot, respring, lock, unlock, open, close, grabber, bounce, tap, swipe, settings, wait, dump, snapshot, "
-              "mark, expect, expect-events), got " + name);
+    static const std::string known = "device, appearance, file, pref, pref-reset, track, play, pause, next, previous, seek, "
+                                     "stop, boot, respring, lock, unlock, open, close, grabber, bounce, tap, swipe, settings, wait, dump, snapshot, "
+                                     "mark, expect, expect-events";
+    line.fail("expected a command (" + known + "), got " + name);
 }
 
 // Commands that need SpringBoard running, by the name a message gives them.

@@ -6,6 +6,7 @@
 #include "UIKit/UIDeviceProfile.h"
 
 #include <chrono>
+#include <map>
 
 using nlohmann::json;
 using namespace std::chrono_literals;
@@ -153,11 +154,13 @@ void HttpFront::route()
     m_server.Post("/api/action", [this](const httplib::Request& request, httplib::Response& response) { postAction(request, response); });
     m_server.Post("/api/clock", [this](const httplib::Request& request, httplib::Response& response) {
         std::string body = trimmed(request.body);
-        double speed = body == "pause" ? 0 : body == "1" ? 1 : body == "10" ? 10 : body == "60" ? 60 : -1;
-        if (speed < 0) {
+        static const std::map<std::string, double> speeds { { "pause", 0 }, { "1", 1 }, { "10", 10 }, { "60", 60 } };
+        auto known = speeds.find(body);
+        if (known == speeds.end()) {
             answer(response, 400, { { "error", "expected pause, 1, 10 or 60, got " + body } });
             return;
         }
+        double speed = known->second;
         m_link.controls().setSpeed(speed);
         m_state.setSpeed(speed);
         answer(response, 200, { { "speed", speed } });
