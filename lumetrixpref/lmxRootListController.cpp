@@ -87,7 +87,7 @@ objc::RefPtr<UIImageView> addGlyph(UIView* row, const char* symbol, CGFloat offs
     return glyph;
 }
 
-template<typename T, objc::RefPtr<T> lmxRootListController::*member>
+template<typename T, objc::RefPtr<T> lmxRootListController::* member>
 struct Property {
     static id get(lmxRootListController* self, SEL) { return (self->*member).get(); }
     static void set(lmxRootListController* self, SEL, id value) { self->*member = objc_cast<T>(value); }

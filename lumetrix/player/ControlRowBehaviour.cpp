@@ -75,7 +75,7 @@ void raiseControlRow(id host)
     UIView::animateWithDuration(kRowFadeDuration, [keptRow, keptTitle] {
         keptRow->setAlpha(1.0);
         keptTitle->setAlpha(1.0);
-    }, [](bool) { });
+    }, [](bool) {});
     armFadeOutTimer(host);
 }
 

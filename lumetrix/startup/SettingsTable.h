@@ -8,14 +8,14 @@
 // BOOL_SETTING(variable, key, default) binds a bool; OBJECT_SETTING(variable, key, default)
 // binds an id whose default is a string (the two widths are strings or numbers, read
 // through floatValue).
-#define LUMETRIX_SETTINGS(BOOL_SETTING, OBJECT_SETTING)         \
-    BOOL_SETTING(enable, "enabled", true)                       \
-    BOOL_SETTING(songtitlebg, "songtitlebg", false)             \
-    BOOL_SETTING(hidelsplayer, "hidelsplayer", false)           \
-    BOOL_SETTING(alwaysshow, "alwaysshow", false)               \
-    BOOL_SETTING(swipetoskip, "swipetoskip", false)             \
-    OBJECT_SETTING(fadeoutspeed, "fadeoutspeed", "20.0")        \
-    OBJECT_SETTING(barwidth, "barwidth", "140.0")               \
-    BOOL_SETTING(dynamicenabled, "dynamicenabled", false)       \
-    BOOL_SETTING(homebardynamic, "homebardynamic", true)        \
+#define LUMETRIX_SETTINGS(BOOL_SETTING, OBJECT_SETTING)   \
+    BOOL_SETTING(enable, "enabled", true)                 \
+    BOOL_SETTING(songtitlebg, "songtitlebg", false)       \
+    BOOL_SETTING(hidelsplayer, "hidelsplayer", false)     \
+    BOOL_SETTING(alwaysshow, "alwaysshow", false)         \
+    BOOL_SETTING(swipetoskip, "swipetoskip", false)       \
+    OBJECT_SETTING(fadeoutspeed, "fadeoutspeed", "20.0")  \
+    OBJECT_SETTING(barwidth, "barwidth", "140.0")         \
+    BOOL_SETTING(dynamicenabled, "dynamicenabled", false) \
+    BOOL_SETTING(homebardynamic, "homebardynamic", true)  \
     BOOL_SETTING(restorehomebartowhite, "restorehomebartowhite", true)

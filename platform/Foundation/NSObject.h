@@ -21,7 +21,7 @@ public:                                                                   \
             cls = objc_getClass(#Name);                                   \
         return cls;                                                       \
     }                                                                     \
-    /* +alloc, sent to the class: a +1 instance of it. */              \
+    /* +alloc, sent to the class: a +1 instance of it. */                 \
     static objc::RefPtr<Name> alloc()                                     \
     {                                                                     \
         id object = objc::sendToClass<#Name, "alloc", id>(staticClass()); \

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-
 std::string UIFont::descriptionString() const
 {
     char text[96];

@@ -7,7 +7,8 @@
 
 class UIImage;
 namespace objc {
-template<typename T> class RefPtr;
+template<typename T>
+class RefPtr;
 }
 
 void UIGraphicsBeginImageContext(CGSize);

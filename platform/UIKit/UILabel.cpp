@@ -77,7 +77,6 @@ void UILabel::startMarqueeIfNecessaryNow()
     m_marqueeScrolling = m_marqueeEnabled && m_marqueeRunning && textWidth() > bounds().size.width;
 }
 
-
 void UILabel::registerRuntimeClass()
 {
     Class cls = objc::defineClass<UILabel>("UILabel", UIView::staticClass());

@@ -214,11 +214,11 @@ nlohmann::json UINavigationBar::describe(const UINavigationItem* shownItem) cons
         { "tintColor", jsonOrNull(tintColor()) },
         { "titleTextAttributes", jsonOrNull(m_titleTextAttributes.get()) },
         { "shown", {
-            { "backgroundColor", jsonOrNull(background) },
-            { "titleTextAttributes", jsonOrNull(titleAttributes) },
-            { "shadowHidden", shadowHidden },
-            { "opaque", opaque },
-        } },
+                       { "backgroundColor", jsonOrNull(background) },
+                       { "titleTextAttributes", jsonOrNull(titleAttributes) },
+                       { "shadowHidden", shadowHidden },
+                       { "opaque", opaque },
+                   } },
     };
 }
 

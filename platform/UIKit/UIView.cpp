@@ -632,8 +632,8 @@ void UIView::registerRuntimeClass()
     // The options (curves, repeats) are not modelled.
     objc::addMethod(meta, "animateWithDuration:delay:options:animations:completion:",
         +[](Class, SEL, double duration, double delay, unsigned long, objc::BlockObject* animations, objc::BlockObject* completion) {
-            animateNow(duration, delay, AnimationsBlock::from(animations), CompletionBlock::from(completion));
-        });
+        animateNow(duration, delay, AnimationsBlock::from(animations), CompletionBlock::from(completion));
+    });
     // What views are asked by their clients (and so what hooks can replace).
     objc::addMethod(cls, "addSubview:", +[](UIView* self, SEL, UIView* view) { self->_addSubview(view); });
     objc::addMethod(cls, "removeFromSuperview", +[](UIView* self, SEL) { self->_removeFromSuperview(); });

@@ -37,7 +37,7 @@ id parentViewControllerImp(UIViewController* self, SEL)
 id navigationControllerImp(UIViewController* self, SEL)
 {
     for (UIViewController* ancestor = UIViewControllerContainment::parentViewController(self); ancestor;
-         ancestor = UIViewControllerContainment::parentViewController(ancestor)) {
+        ancestor = UIViewControllerContainment::parentViewController(ancestor)) {
         if (auto navigation = objc_cast<UINavigationController>(ancestor))
             return navigation;
     }

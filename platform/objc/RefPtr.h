@@ -8,8 +8,10 @@
 
 namespace objc {
 
-template<typename T> class RefPtr;
-template<typename T> RefPtr<T> adoptRef(T*);
+template<typename T>
+class RefPtr;
+template<typename T>
+RefPtr<T> adoptRef(T*);
 
 template<typename T>
 class RefPtr {

@@ -75,24 +75,24 @@ const std::map<std::string, Drawing>& drawings()
         { "play.fill", [](const Em& g) { g.roundedPolygon({ { -0.34, -0.40 }, { 0.36, 0 }, { -0.34, 0.40 } }, 0.10); } },
         { "pause.fill",
             [](const Em& g) {
-                g.roundedBar(-0.33, -0.40, 0.23, 0.80, 0.06);
-                g.roundedBar(0.10, -0.40, 0.23, 0.80, 0.06);
-            } },
+        g.roundedBar(-0.33, -0.40, 0.23, 0.80, 0.06);
+        g.roundedBar(0.10, -0.40, 0.23, 0.80, 0.06);
+    } },
         { "forward.fill",
             [](const Em& g) {
-                g.roundedPolygon({ { -0.46, -0.30 }, { 0, 0 }, { -0.46, 0.30 } }, 0.07);
-                g.roundedPolygon({ { 0, -0.30 }, { 0.46, 0 }, { 0, 0.30 } }, 0.07);
-            } },
+        g.roundedPolygon({ { -0.46, -0.30 }, { 0, 0 }, { -0.46, 0.30 } }, 0.07);
+        g.roundedPolygon({ { 0, -0.30 }, { 0.46, 0 }, { 0, 0.30 } }, 0.07);
+    } },
         { "backward.fill",
             [](const Em& g) {
-                g.roundedPolygon({ { 0.46, -0.30 }, { 0, 0 }, { 0.46, 0.30 } }, 0.07);
-                g.roundedPolygon({ { 0, -0.30 }, { -0.46, 0 }, { 0, 0.30 } }, 0.07);
-            } },
+        g.roundedPolygon({ { 0.46, -0.30 }, { 0, 0 }, { 0.46, 0.30 } }, 0.07);
+        g.roundedPolygon({ { 0, -0.30 }, { -0.46, 0 }, { 0, 0.30 } }, 0.07);
+    } },
         { "arrow.2.circlepath",
             [](const Em& g) {
-                g.arrowArc(0.34, 195, 330, 0.085);
-                g.arrowArc(0.34, 15, 150, 0.085);
-            } },
+        g.arrowArc(0.34, 195, 330, 0.085);
+        g.arrowArc(0.34, 15, 150, 0.085);
+    } },
     };
     return *table;
 }

@@ -76,9 +76,24 @@ TEST_F(NSString_Reading, BoolValueLooksAtTheFirstSignificantCharacter)
         bool expected;
     };
     const Case cases[] = {
-        { "YES", true }, { "true", true }, { "1", true }, { "0009", true }, { " +y", true }, { "T", true },
-        { "-5", true }, { "\t 1", true }, { "NO", false }, { "false", false }, { "0", false }, { "", false },
-        { "000", false }, { "0x5", false }, { "-0", false }, { "no", false }, { " ", false }, { "+", false },
+        { "YES", true },
+        { "true", true },
+        { "1", true },
+        { "0009", true },
+        { " +y", true },
+        { "T", true },
+        { "-5", true },
+        { "\t 1", true },
+        { "NO", false },
+        { "false", false },
+        { "0", false },
+        { "", false },
+        { "000", false },
+        { "0x5", false },
+        { "-0", false },
+        { "no", false },
+        { " ", false },
+        { "+", false },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -504,10 +519,12 @@ TEST_F(Foundation_JSON, ValuesBecomeTheirJSONCounterparts)
 
 TEST_F(Foundation_JSON, MalformedBytesInAStringStillMakeValidJSON)
 {
-    auto string = NSString::create("a\xFF" "b\xE2\x82");
+    auto string = NSString::create("a\xFF"
+                                   "b\xE2\x82");
     std::string dumped;
     ASSERT_NO_THROW(dumped = string->jsonValue().dump());
-    EXPECT_EQ(dumped, "\"a\xEF\xBF\xBD" "b\xEF\xBF\xBD\xEF\xBF\xBD\"");
+    EXPECT_EQ(dumped, "\"a\xEF\xBF\xBD"
+                      "b\xEF\xBF\xBD\xEF\xBF\xBD\"");
     EXPECT_EQ(NSString::create("caf\xC3\xA9")->jsonValue().dump(), "\"caf\xC3\xA9\"");
 }
 

@@ -24,8 +24,8 @@ using platform::RunLoop;
 
 namespace {
 
-using platform_test::kStart;
 using platform_test::kPNGBytes;
+using platform_test::kStart;
 
 NowPlayingTrack track(std::optional<std::string> title, std::optional<std::string> artist, double duration)
 {
@@ -346,14 +346,11 @@ TEST(MediaRemote_Application, NowPlayingEventDescribesTheStateNow)
     auto& app = player.application;
     app.appendTrack(track({}, {}, 50), kStart);
     app.play(kStart);
-    EXPECT_EQ(app.nowPlayingEvent(kStart + 12), (nlohmann::json {
-        { "type", "nowplaying" }, { "playing", true }, { "title", "Track 0" }, { "artist", "Artist" }, { "elapsed", 12.0 }, { "duration", 200.0 } }));
+    EXPECT_EQ(app.nowPlayingEvent(kStart + 12), (nlohmann::json { { "type", "nowplaying" }, { "playing", true }, { "title", "Track 0" }, { "artist", "Artist" }, { "elapsed", 12.0 }, { "duration", 200.0 } }));
     app.next(kStart + 12);
-    EXPECT_EQ(app.nowPlayingEvent(kStart + 13), (nlohmann::json {
-        { "type", "nowplaying" }, { "playing", true }, { "title", nullptr }, { "artist", nullptr }, { "elapsed", 1.0 }, { "duration", 50.0 } }));
+    EXPECT_EQ(app.nowPlayingEvent(kStart + 13), (nlohmann::json { { "type", "nowplaying" }, { "playing", true }, { "title", nullptr }, { "artist", nullptr }, { "elapsed", 1.0 }, { "duration", 50.0 } }));
     app.stop(kStart + 14);
-    EXPECT_EQ(app.nowPlayingEvent(kStart + 15), (nlohmann::json {
-        { "type", "nowplaying" }, { "playing", false }, { "title", nullptr }, { "artist", nullptr }, { "elapsed", 0.0 }, { "duration", 0.0 } }));
+    EXPECT_EQ(app.nowPlayingEvent(kStart + 15), (nlohmann::json { { "type", "nowplaying" }, { "playing", false }, { "title", nullptr }, { "artist", nullptr }, { "elapsed", 0.0 }, { "duration", 0.0 } }));
 }
 
 TEST(MediaRemote_Application, ArtworkTypeComesFromTheBytes)
@@ -495,8 +492,13 @@ TEST(MediaRemote_Application, JSONThatIsNotAnApplicationIsRefused)
 TEST(MediaRemote_Base64, EncodesAndDecodesTheStandardVectors)
 {
     const std::pair<std::string, std::string> vectors[] = {
-        { "", "" }, { "f", "Zg==" }, { "fo", "Zm8=" }, { "foo", "Zm9v" },
-        { "foob", "Zm9vYg==" }, { "fooba", "Zm9vYmE=" }, { "foobar", "Zm9vYmFy" },
+        { "", "" },
+        { "f", "Zg==" },
+        { "fo", "Zm8=" },
+        { "foo", "Zm9v" },
+        { "foob", "Zm9vYg==" },
+        { "fooba", "Zm9vYmE=" },
+        { "foobar", "Zm9vYmFy" },
     };
     for (auto& [plain, encoded] : vectors) {
         SCOPED_TRACE(plain);

@@ -38,8 +38,8 @@ void registerFoundationClasses();
 
 namespace {
 
-using platform_test::kStart;
 using platform_test::kPNGBytes;
+using platform_test::kStart;
 
 class MediaRemote_Service : public ::testing::Test {
 protected:

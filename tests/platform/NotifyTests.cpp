@@ -164,7 +164,8 @@ TEST_F(Notify_Delivery, ChildRunningItsLoopDoesNotStealTheParentsMessages)
     EXPECT_EQ(inChild([this] {
         loop->runFor(1);
         return 0;
-    }), 0);
+    }),
+        0);
     loop->runFor(0);
     EXPECT_EQ(log, std::vector<std::string> { "parent" });
 }

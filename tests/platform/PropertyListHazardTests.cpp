@@ -158,7 +158,11 @@ TEST_F(Foundation_PropertyListHazards, StructureTheLibraryCannotTakeNeverReaches
         // The library asserts on these keys, taking the whole process down.
         { "binary, a number as a key", binaryPropertyList({ std::string("\xD1\x01\x02", 3), std::string("\x10\x05", 2), "\x09" }, 1),
             "key that is not a string" },
-        { "binary, a key holding NUL", binaryPropertyList({ std::string("\xD1\x01\x02", 3), std::string("\x53" "a\0b", 4), "\x09" }, 1),
+        { "binary, a key holding NUL", binaryPropertyList({ std::string("\xD1\x01\x02", 3), std::string("\x53"
+                                                                                                        "a\0b",
+                                                                                                4),
+                                                              "\x09" },
+                                           1),
             "key that is not a string" },
     };
     for (auto& c : cases) {

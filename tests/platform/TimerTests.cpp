@@ -275,7 +275,8 @@ TEST_F(Foundation_Timer, RuntimeMethodsReachTheTimer)
     MSHookMessageEx(NSTimer::staticClass(), "invalidate"_sel, reinterpret_cast<IMP>(+[](id self, SEL sel) {
         ++hooked;
         original(self, sel);
-    }), reinterpret_cast<IMP*>(&original));
+    }),
+        reinterpret_cast<IMP*>(&original));
     timer->invalidate();
     MSHookMessageEx(NSTimer::staticClass(), "invalidate"_sel, reinterpret_cast<IMP>(original), nullptr);
     EXPECT_EQ(hooked, 1);

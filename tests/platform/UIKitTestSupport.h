@@ -85,10 +85,10 @@ protected:
 
 } // namespace uikit_test
 
-#define EXPECT_RECT_EQ(actual, ex, ey, ew, eh)                                                                 \
-    do {                                                                                                        \
-        CGRect r_ = (actual);                                                                                   \
-        EXPECT_TRUE(CGRectEqualToRect(r_, CGRectMake(ex, ey, ew, eh)))                                          \
-            << #actual << " is (" << r_.origin.x << ", " << r_.origin.y << ", " << r_.size.width << ", "       \
+#define EXPECT_RECT_EQ(actual, ex, ey, ew, eh)                                                                   \
+    do {                                                                                                         \
+        CGRect r_ = (actual);                                                                                    \
+        EXPECT_TRUE(CGRectEqualToRect(r_, CGRectMake(ex, ey, ew, eh)))                                           \
+            << #actual << " is (" << r_.origin.x << ", " << r_.origin.y << ", " << r_.size.width << ", "         \
             << r_.size.height << "), expected (" << (ex) << ", " << (ey) << ", " << (ew) << ", " << (eh) << ")"; \
     } while (0)

@@ -170,8 +170,10 @@ TEST_F(UIKit_Gestures, SwipeDirectionsAndLocationWhereItBegan)
 
     EXPECT_EQ(UISwipeGestureRecognizer::alloc()->direction(), UISwipeGestureRecognizerDirectionRight);
     const std::pair<CGPoint, UISwipeGestureRecognizerDirection> directions[] = {
-        { { 20, 0 }, UISwipeGestureRecognizerDirectionRight }, { { -20, 0 }, UISwipeGestureRecognizerDirectionLeft },
-        { { 0, -20 }, UISwipeGestureRecognizerDirectionUp }, { { 0, 20 }, UISwipeGestureRecognizerDirectionDown },
+        { { 20, 0 }, UISwipeGestureRecognizerDirectionRight },
+        { { -20, 0 }, UISwipeGestureRecognizerDirectionLeft },
+        { { 0, -20 }, UISwipeGestureRecognizerDirectionUp },
+        { { 0, 20 }, UISwipeGestureRecognizerDirectionDown },
     };
     for (auto [end, direction] : directions)
         EXPECT_EQ(UISwipeGestureRecognizer::directionOf({ 0, 0 }, end), direction);

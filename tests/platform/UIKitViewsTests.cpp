@@ -21,8 +21,12 @@ TEST_F(UIKit_Views, ProgressIsPinnedWhenSet)
     EXPECT_EQ(strip->progressViewStyle(), UIProgressViewStyleBar);
     EXPECT_EQ(strip->progress(), 0.0f);
     const std::pair<float, float> cases[] = {
-        { 0.05f, 0.05f }, { 100.0f, 1.0f }, { 1.0f, 1.0f }, { -0.5f, 0.0f },
-        { std::numeric_limits<float>::infinity(), 1.0f }, { std::numeric_limits<float>::quiet_NaN(), 0.0f },
+        { 0.05f, 0.05f },
+        { 100.0f, 1.0f },
+        { 1.0f, 1.0f },
+        { -0.5f, 0.0f },
+        { std::numeric_limits<float>::infinity(), 1.0f },
+        { std::numeric_limits<float>::quiet_NaN(), 0.0f },
     };
     for (auto [set, shown] : cases) {
         strip->setProgress(set);

@@ -37,14 +37,14 @@ TEST_F(Render_Material, AMaterialBlursWhatLiesBehindItAndTintsIt)
     };
     const Case cases[] = {
         { "MTMaterialView recipe 2", [] {
-             auto material = MTMaterialView::materialViewWithRecipe(2, 1, 1.0);
-             return objc::RefPtr<UIView>(material.get());
-         } },
+        auto material = MTMaterialView::materialViewWithRecipe(2, 1, 1.0);
+        return objc::RefPtr<UIView>(material.get());
+    } },
         { "UIVisualEffectView, regular blur", [] {
-             auto effect = UIVisualEffectView::alloc();
-             effect->initWithEffect(UIBlurEffect::effectWithStyle(UIBlurEffectStyleRegular).get());
-             return objc::RefPtr<UIView>(effect.get());
-         } },
+        auto effect = UIVisualEffectView::alloc();
+        effect->initWithEffect(UIBlurEffect::effectWithStyle(UIBlurEffectStyleRegular).get());
+        return objc::RefPtr<UIView>(effect.get());
+    } },
     };
     for (auto& c : cases) {
         auto root = makeEdge();

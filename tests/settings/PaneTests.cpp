@@ -96,9 +96,16 @@ TEST_F(Settings_Pane, EverySettingHasACellOfItsKindAndTheListEndsWithTheResetBut
     auto& app = openApp();
     json description = app.describe();
     const std::vector<std::pair<std::string, std::string>> expected = {
-        { "enabled", "switch" }, { "songtitlebg", "switch" }, { "hidelsplayer", "switch" }, { "alwaysshow", "switch" },
-        { "swipetoskip", "switch" }, { "fadeoutspeed", "number" }, { "barwidth", "number" }, { "dynamicenabled", "switch" },
-        { "homebardynamic", "switch" }, { "restorehomebartowhite", "switch" },
+        { "enabled", "switch" },
+        { "songtitlebg", "switch" },
+        { "hidelsplayer", "switch" },
+        { "alwaysshow", "switch" },
+        { "swipetoskip", "switch" },
+        { "fadeoutspeed", "number" },
+        { "barwidth", "number" },
+        { "dynamicenabled", "switch" },
+        { "homebardynamic", "switch" },
+        { "restorehomebartowhite", "switch" },
     };
     std::vector<std::pair<std::string, std::string>> actual;
     json buttons = json::array();

@@ -76,7 +76,9 @@ TEST_F(Settings_Platform, SpecifierListKeepsUsableItemsAndSaysWhyOthersAreLeftOu
         <dict><key>cell</key><string>PSFancyCell</string></dict>
         <dict><key>cell</key><string>PSSwitchCell</string><key>label</key><string>no key</string></dict>
         <string>not an item</string>
-        </array></dict>)").get(), nullptr);
+        </array></dict>)")
+                                          .get(),
+        nullptr);
 
     ASSERT_EQ(list.specifiers->count(), 4u);
     EXPECT_EQ(list.title->string(), "Page");
@@ -155,10 +157,7 @@ TEST_F(Settings_Platform, NavigationSendsAppearanceCallbacksInUIKitOrderOnlyWhil
     UIViewControllerContainment::viewDidAppear(navigation.get(), false);
     navigation->pushViewController(c.get(), true);
     navigation->popViewController(true);
-    EXPECT_EQ(appearanceLog(), (std::vector<std::string> {
-                                   "B.willAppear", "B.didAppear",
-                                   "B.willDisappear", "C.willAppear", "B.didDisappear", "C.didAppear",
-                                   "C.willDisappear", "B.willAppear", "C.didDisappear", "B.didAppear" }));
+    EXPECT_EQ(appearanceLog(), (std::vector<std::string> { "B.willAppear", "B.didAppear", "B.willDisappear", "C.willAppear", "B.didDisappear", "C.didAppear", "C.willDisappear", "B.willAppear", "C.didDisappear", "B.didAppear" }));
     EXPECT_EQ(navigation->topViewController(), b.get());
     EXPECT_EQ(navigation->topViewController()->viewIfLoaded()->superview(), navigation->view());
     EXPECT_EQ(navigation->navigationBar()->topItem(), UIViewControllerContainment::navigationItem(b.get()));
@@ -276,9 +275,20 @@ TEST_F(Settings_Platform, NumericTextCellsStoreNumbersAndRefuseEverythingElse)
         const char* stored; // null: refused
     };
     const Case cases[] = {
-        { "12", "12" }, { " 2.5 ", "2.5" }, { "-1", "-1" }, { "1e3", "1e3" }, { ".5", ".5" },
-        { "abc", nullptr }, { "1.5abc", nullptr }, { "", nullptr }, { "  ", nullptr }, { "inf", nullptr },
-        { "nan", nullptr }, { "0x1A", nullptr }, { "1e999", nullptr }, { "-", nullptr },
+        { "12", "12" },
+        { " 2.5 ", "2.5" },
+        { "-1", "-1" },
+        { "1e3", "1e3" },
+        { ".5", ".5" },
+        { "abc", nullptr },
+        { "1.5abc", nullptr },
+        { "", nullptr },
+        { "  ", nullptr },
+        { "inf", nullptr },
+        { "nan", nullptr },
+        { "0x1A", nullptr },
+        { "1e999", nullptr },
+        { "-", nullptr },
     };
     auto list = makeList();
     auto specifier = PSSpecifier::preferenceSpecifierNamed(NSString::create("Speed").get(), list.get(),
@@ -435,8 +445,14 @@ TEST_F(Settings_Platform, RespringRequestsReachTheHostsHandlerWithTheReturnURL)
 TEST_F(Settings_Platform, URLsNeedASchemeAndNoBlanks)
 {
     const std::pair<const char*, const char*> cases[] = {
-        { "prefs:root=Lumetrix", "prefs" }, { "HTTPS://example.com/a", "https" }, { "x-a.b+c:rest", "x-a.b+c" },
-        { "", nullptr }, { "no scheme", nullptr }, { "root=Lumetrix", nullptr }, { "1abc:x", nullptr }, { "prefs:root=A B", nullptr },
+        { "prefs:root=Lumetrix", "prefs" },
+        { "HTTPS://example.com/a", "https" },
+        { "x-a.b+c:rest", "x-a.b+c" },
+        { "", nullptr },
+        { "no scheme", nullptr },
+        { "root=Lumetrix", nullptr },
+        { "1abc:x", nullptr },
+        { "prefs:root=A B", nullptr },
     };
     for (auto& [text, scheme] : cases) {
         auto url = NSURL::URLWithString(text);

@@ -19,7 +19,6 @@ using namespace testing_support;
 
 namespace {
 
-
 platform::NowPlayingApplication twoTracksWithArtwork()
 {
     double start = sim::SpringBoardProcess::kDefaultStartTime;

@@ -42,9 +42,17 @@ std::string quotedOr(const json& value, const char* missing)
 std::string commandName(int command)
 {
     static const std::map<int, std::string> names = {
-        { 0, "play" }, { 1, "pause" }, { 2, "play/pause" }, { 3, "stop" }, { 4, "next track" },
-        { 5, "previous track" }, { 12, "rewind 15 s" }, { 13, "fast-forward 15 s" }, { 17, "skip forward" },
-        { 18, "skip backward" }, { 24, "seek" },
+        { 0, "play" },
+        { 1, "pause" },
+        { 2, "play/pause" },
+        { 3, "stop" },
+        { 4, "next track" },
+        { 5, "previous track" },
+        { 12, "rewind 15 s" },
+        { 13, "fast-forward 15 s" },
+        { 17, "skip forward" },
+        { 18, "skip backward" },
+        { 24, "seek" },
     };
     auto name = names.find(command);
     return name == names.end() ? "command " + std::to_string(command) : name->second;

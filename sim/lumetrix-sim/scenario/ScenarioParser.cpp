@@ -61,8 +61,12 @@ constexpr double kLongestWait = 86400;
 std::optional<CompareOp> parseOp(const std::string& text)
 {
     static const std::map<std::string, CompareOp> ops = {
-        { "==", CompareOp::Equal }, { "!=", CompareOp::NotEqual }, { "<", CompareOp::Less },
-        { "<=", CompareOp::LessEqual }, { ">", CompareOp::Greater }, { ">=", CompareOp::GreaterEqual },
+        { "==", CompareOp::Equal },
+        { "!=", CompareOp::NotEqual },
+        { "<", CompareOp::Less },
+        { "<=", CompareOp::LessEqual },
+        { ">", CompareOp::Greater },
+        { ">=", CompareOp::GreaterEqual },
         { "~=", CompareOp::About },
     };
     auto op = ops.find(text);
@@ -217,7 +221,6 @@ private:
     const fs::path& m_baseDirectory;
     const ParseOptions& m_options;
     FileBytes& m_files;
-
 };
 
 std::optional<std::string> optionalText(const Token& token)
@@ -526,8 +529,10 @@ CommandBody parseDump(const LineParser& line)
 {
     line.arguments(2, 2, "dump players|screen|settings|globals|stats FILE");
     static const std::map<std::string, DumpCommand::What> kinds = {
-        { "players", DumpCommand::What::Players }, { "screen", DumpCommand::What::Screen },
-        { "settings", DumpCommand::What::Settings }, { "globals", DumpCommand::What::Globals },
+        { "players", DumpCommand::What::Players },
+        { "screen", DumpCommand::What::Screen },
+        { "settings", DumpCommand::What::Settings },
+        { "globals", DumpCommand::What::Globals },
         { "stats", DumpCommand::What::Stats },
     };
     std::string what = line.word(0, { "players", "screen", "settings", "globals", "stats" });

@@ -245,23 +245,23 @@ void HttpFront::streamEvents(const httplib::Request&, httplib::Response& respons
     response.set_chunked_content_provider(
         "text/event-stream",
         [this, stream](std::size_t, httplib::DataSink& sink) {
-            // Short waits, so a server asked to stop is not held up by an idle stream.
-            PhoneState::Versions now = stream->first ? m_state.versions() : m_state.waitForChange(stream->known, 1s);
-            std::string out;
-            if (stream->first || now.status != stream->known.status)
-                out += sseEvent("status", m_state.status());
-            if ((stream->first || now.frame != stream->known.frame) && now.frame > 0) {
-                auto frame = m_state.frame();
-                out += sseEvent("frame", { { "n", frame ? frame->number : 0 }, { "t", frame ? frame->time : 0 } });
-            }
-            if (stream->first || now.log != stream->known.log)
-                out += sseEvent("log", { { "version", now.log } });
-            if (out.empty())
-                out = ": still here\n\n";
-            stream->first = false;
-            stream->known = now;
-            return sink.write(out.data(), out.size());
-        },
+        // Short waits, so a server asked to stop is not held up by an idle stream.
+        PhoneState::Versions now = stream->first ? m_state.versions() : m_state.waitForChange(stream->known, 1s);
+        std::string out;
+        if (stream->first || now.status != stream->known.status)
+            out += sseEvent("status", m_state.status());
+        if ((stream->first || now.frame != stream->known.frame) && now.frame > 0) {
+            auto frame = m_state.frame();
+            out += sseEvent("frame", { { "n", frame ? frame->number : 0 }, { "t", frame ? frame->time : 0 } });
+        }
+        if (stream->first || now.log != stream->known.log)
+            out += sseEvent("log", { { "version", now.log } });
+        if (out.empty())
+            out = ": still here\n\n";
+        stream->first = false;
+        stream->known = now;
+        return sink.write(out.data(), out.size());
+    },
         [this](bool) { --m_streams; });
 }
 

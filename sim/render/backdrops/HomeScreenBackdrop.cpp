@@ -15,8 +15,14 @@ constexpr CGFloat kIconRadius = 13.5;
 
 // Icon colours, cycled: bright and varied, like a real home screen.
 constexpr UIColorComponents kIconColours[] = {
-    { 0.20, 0.78, 0.35, 1 }, { 0.00, 0.48, 1.00, 1 }, { 1.00, 0.58, 0.00, 1 }, { 1.00, 0.23, 0.19, 1 },
-    { 0.35, 0.34, 0.84, 1 }, { 1.00, 0.80, 0.00, 1 }, { 0.56, 0.56, 0.58, 1 }, { 0.19, 0.69, 0.78, 1 },
+    { 0.20, 0.78, 0.35, 1 },
+    { 0.00, 0.48, 1.00, 1 },
+    { 1.00, 0.58, 0.00, 1 },
+    { 1.00, 0.23, 0.19, 1 },
+    { 0.35, 0.34, 0.84, 1 },
+    { 1.00, 0.80, 0.00, 1 },
+    { 0.56, 0.56, 0.58, 1 },
+    { 0.19, 0.69, 0.78, 1 },
 };
 
 void drawIcon(cairo_t* cr, CGFloat x, CGFloat y, int index)

@@ -82,10 +82,24 @@ std::vector<Piece> cut(const std::string& format)
         }
         char specifier = i < format.size() ? format[i++] : '\0';
         switch (specifier) {
-        case 'd': case 'i': case 'u': case 'o': case 'x': case 'X': case 'c': case 'C':
+        case 'd':
+        case 'i':
+        case 'u':
+        case 'o':
+        case 'x':
+        case 'X':
+        case 'c':
+        case 'C':
             current.kind = Kind::Integer;
             break;
-        case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': case 'a': case 'A':
+        case 'f':
+        case 'F':
+        case 'e':
+        case 'E':
+        case 'g':
+        case 'G':
+        case 'a':
+        case 'A':
             current.kind = length == "L" ? Kind::LongFloating : Kind::Floating;
             break;
         case 's':

@@ -121,17 +121,17 @@ TEST(Render_SnapshotCommand, ARunWritesTheScreenAndEnlargedCropsAtDeviceScale)
     ScratchFolder scratch("run");
     const fs::path& folder = scratch.path;
     std::ofstream(folder / "pictures.scenario") << "snapshot off.png\n"
-                                                  "pref alwaysshow true\n"
-                                                  "track \"Daybreak\" \"Trio\" 200\n"
-                                                  "play\n"
-                                                  "boot\n"
-                                                  "wait 4\n"
-                                                  "snapshot out/screen.png\n"
-                                                  "snapshot out/row.png crop lockscreen\n"
-                                                  "unlock\n"
-                                                  "open com.example.notes\n"
-                                                  "wait 1\n"
-                                                  "snapshot out/app.png crop app com.example.notes\n";
+                                                   "pref alwaysshow true\n"
+                                                   "track \"Daybreak\" \"Trio\" 200\n"
+                                                   "play\n"
+                                                   "boot\n"
+                                                   "wait 4\n"
+                                                   "snapshot out/screen.png\n"
+                                                   "snapshot out/row.png crop lockscreen\n"
+                                                   "unlock\n"
+                                                   "open com.example.notes\n"
+                                                   "wait 1\n"
+                                                   "snapshot out/app.png crop app com.example.notes\n";
     sim::RunOptions options;
     ASSERT_EQ(sim::runScenarioFiles({ (folder / "pictures.scenario").string() }, options), sim::ExitSuccess);
 
@@ -174,9 +174,9 @@ TEST(Render_SnapshotCommand, TheSettingsAppPicturesThePaneItShows)
     ScratchFolder scratch("settings");
     const fs::path& folder = scratch.path;
     std::ofstream(folder / "pane.scenario") << "settings open\n"
-                                              "settings snapshot off.png\n"
-                                              "settings set alwaysshow true\n"
-                                              "settings snapshot on.png\n";
+                                               "settings snapshot off.png\n"
+                                               "settings set alwaysshow true\n"
+                                               "settings snapshot on.png\n";
     ASSERT_EQ(sim::runScenarioFiles({ (folder / "pane.scenario").string() }, {}), sim::ExitSuccess);
     auto before = sim::render::Canvas::readPNG((folder / "off.png").string());
     auto after = sim::render::Canvas::readPNG((folder / "on.png").string());

@@ -62,7 +62,7 @@ protected:
 TEST_F(Scenario_Run, FailuresOfEveryProcessAreCountedAndTheRunGoesOn)
 {
     testing::internal::CaptureStderr();
-    int failures = run("expect lockscreen != null\n"      // device process: no SpringBoard yet
+    int failures = run("expect lockscreen != null\n" // device process: no SpringBoard yet
                        "boot\n"
                        "expect globals.enable == false\n" // first SpringBoard
                        "respring\n"

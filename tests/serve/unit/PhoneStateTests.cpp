@@ -67,8 +67,7 @@ TEST_F(Serve_PhoneState, ARespringSettlesTheLineThatCausedIt)
 TEST_F(Serve_PhoneState, TheNewestFrameAndItsDumps)
 {
     std::vector<std::uint8_t> png = { 0x89, 'P', 'N', 'G' };
-    state.apply({ { "frame", { { "image", platform::encodeBase64(png) }, { "type", "image/png" }, { "width", 750 }, { "height", 1624 },
-                                 { "scale", 2 }, { "t", 4.5 }, { "screen", { { "class", "UIWindow" } } }, { "players", json::object() } } } });
+    state.apply({ { "frame", { { "image", platform::encodeBase64(png) }, { "type", "image/png" }, { "width", 750 }, { "height", 1624 }, { "scale", 2 }, { "t", 4.5 }, { "screen", { { "class", "UIWindow" } } }, { "players", json::object() } } } });
     auto frame = state.frame();
     ASSERT_TRUE(frame);
     EXPECT_EQ(frame->number, 1u);
@@ -83,12 +82,18 @@ TEST_F(Serve_PhoneState, TheNewestFrameAndItsDumps)
 TEST_F(Serve_PhoneState, TheLogReadsTheTranscriptInTheDemosWords)
 {
     std::ofstream transcript(folder / kLiveTranscriptFile, std::ios::binary);
-    transcript << R"({"t":0,"type":"step","line":1,"text":"boot"})" "\n"
-               << R"({"t":0,"type":"boot"})" "\n"
-               << R"({"t":1,"type":"nowplaying","playing":true,"title":"A","artist":"B","elapsed":0,"duration":60})" "\n"
-               << R"({"t":1,"type":"nowplaying","playing":true,"title":"A","artist":"B","elapsed":0,"duration":60})" "\n"
-               << R"({"t":2,"type":"step","line":2,"text":"wait 1"})" "\n"
-               << R"({"t":2,"type":"command","command":17,"options":{"kMRMediaRemoteOptionSkipInterval":15}})" "\n"
+    transcript << R"({"t":0,"type":"step","line":1,"text":"boot"})"
+                  "\n"
+               << R"({"t":0,"type":"boot"})"
+                  "\n"
+               << R"({"t":1,"type":"nowplaying","playing":true,"title":"A","artist":"B","elapsed":0,"duration":60})"
+                  "\n"
+               << R"({"t":1,"type":"nowplaying","playing":true,"title":"A","artist":"B","elapsed":0,"duration":60})"
+                  "\n"
+               << R"({"t":2,"type":"step","line":2,"text":"wait 1"})"
+                  "\n"
+               << R"({"t":2,"type":"command","command":17,"options":{"kMRMediaRemoteOptionSkipInterval":15}})"
+                  "\n"
                << R"({"t":3,"type":"sou)";
     transcript.close();
     state.apply({ { "log", fs::file_size(folder / kLiveTranscriptFile) } });
@@ -96,8 +101,7 @@ TEST_F(Serve_PhoneState, TheLogReadsTheTranscriptInTheDemosWords)
     std::vector<std::string> texts;
     for (auto& entry : log["entries"])
         texts.push_back(entry["text"]);
-    EXPECT_EQ(texts, (std::vector<std::string> { "> boot", "SpringBoard starts with the tweak loaded; the phone is locked",
-                         "Music: playing \"A\" by B at 0:00 of 1:00", "Tweak sends \"skip forward\" to the music app (15 s)" }));
+    EXPECT_EQ(texts, (std::vector<std::string> { "> boot", "SpringBoard starts with the tweak loaded; the phone is locked", "Music: playing \"A\" by B at 0:00 of 1:00", "Tweak sends \"skip forward\" to the music app (15 s)" }));
     EXPECT_EQ(log["next"], 5) << "the phone's start and four entries; the half line waits for the rest";
 }
 
