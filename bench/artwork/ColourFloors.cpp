@@ -1,5 +1,7 @@
 #include "ColourFloors.h"
 
+#include "bench/colour/JPEGErrors.h"
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -12,16 +14,6 @@
 namespace colour_floors {
 
 namespace {
-
-struct JPEGErrors {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-void failJPEG(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<JPEGErrors*>(info->err)->jump, 1);
-}
 
 struct PNGSource {
     const std::uint8_t* bytes;

@@ -1,23 +1,11 @@
 #include "PlainAverage.h"
 
+#include "JPEGErrors.h"
+
 #include <csetjmp>
 #include <cstdio>
 #include <jpeglib.h>
 #include <png.h>
-
-namespace {
-
-struct JPEGErrors {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-void failJPEG(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<JPEGErrors*>(info->err)->jump, 1);
-}
-
-} // namespace
 
 std::optional<PlainAverage::Colour> PlainAverage::ofPNG(const std::uint8_t* bytes, std::size_t length)
 {

@@ -6,6 +6,7 @@
 #include "Foundation/NSTimer.h"
 #include "MediaRemote/NowPlayingApplication.h"
 #include "SpringBoard/CSHomeAffordanceViewController.h"
+#include "SpringBoard/SBDeviceApplicationSceneViewController.h"
 #include "SpringBoard/SpringBoard.h"
 #include "UIKit/UIGestureRecognizer.h"
 #include "UIKit/UIImage.h"
@@ -32,6 +33,27 @@ T* playerView(id host, const char* property)
 inline id lockScreenHost(SpringBoard& springBoard)
 {
     return springBoard.homeAffordanceController();
+}
+
+// Both players' strips, laid out: SpringBoard boots, the lock-screen strip is built (3 s
+// after boot), the phone unlocks and the notes app opens with its own.
+struct BothStrips {
+    SBDeviceApplicationSceneViewController* app;
+    UIProgressView* lockScreen;
+    UIProgressView* inApp;
+};
+
+template<typename Session>
+BothStrips bootToBothStrips(Session& session)
+{
+    SpringBoard& springBoard = session.springBoard();
+    springBoard.boot();
+    session.runFor(3.0);
+    springBoard.unlock();
+    auto app = springBoard.openApp(kNotes);
+    session.runFor(0);
+    springBoard.layoutWindows();
+    return { app, playerView<UIProgressView>(springBoard.homeAffordanceController()->homeAffordanceView(), "progressView"), playerView<UIProgressView>(app, "progressView") };
 }
 
 template<typename T>

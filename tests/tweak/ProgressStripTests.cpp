@@ -16,15 +16,9 @@ TEST(Tweak_ProgressStrip, BothPlayersBuildTheSameStripOnTheirOwnTrack)
     TemporaryDevice device;
     device.writeSettings("<key>barwidth</key><string>90</string>");
     inSpringBoard(device, [](sim::SpringBoardSession& session) {
-        SpringBoard& springBoard = session.springBoard();
-        springBoard.boot();
-        session.runFor(3.0);
-        springBoard.unlock();
-        auto app = springBoard.openApp("com.example.notes");
-        session.runFor(0);
-        springBoard.layoutWindows();
-        auto lockScreenStrip = playerView<UIProgressView>(springBoard.homeAffordanceController()->homeAffordanceView(), "progressView");
-        auto appStrip = playerView<UIProgressView>(app, "progressView");
+        BothStrips strips = bootToBothStrips(session);
+        UIProgressView* lockScreenStrip = strips.lockScreen;
+        UIProgressView* appStrip = strips.inApp;
         ASSERT_TRUE(lockScreenStrip && appStrip);
         for (UIProgressView* strip : { lockScreenStrip, appStrip }) {
             SCOPED_TRACE(strip == appStrip ? "in-app" : "lock screen");

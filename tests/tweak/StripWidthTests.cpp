@@ -27,14 +27,8 @@ TEST(Tweak_StripWidth, AValueThatIsNoWidthGivesBothStripsTheDefaultWithOneLogLin
         device.writeSettings(std::string("<key>barwidth</key>") + c.stored);
         inSpringBoard(device, [c](sim::SpringBoardSession& session) {
             EventRecorder events;
-            SpringBoard& springBoard = session.springBoard();
-            springBoard.boot();
-            session.runFor(3.0);
-            springBoard.unlock();
-            auto app = springBoard.openApp("com.example.notes");
-            session.runFor(0);
-            springBoard.layoutWindows();
-            for (UIView* strip : { playerView(springBoard.homeAffordanceController()->homeAffordanceView(), "progressView"), playerView(app, "progressView") }) {
+            BothStrips strips = bootToBothStrips(session);
+            for (UIView* strip : { strips.lockScreen, strips.inApp }) {
                 ASSERT_TRUE(strip);
                 CGRect frame = strip->frameInScreen();
                 EXPECT_TRUE(std::isfinite(frame.origin.x) && std::isfinite(frame.origin.y));
