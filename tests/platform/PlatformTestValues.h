@@ -3,6 +3,7 @@
 // compiled together.
 
 #include "Foundation/RunLoop.h"
+#include "support/PlistText.h"
 
 #include <cstdint>
 #include <string>
@@ -16,10 +17,7 @@ inline constexpr double kStart = platform::RunLoop::kDefaultStartTime;
 // The first bytes of a PNG file: enough for the bytes to be taken for one.
 inline const std::vector<std::uint8_t> kPNGBytes { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13 };
 
-// A property-list file whose top-level dictionary holds `body`.
-inline std::string plist(const std::string& body)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>" + body + "</dict>\n</plist>\n";
-}
+// A property-list file whose top-level dictionary holds the given body.
+using testing_support::plist;
 
 } // namespace platform_test

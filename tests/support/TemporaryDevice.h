@@ -2,6 +2,7 @@
 // A device root in a temporary folder with the built deliverables installed, for tests
 // that load the tweak the way a device does.
 
+#include "PlistText.h"
 #include "sim/device/DeviceRoot.h"
 
 #include <string>
@@ -22,8 +23,7 @@ public:
     // Stores the tweak's settings file with the given XML <dict> body.
     void writeSettings(const std::string& dictBody) const
     {
-        m_root.writeFile("/var/mobile/Library/Preferences/com.orvanta.lumetrix.plist",
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n" + dictBody + "</dict>\n</plist>\n");
+        m_root.writeFile("/var/mobile/Library/Preferences/com.orvanta.lumetrix.plist", testing_support::plist("\n" + dictBody));
     }
 
 private:
