@@ -42,8 +42,6 @@ std::string format(const char* text, auto... arguments)
     return NSString::stringWithFormat(text, arguments...)->string();
 }
 
-} // namespace
-
 TEST_F(NSString_Format, ObjectsPrintTheirDescription)
 {
     RefPtr<NSString> title = "Song"_ns;
@@ -122,3 +120,5 @@ TEST_F(NSString_Format, WidthsTooLargeForAnIntAreBoundedNotWrapped)
     EXPECT_EQ(format("%*s|", INT_MIN, "x").size(), 4097u);
     EXPECT_EQ(format("%-*d|", 5, 1), "1    |");
 }
+
+} // namespace

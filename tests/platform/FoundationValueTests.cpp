@@ -34,8 +34,6 @@ using Foundation_Collections = FoundationTest;
 using Foundation_RuntimeMethods = FoundationTest;
 using Foundation_JSON = FoundationTest;
 
-} // namespace
-
 TEST_F(NSString_Reading, DoubleAndFloatTakeTheLongestNumericRun)
 {
     struct Case {
@@ -541,3 +539,5 @@ TEST_F(Foundation_JSON, DatesAndDataDescribeThemselves)
         many[i] = static_cast<std::uint8_t>(i);
     EXPECT_EQ(NSData::create(many)->descriptionString(), "{length = 30, bytes = 0x0001020304050607 ... 161718191a1b1c1d}");
 }
+
+} // namespace

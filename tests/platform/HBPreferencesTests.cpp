@@ -79,8 +79,6 @@ float floatOf(id value)
     return objc_msgSend<float>(value, "floatValue"_sel);
 }
 
-} // namespace
-
 TEST_F(Cephei_HBPreferences, MissingFileBindsEveryDefault)
 {
     auto store = makeStore();
@@ -213,3 +211,5 @@ TEST_F(Cephei_HBPreferences, TopLevelThatIsNoDictionaryReadsDefaults)
     store->registerBool(&flag, false, "flag"_ns);
     EXPECT_FALSE(flag);
 }
+
+} // namespace

@@ -74,8 +74,6 @@ protected:
     std::string previousProcessName;
 };
 
-} // namespace
-
 TEST_F(Foundation_Log, LineCarriesTheClockProcessAndIds)
 {
     loop->runFor(1.5);
@@ -134,3 +132,5 @@ TEST_F(Foundation_Log, StderrCanBeSilencedWhileEventsContinue)
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0]["text"], "quiet 1");
 }
+
+} // namespace

@@ -87,8 +87,6 @@ protected:
     std::string log;
 };
 
-} // namespace
-
 TEST_F(Foundation_NotificationCenter, DeliversSynchronouslyInRegistrationOrder)
 {
     auto a = listener("a"), b = listener("b"), c = listener("c");
@@ -293,3 +291,5 @@ TEST_F(Foundation_NotificationCenter, RuntimeMethodsAndTheDefaultCentre)
     objc_msgSend(shared, "postNotificationName:object:userInfo:"_sel, static_cast<id>("Ping"_ns.get()), none, none);
     EXPECT_EQ(takeLog(), "a(Ping) ");
 }
+
+} // namespace

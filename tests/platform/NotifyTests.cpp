@@ -68,8 +68,6 @@ protected:
     pid_t childPid = 0;
 };
 
-} // namespace
-
 TEST_F(Notify_Delivery, PostInTheSameProcessArrivesWhenTheLoopRuns)
 {
     std::vector<std::string> log;
@@ -206,3 +204,5 @@ TEST_F(Notify_Delivery, RejectsWhatItCannotDeliver)
     EXPECT_EQ(notify_register_dispatch(nullptr, &token, dispatch_get_main_queue(), [](int) { }), NOTIFY_STATUS_INVALID_NAME);
     EXPECT_EQ(notify_post("nobody-listens"), NOTIFY_STATUS_OK);
 }
+
+} // namespace

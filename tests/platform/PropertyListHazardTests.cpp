@@ -104,8 +104,6 @@ std::string binaryDate(double seconds)
 
 std::vector<std::uint8_t> bytesOf(const std::string& text) { return { text.begin(), text.end() }; }
 
-} // namespace
-
 TEST_F(Foundation_PropertyListHazards, AFIFOOrADeviceInTheFilesPlaceIsRefusedAtOnce)
 {
     ASSERT_EQ(mkfifo(path("fifo.plist").c_str(), 0644), 0);
@@ -213,3 +211,5 @@ TEST_F(Foundation_PropertyListHazards, DatesBeyondTheFormatAreRefusedWithAReason
     EXPECT_FALSE(platform::propertyListFromData(bytesOf(garbage), &error));
     EXPECT_NE(error.find("YYYY-MM-DDTHH:MM:SSZ"), std::string::npos) << error;
 }
+
+} // namespace

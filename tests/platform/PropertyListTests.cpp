@@ -72,8 +72,6 @@ RefPtr<NSDictionary> mixedDictionary()
     });
 }
 
-} // namespace
-
 TEST_F(Foundation_PropertyList, MixedDictionaryRoundTripsThroughXML)
 {
     auto original = mixedDictionary();
@@ -241,3 +239,5 @@ TEST_F(Foundation_PropertyList, ParsesBytesInMemory)
         NSDate::dateWithTimeIntervalSinceReferenceDate(60), NSData::create({ 0, 1, 2 }) });
     EXPECT_TRUE(value->isEqual(expected.get())) << value->descriptionString();
 }
+
+} // namespace

@@ -57,8 +57,6 @@ protected:
     std::unique_ptr<RunLoop> loop;
 };
 
-} // namespace
-
 TEST_F(Foundation_RunLoop, RunsByDueTimeThenInSchedulingOrder)
 {
     std::string order;
@@ -319,3 +317,5 @@ TEST_F(Foundation_RunLoop, RealTimeClockRunsOnlyWhatTheWallClockHasReached)
     EXPECT_LT(loop->now(), kStart + 1000) << "real time never jumps ahead to the next event";
     EXPECT_FALSE(loop->runOneEventUntil(kStart + 2000));
 }
+
+} // namespace

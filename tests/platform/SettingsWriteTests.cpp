@@ -83,8 +83,6 @@ protected:
     objc::RefPtr<NSObject> m_lastRead;
 };
 
-} // namespace
-
 TEST_F(Settings_Writes, ADateFarFrom2001UnderAnotherKeyNoLongerBlocksWrites)
 {
     std::ofstream(settingsPath()) << plist("<key>installed</key><date>2100-06-01T12:00:00Z</date>");
@@ -210,3 +208,5 @@ TEST_F(Settings_Writes, WritersKilledAtRandomNeverLeaveATornFileOrLitter)
     ASSERT_TRUE(platform::writePreferencesFile(kDomain, version(-1).get(), false, "test"));
     EXPECT_EQ(filesInFolder(), std::vector<std::string> { std::string(kDomain) + ".plist" });
 }
+
+} // namespace

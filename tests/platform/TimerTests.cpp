@@ -84,8 +84,6 @@ protected:
     std::size_t liveTimersBefore = 0;
 };
 
-} // namespace
-
 TEST_F(Foundation_Timer, NotFiredBeforeItsIntervalFiredAtIt)
 {
     auto ticker = makeTicker();
@@ -298,3 +296,5 @@ TEST_F(Foundation_Timer, TearDownWithTimersPendingReleasesTimersAndTargets)
     EXPECT_FALSE(weakTicker.get());
     // TearDown checks that every timer is gone.
 }
+
+} // namespace

@@ -290,7 +290,12 @@ TEST(Tweak_Colour, TheLockScreenStripBuiltAfterTheBootBroadcastTakesItsColourUnd
              Case { "paused, colour kept", false, false, true } }) {
         SCOPED_TRACE(c.story);
         TemporaryDevice device;
-        device.writeSettings(std::string(kColourOn) + "<key>restorehomebartowhite</key>" + (c.restore ? "<true/>" : "<false/>"));
+        // Appended in steps: GCC 12 reads a chain of + on a temporary string as a copy past
+        // its small buffer (a false -Warray-bounds).
+        std::string settings = kColourOn;
+        settings += "<key>restorehomebartowhite</key>";
+        settings += c.restore ? "<true/>" : "<false/>";
+        device.writeSettings(settings);
         inSpringBoard(device, [c](sim::SpringBoardSession& session) {
             EventRecorder events;
             SpringBoard& springBoard = session.springBoard();

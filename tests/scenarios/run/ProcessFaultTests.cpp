@@ -117,8 +117,6 @@ void killNewest(const std::vector<pid_t>& children, int signal)
         kill(children.back(), signal);
 }
 
-} // namespace
-
 TEST_F(Sim_ProcessFaults, SettingsKilledBeforeBootIsNamedWithTheLine)
 {
     afterDelay(0.3, [](auto& children) { killOldest(children, SIGKILL); });
@@ -185,3 +183,5 @@ TEST_F(Sim_ProcessFaults, ARunEndingOnAnErrorLeavesNoTemporaryEventLog)
         unsetenv("TMPDIR");
     EXPECT_TRUE(fs::is_empty(temporary)) << fs::directory_iterator(temporary)->path();
 }
+
+} // namespace

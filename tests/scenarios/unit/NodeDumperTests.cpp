@@ -36,8 +36,6 @@ objc::RefPtr<T> makeView(CGRect frame)
     return view;
 }
 
-} // namespace
-
 TEST_F(Sim_NodeDumper, IdsAreStablePerObjectAndCountPerClass)
 {
     sim::NodeIds ids;
@@ -125,3 +123,5 @@ TEST_F(Sim_NodeDumper, NodesDescribeTheTreeInScreenCoordinates)
     EXPECT_EQ(dumper.node(label.get())["id"], labelNode["id"]);
     window->setHidden(true);
 }
+
+} // namespace

@@ -66,8 +66,6 @@ std::string awkwardText()
     return text + "dump players last.json";
 }
 
-} // namespace
-
 TEST_F(Scenario_File, GivesTheCommandsTheWholeTextGives)
 {
     std::string text = awkwardText();
@@ -122,3 +120,5 @@ TEST_F(Scenario_File, ALineChangedInPlaceAfterTheCheckIsRefusedWhereTheRunReache
         EXPECT_EQ(std::string(error.what()), path + ":2: expected a number of seconds (a decimal number), got x (the file has changed since the run began)");
     }
 }
+
+} // namespace
