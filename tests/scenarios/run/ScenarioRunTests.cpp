@@ -57,8 +57,6 @@ protected:
     std::unique_ptr<sim::EventLog> m_log;
 };
 
-} // namespace
-
 TEST_F(Scenario_Run, FailuresOfEveryProcessAreCountedAndTheRunGoesOn)
 {
     testing::internal::CaptureStderr();
@@ -160,8 +158,6 @@ TEST_F(Scenario_Run, TheSettingsAppFollowsTheAppearanceBothWays)
     EXPECT_EQ(tint("light.json")["rgba"], json({ 0.0, 0.0, 0.0, 1.0 }));
 }
 
-namespace {
-
 // Comment lines enough to take the next line past one read of the file (64 KiB).
 std::string padding()
 {
@@ -170,8 +166,6 @@ std::string padding()
         lines += "# padding " + std::string(60, '.') + "\n";
     return lines;
 }
-
-} // namespace
 
 TEST_F(Scenario_Run, AFileReadAsItRunsGoesOnFromWhereEverySpringBoardStopped)
 {
@@ -220,3 +214,5 @@ TEST_F(Scenario_Run, AMalformedLineLateInALongFileStopsEverythingBeforeItRuns)
     EXPECT_FALSE(fs::exists(m_folder / "early.json"));
     EXPECT_TRUE(!fs::exists(*options.eventsPath) || fs::is_empty(*options.eventsPath));
 }
+
+} // namespace
