@@ -147,13 +147,33 @@ std::optional<std::string> devicePathOf(const std::string& name, const std::stri
     return path;
 }
 
+// A link already in the root on the way to `devicePath`, or in its place: one left in a
+// kept root may point anywhere, and it is the user's, so it is neither followed nor
+// replaced.
+std::optional<fs::path> linkOnTheWay(const fs::path& root, const std::string& devicePath)
+{
+    fs::path path = root;
+    for (auto& part : fs::path(devicePath).relative_path()) {
+        path /= part;
+        std::error_code error;
+        auto status = fs::symlink_status(path, error);
+        if (error || !fs::exists(status))
+            return std::nullopt;
+        if (fs::is_symlink(status))
+            return path;
+    }
+    return std::nullopt;
+}
+
 // Every entry is checked before the first is written, so a refused package leaves the
 // device as it was.
-void checkData(const std::string& dataTar, const std::string& what)
+void checkData(const std::string& dataTar, const fs::path& root, const std::string& what)
 {
     std::uintmax_t total = 0;
     forEachEntry(dataTar, what, [&](archive*, archive_entry* entry, const std::string& name) {
-        devicePathOf(name, what);
+        auto devicePath = devicePathOf(name, what);
+        if (auto link = devicePath ? linkOnTheWay(root, *devicePath) : std::nullopt)
+            throw PackageError(what + ": " + name + ": " + link->string() + " is a link; the installer neither follows nor replaces one");
         auto type = archive_entry_filetype(entry);
         if ((type != AE_IFREG && type != AE_IFDIR) || archive_entry_hardlink(entry))
             throw PackageError(what + ": " + name + " is not a regular file or a folder");
@@ -166,11 +186,12 @@ void checkData(const std::string& dataTar, const std::string& what)
 std::vector<std::string> unpackData(const std::string& dataTar, const fs::path& root, const std::string& what)
 {
     ArchiveWriter writer(archive_write_disk_new(), archive_write_free);
-    // Never through a link on the way (one left in a kept root may point anywhere), never
-    // ".."; a file already there is replaced, not written into (a running process may
-    // have it mapped).
+    // Never through a link on the way (one left in a kept root may point anywhere) and
+    // never "..". A link is refused, not replaced by a folder (as ARCHIVE_EXTRACT_UNLINK
+    // would): it is the user's. A file already there is unlinked and written anew, so a
+    // process that has it mapped keeps its copy.
     archive_write_disk_set_options(writer.get(),
-        ARCHIVE_EXTRACT_TIME | ARCHIVE_EXTRACT_PERM | ARCHIVE_EXTRACT_SECURE_SYMLINKS | ARCHIVE_EXTRACT_SECURE_NODOTDOT | ARCHIVE_EXTRACT_UNLINK);
+        ARCHIVE_EXTRACT_TIME | ARCHIVE_EXTRACT_PERM | ARCHIVE_EXTRACT_SECURE_SYMLINKS | ARCHIVE_EXTRACT_SECURE_NODOTDOT);
     std::vector<std::string> paths;
     forEachEntry(dataTar, what, [&](archive* reader, archive_entry* entry, const std::string& name) {
         auto devicePath = devicePathOf(name, what);
@@ -293,9 +314,9 @@ InstalledPackage installPackage(const DeviceRoot& root, const fs::path& package)
         throw PackageError(package.string() + ": built for " + architecture + ", this device is " + std::string(payload::packageArchitecture()));
 
     const std::string what = package.string() + ": data.tar";
-    checkData(members.data, what);
     // The root as the kernel sees it: a link on the way to a kept root is the user's choice.
     fs::path realRoot = fs::canonical(root.path());
+    checkData(members.data, realRoot, what);
     InstalledPackage installed { control.control, unpackData(members.data, realRoot, what) };
 
     std::string list;

@@ -10,14 +10,23 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testing_support {
 
 struct ArchiveMember {
+    ArchiveMember(std::string path, std::string contents = "", unsigned type = AE_IFREG, std::string linkTarget = "", std::string hardlinkTarget = "")
+        : path(std::move(path))
+        , contents(std::move(contents))
+        , type(type)
+        , linkTarget(std::move(linkTarget))
+        , hardlinkTarget(std::move(hardlinkTarget))
+    {
+    }
     std::string path;
     std::string contents;
-    unsigned type = AE_IFREG; // AE_IFDIR, AE_IFLNK, AE_IFIFO, ...
+    unsigned type; // AE_IFREG, AE_IFDIR, AE_IFLNK, AE_IFIFO, ...
     std::string linkTarget; // a symbolic link's target
     std::string hardlinkTarget; // for a hard link to an earlier member
 };
@@ -31,7 +40,7 @@ inline std::string writeArchive(const std::vector<ArchiveMember>& members, bool 
     } else {
         archive_write_set_format_ar_svr4(writer.get());
     }
-    std::string bytes(64 << 20, '\0');
+    std::string bytes(4 << 20, '\0');
     size_t used = 0;
     if (archive_write_open_memory(writer.get(), bytes.data(), bytes.size(), &used) != ARCHIVE_OK)
         throw std::runtime_error(archive_error_string(writer.get()));

@@ -97,16 +97,22 @@ TEST_F(PackageInstallerTest, RefusesEntriesThatCouldReachOutsideTheRootBeforeWri
     }
 }
 
-TEST_F(PackageInstallerTest, DoesNotWriteThroughALinkLeftInAKeptRoot)
+TEST_F(PackageInstallerTest, DoesNotWriteThroughALinkLeftInAKeptRootNorReplaceIt)
 {
-    fs::path outside = root.path() / "outside";
+    sim::DeviceRoot elsewhere = sim::DeviceRoot::makeTemporary();
+    fs::path outside = elsewhere.path() / "outside";
     fs::create_directories(outside);
     fs::create_symlink(outside, root.path() / "Tweaks");
-    writeDebianPackage(package, controlText("com.example.tweak", "1", thisArchitecture()),
-        { { "./Tweaks/", "", AE_IFDIR }, { "./Tweaks/tweak.dylib", "x" } });
-
-    EXPECT_THROW(install(), sim::PackageError);
-    EXPECT_TRUE(fs::is_empty(outside));
+    const std::vector<ArchiveMember> packings[] = {
+        { { "./Tweaks/tweak.dylib", "x" } },
+        { { "./Tweaks/", "", AE_IFDIR }, { "./Tweaks/tweak.dylib", "x" } },
+    };
+    for (auto& packing : packings) {
+        writeDebianPackage(package, controlText("com.example.tweak", "1", thisArchitecture()), packing);
+        EXPECT_THROW(install(), sim::PackageError);
+        EXPECT_TRUE(fs::is_empty(outside));
+        EXPECT_TRUE(fs::is_symlink(root.path() / "Tweaks"));
+    }
 }
 
 TEST_F(PackageInstallerTest, RefusesWhatIsNotAnInstallablePackage)
