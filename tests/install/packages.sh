@@ -49,7 +49,7 @@ for file in ./Library/MobileSubstrate/DynamicLibraries/lumetrix.dylib ./Library/
 done
 
 if command -v lintian >/dev/null; then
-  lintian --no-tag-display-limit "$tools" >"$work/lintian.txt" 2>&1 || true
+  lintian --tag-display-limit 0 "$tools" >"$work/lintian.txt" 2>&1 || true
   cat "$work/lintian.txt"
   ! grep -q '^E:' "$work/lintian.txt" || fail "lintian reports errors"
 else
