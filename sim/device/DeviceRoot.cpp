@@ -91,7 +91,7 @@ fs::path DeviceRoot::resolve(const std::string& devicePath) const
 
 void DeviceRoot::install(const Artefacts& artefacts) const
 {
-    installPackage(*this, artefacts.devicePackage);
+    installPackage(*this, artefacts.devicePackage, "com.orvanta.lumetrix");
 }
 
 void DeviceRoot::writeFile(const std::string& devicePath, const std::string& contents) const

@@ -296,7 +296,7 @@ std::string PackageControl::statusStanza() const
     return stanza;
 }
 
-InstalledPackage installPackage(const DeviceRoot& root, const fs::path& package)
+InstalledPackage installPackage(const DeviceRoot& root, const fs::path& package, const std::optional<std::string>& expectedName)
 {
     DebianMembers members = readMembers(package);
     ControlMembers control = readControl(members.control, package);
@@ -309,6 +309,8 @@ InstalledPackage installPackage(const DeviceRoot& root, const fs::path& package)
     static const std::regex packageName("[a-z0-9][a-z0-9+.-]+");
     if (!std::regex_match(name, packageName))
         throw PackageError(package.string() + ": \"" + name + "\" is not a package name");
+    if (expectedName && name != *expectedName)
+        throw PackageError(package.string() + ": holds the package " + name + ", not " + *expectedName);
     const std::string architecture = *control.control.field("Architecture");
     if (architecture != "all" && architecture != payload::packageArchitecture())
         throw PackageError(package.string() + ": built for " + architecture + ", this device is " + std::string(payload::packageArchitecture()));

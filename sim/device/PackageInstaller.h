@@ -45,7 +45,7 @@ constexpr std::uintmax_t kMaximumUnpackedBytes = 512ull << 20; // its files toge
 
 // Only regular files and folders are unpacked; links, devices and paths that climb out
 // of the root are refused before anything is written. The package's Architecture must be
-// this build's own or "all".
-InstalledPackage installPackage(const DeviceRoot&, const std::filesystem::path& package);
+// this build's own or "all"; with `expectedName`, the package must be that one.
+InstalledPackage installPackage(const DeviceRoot&, const std::filesystem::path& package, const std::optional<std::string>& expectedName = std::nullopt);
 
 } // namespace sim

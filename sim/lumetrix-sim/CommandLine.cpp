@@ -25,7 +25,7 @@ std::string usageText(CommandLine::Command command)
                "  --realtime      the clock follows the wall clock: `wait` really waits\n"
                "  --dumps DIR     write relative dump files into DIR instead of beside the scenario\n"
                "  --log           also print NSLog lines on standard error\n"
-               "  --package FILE.deb  install this build of the tweak (a com.orvanta.lumetrix package)\n"
+               "  --package FILE.deb  install this build of the tweak (the package com.orvanta.lumetrix)\n"
                "                  on the device instead of the one built with this program\n"
                "\n"
                "Pictures: `snapshot FILE.png` in a scenario writes the screen as it is at that instant\n"

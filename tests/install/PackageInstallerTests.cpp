@@ -165,4 +165,19 @@ TEST(DevicePackage, InstallsTheTweakThePaneAndTheirPlistsAsOnADevice)
     EXPECT_NE(status.find("Section: Tweaks\n"), std::string::npos) << status;
 }
 
+TEST(DevicePackage, AnotherPackageInItsPlaceIsRefused)
+{
+    sim::DeviceRoot root = sim::DeviceRoot::makeTemporary();
+    sim::Artefacts artefacts = sim::Artefacts::fromBuild();
+    artefacts.devicePackage = root.path() / "other.deb";
+    writeDebianPackage(artefacts.devicePackage, controlText("lumetrix", "1", thisArchitecture()), { { "./usr/bin/x", "x" } });
+    try {
+        root.install(artefacts);
+        ADD_FAILURE() << "installed";
+    } catch (const sim::PackageError& error) {
+        EXPECT_NE(std::string(error.what()).find("holds the package lumetrix, not com.orvanta.lumetrix"), std::string::npos) << error.what();
+    }
+    EXPECT_FALSE(fs::exists(root.path() / "usr/bin/x"));
+}
+
 } // namespace
