@@ -28,6 +28,18 @@ std::string readFile(const fs::path& file)
 
 std::string thisArchitecture() { return std::string(payload::packageArchitecture()); }
 
+// `install` throws PackageError, saying `why`.
+template<typename Install>
+void expectRefused(Install install, const std::string& why)
+{
+    try {
+        install();
+        ADD_FAILURE() << "installed";
+    } catch (const sim::PackageError& error) {
+        EXPECT_NE(std::string(error.what()).find(why), std::string::npos) << error.what();
+    }
+}
+
 class PackageInstallerTest : public ::testing::Test {
 protected:
     sim::DeviceRoot root = sim::DeviceRoot::makeTemporary();
@@ -85,12 +97,7 @@ TEST_F(PackageInstallerTest, RefusesEntriesThatCouldReachOutsideTheRootBeforeWri
     for (auto& test : cases) {
         SCOPED_TRACE(test.story);
         writeDebianPackage(package, controlText("com.example.tweak", "1", thisArchitecture()), { { "./first", "harmless" }, test.bad });
-        try {
-            install();
-            ADD_FAILURE() << "installed";
-        } catch (const sim::PackageError& error) {
-            EXPECT_NE(std::string(error.what()).find(test.message), std::string::npos) << error.what();
-        }
+        expectRefused([&] { install(); }, test.message);
         EXPECT_FALSE(fs::exists(root.path() / "first"));
         EXPECT_FALSE(fs::exists(root.path().parent_path() / "escaped"));
         EXPECT_FALSE(fs::exists(root.path() / "var/lib/dpkg/status"));
@@ -137,12 +144,7 @@ TEST_F(PackageInstallerTest, RefusesWhatIsNotAnInstallablePackage)
         std::string dataTar = testing_support::writeArchive({ { "./file", "x" } }, true);
         std::ofstream(package, std::ios::binary | std::ios::trunc) << testing_support::writeArchive(
             { { "debian-binary", test.debianBinary }, { "control.tar.gz", controlTar }, { "data.tar.gz", dataTar } }, false);
-        try {
-            install();
-            ADD_FAILURE() << "installed";
-        } catch (const sim::PackageError& error) {
-            EXPECT_NE(std::string(error.what()).find(test.message), std::string::npos) << error.what();
-        }
+        expectRefused([&] { install(); }, test.message);
         EXPECT_FALSE(fs::exists(root.path() / "file"));
     }
 
@@ -171,12 +173,7 @@ TEST(DevicePackage, AnotherPackageInItsPlaceIsRefused)
     sim::Artefacts artefacts = sim::Artefacts::fromBuild();
     artefacts.devicePackage = root.path() / "other.deb";
     writeDebianPackage(artefacts.devicePackage, controlText("lumetrix", "1", thisArchitecture()), { { "./usr/bin/x", "x" } });
-    try {
-        root.install(artefacts);
-        ADD_FAILURE() << "installed";
-    } catch (const sim::PackageError& error) {
-        EXPECT_NE(std::string(error.what()).find("holds the package lumetrix, not com.orvanta.lumetrix"), std::string::npos) << error.what();
-    }
+    expectRefused([&] { root.install(artefacts); }, "holds the package lumetrix, not com.orvanta.lumetrix");
     EXPECT_FALSE(fs::exists(root.path() / "usr/bin/x"));
 }
 
