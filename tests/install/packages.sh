@@ -48,7 +48,9 @@ for file in ./Library/MobileSubstrate/DynamicLibraries/lumetrix.dylib ./Library/
   has_line "$contents" "$file"
 done
 
-if command -v lintian >/dev/null; then
+if grep -q '^LUMETRIX_SANITIZE:BOOL=ON$' "$build/CMakeCache.txt"; then
+  echo "note: a sanitizer build; lintian checks the package of a plain one"
+elif command -v lintian >/dev/null; then
   lintian --tag-display-limit 0 "$tools" >"$work/lintian.txt" 2>&1 || true
   cat "$work/lintian.txt"
   ! grep -q '^E:' "$work/lintian.txt" || fail "lintian reports errors"
