@@ -9,7 +9,7 @@ origin_only="${2:-}"
 checked=0
 bad=0
 while IFS= read -r -d '' file; do
-  # ELF programs and shared libraries only; object files and archives have no search path.
+  # ELF programs and shared libraries only (executable files and *.so are the candidates).
   [ "$(head -c 4 "$file" | od -An -c | tr -d ' ')" = '177ELF' ] || continue
   type="$(readelf -h "$file" | sed -n 's/^ *Type: *\([A-Z]*\).*/\1/p')"
   [ "$type" = EXEC ] || [ "$type" = DYN ] || continue
@@ -28,7 +28,7 @@ while IFS= read -r -d '' file; do
       rest="${rest#*:}"
     done
   done < <(readelf -d "$file" | sed -n 's/.*(\(RUNPATH\|RPATH\)).*\[\(.*\)\]$/\2/p')
-done < <(find "$folder" -type f -not -path '*/CMakeFiles/*' -print0)
+done < <(find "$folder" -type f -not -path '*/CMakeFiles/*' \( -perm -u+x -o -name '*.so' -o -name '*.so.*' \) -print0)
 if [ "$checked" -eq 0 ]; then
   echo "no programs or libraries under $folder"
   exit 1
