@@ -1,5 +1,9 @@
 #include "DeviceRoot.h"
 
+#include "PackageInstaller.h"
+
+#include "sim/payload/PayloadLocation.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -13,17 +17,8 @@ namespace sim {
 
 Artefacts Artefacts::fromBuild()
 {
-    Artefacts artefacts;
-    artefacts.tweakLibrary = LUMETRIX_TWEAK_LIBRARY;
-    artefacts.tweakFilter = LUMETRIX_TWEAK_FILTER;
-#ifdef LUMETRIX_PANE_LIBRARY
-    artefacts.paneLibrary = LUMETRIX_PANE_LIBRARY;
-    artefacts.paneResources = LUMETRIX_PANE_RESOURCES;
-#endif
-#ifdef LUMETRIX_PANE_ENTRY
-    artefacts.paneEntry = LUMETRIX_PANE_ENTRY;
-#endif
-    return artefacts;
+    const payload::Location& payload = payload::here();
+    return { payload.devicePackage(), payload.library("lumetrix.so") };
 }
 
 DeviceRoot::DeviceRoot(fs::path path)
@@ -96,23 +91,7 @@ fs::path DeviceRoot::resolve(const std::string& devicePath) const
 
 void DeviceRoot::install(const Artefacts& artefacts) const
 {
-    const auto copy = [](const fs::path& from, const fs::path& to) {
-        fs::create_directories(to.parent_path());
-        fs::copy_file(from, to, fs::copy_options::overwrite_existing);
-    };
-    copy(artefacts.tweakLibrary, resolve("/Library/MobileSubstrate/DynamicLibraries/lumetrix.dylib"));
-    copy(artefacts.tweakFilter, resolve("/Library/MobileSubstrate/DynamicLibraries/lumetrix.plist"));
-    if (!artefacts.paneLibrary.empty() && fs::exists(artefacts.paneLibrary)) {
-        fs::path bundle = resolve("/Library/PreferenceBundles/lumetrixpref.bundle");
-        copy(artefacts.paneLibrary, bundle / "lumetrixpref.so");
-        if (fs::exists(artefacts.paneResources)) {
-            for (const auto& entry : fs::directory_iterator(artefacts.paneResources))
-                copy(entry.path(), bundle / entry.path().filename());
-        }
-        // The entry that makes the Settings app list the pane.
-        if (!artefacts.paneEntry.empty() && fs::exists(artefacts.paneEntry))
-            copy(artefacts.paneEntry, resolve("/Library/PreferenceLoader/Preferences/lumetrixpref.plist"));
-    }
+    installPackage(*this, artefacts.devicePackage, "com.orvanta.lumetrix");
 }
 
 void DeviceRoot::writeFile(const std::string& devicePath, const std::string& contents) const

@@ -8,13 +8,11 @@
 
 namespace sim {
 
-// Where the built deliverables are, as the build knows them.
+// What goes onto a device: this build's device package, found beside the program (see
+// sim/payload), or another one named in its place.
 struct Artefacts {
-    std::filesystem::path tweakLibrary; // lumetrix.so
-    std::filesystem::path tweakFilter; // lumetrix.plist
-    std::filesystem::path paneLibrary; // lumetrixpref.so (may be empty until the pane exists)
-    std::filesystem::path paneResources; // lumetrixpref/Resources
-    std::filesystem::path paneEntry; // the Settings app's entry for the pane (PreferenceLoader)
+    std::filesystem::path devicePackage; // com.orvanta.lumetrix_<version>_<arch>.deb
+    std::filesystem::path tweakLibrary; // the tweak as built, for tools that read it
     static Artefacts fromBuild();
 };
 
@@ -37,8 +35,9 @@ public:
     // or nothing when it is not absolute or climbs above "/".
     static std::optional<std::string> normalizedDevicePath(const std::string& devicePath);
 
-    // Installs the tweak (as /Library/MobileSubstrate/DynamicLibraries/lumetrix.dylib with
-    // its filter) and, when built, the Settings pane bundle and its loader entry.
+    // Installs the device package as the device's package manager would (PackageInstaller.h):
+    // the tweak as /Library/MobileSubstrate/DynamicLibraries/lumetrix.dylib with its
+    // filter, the Settings pane's bundle and its loader entry. Throws PackageError.
     void install(const Artefacts&) const;
     // Writes a file at a device path, creating its folders. Refused when the path, or a
     // link inside the root on the way to it, leads outside the root.

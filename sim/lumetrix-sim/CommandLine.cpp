@@ -3,6 +3,7 @@
 #include "UIKit/UIDeviceProfile.h"
 
 #include <cstring>
+#include <filesystem>
 
 namespace sim {
 
@@ -11,7 +12,7 @@ std::string usageText(CommandLine::Command command)
     switch (command) {
     case CommandLine::Command::Run:
         return "usage: lumetrix-sim run FILE... [--root DIR] [--events FILE] [--device NAME] [--realtime]\n"
-               "                        [--dumps DIR] [--log]\n"
+               "                        [--dumps DIR] [--log] [--package FILE.deb]\n"
                "\n"
                "Runs scenario files on a simulated phone with Lumetrix installed: SpringBoard with the\n"
                "tweak loaded, a now-playing app and the Settings app. Every file is read first; each\n"
@@ -24,6 +25,8 @@ std::string usageText(CommandLine::Command command)
                "  --realtime      the clock follows the wall clock: `wait` really waits\n"
                "  --dumps DIR     write relative dump files into DIR instead of beside the scenario\n"
                "  --log           also print NSLog lines on standard error\n"
+               "  --package FILE.deb  install this build of the tweak (the package com.orvanta.lumetrix)\n"
+               "                  on the device instead of the one built with this program\n"
                "\n"
                "Pictures: `snapshot FILE.png` in a scenario writes the screen as it is at that instant\n"
                "(device scale); `snapshot FILE.png crop lockscreen|app APP` the region around that\n"
@@ -129,7 +132,11 @@ CommandLine parseCommandLine(int argc, char** argv)
                 line.run.realtime = true;
             else if (argument == "--log")
                 line.run.echoLogs = true;
-            else if (argument.rfind("-", 0) == 0 && argument != "-")
+            else if (argument == "--package") {
+                line.run.package = value(i);
+                if (!std::filesystem::is_regular_file(*line.run.package))
+                    throw UsageError("no package file '" + *line.run.package + "'", command);
+            } else if (argument.rfind("-", 0) == 0 && argument != "-")
                 throw UsageError("unknown option '" + argument + "'", command);
             else
                 line.files.push_back(argument);

@@ -4,6 +4,7 @@
 #include "Timeline.h"
 
 #include "sim/lumetrix-sim/run/ScenarioRun.h"
+#include "sim/payload/PayloadLocation.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -15,14 +16,7 @@ namespace sim {
 
 std::string demoScenarioPath()
 {
-    std::error_code error;
-    fs::path executable = fs::read_symlink("/proc/self/exe", error);
-    if (!error) {
-        fs::path installed = executable.parent_path().parent_path() / "share" / "lumetrix" / "scenarios" / "demo.scenario";
-        if (fs::exists(installed))
-            return installed.string();
-    }
-    return LUMETRIX_DEMO_SCENARIO;
+    return payload::here().dataFile("scenarios/demo.scenario").string();
 }
 
 int runDemo(const std::string& outputDirectory, RunOptions options)

@@ -14,6 +14,8 @@ class Canvas;
 struct RunOptions {
     // Use and keep this device root; without it each scenario gets a fresh temporary one.
     std::optional<std::string> root;
+    // Install this device package (.deb) instead of the one built with this program.
+    std::optional<std::string> package;
     // Write the event log here; without it the log is a temporary file (expect-events
     // still reads it).
     std::optional<std::string> eventsPath;

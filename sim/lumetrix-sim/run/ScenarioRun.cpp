@@ -209,7 +209,10 @@ int runScenario(scenario::CommandSource& commands, const RunOptions& options, Ev
     // pipe then fails with EPIPE, which names it, instead of killing this process.
     std::signal(SIGPIPE, SIG_IGN);
     DeviceRoot root = options.root ? DeviceRoot(*options.root) : DeviceRoot::makeTemporary();
-    root.install(Artefacts::fromBuild());
+    Artefacts artefacts = Artefacts::fromBuild();
+    if (options.package)
+        artefacts.devicePackage = *options.package;
+    root.install(artefacts);
 
     RunState state;
     state.now = state.runStart = platform::RunLoop::kDefaultStartTime;

@@ -12,6 +12,7 @@
 #include "UIKit/UIImage.h"
 #include "UIKit/UIImageDecoder.h"
 #include "objc/runtime.h"
+#include "sim/payload/PayloadLocation.h"
 
 #include <cmath>
 #include <cstdio>
@@ -62,10 +63,17 @@ int main(int argc, char** argv)
     fs::path root = fs::temp_directory_path() / ("lumetrix-colour-" + std::to_string(::getpid()));
     fs::create_directories(root, error);
     platform::setDeviceRoot(root.string());
-    void* tweak = dlopen(LUMETRIX_TWEAK_LIBRARY, RTLD_NOW | RTLD_GLOBAL);
+    void* tweak = nullptr;
+    std::string whyNot;
+    try {
+        tweak = dlopen(payload::here().library("lumetrix.so").c_str(), RTLD_NOW | RTLD_GLOBAL);
+        whyNot = tweak ? "" : dlerror();
+    } catch (const std::exception& lookup) {
+        whyNot = lookup.what();
+    }
     fs::remove_all(root, error);
     if (!tweak) {
-        std::fprintf(stderr, "lumetrix-colour: cannot load the tweak: %s\n", dlerror());
+        std::fprintf(stderr, "lumetrix-colour: cannot load the tweak: %s\n", whyNot.c_str());
         return 2;
     }
 
