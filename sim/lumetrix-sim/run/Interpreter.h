@@ -43,7 +43,7 @@ struct RunServices {
     // --update-snapshots: a missing or different golden picture is written, not a failure.
     bool updateSnapshots = false;
     // The profile --device asked for: a `device` line that picks another says so.
-    std::optional<std::string> commandLineDevice;
+    std::optional<std::string> commandLineDevice = {};
     std::function<void(const std::string& path, const nlohmann::json& thumbnail)> keepThumbnail = {};
 };
 

@@ -42,7 +42,9 @@ std::string xmlText(const std::string& text)
             continue;
         }
         // A whole UTF-8 sequence, or one replacement character for the byte.
-        std::size_t length = c >= 0xF0 && c < 0xF5 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c < 0xE0 ? 2 : 0;
+        std::size_t length = c >= 0xF0 && c < 0xF5 ? 4 : c >= 0xE0 ? 3
+            : c >= 0xC2 && c < 0xE0                                ? 2
+                                                                   : 0;
         bool whole = length && i + length <= text.size();
         for (std::size_t k = 1; whole && k < length; ++k)
             whole = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;

@@ -10,7 +10,9 @@
 namespace sim {
 
 // fork(), with the child bound to its parent's life and the interrupt handlers of the
-// parent taken off it. In the parent the child is remembered until forgetProcess.
+// parent taken off it. In the parent the child is remembered until forgetProcess. The
+// kernel ties the child to the forking thread, so fork from a thread that lives as long
+// as the child should (the main thread everywhere today).
 pid_t forkSimulatedProcess();
 // The child has been waited for: an interrupt no longer needs to end it.
 void forgetProcess(pid_t);

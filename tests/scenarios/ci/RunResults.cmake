@@ -2,7 +2,7 @@
 # on standard output (none with --quiet), a JUnit report that a JUnit reader no one here
 # wrote accepts (python3-junitparser), and an event log whose events say which file they
 # came from. A scenario from standard input runs like a file.
-# -DSIM=lumetrix-sim -DSOURCE=this folder -DWORK=folder for the outputs
+# -DSIM=lumetrix-sim -DPYTHON=python3 with junitparser -DSOURCE=this folder -DWORK=folder for the outputs
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 set(pass ${SOURCE}/passes.scenario)
@@ -20,7 +20,7 @@ foreach(text "PASS ${pass} (3 expects, 2 virtual s, " "FAIL ${fail}:6: expected 
   endif()
 endforeach()
 
-execute_process(COMMAND python3 ${SOURCE}/check_junit.py ${WORK}/report.xml ${pass} ${fail}
+execute_process(COMMAND ${PYTHON} ${SOURCE}/check_junit.py ${WORK}/report.xml ${pass} ${fail}
   RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
 if(status EQUAL 77)
   message("SKIP: ${output}")

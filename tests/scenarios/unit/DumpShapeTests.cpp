@@ -129,9 +129,7 @@ TEST(Scenario_DumpShape, NearestNamesIgnoreCaseAndStayClose)
 
 TEST(Scenario_ExpectPath, NullAndMissingPartsAreNamedUnlessTheCheckIsAgainstNull)
 {
-    json players = { { "lockscreen", { { "subView", nullptr }, { "label", { { "class", "UILabel" }, { "text", nullptr } } },
-                                         { "homeAffordance", { { "class", "UIView" }, { "subviews", json::array() } } },
-                                         { "progressView", { { "class", "UIProgressView" }, { "progressTintColor", { { "rgba", { 1, 1, 1, 1 } } } } } } } },
+    json players = { { "lockscreen", { { "subView", nullptr }, { "label", { { "class", "UILabel" }, { "text", nullptr } } }, { "homeAffordance", { { "class", "UIView" }, { "subviews", json::array() } } }, { "progressView", { { "class", "UIProgressView" }, { "progressTintColor", { { "rgba", { 1, 1, 1, 1 } } } } } } } },
         { "apps", json::object() }, { "globals", json::object() } };
     struct Case {
         const char* path;
