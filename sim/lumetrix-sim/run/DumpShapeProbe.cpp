@@ -46,10 +46,11 @@ objc::RefPtr<T> made()
 json nodeSamples(const std::string& deviceRoot)
 {
     NodeIds ids;
-    NodeDumper dumper(ids, {});
+    auto plain = made<UIView>();
+    // A view a player's property holds says which one.
+    NodeDumper dumper(ids, { { plain.get(), "subView" } });
     json nodes = json::array();
 
-    auto plain = made<UIView>();
     plain->setBackgroundColor(UIColor::whiteColor().get());
     auto tap = UITapGestureRecognizer::alloc();
     tap->initWithTarget(plain.get(), sel_registerName("description"));

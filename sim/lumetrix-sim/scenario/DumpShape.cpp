@@ -200,7 +200,7 @@ std::optional<std::string> DumpShape::problem(const ExpectPath& path) const
     }
     for (std::size_t i = first; i < steps.size(); ++i) {
         auto& step = steps[i];
-        std::string where = i == 0 ? dumpName : path.text(i);
+        std::string where = i == first ? dumpName : path.text(i);
         if (shape->kind == Kind::Node)
             shape = m_node.get();
         if (shape->kind == Kind::Open)
