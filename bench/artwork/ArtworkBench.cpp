@@ -21,6 +21,7 @@
 
 #include "ColourFloors.h"
 
+#include "bench/BenchArguments.h"
 #include "bench/colour/TestArtwork.h"
 #include "sim/imaging/HostileImages.h"
 #include "sim/imaging/ImageEncoding.h"
@@ -355,17 +356,15 @@ int main(int argc, char** argv)
 {
     bool quick = false;
     int timeoutSeconds = 120;
-    for (int i = 1; i < argc; ++i) {
-        std::string argument = argv[i];
-        if (argument == "--quick")
+    bench::Arguments("artwork_bench", "usage: artwork_bench [--quick] [--timeout SECONDS]", argc, argv).read([&](bench::Arguments& arguments) {
+        if (arguments.is("--quick"))
             quick = true;
-        else if (argument == "--timeout" && i + 1 < argc)
-            timeoutSeconds = std::atoi(argv[++i]);
-        else {
-            std::fprintf(stderr, "usage: artwork_bench [--quick] [--timeout SECONDS]\n");
-            return 2;
-        }
-    }
+        else if (arguments.is("--timeout"))
+            timeoutSeconds = static_cast<int>(arguments.whole(1, 86400));
+        else
+            return false;
+        return true;
+    });
     platform::registerClasses();
     runHostile(quick, timeoutSeconds);
     runFloors(quick);

@@ -6,6 +6,7 @@
 // Starts `lumetrix-sim serve` on a phone playing music, listens to its event stream as
 // the page does, and drives it with the page's own requests.
 
+#include "bench/BenchArguments.h"
 #include "tests/support/ServedPhone.h"
 
 #include <httplib.h>
@@ -113,12 +114,23 @@ int main(int argc, char** argv)
 {
     int taps = 20;
     std::string scale = "2";
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::string(argv[i]) == "--taps")
-            taps = std::max(2, std::atoi(argv[i + 1]));
-        else if (std::string(argv[i]) == "--scale")
-            scale = argv[i + 1];
-    }
+    bench::Arguments("serve_bench",
+        "usage: serve_bench [--taps N] [--scale S]\n\n"
+        "Starts `lumetrix-sim serve` on a phone playing music and reports how long after a click\n"
+        "the new frame is announced (median and 90th percentile over N taps, at least 2) and the\n"
+        "frames a second while the control row fades; S is the picture scale serve is given.",
+        argc, argv)
+        .read([&](bench::Arguments& arguments) {
+        if (arguments.is("--taps"))
+            taps = static_cast<int>(arguments.whole(2, 100000));
+        else if (arguments.is("--scale")) {
+            char text[32];
+            std::snprintf(text, sizeof text, "%g", arguments.number(0.1, 10));
+            scale = text;
+        } else
+            return false;
+        return true;
+    });
     fs::path work = fs::temp_directory_path() / ("lumetrix-serve-bench-" + std::to_string(getpid()));
     fs::create_directories(work);
     // A playing phone whose row stays one second after a tap, so it fades out soon.

@@ -10,7 +10,9 @@
 
 #include "SoakScenario.h"
 
+#include "bench/BenchArguments.h"
 #include "sim/lumetrix-sim/run/ScenarioRun.h"
+#include "sim/lumetrix-sim/run/SimulatedProcess.h"
 
 #include <nlohmann/json.hpp>
 
@@ -64,18 +66,19 @@ int main(int argc, char** argv)
 {
     soak::SoakPlan plan;
     std::string keep;
-    for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--hours") && i + 1 < argc)
-            plan.hours = std::max(1, std::atoi(argv[++i]));
-        else if (!std::strcmp(argv[i], "--respring-every") && i + 1 < argc)
-            plan.respringEveryHours = std::max(0, std::atoi(argv[++i]));
-        else if (!std::strcmp(argv[i], "--keep") && i + 1 < argc)
-            keep = argv[++i];
-        else {
-            std::fprintf(stderr, "usage: soak_bench [--hours N] [--respring-every H] [--keep DIR]\n");
-            return !std::strcmp(argv[i], "--help") ? 0 : 2;
-        }
-    }
+    bench::Arguments("soak_bench", "usage: soak_bench [--hours N] [--respring-every H] [--keep DIR]", argc, argv).read([&](bench::Arguments& arguments) {
+        if (arguments.is("--hours"))
+            plan.hours = static_cast<int>(arguments.whole(1, 24 * 365));
+        else if (arguments.is("--respring-every"))
+            plan.respringEveryHours = static_cast<int>(arguments.whole(0, 24 * 365));
+        else if (arguments.is("--keep"))
+            keep = arguments.text();
+        else
+            return false;
+        return true;
+    });
+    // Ctrl-C ends the day's simulated processes; its work folder goes below.
+    sim::catchInterrupts();
 
     fs::path work = keep.empty() ? fs::temp_directory_path() / ("lumetrix-soak-" + std::to_string(getpid())) : fs::path(keep);
     fs::create_directories(work);
@@ -86,8 +89,14 @@ int main(int argc, char** argv)
 
     sim::RunOptions options;
     options.eventsPath = (work / "events.jsonl").string();
+    options.quiet = true;
     auto started = std::chrono::steady_clock::now();
     int status = sim::runScenarioFiles({ scenario.string() }, options);
+    if (sim::interrupted()) {
+        if (keep.empty())
+            fs::remove_all(work);
+        return sim::interruptedExitStatus();
+    }
     double wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
     std::size_t events = countLines(work / "events.jsonl");

@@ -10,6 +10,7 @@
 //
 //   progress_tick_bench [--rounds N] [--hours H] [--artwork PIXELS]
 
+#include "bench/BenchArguments.h"
 #include "sim/device/DeviceRoot.h"
 #include "sim/imaging/ImageEncoding.h"
 #include "sim/springboardprocess/SpringBoardSession.h"
@@ -155,18 +156,18 @@ int main(int argc, char** argv)
     int rounds = 5;
     double hours = 10;
     std::size_t side = 3000;
-    for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--rounds") && i + 1 < argc)
-            rounds = std::max(1, std::atoi(argv[++i]));
-        else if (!std::strcmp(argv[i], "--hours") && i + 1 < argc)
-            hours = std::max(0.01, std::atof(argv[++i]));
-        else if (!std::strcmp(argv[i], "--artwork") && i + 1 < argc)
-            side = static_cast<std::size_t>(std::max(1, std::atoi(argv[++i])));
-        else {
-            std::fprintf(stderr, "usage: progress_tick_bench [--rounds N] [--hours H] [--artwork PIXELS]\n");
-            return !std::strcmp(argv[i], "--help") ? 0 : 2;
-        }
-    }
+    bench::Arguments("progress_tick_bench", "usage: progress_tick_bench [--rounds N] [--hours H] [--artwork PIXELS]", argc, argv)
+        .read([&](bench::Arguments& arguments) {
+        if (arguments.is("--rounds"))
+            rounds = static_cast<int>(arguments.whole(1, 1000));
+        else if (arguments.is("--hours"))
+            hours = arguments.number(0.01, 24 * 365);
+        else if (arguments.is("--artwork"))
+            side = static_cast<std::size_t>(arguments.whole(1, 65500));
+        else
+            return false;
+        return true;
+    });
     double longWait = hours * 3600;
     std::vector<double> ticks, floors;
     std::size_t artworkBytes = 0;

@@ -2,6 +2,8 @@
 // would, starts SpringBoard in its own process with every tweak whose filter names it,
 // and reports what got installed.
 
+#include "LumetrixVersion.h"
+
 #include "sim/device/DeviceRoot.h"
 #include "sim/springboardprocess/SpringBoardProcess.h"
 
@@ -38,6 +40,10 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
             printUsage(stdout);
+            return 0;
+        }
+        if (!std::strcmp(argv[i], "--version")) {
+            std::printf("lumetrix-host %s\n", LUMETRIX_VERSION);
             return 0;
         }
         if (!std::strcmp(argv[i], "--root") && i + 1 < argc) {

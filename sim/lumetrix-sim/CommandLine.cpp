@@ -1,9 +1,15 @@
 #include "CommandLine.h"
 
+#include "scenario/ScenarioParser.h"
+
 #include "UIKit/UIDeviceProfile.h"
 
+#include "LumetrixVersion.h"
+
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 
 namespace sim {
 
@@ -12,11 +18,14 @@ std::string usageText(CommandLine::Command command)
     switch (command) {
     case CommandLine::Command::Run:
         return "usage: lumetrix-sim run FILE... [--root DIR] [--events FILE] [--device NAME] [--realtime]\n"
-               "                        [--dumps DIR] [--log] [--package FILE.deb]\n"
+               "                        [--dumps DIR] [--log] [--junit FILE] [--update-snapshots] [--quiet]\n"
+               "                        [--package FILE.deb]\n"
                "\n"
                "Runs scenario files on a simulated phone with Lumetrix installed: SpringBoard with the\n"
-               "tweak loaded, a now-playing app and the Settings app. Every file is read first; each\n"
-               "then runs on its own device.\n"
+               "tweak loaded, a now-playing app and the Settings app. Every file is checked first (each\n"
+               "line, `expect` paths against the dumps, setting keys); each then runs on its own device.\n"
+               "FILE `-` reads a scenario from standard input. `lumetrix-sim help scenario` lists the\n"
+               "scenario commands.\n"
                "\n"
                "  --root DIR      use and keep DIR as the device root, so settings persist between runs\n"
                "                  (default: a fresh temporary root for each scenario)\n"
@@ -24,7 +33,13 @@ std::string usageText(CommandLine::Command command)
                "  --device NAME   the device profile (see `lumetrix-sim devices`)\n"
                "  --realtime      the clock follows the wall clock: `wait` really waits\n"
                "  --dumps DIR     write relative dump files into DIR instead of beside the scenario\n"
-               "  --log           also print NSLog lines on standard error\n"
+               "  --log           also print NSLog lines on standard error (and notes: a setting stored\n"
+               "                  with a value of another type)\n"
+               "  --junit FILE    write a JUnit XML report: one testcase per scenario file\n"
+               "  --update-snapshots  write missing or different golden pictures (expect-snapshot)\n"
+               "                  instead of failing\n"
+               "  --quiet         print nothing on standard output (otherwise a PASS or FAIL line per\n"
+               "                  file and `N passed, N failed`)\n"
                "  --package FILE.deb  install this build of the tweak (the package com.orvanta.lumetrix)\n"
                "                  on the device instead of the one built with this program\n"
                "\n"
@@ -32,13 +47,17 @@ std::string usageText(CommandLine::Command command)
                "(device scale); `snapshot FILE.png crop lockscreen|app APP` the region around that\n"
                "player at three times device scale; a quoted last word is a caption.\n"
                "`settings snapshot FILE.png [\"CAPTION\"]` pictures what the Settings app shows.\n"
+               "`expect-snapshot FILE.png [crop ...] [tolerance N]` compares with a golden picture: a\n"
+               "mismatch fails with the count of differing pixels and FILE.diff.png beside it.\n"
                "\n"
-               "Limits: one `wait` is at most 86400 s; device paths stay inside the device root; a\n"
-               "simulated process that gives no answer for 120 s of wall-clock time per line\n"
-               "(LUMETRIX_SIM_WATCHDOG=SECONDS) stops the run, naming it and the line.\n"
+               "Limits: a line is at most 1 MiB; one `wait` is at most 86400 s; device paths stay inside\n"
+               "the device root; a simulated process that gives no answer for 120 s of wall-clock time\n"
+               "per line (LUMETRIX_SIM_WATCHDOG=SECONDS) stops the run, naming it and the line.\n"
                "\n"
                "Exit status: 0 every expect held; 1 an expect failed (FILE:LINE: expected ... got ...)\n"
-               "or a simulated process stopped; 2 usage error or malformed scenario (FILE:LINE: ...).\n";
+               "or a simulated process stopped; 2 usage error or malformed scenario (FILE:LINE: ...);\n"
+               "130 / 143 interrupted (Ctrl-C / SIGTERM: every simulated process ends, a temporary\n"
+               "device root is removed).\n";
     case CommandLine::Command::Demo:
         return "usage: lumetrix-sim demo [--out DIR] [--realtime]\n"
                "\n"
@@ -57,16 +76,49 @@ std::string usageText(CommandLine::Command command)
                "safe-area insets and the home indicator's frame. The first is the default.\n";
     case CommandLine::Command::Serve:
         return serveUsageText();
+    case CommandLine::Command::ScenarioHelp:
+        return scenarioHelpText();
     case CommandLine::Command::Help:
+    case CommandLine::Command::Version:
         break;
     }
-    return "usage: lumetrix-sim run FILE... [--root DIR] [--events FILE] [--device NAME] [--realtime]\n"
-           "       lumetrix-sim demo [--out DIR]\n"
-           "       lumetrix-sim serve [--port N] [--host H] [--device NAME] [--root DIR] [--out DIR] [SCENARIO]\n"
-           "       lumetrix-sim devices\n"
-           "\n"
-           "A simulated iPhone with Lumetrix installed, driven by scenario files.\n"
-           "`lumetrix-sim COMMAND --help` describes each command.\n";
+    return "usage: lumetrix-sim run FILE... [--root DIR] [--events FILE] [--device NAME] [--realtime] [--dumps DIR]\n"
+           "                        [--log] [--junit FILE] [--update-snapshots] [--quiet]\n"
+           "       lumetrix-sim demo [--out DIR] [--realtime] [--log]\n"
+           // serve's own usage lines ("usage: " is as wide as the indent here).
+           "       "
+        + serveUsageText().substr(7, serveUsageText().find("\n\n") - 7) + "\n"
+                                                                          "       lumetrix-sim devices\n"
+                                                                          "       lumetrix-sim help [scenario|COMMAND]\n"
+                                                                          "       lumetrix-sim --version\n"
+                                                                          "\n"
+                                                                          "A simulated iPhone with Lumetrix installed, driven by scenario files.\n"
+                                                                          "`lumetrix-sim COMMAND --help` describes each command; `lumetrix-sim help scenario` the\n"
+                                                                          "scenario language.\n";
+}
+
+std::string versionText()
+{
+    return std::string("lumetrix-sim ") + LUMETRIX_VERSION + "\n";
+}
+
+std::string scenarioHelpText()
+{
+    std::string text = "Scenario commands, one a line (`#` starts a comment, strings in double quotes, decimal\n"
+                       "numbers; paths relative to the scenario file):\n\n";
+    for (auto& command : scenario::scenarioCommandHelp()) {
+        std::string form = command.form;
+        // Long forms take a line of their own.
+        if (form.size() > 48)
+            text += "  " + form + "\n  " + std::string(50, ' ') + command.what + "\n";
+        else
+            text += "  " + form + std::string(50 - form.size(), ' ') + command.what + "\n";
+    }
+    text += "\nChecked before a run: every line's form, `expect` paths against the dumps (unknown\n"
+            "fields, player properties and globals are named with the nearest known ones), `pref`\n"
+            "and `settings set` keys against the ten settings, picture files ending in .png, lines\n"
+            "of at most 1 MiB.\n";
+    return text;
 }
 
 namespace {
@@ -84,6 +136,27 @@ CommandLine parseCommandLine(int argc, char** argv)
     // Nothing to do is a usage error (exit 2), so a script that lost its arguments fails.
     if (argc < 2)
         throw UsageError("no command given", CommandLine::Command::Help);
+    if (!std::strcmp(argv[1], "--version")) {
+        line.command = CommandLine::Command::Version;
+        return line;
+    }
+    if (!std::strcmp(argv[1], "help") && argc > 2) {
+        std::string topic = argv[2];
+        line.command = CommandLine::Command::Help;
+        if (topic == "scenario")
+            line.command = CommandLine::Command::ScenarioHelp;
+        else if (topic == "run")
+            line.helpFor = CommandLine::Command::Run;
+        else if (topic == "demo")
+            line.helpFor = CommandLine::Command::Demo;
+        else if (topic == "devices")
+            line.helpFor = CommandLine::Command::Devices;
+        else if (topic == "serve")
+            line.helpFor = CommandLine::Command::Serve;
+        else
+            throw UsageError("no help on '" + topic + "' (scenario, run, demo, serve, devices)", CommandLine::Command::Help);
+        return line;
+    }
     if (isHelp(argv[1]) || !std::strcmp(argv[1], "help")) {
         line.command = CommandLine::Command::Help;
         return line;
@@ -132,6 +205,12 @@ CommandLine parseCommandLine(int argc, char** argv)
                 line.run.realtime = true;
             else if (argument == "--log")
                 line.run.echoLogs = true;
+            else if (argument == "--junit")
+                line.run.junitPath = value(i);
+            else if (argument == "--update-snapshots")
+                line.run.updateSnapshots = true;
+            else if (argument == "--quiet")
+                line.run.quiet = true;
             else if (argument == "--package") {
                 line.run.package = value(i);
                 if (!std::filesystem::is_regular_file(*line.run.package))
@@ -162,6 +241,8 @@ CommandLine parseCommandLine(int argc, char** argv)
     }
     if (command == CommandLine::Command::Run && line.files.empty())
         throw UsageError("no scenario file given", command);
+    if (command == CommandLine::Command::Run && std::count(line.files.begin(), line.files.end(), "-") > 1)
+        throw UsageError("standard input (-) can be read once", command);
     return line;
 }
 

@@ -14,6 +14,8 @@ namespace sim {
 struct CommandLine {
     enum class Command {
         Help,
+        Version,
+        ScenarioHelp,
         Run,
         Demo,
         Devices,
@@ -44,5 +46,9 @@ private:
 
 CommandLine parseCommandLine(int argc, char** argv);
 std::string usageText(CommandLine::Command);
+// Every scenario command with one line each, from the parser's own table.
+std::string scenarioHelpText();
+// "lumetrix-sim 0.9.0"
+std::string versionText();
 
 } // namespace sim

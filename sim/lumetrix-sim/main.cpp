@@ -4,6 +4,7 @@
 
 #include "demo/Demo.h"
 #include "run/ScenarioRun.h"
+#include "run/SimulatedProcess.h"
 #include "serve/ServeCommand.h"
 
 #include "UIKit/UIDeviceProfile.h"
@@ -49,19 +50,31 @@ int main(int argc, char** argv)
         case sim::CommandLine::Command::Help:
             std::printf("%s", sim::usageText(line.helpFor.value_or(sim::CommandLine::Command::Help)).c_str());
             return sim::ExitSuccess;
+        case sim::CommandLine::Command::ScenarioHelp:
+            std::printf("%s", sim::scenarioHelpText().c_str());
+            return sim::ExitSuccess;
+        case sim::CommandLine::Command::Version:
+            std::printf("%s", sim::versionText().c_str());
+            return sim::ExitSuccess;
         case sim::CommandLine::Command::Devices:
             listDevices();
             return sim::ExitSuccess;
         case sim::CommandLine::Command::Run:
+            // An interrupted run winds down: its simulated processes end, its temporary
+            // device roots go, and it exits 130 or 143.
+            sim::catchInterrupts();
             return sim::runScenarioFiles(line.files, line.run);
-        case sim::CommandLine::Command::Demo:
-            return sim::runDemo(line.demoOutput, line.run);
+        case sim::CommandLine::Command::Demo: {
+            sim::catchInterrupts();
+            int status = sim::runDemo(line.demoOutput, line.run);
+            return sim::interrupted() ? sim::interruptedExitStatus() : status;
+        }
         case sim::CommandLine::Command::Serve:
             return sim::serveLivePhone(line.serve);
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "lumetrix-sim: %s\n", error.what());
-        return sim::ExitFailure;
+        return sim::interrupted() ? sim::interruptedExitStatus() : sim::ExitFailure;
     }
     return sim::ExitSuccess;
 }

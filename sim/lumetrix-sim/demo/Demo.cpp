@@ -31,12 +31,14 @@ int runDemo(const std::string& outputDirectory, RunOptions options)
     std::map<std::string, render::Canvas> thumbnails;
     options.thumbnailWidth = contactSheetThumbnailWidth();
     options.thumbnails = &thumbnails;
+    // The timeline below says how it went.
+    options.quiet = true;
 
     std::string scenario = demoScenarioPath();
     std::printf("Lumetrix demo (%s)\n\n", scenario.c_str());
     std::fflush(stdout);
     int status = runScenarioFiles({ scenario }, options);
-    if (status == ExitUsage)
+    if (status != ExitSuccess && status != ExitFailure)
         return status;
 
     std::vector<nlohmann::json> entries;

@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ public:
     // Opens `path` for appending, emptying it first. The descriptor survives fork(), so
     // child processes write through the same log.
     explicit EventLog(const std::string& path);
+    // A log in a file with no name (gone when the last process holding it ends, however
+    // it ends), for runs that only read it back for expect-events.
+    static std::unique_ptr<EventLog> unnamed();
     ~EventLog();
     EventLog(const EventLog&) = delete;
     EventLog& operator=(const EventLog&) = delete;
@@ -28,6 +32,10 @@ public:
 
     // Seconds since the run began, as "t" and dumps give them.
     static double runSeconds(double absoluteTime, double runStart);
+
+    // Every event from here on carries "file": the scenario it came from (set before the
+    // processes of that scenario are forked; empty: none).
+    void setFile(std::string file) { m_file = std::move(file); }
 
     // Appends the event with its "t".
     void write(nlohmann::json event, double runSeconds);
@@ -46,7 +54,10 @@ public:
 private:
     static void writeLine(int fd, const std::string& line);
 
+    EventLog() = default;
+
     std::string m_path;
+    std::string m_file;
     int m_fd = -1;
     int m_transcriptFd = -1;
 };

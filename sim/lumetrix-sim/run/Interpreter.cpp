@@ -1,7 +1,9 @@
 #include "Interpreter.h"
 
 #include "EventLog.h"
+#include "GoldenPicture.h"
 #include "ScenarioHost.h"
+#include "SimulatedProcess.h"
 
 #include "sim/device/DeviceRoot.h"
 #include "sim/lumetrix-sim/observe/NodeIds.h"
@@ -27,6 +29,7 @@
 #include "objc/runtime.h"
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -56,6 +59,9 @@ public:
     // Continue (nothing), or where the run must go on.
     std::optional<Stop> operator()(const DeviceCommand& device)
     {
+        if (m_services.commandLineDevice && *m_services.commandLineDevice != device.name)
+            std::fprintf(stderr, "%snote: `device %s` overrides --device %s\n", m_command.where.prefix().c_str(), device.name.c_str(),
+                m_services.commandLineDevice->c_str());
         m_state.device = device.name;
         // Before boot the screen dump already shows this device's screen.
         if (auto* profile = UIDeviceProfile::named(device.name))
@@ -84,6 +90,8 @@ public:
 
     std::optional<Stop> operator()(const PrefCommand& pref)
     {
+        if (m_services.echoLogs && !pref.typeNote.empty())
+            std::fprintf(stderr, "%snote: %s (stored as given)\n", m_command.where.prefix().c_str(), pref.typeNote.c_str());
         settings({ { "op", "pref" }, { "key", pref.key }, { "value", pref.value } });
         return {};
     }
@@ -222,6 +230,21 @@ public:
                 m_services.keepThumbnail(command.hostPath, reply["thumbnail"]);
             return {};
         }
+        case SettingsCommand::Action::ExpectSnapshot: {
+            // The app writes its picture; it is read back here and compared.
+            std::string scratch = (fs::temp_directory_path() / ("lumetrix-settings-picture-" + std::to_string(getpid()) + ".png")).string();
+            json reply = settings({ { "op", "snapshot" }, { "path", scratch } });
+            if (!reply.contains("problem")) {
+                render::Canvas picture = render::Canvas::readPNG(scratch);
+                if (picture.isValid())
+                    expectGolden(picture, command.hostPath, command.tolerance);
+                else
+                    fail("expected the Settings app's picture, got none that reads");
+            }
+            std::error_code ignored;
+            fs::remove(scratch, ignored);
+            return {};
+        }
         case SettingsCommand::Action::Respring:
             return restartAsked(settings({ { "op", "respring" } }));
         case SettingsCommand::Action::Reset:
@@ -285,16 +308,19 @@ public:
 
     std::optional<Stop> operator()(const SnapshotCommand& snapshot)
     {
-        std::optional<render::Canvas> picture;
-        if (snapshot.crop == SnapshotCommand::Crop::None)
-            picture = render::snapshotScreen(m_host.springBoard());
-        else if (auto region = playerRegion(snapshot))
-            picture = render::snapshotRegion(m_host.springBoard(), *region, render::deviceScale() * render::kCropMagnification);
+        std::optional<render::Canvas> picture = takePicture(snapshot);
         std::string error;
         if (picture && !picture->writePNG(snapshot.hostPath, &error))
             fail("expected to write the picture to " + snapshot.hostPath + ", got " + error);
         else if (picture && m_services.thumbnailWidth > 0 && m_services.keepThumbnail)
             m_services.keepThumbnail(snapshot.hostPath, render::thumbnailToJSON(render::makeThumbnail(*picture, m_services.thumbnailWidth)));
+        return {};
+    }
+
+    std::optional<Stop> operator()(const ExpectSnapshotCommand& expect)
+    {
+        if (auto picture = takePicture(expect.picture))
+            expectGolden(*picture, expect.picture.hostPath, expect.tolerance);
         return {};
     }
 
@@ -306,10 +332,24 @@ public:
 
     std::optional<Stop> operator()(const ExpectCommand& expect)
     {
-        json actual = expect.path.evaluate(observer().players(runSeconds()));
-        if (!compareValues(actual, expect.op, expect.value, expect.tolerance))
-            fail("expected " + expect.pathText + " " + compareOpText(expect.op) + " " + expect.valueText + ", got "
-                + actual.dump(-1, ' ', false, json::error_handler_t::replace));
+        // The dump the path starts in: screen., settings., else players.
+        const auto& steps = expect.path.steps();
+        std::string dump = steps[0].kind == PathStep::Kind::Field ? steps[0].name : std::string();
+        json root;
+        std::size_t first = 0;
+        if (dump == "screen" || dump == "settings") {
+            root = dump == "screen" ? observer().screen() : settings({ { "op", "dump" } });
+            first = 1;
+        } else {
+            root = observer().players(runSeconds());
+        }
+        bool nullCheck = expect.value.is_null() && (expect.op == CompareOp::Equal || expect.op == CompareOp::NotEqual);
+        auto found = expect.path.find(root, nullCheck, first);
+        std::string expected = "expected " + expect.pathText + " " + compareOpText(expect.op) + " " + expect.valueText;
+        if (!found.problem.empty())
+            fail(expected + ", but " + found.problem);
+        else if (!compareValues(found.value, expect.op, expect.value, expect.tolerance))
+            fail(expected + ", got " + found.value.dump(-1, ' ', false, json::error_handler_t::replace));
         return {};
     }
 
@@ -337,7 +377,7 @@ private:
 
     void fail(const std::string& message)
     {
-        ++m_state.failures;
+        m_state.recordFailure(m_command.where.prefix() + message);
         std::fprintf(stderr, "%s%s\n", m_command.where.prefix().c_str(), message.c_str());
         std::fflush(stderr);
     }
@@ -358,6 +398,40 @@ private:
             fail("expected the Settings app to " + m_command.text.substr(m_command.text.find(' ') + 1) + ", got: "
                 + reply["problem"].get<std::string>());
         return reply;
+    }
+
+    // The screen, or the region around a player; nothing (reported) without that player.
+    std::optional<render::Canvas> takePicture(const SnapshotCommand& snapshot)
+    {
+        if (snapshot.crop == SnapshotCommand::Crop::None)
+            return render::snapshotScreen(m_host.springBoard());
+        if (auto region = playerRegion(snapshot))
+            return render::snapshotRegion(m_host.springBoard(), *region, render::deviceScale() * render::kCropMagnification);
+        return std::nullopt;
+    }
+
+    void expectGolden(const render::Canvas& picture, const std::string& goldenPath, int tolerance)
+    {
+        auto result = compareWithGolden(picture, goldenPath, tolerance, m_services.updateSnapshots);
+        using Outcome = GoldenComparison::Outcome;
+        switch (result.outcome) {
+        case Outcome::Matches:
+            return;
+        case Outcome::Written:
+            std::fprintf(stderr, "%swrote the golden picture %s (--update-snapshots)\n", m_command.where.prefix().c_str(), goldenPath.c_str());
+            return;
+        case Outcome::Missing:
+            fail("expected the golden picture " + goldenPath + ", got none (run with --update-snapshots to write it)");
+            return;
+        case Outcome::Differs:
+            fail("expected the picture to match " + goldenPath + (tolerance ? " within " + std::to_string(tolerance) : std::string()) + ", got "
+                + std::to_string(result.differing) + " differing pixels" + (result.message.empty() ? "" : " (" + result.message + ")") + "; see "
+                + result.diffPath);
+            return;
+        case Outcome::Failed:
+            fail("expected to compare with " + goldenPath + ", got: " + result.message);
+            return;
+        }
     }
 
     UIView* touchTarget(const TouchCommand& touch)
@@ -487,12 +561,21 @@ Interpreter::Stop Interpreter::run(ScenarioHost& host)
                 break;
             continue;
         }
+        const Command& command = *upcoming;
+        if (interrupted()) {
+            m_state.now = loop.now();
+            throw RunStopped(command.where.prefix() + "the run was interrupted");
+        }
         if (m_services.beforeCommand)
             m_services.beforeCommand(m_state.nextCommand);
-        const Command& command = *upcoming;
         ++m_state.nextCommand;
         m_services.log.writeStep(command.where.line, command.text, EventLog::runSeconds(loop.now(), m_state.runStart));
         Execution execution(command, m_state, m_services, host, ids);
+        if (std::holds_alternative<ExpectCommand>(command.body) || std::holds_alternative<ExpectEventsCommand>(command.body)
+            || std::holds_alternative<ExpectSnapshotCommand>(command.body)
+            || (std::holds_alternative<SettingsCommand>(command.body)
+                && std::get<SettingsCommand>(command.body).action == SettingsCommand::Action::ExpectSnapshot))
+            ++m_state.checks;
         std::optional<Stop> next;
         try {
             // A command is an event on SpringBoard's main run loop, and drains what it

@@ -12,6 +12,7 @@
 #include "sim/lumetrix-sim/scenario/CommandSource.h"
 
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -36,6 +37,13 @@ struct RunServices {
     // Pictures reduced to this width (render::makeThumbnail) go to keepThumbnail, with the
     // path the picture was written to, as JSON (render::thumbnailToJSON); 0: none.
     int thumbnailWidth = 0;
+    // --log: also notes on standard error what the run lets through but may not be meant
+    // (a setting stored with a value of another type).
+    bool echoLogs = false;
+    // --update-snapshots: a missing or different golden picture is written, not a failure.
+    bool updateSnapshots = false;
+    // The profile --device asked for: a `device` line that picks another says so.
+    std::optional<std::string> commandLineDevice = {};
     std::function<void(const std::string& path, const nlohmann::json& thumbnail)> keepThumbnail = {};
 };
 

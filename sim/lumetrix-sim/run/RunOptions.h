@@ -25,6 +25,12 @@ struct RunOptions {
     bool realtime = false;
     // NSLog lines also go to standard error.
     bool echoLogs = false;
+    // Write a JUnit XML report here.
+    std::optional<std::string> junitPath;
+    // Missing or different golden pictures are written instead of failing.
+    bool updateSnapshots = false;
+    // Nothing on standard output: no PASS / FAIL lines, no closing count.
+    bool quiet = false;
     // Relative dump files go here instead of beside the scenario.
     std::optional<std::string> dumpDirectory;
     // For the demo: every event and every scenario step, in order.

@@ -30,6 +30,12 @@ struct RunState {
     // Not part of the JSON: it never leaves the device process's memory.
     std::shared_ptr<const std::vector<platform::NowPlayingTrack>> tracks;
     int failures = 0;
+    // The checks run (expect, expect-events, expect-snapshot), and the first messages of
+    // the failures, for the run's summary and its JUnit report.
+    int checks = 0;
+    std::vector<std::string> failureMessages;
+    // Counts a failure and keeps its message (the first few of them).
+    void recordFailure(const std::string& message);
     // Where the event window of expect-events starts, as an offset in the event log.
     std::uint64_t mark = 0;
     // Node id numbering (NodeIds::counters).

@@ -3,8 +3,12 @@
 #include "DeviceHost.h"
 #include "EventLog.h"
 #include "Interpreter.h"
+#include "DumpShapeProbe.h"
 #include "LineChannel.h"
+#include "NotifyListeners.h"
+#include "RunResults.h"
 #include "RunState.h"
+#include "SimulatedProcess.h"
 #include "SpringBoardHost.h"
 #include "Watchdog.h"
 
@@ -21,6 +25,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -114,7 +119,7 @@ std::optional<Interpreter::Stop> runSpringBoardProcess(scenario::CommandSource& 
     if (pipe(channel) != 0)
         throw std::runtime_error("cannot make a pipe to SpringBoard");
     std::fflush(nullptr);
-    pid_t pid = fork();
+    pid_t pid = forkSimulatedProcess();
     if (pid < 0)
         throw std::runtime_error("cannot start SpringBoard");
     if (pid == 0) {
@@ -160,15 +165,22 @@ std::optional<Interpreter::Stop> runSpringBoardProcess(scenario::CommandSource& 
     fromSpringBoard.close();
     int status = 0;
     waitpid(pid, &status, 0);
+    forgetProcess(pid);
+    removeNotifyListener(services.root.path(), pid);
 
     auto where = [&] {
         if (auto* command = commandForMessage(commands, at))
             return command->where.prefix();
         return commands.file() + ": ";
     };
+    auto report = [&](const std::string& message) {
+        std::fprintf(stderr, "%s\n", message.c_str());
+        state.recordFailure(message);
+    };
+    char text[512];
     if (stuck) {
-        std::fprintf(stderr, "%sSpringBoard gave no answer within %g s of wall-clock time (%s); the run stops\n", where().c_str(),
-            lineLimit(at), stuckState.c_str());
+        std::snprintf(text, sizeof text, "SpringBoard gave no answer within %g s of wall-clock time (%s); the run stops", lineLimit(at), stuckState.c_str());
+        report(where() + text);
         return std::nullopt;
     }
     if (result.contains("state")) {
@@ -180,29 +192,23 @@ std::optional<Interpreter::Stop> runSpringBoardProcess(scenario::CommandSource& 
         return stop == "respring" ? Interpreter::Stop::Respring : Interpreter::Stop::End;
     }
     if (result.contains("stopped"))
-        std::fprintf(stderr, "%s\n", result["stopped"].get<std::string>().c_str());
+        report(result["stopped"].get<std::string>());
     else if (result.contains("error"))
-        std::fprintf(stderr, "%sSpringBoard stopped: %s\n", where().c_str(), result["error"].get<std::string>().c_str());
+        report(where() + "SpringBoard stopped: " + result["error"].get<std::string>());
+    else if (interrupted())
+        report(where() + "the run was interrupted");
     else if (WIFSIGNALED(status))
-        std::fprintf(stderr, "%sSpringBoard crashed (signal %d) while running this line\n", where().c_str(), WTERMSIG(status));
+        report(where() + "SpringBoard crashed (signal " + std::to_string(WTERMSIG(status)) + ") while running this line");
     else
-        std::fprintf(stderr, "%sSpringBoard exited (status %d) while running this line\n", where().c_str(), WEXITSTATUS(status));
+        report(where() + "SpringBoard exited (status " + std::to_string(WEXITSTATUS(status)) + ") while running this line");
     return std::nullopt;
-}
-
-std::string temporaryEventLogPath()
-{
-    std::string pattern = (fs::temp_directory_path() / "lumetrix-events-XXXXXX").string();
-    int fd = mkstemp(pattern.data());
-    if (fd < 0)
-        throw std::runtime_error("cannot make a temporary event log in " + fs::temp_directory_path().string());
-    close(fd);
-    return pattern;
 }
 
 } // namespace
 
-int runScenario(scenario::CommandSource& commands, const RunOptions& options, EventLog& log,
+namespace {
+
+RunState runScenarioToEnd(scenario::CommandSource& commands, const RunOptions& options, EventLog& log,
     const std::function<bool(ScenarioHost&, RunState&, RunServices&)>& awaitCommands)
 {
     // A simulated process that has gone must not take the run with it: writing to its
@@ -213,6 +219,8 @@ int runScenario(scenario::CommandSource& commands, const RunOptions& options, Ev
     if (options.package)
         artefacts.devicePackage = *options.package;
     root.install(artefacts);
+    // Listeners left in a kept root by a run that was killed.
+    removeDeadNotifyListeners(root.path());
 
     RunState state;
     state.now = state.runStart = platform::RunLoop::kDefaultStartTime;
@@ -227,6 +235,10 @@ int runScenario(scenario::CommandSource& commands, const RunOptions& options, Ev
     auto settings = SettingsProcess::launch({ root.path().string(), state.now, state.runStart, options.echoLogs }, log);
     RunServices services { log, *settings, root };
     services.awaitCommands = awaitCommands;
+    services.echoLogs = options.echoLogs;
+    services.updateSnapshots = options.updateSnapshots;
+    if (options.device)
+        services.commandLineDevice = profile->name;
     if (options.thumbnails && options.thumbnailWidth > 0) {
         services.thumbnailWidth = options.thumbnailWidth;
         services.keepThumbnail = [thumbnails = options.thumbnails](const std::string& path, const json& thumbnail) {
@@ -245,16 +257,14 @@ int runScenario(scenario::CommandSource& commands, const RunOptions& options, Ev
                 stop = Interpreter(commands, state, services).run(host);
             } catch (const RunStopped& stopped) {
                 std::fprintf(stderr, "%s\n", stopped.what());
-                ++state.failures;
+                state.recordFailure(stopped.what());
                 break;
             }
             host.save(state);
         } else {
             auto next = runSpringBoardProcess(commands, state, services, options);
-            if (!next) {
-                ++state.failures;
+            if (!next)
                 break;
-            }
             stop = *next;
             // Read on to where that process stopped, so the next one forked from here
             // starts there instead of reading its way through everything before.
@@ -264,7 +274,15 @@ int runScenario(scenario::CommandSource& commands, const RunOptions& options, Ev
             break;
         springBoardRunning = true;
     }
-    return state.failures;
+    return state;
+}
+
+} // namespace
+
+int runScenario(scenario::CommandSource& commands, const RunOptions& options, EventLog& log,
+    const std::function<bool(ScenarioHost&, RunState&, RunServices&)>& awaitCommands)
+{
+    return runScenarioToEnd(commands, options, log, awaitCommands).failures;
 }
 
 int runScenario(const scenario::Scenario& scenario, const RunOptions& options, EventLog& log,
@@ -274,42 +292,114 @@ int runScenario(const scenario::Scenario& scenario, const RunOptions& options, E
     return runScenario(commands, options, log, awaitCommands);
 }
 
+namespace {
+
+// A folder named for an output file must exist: a typo there is a usage error before
+// anything runs, not a run that fails at its end.
+std::optional<std::string> missingFolder(const std::optional<std::string>& file, const char* option)
+{
+    if (!file)
+        return std::nullopt;
+    fs::path folder = fs::path(*file).parent_path();
+    std::error_code error;
+    if (folder.empty() || fs::is_directory(folder, error))
+        return std::nullopt;
+    return std::string(option) + " " + *file + ": the folder " + folder.string() + " does not exist";
+}
+
+double wallSecondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+} // namespace
+
 int runScenarioFiles(const std::vector<std::string>& files, const RunOptions& options)
 {
-    std::vector<std::unique_ptr<scenario::ScenarioFile>> scenarios;
+    for (auto* problem : { &options.eventsPath, &options.junitPath }) {
+        if (auto message = missingFolder(*problem, problem == &options.eventsPath ? "--events" : "--junit")) {
+            std::fprintf(stderr, "lumetrix-sim: %s\n", message->c_str());
+            return ExitUsage;
+        }
+    }
+    std::vector<FileResult> results(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i)
+        results[i].file = files[i] == "-" ? scenario::kStandardInputName : files[i];
+    auto finish = [&](int status) {
+        if (options.junitPath) {
+            try {
+                writeJUnitReport(*options.junitPath, results);
+            } catch (const std::exception& error) {
+                std::fprintf(stderr, "lumetrix-sim: %s\n", error.what());
+                status = status == ExitSuccess ? ExitFailure : status;
+            }
+        }
+        if (interrupted())
+            return interruptedExitStatus();
+        return status;
+    };
+
     scenario::ParseOptions parseOptions;
     if (options.dumpDirectory)
         parseOptions.dumpDirectory = *options.dumpDirectory;
-    try {
-        for (auto& file : files)
-            scenarios.push_back(std::make_unique<scenario::ScenarioFile>(file, parseOptions));
-    } catch (const scenario::ScenarioError& error) {
-        std::fprintf(stderr, "%s\n", error.what());
-        return ExitUsage;
+    parseOptions.shape = std::make_shared<scenario::DumpShape>(probeDumpShape());
+
+    std::vector<std::unique_ptr<scenario::ScenarioFile>> scenarios;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        auto start = std::chrono::steady_clock::now();
+        try {
+            scenarios.push_back(std::make_unique<scenario::ScenarioFile>(files[i], parseOptions));
+        } catch (const scenario::ScenarioError& error) {
+            std::fprintf(stderr, "%s\n", error.what());
+            results[i].outcome = FileResult::Outcome::Error;
+            results[i].failures = 1;
+            results[i].messages = { error.what() };
+            results[i].wallSeconds = wallSecondsSince(start);
+            for (auto& other : results) {
+                if (other.outcome == FileResult::Outcome::NotRun)
+                    other.messages = { "not run: " + error.where().prefix() + "is malformed" };
+            }
+            if (!options.quiet)
+                std::printf("%s\n%s\n", summaryLine(results[i]).c_str(), closingLine(results).c_str());
+            return finish(ExitUsage);
+        }
     }
 
-    std::string eventsPath = options.eventsPath ? *options.eventsPath : temporaryEventLogPath();
-    // The temporary log goes however the run ends (an error thrown included), and only
-    // from the process that made it.
-    struct TemporaryLog {
-        std::string path;
-        pid_t owner = getpid();
-        ~TemporaryLog()
-        {
-            std::error_code ignored;
-            if (!path.empty() && getpid() == owner)
-                fs::remove(path, ignored);
-        }
-    } temporaryLog { options.eventsPath ? std::string() : eventsPath };
     int failures = 0;
     {
-        EventLog log(eventsPath);
+        auto log = options.eventsPath ? std::make_unique<EventLog>(*options.eventsPath) : EventLog::unnamed();
         if (options.transcriptPath)
-            log.openTranscript(*options.transcriptPath);
-        for (auto& scenario : scenarios)
-            failures += runScenario(*scenario, options, log);
+            log->openTranscript(*options.transcriptPath);
+        for (std::size_t i = 0; i < scenarios.size(); ++i) {
+            if (interrupted())
+                break;
+            // With several files the log says which one each event came from.
+            if (scenarios.size() > 1)
+                log->setFile(results[i].file);
+            auto start = std::chrono::steady_clock::now();
+            RunState state = runScenarioToEnd(*scenarios[i], options, *log, {});
+            auto& result = results[i];
+            result.wallSeconds = wallSecondsSince(start);
+            result.checks = state.checks;
+            result.failures = state.failures;
+            result.messages = state.failureMessages;
+            result.virtualSeconds = EventLog::runSeconds(state.now, state.runStart);
+            if (interrupted()) {
+                result.outcome = FileResult::Outcome::NotRun;
+                result.messages = { "interrupted" };
+                break;
+            }
+            result.outcome = state.failures ? FileResult::Outcome::Failed : FileResult::Outcome::Passed;
+            failures += state.failures;
+            if (!options.quiet) {
+                std::printf("%s\n", summaryLine(result).c_str());
+                std::fflush(stdout);
+            }
+        }
     }
-    return failures ? ExitFailure : ExitSuccess;
+    if (!options.quiet && !interrupted())
+        std::printf("%s\n", closingLine(results).c_str());
+    return finish(failures ? ExitFailure : ExitSuccess);
 }
 
 } // namespace sim

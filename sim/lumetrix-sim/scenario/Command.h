@@ -47,6 +47,11 @@ struct FileCommand {
 struct PrefCommand {
     std::string key;
     nlohmann::json value;
+    // `pref-raw`: any key, stored as given.
+    bool raw = false;
+    // Said with --log: the value is not of the setting's type (the store and the tweak
+    // cope with that, and a test may mean it).
+    std::string typeNote;
 };
 struct PrefResetCommand { };
 struct TrackCommand {
@@ -111,13 +116,15 @@ struct SettingsCommand {
         Set,
         Respring,
         Reset,
-        Snapshot
+        Snapshot,
+        ExpectSnapshot
     };
     Action action;
     std::string key;
     nlohmann::json value;
     std::string hostPath; // Snapshot: the picture, resolved like a dump's
     std::string caption; // Snapshot: optional; the demo's contact sheet shows it
+    int tolerance = 0; // ExpectSnapshot: the largest difference allowed per channel
 };
 struct WaitCommand {
     double seconds = 0;
@@ -143,6 +150,11 @@ struct SnapshotCommand {
     Crop crop = Crop::None;
     std::string bundleIdentifier; // for Crop::App
     std::string caption; // optional; the demo's contact sheet shows it
+};
+// A picture of the screen (or a player's region) compared with a stored golden one.
+struct ExpectSnapshotCommand {
+    SnapshotCommand picture; // what to picture (no caption)
+    int tolerance = 0; // the largest difference allowed per channel, 0 to 255
 };
 struct MarkCommand { };
 struct ExpectCommand {
@@ -170,7 +182,7 @@ struct ExpectEventsCommand {
 using CommandBody = std::variant<DeviceCommand, AppearanceCommand, FileCommand, PrefCommand, PrefResetCommand,
     TrackCommand, PlayerCommand, SeekCommand, BootCommand, RespringCommand, LockCommand, AppCommand, GrabberCommand,
     BounceCommand, TouchCommand, SettingsCommand, WaitCommand, DumpCommand, MarkCommand, ExpectCommand,
-    ExpectEventsCommand, SnapshotCommand>;
+    ExpectEventsCommand, SnapshotCommand, ExpectSnapshotCommand>;
 
 struct Command {
     SourceLocation where;

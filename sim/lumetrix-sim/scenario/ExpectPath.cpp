@@ -67,11 +67,34 @@ ExpectPath ExpectPath::parse(std::string_view text)
     return path;
 }
 
-nlohmann::json ExpectPath::evaluate(const nlohmann::json& root) const
+std::string ExpectPath::text(std::size_t end) const
+{
+    std::string text;
+    for (std::size_t i = 0; i < end && i < m_steps.size(); ++i) {
+        auto& step = m_steps[i];
+        if (step.kind == PathStep::Kind::Index)
+            text += "[" + std::to_string(step.index) + "]";
+        else
+            text += (text.empty() ? "" : ".") + (step.kind == PathStep::Kind::App ? "app(" + step.name + ")" : step.name);
+    }
+    return text;
+}
+
+PathValue ExpectPath::find(const nlohmann::json& root, bool nullCheck, std::size_t first) const
 {
     const nlohmann::json* current = &root;
     nlohmann::json computed;
-    for (auto& step : m_steps) {
+    for (std::size_t i = first; i < m_steps.size(); ++i) {
+        auto& step = m_steps[i];
+        bool last = i + 1 == m_steps.size();
+        if (current->is_null())
+            return { nullptr, text(i) + " is null" };
+        // Nothing there: only `== null` / `!= null` on exactly this step may say so.
+        auto absent = [&](const std::string& why) -> PathValue {
+            if (last && nullCheck)
+                return { nullptr, {} };
+            return { nullptr, why };
+        };
         switch (step.kind) {
         case PathStep::Kind::Field:
             if (step.name == "length" && (current->is_array() || current->is_string())) {
@@ -79,27 +102,39 @@ nlohmann::json ExpectPath::evaluate(const nlohmann::json& root) const
                 current = &computed;
                 continue;
             }
-            if (!current->is_object() || !current->contains(step.name))
-                return nullptr;
-            current = &(*current)[step.name];
-            continue;
+            if (current->is_object() && current->contains(step.name)) {
+                current = &(*current)[step.name];
+                continue;
+            }
+            // A node's fields depend on its class: a field it lacks is never null.
+            if (current->is_object() && current->contains("class") && (*current)["class"].is_string())
+                return { nullptr, text(i) + " is a " + (*current)["class"].get<std::string>() + ", which has no " + step.name };
+            if (!current->is_object())
+                return { nullptr, text(i) + " is " + current->dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + ", which has no field " + step.name };
+            return absent(text(i) + " has no " + step.name);
         case PathStep::Kind::Index:
-            if (!current->is_array() || step.index >= current->size())
-                return nullptr;
+            if (!current->is_array())
+                return { nullptr, text(i) + " is not a list" };
+            if (step.index >= current->size())
+                return { nullptr, text(i) + " has " + std::to_string(current->size()) + " elements, so no [" + std::to_string(step.index) + "]" };
             current = &(*current)[step.index];
             continue;
         case PathStep::Kind::App: {
-            if (!current->is_object() || !current->contains("apps"))
-                return nullptr;
-            const auto& apps = (*current)["apps"];
-            if (!apps.is_object() || !apps.contains(step.name))
-                return nullptr;
-            current = &apps[step.name];
+            const nlohmann::json* apps = current->is_object() && current->contains("apps") ? &(*current)["apps"] : nullptr;
+            if (!apps || !apps->is_object() || !apps->contains(step.name))
+                return absent(text(i + 1) + " is null (no scene of that app is loaded)");
+            current = &(*apps)[step.name];
             continue;
         }
         }
     }
-    return *current;
+    return { *current, {} };
+}
+
+nlohmann::json ExpectPath::evaluate(const nlohmann::json& root) const
+{
+    auto found = find(root, true);
+    return found.problem.empty() ? found.value : nlohmann::json(nullptr);
 }
 
 } // namespace sim::scenario

@@ -28,16 +28,27 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// What a path found: the value, or why there is none to compare (`problem`).
+struct PathValue {
+    nlohmann::json value;
+    std::string problem;
+};
+
 class ExpectPath {
 public:
     ExpectPath() = default;
     static ExpectPath parse(std::string_view text);
 
-    // Walks `root`; a step that finds nothing (a missing field, an index out of range,
-    // anything below null) gives null, so a path into an absent player reads null.
+    // Walks `root` from step `first`. A step through null, a field a node's class does
+    // not have, or an index past the end is a problem naming that part. Only a check
+    // against null (`nullCheck`) may find null, or nothing, at the path's last step.
+    PathValue find(const nlohmann::json& root, bool nullCheck, std::size_t first = 0) const;
+    // The same, where nothing found reads as null (the live page's shallow look-ups).
     nlohmann::json evaluate(const nlohmann::json& root) const;
 
     const std::vector<PathStep>& steps() const { return m_steps; }
+    // The path as written up to (not including) step `end`.
+    std::string text(std::size_t end) const;
 
 private:
     std::vector<PathStep> m_steps;

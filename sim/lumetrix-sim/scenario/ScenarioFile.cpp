@@ -13,14 +13,45 @@ namespace {
 
 constexpr std::size_t kReadSize = 64 * 1024;
 
+bool isStandardInput(const std::filesystem::path& path)
+{
+    return path == "-";
+}
+
+// Standard input copied into a file no one else can see (it goes when closed), so the
+// run can read it again from the top as it does any scenario file.
+int copyOfStandardInput()
+{
+    int fd = open("/tmp", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return -1;
+    char buffer[kReadSize];
+    for (;;) {
+        ssize_t count = read(STDIN_FILENO, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            break;
+        for (ssize_t written = 0; written < count;) {
+            ssize_t now = write(fd, buffer + written, static_cast<std::size_t>(count - written));
+            if (now < 0) {
+                close(fd);
+                return -1;
+            }
+            written += now;
+        }
+    }
+    return fd;
+}
+
 } // namespace
 
 ScenarioFile::ScenarioFile(const std::filesystem::path& path, const ParseOptions& options)
-    : m_reader(path.string(), path.parent_path(), options)
+    : m_reader(isStandardInput(path) ? kStandardInputName : path.string(), isStandardInput(path) ? std::filesystem::path(".") : path.parent_path(), options)
 {
-    m_fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    m_fd = isStandardInput(path) ? copyOfStandardInput() : open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (m_fd < 0)
-        throw ScenarioError({ path.string(), 0 }, "cannot read the scenario file");
+        throw ScenarioError({ m_reader.file(), 0 }, "cannot read the scenario file");
     try {
         while (readCommand()) { }
     } catch (...) {
@@ -54,6 +85,10 @@ std::optional<std::string> ScenarioFile::nextLine()
     // Each byte is looked at once, however long the line.
     std::size_t searchFrom = m_lineStart;
     while ((newline = m_pending.find('\n', searchFrom)) == std::string::npos && !m_atEnd) {
+        // A line past the cap is refused as it is read: it is never held whole.
+        if (m_pending.size() - m_lineStart > kLongestLine)
+            throw ScenarioError({ m_reader.file(), m_lineNumber + 1 },
+                "expected a line of at most " + std::to_string(kLongestLine) + " bytes, got a longer one");
         m_pending.erase(0, std::exchange(m_lineStart, 0));
         searchFrom = m_pending.size();
         std::size_t kept = m_pending.size();

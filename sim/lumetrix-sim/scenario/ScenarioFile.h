@@ -18,10 +18,14 @@
 
 namespace sim::scenario {
 
+// How messages name a scenario read from standard input (`-`).
+inline constexpr const char* kStandardInputName = "<stdin>";
+
 class ScenarioFile final : public CommandSource {
 public:
-    // Opens `path` (named in messages as given) and checks every line: ScenarioError for
-    // the first malformed one, or for a file that cannot be read.
+    // Opens `path` (named in messages as given; `-` is standard input, read whole first,
+    // with paths in it relative to the current folder) and checks every line:
+    // ScenarioError for the first malformed one, or for a file that cannot be read.
     explicit ScenarioFile(const std::filesystem::path&, const ParseOptions& = {});
     ~ScenarioFile() override;
     ScenarioFile(const ScenarioFile&) = delete;

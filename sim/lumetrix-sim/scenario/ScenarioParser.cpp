@@ -215,6 +215,39 @@ public:
     // The whole line as written, without its comment.
     std::string lineText() const { return m_tokens[0].source + (argumentCount() ? " " + remainingText(0) : ""); }
 
+    const DumpShape* shape() const { return m_options.shape.get(); }
+
+    // A settings key must be one of the ten (when the shape is known). Gives a note when
+    // the value is not of the setting's type; `escape` names the command that takes any key.
+    std::string settingTypeNote(const std::string& key, const nlohmann::json& value, const char* escape) const
+    {
+        if (!shape())
+            return {};
+        auto type = shape()->settingType(key);
+        if (!type) {
+            std::string known;
+            for (auto& name : shape()->settingKeys())
+                known += (known.empty() ? "" : ", ") + name;
+            auto near = nearestNames(key, shape()->settingKeys());
+            fail("expected a setting's key (" + known + "), got " + shown(key) + (near.empty() ? "" : " (did you mean " + near[0] + "?)")
+                + (escape ? std::string("; `") + escape + " KEY VALUE` stores any key" : ""));
+        }
+        if (*type == "bool" && !value.is_boolean())
+            return key + " is a boolean setting, given " + value.dump();
+        if (*type == "object" && value.is_boolean())
+            return key + " is a number setting, given " + value.dump();
+        return {};
+    }
+
+    // A picture's file name, which must end in .png, resolved like a dump's.
+    std::string pictureFile(std::size_t index) const
+    {
+        const std::string& name = argument(index).text;
+        if (name.size() < 5 || name.compare(name.size() - 4, 4, ".png") != 0)
+            fail("expected a picture file ending in .png, got " + shown(argument(index).source));
+        return dumpPath(name).string();
+    }
+
 private:
     std::vector<Token> m_tokens;
     SourceLocation m_where;
@@ -230,35 +263,63 @@ std::optional<std::string> optionalText(const Token& token)
     return token.text;
 }
 
+// `crop lockscreen` or `crop app APP` from argument `next`, when the line has it there;
+// the argument after it.
+std::size_t parseCrop(const LineParser& line, std::size_t next, SnapshotCommand& snapshot)
+{
+    if (line.argumentCount() <= next || line.argument(next).quoted || line.argument(next).text == "tolerance")
+        return next;
+    line.word(next, { "crop" });
+    if (line.argumentCount() <= next + 1)
+        line.fail("expected `crop lockscreen` or `crop app APP` after the file");
+    if (line.word(next + 1, { "lockscreen", "app" }) == "lockscreen") {
+        snapshot.crop = SnapshotCommand::Crop::LockScreen;
+        return next + 2;
+    }
+    if (line.argumentCount() <= next + 2)
+        line.fail("expected a bundle identifier after `crop app`");
+    snapshot.crop = SnapshotCommand::Crop::App;
+    snapshot.bundleIdentifier = line.bundleIdentifier(next + 2);
+    return next + 3;
+}
+
+// `tolerance N` from argument `next` to the end of the line, or 0 without it.
+int parseTolerance(const LineParser& line, std::size_t next, const char* usage)
+{
+    if (line.argumentCount() == next)
+        return 0;
+    if (line.argumentCount() != next + 2 || line.argument(next).quoted || line.argument(next).text != "tolerance")
+        line.fail(std::string("expected `") + usage + "`, got " + line.argument(next).source);
+    double tolerance = line.nonNegative(next + 1, "a tolerance per channel");
+    if (tolerance > 255 || tolerance != static_cast<int>(tolerance))
+        line.fail("expected a tolerance per channel from 0 to 255 (a whole number), got " + line.argument(next + 1).source);
+    return static_cast<int>(tolerance);
+}
+
 // snapshot FILE.png [crop lockscreen|app APP] ["CAPTION"]
 SnapshotCommand parseSnapshot(const LineParser& line)
 {
     const char* usage = "snapshot FILE.png [crop lockscreen|app APP] [\"CAPTION\"]";
     line.arguments(1, 5, usage);
     SnapshotCommand snapshot;
-    snapshot.hostPath = line.dumpPath(line.argument(0).text).string();
-    std::size_t next = 1;
-    if (line.argumentCount() > next && !line.argument(next).quoted) {
-        line.word(next, { "crop" });
-        if (line.argumentCount() <= next + 1)
-            line.fail("expected `crop lockscreen` or `crop app APP` after the file");
-        if (line.word(next + 1, { "lockscreen", "app" }) == "lockscreen") {
-            snapshot.crop = SnapshotCommand::Crop::LockScreen;
-            next += 2;
-        } else {
-            if (line.argumentCount() <= next + 2)
-                line.fail("expected a bundle identifier after `crop app`");
-            snapshot.crop = SnapshotCommand::Crop::App;
-            snapshot.bundleIdentifier = line.bundleIdentifier(next + 2);
-            next += 3;
-        }
-    }
+    snapshot.hostPath = line.pictureFile(0);
+    std::size_t next = parseCrop(line, 1, snapshot);
     if (line.argumentCount() > next) {
         if (!line.argument(next).quoted || line.argumentCount() > next + 1)
             line.fail(std::string("expected `") + usage + "`, got " + line.argument(next).source);
         snapshot.caption = line.argument(next).text;
     }
     return snapshot;
+}
+
+ExpectSnapshotCommand parseExpectSnapshot(const LineParser& line)
+{
+    const char* usage = "expect-snapshot FILE.png [crop lockscreen|app APP] [tolerance N]";
+    line.arguments(1, 6, usage);
+    ExpectSnapshotCommand expect;
+    expect.picture.hostPath = line.pictureFile(0);
+    expect.tolerance = parseTolerance(line, parseCrop(line, 1, expect.picture), usage);
+    return expect;
 }
 
 ExpectCommand parseExpect(const LineParser& line)
@@ -271,6 +332,10 @@ ExpectCommand parseExpect(const LineParser& line)
         expect.path = ExpectPath::parse(expect.pathText);
     } catch (const PathSyntaxError& error) {
         line.fail(error.what());
+    }
+    if (line.shape()) {
+        if (auto problem = line.shape()->problem(expect.path))
+            line.fail("expected a path the dump has: " + *problem);
     }
     auto op = parseOp(line.argument(1).text);
     if (!op || line.argument(1).quoted)
@@ -403,8 +468,12 @@ CommandBody parseFile(const LineParser& line)
 
 CommandBody parsePref(const LineParser& line)
 {
-    line.arguments(2, 2, "pref KEY VALUE");
-    return PrefCommand { line.argument(0).text, line.value(1, false) };
+    bool raw = line.name() == "pref-raw";
+    line.arguments(2, 2, raw ? "pref-raw KEY VALUE" : "pref KEY VALUE");
+    PrefCommand pref { line.argument(0).text, line.value(1, false), raw, {} };
+    if (!raw)
+        pref.typeNote = line.settingTypeNote(pref.key, pref.value, "pref-raw");
+    return pref;
 }
 
 CommandBody parsePrefReset(const LineParser& line)
@@ -486,14 +555,22 @@ CommandBody parseSwipe(const LineParser& line)
 
 CommandBody parseSettings(const LineParser& line)
 {
-    line.arguments(1, 3, "settings open|set KEY VALUE|respring|reset|snapshot FILE.png [\"CAPTION\"]");
+    line.arguments(1, 4, "settings open|set KEY VALUE|respring|reset|snapshot FILE.png [\"CAPTION\"]|expect-snapshot FILE.png [tolerance N]");
     SettingsCommand settings;
-    std::string action = line.word(0, { "open", "set", "respring", "reset", "snapshot" });
+    std::string action = line.word(0, { "open", "set", "respring", "reset", "snapshot", "expect-snapshot" });
+    if (action == "expect-snapshot") {
+        const char* usage = "settings expect-snapshot FILE.png [tolerance N]";
+        line.arguments(2, 4, usage);
+        settings.action = SettingsCommand::Action::ExpectSnapshot;
+        settings.hostPath = line.pictureFile(1);
+        settings.tolerance = parseTolerance(line, 2, usage);
+        return settings;
+    }
     if (action == "snapshot") {
         const char* usage = "settings snapshot FILE.png [\"CAPTION\"]";
         line.arguments(2, 3, usage);
         settings.action = SettingsCommand::Action::Snapshot;
-        settings.hostPath = line.dumpPath(line.argument(1).text).string();
+        settings.hostPath = line.pictureFile(1);
         // Only a quoted word is a caption, as with `snapshot`: a stray word is a typo.
         if (line.argumentCount() == 3) {
             if (!line.argument(2).quoted)
@@ -507,6 +584,7 @@ CommandBody parseSettings(const LineParser& line)
         settings.action = SettingsCommand::Action::Set;
         settings.key = line.argument(1).text;
         settings.value = line.value(2, false);
+        line.settingTypeNote(settings.key, settings.value, nullptr);
         return settings;
     }
     line.arguments(1, 1, ("settings " + action).c_str());
@@ -548,53 +626,74 @@ CommandBody parseAny(const LineParser& line)
     return parse(line);
 }
 
-// One parser per command word; a new command is one row here and one function above.
-const std::map<std::string, CommandParser>& commandParsers()
+struct CommandRow {
+    const char* name;
+    CommandParser parse;
+    CommandHelp help;
+};
+
+// One row per command word: its parser, its form and what it does. The parser, the
+// message for an unknown word and `lumetrix-sim help scenario` all read it, so they
+// cannot disagree; a new command is one row here and one function above.
+const std::vector<CommandRow>& commandRows()
 {
     using Action = PlayerCommand::Action;
-    static const std::map<std::string, CommandParser> parsers = {
-        { "device", parseDevice },
-        { "appearance", parseAppearance },
-        { "file", parseFile },
-        { "pref", parsePref },
-        { "pref-reset", parsePrefReset },
-        { "track", parseTrack },
-        { "play", parseBare<PlayerCommand, Action::Play> },
-        { "pause", parseBare<PlayerCommand, Action::Pause> },
-        { "next", parseBare<PlayerCommand, Action::Next> },
-        { "previous", parseBare<PlayerCommand, Action::Previous> },
-        { "stop", parseBare<PlayerCommand, Action::Stop> },
-        { "seek", parseSeek },
-        { "boot", parseBare<BootCommand> },
-        { "respring", parseBare<RespringCommand> },
-        { "lock", parseBare<LockCommand, true> },
-        { "unlock", parseBare<LockCommand, false> },
-        { "bounce", parseBare<BounceCommand> },
-        { "mark", parseBare<MarkCommand> },
-        { "open", parseApp },
-        { "close", parseApp },
-        { "grabber", parseGrabber },
-        { "tap", parseTap },
-        { "swipe", parseSwipe },
-        { "settings", parseSettings },
-        { "wait", parseWait },
-        { "dump", parseDump },
-        { "snapshot", parseAny<parseSnapshot> },
-        { "expect", parseAny<parseExpect> },
-        { "expect-events", parseAny<parseExpectEvents> },
+    static const std::vector<CommandRow> rows = {
+        { "device", parseDevice, { "device NAME", "the device profile (before boot; see `lumetrix-sim devices`)" } },
+        { "appearance", parseAppearance, { "appearance light|dark", "the phone's appearance" } },
+        { "file", parseFile, { "file PATH [CONTENT]", "a file at a device path, empty or holding the quoted CONTENT" } },
+        { "pref", parsePref, { "pref KEY VALUE", "store one of the ten settings (true/false, a number or a quoted string)" } },
+        { "pref-raw", parsePref, { "pref-raw KEY VALUE", "store exactly this under any key (for tests of the store)" } },
+        { "pref-reset", parsePrefReset, { "pref-reset", "remove every stored setting" } },
+        { "track", parseTrack, { "track TITLE ARTIST DURATION [artwork PATH|none]", "append a track to the now-playing app's queue (TITLE, ARTIST may be none)" } },
+        { "play", parseBare<PlayerCommand, Action::Play>, { "play", "the now-playing app plays" } },
+        { "pause", parseBare<PlayerCommand, Action::Pause>, { "pause", "the now-playing app pauses" } },
+        { "next", parseBare<PlayerCommand, Action::Next>, { "next", "the next track" } },
+        { "previous", parseBare<PlayerCommand, Action::Previous>, { "previous", "the previous track" } },
+        { "seek", parseSeek, { "seek SECONDS", "move within the track" } },
+        { "stop", parseBare<PlayerCommand, Action::Stop>, { "stop", "nothing plays and the service has no record" } },
+        { "boot", parseBare<BootCommand>, { "boot", "start SpringBoard with the tweak loaded; the phone comes up locked" } },
+        { "respring", parseBare<RespringCommand>, { "respring", "restart SpringBoard (a new process)" } },
+        { "lock", parseBare<LockCommand, true>, { "lock", "lock the phone" } },
+        { "unlock", parseBare<LockCommand, false>, { "unlock", "unlock the phone" } },
+        { "open", parseApp, { "open APP", "bring an app (bundle identifier) to the front" } },
+        { "close", parseApp, { "close APP", "end an app" } },
+        { "grabber", parseGrabber, { "grabber lost [TIMEOUT]|reset", "the front app's home grabber loses attention (timeout 2.0) or gets it back" } },
+        { "bounce", parseBare<BounceCommand>, { "bounce", "the home grabber is asked to bounce" } },
+        { "tap", parseTap, { "tap lockscreen X [Y] | tap app APP X [Y] | tap screen X Y", "a tap at X, Y points in the player's 100 x 40 touch target (Y: its middle): previous below 30, "
+                                                                                          "play/pause 35 to 70, next above 75; `screen`: screen points" } },
+        { "swipe", parseSwipe, { "swipe lockscreen|app APP left|right", "a swipe across the player's touch target" } },
+        { "settings", parseSettings, { "settings open|set KEY VALUE|respring|reset", "the Settings app working the pane as a user would" } },
+        { "settings snapshot", nullptr, { "settings snapshot FILE.png [\"CAPTION\"]", "a picture of what the Settings app shows" } },
+        { "settings expect-snapshot", nullptr, { "settings expect-snapshot FILE.png [tolerance N]", "compare the Settings app with a golden picture" } },
+        { "wait", parseWait, { "wait SECONDS", "run the clock (at most 86400 s a line)" } },
+        { "mark", parseBare<MarkCommand>, { "mark", "start a window for expect-events" } },
+        { "dump", parseDump, { "dump players|screen|settings|globals|stats FILE", "a JSON snapshot" } },
+        { "snapshot", parseAny<parseSnapshot>, { "snapshot FILE.png [crop lockscreen|app APP] [\"CAPTION\"]", "a picture of the screen, or of a player's region at three times device scale" } },
+        { "expect", parseAny<parseExpect>, { "expect PATH OP VALUE", "a check on a dump: PATH into players (or screen., settings.), OP == != < <= > >= ~= [+- TOL]" } },
+        { "expect-events", parseAny<parseExpectEvents>, { "expect-events FILTER... OP N", "count the events since the last mark that match every field=value" } },
+        { "expect-snapshot", parseAny<parseExpectSnapshot>, { "expect-snapshot FILE.png [crop lockscreen|app APP] [tolerance N]", "compare the screen with a golden picture" } },
     };
-    return parsers;
+    return rows;
 }
 
 CommandBody parseCommand(const LineParser& line)
 {
     const std::string& name = line.name();
-    if (auto parser = commandParsers().find(name); parser != commandParsers().end())
-        return parser->second(line);
-    static const std::string known = "device, appearance, file, pref, pref-reset, track, play, pause, next, previous, seek, "
-                                     "stop, boot, respring, lock, unlock, open, close, grabber, bounce, tap, swipe, settings, wait, dump, snapshot, "
-                                     "mark, expect, expect-events";
-    line.fail("expected a command (" + known + "), got " + name);
+    for (auto& row : commandRows()) {
+        if (row.parse && name == row.name)
+            return row.parse(line);
+    }
+    std::string known;
+    std::vector<std::string> names;
+    for (auto& row : commandRows()) {
+        if (!row.parse)
+            continue;
+        known += (known.empty() ? "" : ", ") + std::string(row.name);
+        names.push_back(row.name);
+    }
+    auto near = nearestNames(name, names);
+    line.fail("expected a command (" + known + "), got " + shown(name) + (near.empty() ? "" : " (did you mean " + near[0] + "?)"));
 }
 
 // Commands that need SpringBoard running, by the name a message gives them.
@@ -614,10 +713,23 @@ const char* springBoardCommandName(const CommandBody& body)
         return touch->gesture == TouchCommand::Gesture::Tap ? "tap" : "swipe";
     if (auto snapshot = std::get_if<SnapshotCommand>(&body); snapshot && snapshot->crop != SnapshotCommand::Crop::None)
         return "snapshot ... crop";
+    if (auto expect = std::get_if<ExpectSnapshotCommand>(&body); expect && expect->picture.crop != SnapshotCommand::Crop::None)
+        return "expect-snapshot ... crop";
     return nullptr;
 }
 
 } // namespace
+
+const std::vector<CommandHelp>& scenarioCommandHelp()
+{
+    static const std::vector<CommandHelp> help = [] {
+        std::vector<CommandHelp> help;
+        for (auto& row : commandRows())
+            help.push_back(row.help);
+        return help;
+    }();
+    return help;
+}
 
 ScenarioReader::ScenarioReader(std::string fileName, fs::path baseDirectory, ParseOptions options)
     : m_file(std::move(fileName))
@@ -629,9 +741,15 @@ ScenarioReader::ScenarioReader(std::string fileName, fs::path baseDirectory, Par
 std::optional<Command> ScenarioReader::readLine(const std::string& source, int number)
 {
     SourceLocation where { m_file, number };
+    if (source.size() > kLongestLine)
+        throw ScenarioError(where, "expected a line of at most " + std::to_string(kLongestLine) + " bytes, got a longer one");
+    // A byte-order mark, as some editors write at the start of a UTF-8 file, is no word.
+    std::string_view text = source;
+    if (number == 1 && text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
     std::vector<Token> tokens;
     try {
-        tokens = tokenizeLine(source);
+        tokens = tokenizeLine(text);
     } catch (const TokenizeError& error) {
         throw ScenarioError(where, error.what());
     }

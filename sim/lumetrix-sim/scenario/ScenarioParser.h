@@ -3,9 +3,11 @@
 // when the whole file is well formed.
 
 #include "Command.h"
+#include "DumpShape.h"
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -30,7 +32,22 @@ struct ParseOptions {
     // Where relative dump files go instead of the scenario's folder (the demo writes its
     // dumps into its output folder).
     std::filesystem::path dumpDirectory;
+    // What the dumps hold and the settings' keys: with it, `expect` paths and `pref` /
+    // `settings set` keys are checked as the file is read. Without it they are taken as
+    // written.
+    std::shared_ptr<const DumpShape> shape;
 };
+
+// The longest scenario line, in bytes: a longer one is refused before it is read whole.
+inline constexpr std::size_t kLongestLine = 1024 * 1024;
+
+// Every scenario command with its form and one line on what it does, in the order the
+// language is usually read; `lumetrix-sim help scenario` prints it.
+struct CommandHelp {
+    const char* form;
+    const char* what;
+};
+const std::vector<CommandHelp>& scenarioCommandHelp();
 
 // Reads a scenario one line at a time, with the rules that span lines (one boot, the
 // device chosen before it, SpringBoard's own commands only after it). It keeps nothing of

@@ -1,6 +1,7 @@
 #include "PhoneLink.h"
 
 #include "sim/lumetrix-sim/run/LineChannel.h"
+#include "sim/lumetrix-sim/run/SimulatedProcess.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -22,7 +23,7 @@ PhoneLink::PhoneLink(LivePhoneSetup setup, PhoneState& state)
     // Room for a few frames, so a burst of them does not wait for the reader.
     fcntl(reports[1], F_SETPIPE_SZ, 1 << 20);
     std::fflush(nullptr);
-    pid_t pid = fork();
+    pid_t pid = forkSimulatedProcess();
     if (pid < 0)
         throw std::runtime_error("cannot start the phone");
     if (pid == 0) {
@@ -87,6 +88,7 @@ int PhoneLink::shutDown()
     int status = 0;
     if (m_device > 0) {
         waitpid(m_device, &status, 0);
+        forgetProcess(m_device);
         m_device = -1;
     }
     if (m_reader.joinable())

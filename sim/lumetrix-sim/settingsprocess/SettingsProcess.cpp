@@ -4,6 +4,8 @@
 #include "SettingsStore.h"
 
 #include "sim/lumetrix-sim/run/EventLog.h"
+#include "sim/lumetrix-sim/run/NotifyListeners.h"
+#include "sim/lumetrix-sim/run/SimulatedProcess.h"
 #include "sim/lumetrix-sim/run/Watchdog.h"
 #include "sim/render/ScreenSnapshot.h"
 #include "sim/render/Thumbnail.h"
@@ -127,7 +129,7 @@ std::unique_ptr<SettingsProcess> SettingsProcess::launch(const Launch& launch, E
     if (pipe(requests) != 0 || pipe(replies) != 0)
         throw std::runtime_error("cannot make the pipes to the Settings app");
     std::fflush(nullptr);
-    pid_t pid = fork();
+    pid_t pid = forkSimulatedProcess();
     if (pid < 0)
         throw std::runtime_error("cannot start the Settings app");
     if (pid == 0) {
@@ -137,7 +139,9 @@ std::unique_ptr<SettingsProcess> SettingsProcess::launch(const Launch& launch, E
     }
     close(requests[0]);
     close(replies[1]);
-    return std::unique_ptr<SettingsProcess>(new SettingsProcess(pid, LineChannel(replies[0], requests[1])));
+    auto process = std::unique_ptr<SettingsProcess>(new SettingsProcess(pid, LineChannel(replies[0], requests[1])));
+    process->m_deviceRoot = launch.deviceRoot;
+    return process;
 }
 
 SettingsProcess::~SettingsProcess()
@@ -158,10 +162,12 @@ SettingsProcess::~SettingsProcess()
         if (std::chrono::steady_clock::now() >= deadline) {
             kill(m_pid, SIGKILL);
             waitpid(m_pid, &status, 0);
-            return;
+            break;
         }
         usleep(10000);
     }
+    forgetProcess(m_pid);
+    removeNotifyListener(m_deviceRoot, m_pid);
 }
 
 json SettingsProcess::request(json message, double now)

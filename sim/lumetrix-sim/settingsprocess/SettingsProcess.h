@@ -53,6 +53,7 @@ private:
 
     pid_t m_pid;
     pid_t m_launcher;
+    std::string m_deviceRoot;
     LineChannel m_channel;
 };
 

@@ -5,6 +5,8 @@
 //
 //   lumetrix-artwork DIR    writes DIR/daybreak.png and DIR/nightdrive.jpg
 
+#include "LumetrixVersion.h"
+
 #include "sim/imaging/ImageEncoding.h"
 
 #include <cmath>
@@ -48,6 +50,10 @@ std::vector<std::uint8_t> cover(Colour from, Colour to, Colour disc)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::printf("lumetrix-artwork %s\n", LUMETRIX_VERSION);
+        return 0;
+    }
     if (argc != 2 || std::string(argv[1]) == "--help") {
         std::fprintf(argc == 2 ? stdout : stderr, "usage: lumetrix-artwork DIR\n\nWrites DIR/daybreak.png (light) and DIR/nightdrive.jpg (dark).\n");
         return argc == 2 ? 0 : 2;

@@ -5,6 +5,8 @@
 //   lumetrix-colour FILE    prints "R G B #RRGGBB" (0...255 each) and exits 0; exits 1
 //                           with a message when the file gives no colour, 2 for bad usage
 
+#include "LumetrixVersion.h"
+
 #include "Foundation/NSData.h"
 #include "Foundation/RunLoop.h"
 #include "Platform/Platform.h"
@@ -38,9 +40,14 @@ int noColour(const std::string& file, const char* why)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
-        std::fprintf(stderr, "usage: lumetrix-colour FILE   (the average colour of PNG or JPEG artwork)\n");
-        return 2;
+    bool help = argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h");
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::printf("lumetrix-colour %s\n", LUMETRIX_VERSION);
+        return 0;
+    }
+    if (argc != 2 || help) {
+        std::fprintf(help ? stdout : stderr, "usage: lumetrix-colour FILE   (the average colour of PNG or JPEG artwork)\n");
+        return help ? 0 : 2;
     }
     std::string file = argv[1];
     std::error_code error;

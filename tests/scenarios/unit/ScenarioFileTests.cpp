@@ -121,4 +121,25 @@ TEST_F(Scenario_File, ALineChangedInPlaceAfterTheCheckIsRefusedWhereTheRunReache
     }
 }
 
+TEST_F(Scenario_File, AByteOrderMarkIsNoWord)
+{
+    std::string path = write("\xEF\xBB\xBFwait 1\nwait 2\n");
+    ScenarioFile file(path);
+    ASSERT_NE(file.command(1), nullptr);
+    EXPECT_EQ(file.command(0)->text, "wait 1");
+    // Only at the very start of the file.
+    EXPECT_NE(refusal(write("wait 1\n\xEF\xBB\xBFwait 2\n")).find(":2: expected a command"), std::string::npos);
+}
+
+TEST_F(Scenario_File, ALineLongerThanTheCapIsRefusedWithItsNumber)
+{
+    std::string longLine = "file \"/a\" \"" + std::string(kLongestLine, 'x') + "\"\n";
+    EXPECT_EQ(refusal(write("wait 1\n" + longLine + "wait 2\n")),
+        (m_folder / "long.scenario").string() + ":2: expected a line of at most 1048576 bytes, got a longer one");
+    // Nor is one without a newline at the end of the file read whole.
+    EXPECT_NE(refusal(write("wait 1\n\n" + std::string(kLongestLine + 10, '#'))).find(":3: expected a line of at most"), std::string::npos);
+    // Just under the cap is a line like any other.
+    EXPECT_EQ(refusal(write("# " + std::string(kLongestLine - 2, 'c') + "\nwait 1\n")), "");
+}
+
 } // namespace

@@ -1,0 +1,38 @@
+#pragma once
+// Golden pictures for `expect-snapshot`: a picture taken now against one stored earlier.
+// Channels are compared straight (not premultiplied), each within a tolerance; what
+// differs is shown on FILE.diff.png beside the golden one: the golden picture faded,
+// with every differing pixel in solid magenta.
+
+#include "sim/render/Canvas.h"
+
+#include <string>
+
+namespace sim {
+
+struct GoldenComparison {
+    enum class Outcome {
+        Matches,
+        Differs, // `differing` pixels, the difference picture at `diffPath`
+        Missing, // no golden picture (and none written)
+        Written, // missing or different, and written anew
+        Failed, // the golden picture or the difference picture could not be read or written
+    };
+    Outcome outcome = Outcome::Matches;
+    long differing = 0;
+    std::string diffPath;
+    std::string message; // for Failed and for a size that differs
+};
+
+// Pixels whose channels differ by more than `tolerance` (0 to 255); pixels that only one
+// of two pictures of different sizes has count as differing too.
+long countDifferingPixels(const render::Canvas& actual, const render::Canvas& golden, int tolerance);
+
+// Compares `actual` with the PNG at `goldenPath`. With `update` a missing or different
+// golden picture is written instead of failing.
+GoldenComparison compareWithGolden(const render::Canvas& actual, const std::string& goldenPath, int tolerance, bool update);
+
+// FILE.png -> FILE.diff.png
+std::string diffPathFor(const std::string& goldenPath);
+
+} // namespace sim
