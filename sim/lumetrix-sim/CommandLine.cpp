@@ -11,7 +11,7 @@ std::string usageText(CommandLine::Command command)
     switch (command) {
     case CommandLine::Command::Run:
         return "usage: lumetrix-sim run FILE... [--root DIR] [--events FILE] [--device NAME] [--realtime]\n"
-               "                        [--dumps DIR] [--log]\n"
+               "                        [--dumps DIR] [--log] [--music mpris[:NAME]]\n"
                "\n"
                "Runs scenario files on a simulated phone with Lumetrix installed: SpringBoard with the\n"
                "tweak loaded, a now-playing app and the Settings app. Every file is read first; each\n"
@@ -24,6 +24,9 @@ std::string usageText(CommandLine::Command command)
                "  --realtime      the clock follows the wall clock: `wait` really waits\n"
                "  --dumps DIR     write relative dump files into DIR instead of beside the scenario\n"
                "  --log           also print NSLog lines on standard error\n"
+               "  --music mpris[:NAME]\n"
+               "                  the now-playing app follows the desktop player org.mpris.MediaPlayer2.NAME\n"
+               "                  (without NAME: the first one found) on the session bus; implies --realtime\n"
                "\n"
                "Pictures: `snapshot FILE.png` in a scenario writes the screen as it is at that instant\n"
                "(device scale); `snapshot FILE.png crop lockscreen|app APP` the region around that\n"
@@ -129,7 +132,14 @@ CommandLine parseCommandLine(int argc, char** argv)
                 line.run.realtime = true;
             else if (argument == "--log")
                 line.run.echoLogs = true;
-            else if (argument.rfind("-", 0) == 0 && argument != "-")
+            else if (argument == "--music") {
+                auto music = parseMusicOption(value(i));
+                if (!music.option)
+                    throw UsageError(music.problem, command);
+                line.run.music = music.option;
+                // A real player plays in real time; a virtual clock cannot keep up with it.
+                line.run.realtime = true;
+            } else if (argument.rfind("-", 0) == 0 && argument != "-")
                 throw UsageError("unknown option '" + argument + "'", command);
             else
                 line.files.push_back(argument);
