@@ -118,6 +118,7 @@ TEST_F(RealPlayer, PhoneFollowsAndControlsMpv)
 
     // Each dump is followed by a wait long enough for the checks made meanwhile here.
     std::ofstream(m_folder / "follow.scenario") << "pref dynamicenabled true\n"
+                                                   "pref swipetoskip true\n"
                                                    "boot\n"
                                                    "wait 3.5\n"
                                                    "dump players playing.json\n"
