@@ -90,12 +90,11 @@ public:
                 while (m_connection->processPendingRequest()) { }
                 handleArrivals();
                 runCommands();
+                flush();
+                waitForBus();
             } catch (const sdbus::Error& error) {
                 busLost(describe(error));
-                continue;
             }
-            flush();
-            waitForBus();
         }
         flush();
     }
