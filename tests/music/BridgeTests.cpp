@@ -76,7 +76,10 @@ protected:
         }
         return true;
     }
-    bool listenForPlayer() { return listen([](const Heard& heard) { return heard.player.has_value(); }); }
+    bool listenForPlayer()
+    {
+        return listen([](const Heard& heard) { return heard.player.has_value(); });
+    }
 
     std::unique_ptr<PrivateBus> m_bus;
     std::unique_ptr<FakePlayer> m_player;
@@ -155,9 +158,9 @@ TEST_F(MusicBridge, HostilePlayerCostsOneLine)
     std::vector<Case> cases;
     cases.push_back({ "title of the wrong type", withMetadata({ { "xesam:title", sdbus::Variant(std::int32_t(42)) }, { "xesam:artist", sdbus::Variant(std::string("Solo")) } }),
         "xesam:title is not a string", [](const PlayerState& player) {
-            EXPECT_FALSE(player.title);
-            EXPECT_EQ(player.artist, "Solo");
-        } });
+        EXPECT_FALSE(player.title);
+        EXPECT_EQ(player.artist, "Solo");
+    } });
     auto notADictionary = FakePlayer::playingTrack();
     notADictionary["Metadata"] = sdbus::Variant(std::string("Daybreak"));
     cases.push_back({ "metadata that is no dictionary", notADictionary, "Metadata is not a dictionary",
