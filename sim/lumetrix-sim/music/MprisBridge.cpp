@@ -268,11 +268,11 @@ private:
         }
         double readAt = steadyNow();
         auto position = microsecondsToSeconds(value);
-        if (!position || *position < 0) {
+        if (!position) {
             sayOnce("Position is not a count of microseconds (type " + value.peekValueType() + "): ignored");
             return;
         }
-        m_state.position = *position;
+        m_state.position = std::max(0.0, *position);
         m_state.positionReadAt = readAt;
     }
 

@@ -1,5 +1,6 @@
 #include "PlayerState.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace sim {
@@ -127,9 +128,10 @@ bool applyPlayerProperties(PlayerState& state, const PropertyMap& properties, st
             else
                 problems.push_back("Rate is not a rate (type " + value.peekValueType() + "): ignored");
         } else if (name == "Position") {
+            // A player loading the next file may say it is a little before the start.
             auto position = microsecondsToSeconds(value);
-            if (position && *position >= 0)
-                state.position = *position;
+            if (position)
+                state.position = std::max(0.0, *position);
             else
                 problems.push_back("Position is not a count of microseconds (type " + value.peekValueType() + "): ignored");
         } else if (name == "CanPlay") {
