@@ -20,6 +20,7 @@ std::string usageText(CommandLine::Command command)
         return "usage: lumetrix-sim run FILE... [--root DIR] [--events FILE] [--device NAME] [--realtime]\n"
                "                        [--dumps DIR] [--log] [--junit FILE] [--update-snapshots] [--quiet]\n"
                "                        [--package FILE.deb]\n"
+               "                        [--music mpris[:NAME]]\n"
                "\n"
                "Runs scenario files on a simulated phone with Lumetrix installed: SpringBoard with the\n"
                "tweak loaded, a now-playing app and the Settings app. Every file is checked first (each\n"
@@ -42,6 +43,9 @@ std::string usageText(CommandLine::Command command)
                "                  file and `N passed, N failed`)\n"
                "  --package FILE.deb  install this build of the tweak (the package com.orvanta.lumetrix)\n"
                "                  on the device instead of the one built with this program\n"
+               "  --music mpris[:NAME]\n"
+               "                  the now-playing app follows the desktop player org.mpris.MediaPlayer2.NAME\n"
+               "                  (without NAME: the first one found) on the session bus; implies --realtime\n"
                "\n"
                "Pictures: `snapshot FILE.png` in a scenario writes the screen as it is at that instant\n"
                "(device scale); `snapshot FILE.png crop lockscreen|app APP` the region around that\n"
@@ -215,6 +219,13 @@ CommandLine parseCommandLine(int argc, char** argv)
                 line.run.package = value(i);
                 if (!std::filesystem::is_regular_file(*line.run.package))
                     throw UsageError("no package file '" + *line.run.package + "'", command);
+            } else if (argument == "--music") {
+                auto music = parseMusicOption(value(i));
+                if (!music.option)
+                    throw UsageError(music.problem, command);
+                line.run.music = music.option;
+                // A real player plays in real time; a virtual clock cannot keep up with it.
+                line.run.realtime = true;
             } else if (argument.rfind("-", 0) == 0 && argument != "-")
                 throw UsageError("unknown option '" + argument + "'", command);
             else

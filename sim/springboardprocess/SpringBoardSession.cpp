@@ -11,12 +11,13 @@
 namespace sim {
 
 SpringBoardSession::SpringBoardSession(const std::string& deviceRoot, double startTime, platform::NowPlayingApplication application,
-    platform::RunLoop::ClockMode clockMode)
+    platform::RunLoop::ClockMode clockMode, const NowPlayingSourceFactory& sourceFactory)
     : m_process(deviceRoot, startTime, clockMode)
     , m_application(std::move(application))
 {
     m_playbackTimer = std::make_unique<platform::NowPlayingPlaybackTimer>(m_application);
-    m_service = std::make_unique<platform::NowPlayingService>(std::make_unique<platform::InProcessNowPlayingSource>(m_application));
+    auto source = sourceFactory ? sourceFactory() : std::make_unique<platform::InProcessNowPlayingSource>(m_application);
+    m_service = std::make_unique<platform::NowPlayingService>(std::move(source));
     // SpringBoard hears of every change through its media controller, as on a device.
     m_service->setMediaControllerUpdater([](NSDictionary* info) {
         SBMediaController::sharedInstance()->setNowPlayingInfo(info);

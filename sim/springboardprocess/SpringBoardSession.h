@@ -7,7 +7,9 @@
 #include "SpringBoardProcess.h"
 
 #include "MediaRemote/NowPlayingApplication.h"
+#include "MediaRemote/NowPlayingSource.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -22,10 +24,15 @@ namespace sim {
 
 class SpringBoardSession {
 public:
+    // Makes the source SpringBoard's service reads in place of the scripted application,
+    // once the process's run loop exists.
+    using NowPlayingSourceFactory = std::function<std::unique_ptr<platform::NowPlayingSource>()>;
+
     // `startTime` is the clock's reading at the start (absolute time); `application` the
-    // now-playing application as it is (it outlives SpringBoard restarts).
+    // now-playing application as it is (it outlives SpringBoard restarts). Without a
+    // source factory SpringBoard hears the application.
     SpringBoardSession(const std::string& deviceRoot, double startTime, platform::NowPlayingApplication application,
-        platform::RunLoop::ClockMode = platform::RunLoop::ClockMode::Virtual);
+        platform::RunLoop::ClockMode = platform::RunLoop::ClockMode::Virtual, const NowPlayingSourceFactory& = {});
     ~SpringBoardSession();
 
     SpringBoardProcess& process() { return m_process; }

@@ -108,6 +108,8 @@ std::optional<std::string> describeTimelineEntry(const json& entry)
         return "Click: system sound " + entry["id"].dump();
     if (type == "log")
         return "NSLog: " + entry.value("text", std::string());
+    if (type == "music")
+        return "Desktop player: " + entry.value("text", std::string());
     if (type == "notification") {
         std::string name = entry.value("name", std::string());
         auto& info = entry["userInfo"];

@@ -1,6 +1,8 @@
 #pragma once
 // How `lumetrix-sim run` was asked to run its scenarios.
 
+#include "sim/lumetrix-sim/music/MusicOption.h"
+
 #include <map>
 #include <optional>
 #include <string>
@@ -23,6 +25,9 @@ struct RunOptions {
     std::optional<std::string> device;
     // The clock follows the wall clock: `wait` really waits.
     bool realtime = false;
+    // The now-playing app follows this desktop player instead of the scenario's tracks
+    // (only in real time).
+    std::optional<MusicOption> music;
     // NSLog lines also go to standard error.
     bool echoLogs = false;
     // Write a JUnit XML report here.

@@ -13,6 +13,7 @@
 #include "Watchdog.h"
 
 #include "sim/device/DeviceRoot.h"
+#include "sim/lumetrix-sim/music/MprisNowPlayingSource.h"
 #include "sim/render/Thumbnail.h"
 #include "sim/lumetrix-sim/scenario/ScenarioFile.h"
 #include "sim/lumetrix-sim/settingsprocess/SettingsProcess.h"
@@ -79,7 +80,10 @@ const char* stopName(Interpreter::Stop stop)
     json result;
     try {
         log.write({ { "type", "boot" } }, EventLog::runSeconds(bootTime, runStart));
-        SpringBoardHost host(services.root.path().string(), state, clockMode(options));
+        SpringBoardSession::NowPlayingSourceFactory musicSource;
+        if (options.music)
+            musicSource = [music = *options.music] { return std::make_unique<MprisNowPlayingSource>(music); };
+        SpringBoardHost host(services.root.path().string(), state, clockMode(options), musicSource);
         host.runLoop().runFor(0);
         if (auto url = std::exchange(state.openURLAfterBoot, std::nullopt)) {
             log.write({ { "type", "openURL" }, { "url", *url } }, EventLog::runSeconds(host.runLoop().now(), runStart));

@@ -9,8 +9,9 @@
 
 namespace sim {
 
-SpringBoardHost::SpringBoardHost(const std::string& deviceRoot, const RunState& state, platform::RunLoop::ClockMode clockMode)
-    : m_session(deviceRoot, state.now, restoreApplication(state), clockMode)
+SpringBoardHost::SpringBoardHost(const std::string& deviceRoot, const RunState& state, platform::RunLoop::ClockMode clockMode,
+    const SpringBoardSession::NowPlayingSourceFactory& sourceFactory)
+    : m_session(deviceRoot, state.now, restoreApplication(state), clockMode, sourceFactory)
 {
     if (auto* profile = UIDeviceProfile::named(state.device))
         UIDeviceProfile::setCurrent(*profile);

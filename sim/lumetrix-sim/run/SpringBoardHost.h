@@ -17,7 +17,8 @@ struct RunState;
 
 class SpringBoardHost final : public ScenarioHost {
 public:
-    SpringBoardHost(const std::string& deviceRoot, const RunState&, platform::RunLoop::ClockMode);
+    SpringBoardHost(const std::string& deviceRoot, const RunState&, platform::RunLoop::ClockMode,
+        const SpringBoardSession::NowPlayingSourceFactory& = {});
 
     platform::RunLoop& runLoop() override { return m_session.runLoop(); }
     platform::NowPlayingApplication& nowPlaying() override { return m_session.nowPlaying(); }

@@ -43,6 +43,7 @@ int serveLivePhone(const ServeOptions& options)
     }
     setup.run.root = options.root;
     setup.run.echoLogs = options.echoLogs;
+    setup.run.music = options.music;
     setup.outputFolder = output;
     setup.frameScale = options.frameScale;
 

@@ -9,7 +9,7 @@ namespace sim {
 std::string serveUsageText()
 {
     return "usage: lumetrix-sim serve [--port N] [--host H] [--device NAME] [--root DIR] [--out DIR]\n"
-           "                          [--scale S] [--log] [SCENARIO]\n"
+           "                          [--scale S] [--log] [--music mpris[:NAME]] [SCENARIO]\n"
            "\n"
            "Starts the simulated phone (after SCENARIO's lines, booting it if they do not) and\n"
            "serves a page that shows it live: click to tap, drag sideways to swipe, side controls\n"
@@ -24,7 +24,11 @@ std::string serveUsageText()
            "  --out DIR      event log, transcript and the files page actions write\n"
            "                 (default: ./lumetrix-serve)\n"
            "  --scale S      frame pixels per point, 1 to 3 (default 2)\n"
-           "  --log          also print NSLog lines on standard error\n";
+           "  --log          also print NSLog lines on standard error\n"
+           "  --music mpris[:NAME]\n"
+           "                 the phone's music app follows the desktop player\n"
+           "                 org.mpris.MediaPlayer2.NAME (without NAME: the first one found)\n"
+           "                 on the session bus: its buttons and swipes control that player\n";
 }
 
 std::optional<std::string> readServeArgument(ServeOptions& options, int argc, char** argv, int& i)
@@ -78,6 +82,14 @@ std::optional<std::string> readServeArgument(ServeOptions& options, int argc, ch
         options.frameScale = scale;
     } else if (argument == "--log") {
         options.echoLogs = true;
+    } else if (argument == "--music") {
+        auto text = value();
+        if (!text)
+            return needs();
+        auto music = parseMusicOption(*text);
+        if (!music.option)
+            return music.problem;
+        options.music = music.option;
     } else if (argument.rfind("-", 0) == 0) {
         return "unknown option '" + argument + "'";
     } else if (options.scenario) {

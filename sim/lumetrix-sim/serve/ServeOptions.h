@@ -1,6 +1,8 @@
 #pragma once
 // How `lumetrix-sim serve` was asked to run the live phone.
 
+#include "sim/lumetrix-sim/music/MusicOption.h"
+
 #include <optional>
 #include <string>
 
@@ -22,6 +24,8 @@ struct ServeOptions {
     // Pixels per point of the frames the page shows.
     double frameScale = 2;
     bool echoLogs = false;
+    // The phone's now-playing app follows this desktop player.
+    std::optional<MusicOption> music;
 };
 
 // Takes argv[i] (and its value, moving i on) into `options`; the problem, if any.
