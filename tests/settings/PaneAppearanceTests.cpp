@@ -1,7 +1,8 @@
 // The pane as a user reads it, in the light and the dark appearance: every piece of text
 // it draws (cell titles, values, section headers and footers, the bar's title) is
 // measured on the rendered pixels against what lies behind it, with WCAG's contrast
-// ratio: 4.5:1 for titles, 3:1 for the smaller secondary text.
+// ratio: 4.5:1 for titles, 3:1 for the smaller secondary text; and the Settings app's own
+// bar around it.
 
 #include "SettingsTestSupport.h"
 
@@ -167,6 +168,19 @@ TEST_F(Settings_PaneAppearance, EveryTextStandsOutFromWhatIsBehindItInLightAndDa
     }
     // Eleven cells, two values, four headers, four footers and the bar's title, twice.
     EXPECT_GE(measured, 2u * 20);
+}
+
+TEST_F(Settings_PaneAppearance, TheSettingsListsOwnBarKeepsItsTitleReadableInLightAndDark)
+{
+    sim::SettingsApp app(m_device.path());
+    UINavigationBar* bar = app.outerNavigationController()->navigationBar();
+    for (auto style : { UIUserInterfaceStyle::Light, UIUserInterfaceStyle::Dark }) {
+        SCOPED_TRACE(style == UIUserInterfaceStyle::Dark ? "dark" : "light");
+        UIKitSetCurrentUserInterfaceStyle(style);
+        Canvas picture = sim::render::snapshotView(app.window());
+        Reading reading = read(picture, bar->convertRectToView(bar->bounds(), app.window()));
+        EXPECT_GE(reading.ratio, kTitle) << "\"Settings\" in " << hex(reading.ink) << " on " << hex(reading.background);
+    }
 }
 
 } // namespace
