@@ -18,6 +18,7 @@
 #include "UIKit/UIImage.h"
 #include "UIKit/UIImageSymbolConfiguration.h"
 #include "UIKit/UILayoutGuide.h"
+#include "UIKit/UIScreen.h"
 #include "UIKit/UINavigationController.h"
 #include "UIKit/UINavigationItem.h"
 #include "UIKit/UITableView.h"
@@ -25,7 +26,9 @@
 #include "UIKit/UIVisualEffectView.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <numbers>
 #include <string>
 #include <utility>
@@ -36,6 +39,7 @@ constexpr const char* kLogoPath = "/Library/PreferenceBundles/lumetrixpref.bundl
 constexpr const char* kHeaderPath = "/Library/PreferenceBundles/lumetrixpref.bundle/header.png";
 constexpr const char* kReturnURL = "prefs:root=Lumetrix";
 constexpr const char* kPreferencesIdentifier = "com.orvanta.lumetrix";
+constexpr const char* kWidthKey = "barwidth";
 
 using lumetrix::kGlyphFrame;
 using lumetrix::kGlyphPointSize;
@@ -190,11 +194,19 @@ void lmxRootListController::resetPrefsImp(lmxRootListController* self, SEL)
 
 namespace {
 
-// Why a number typed into a number cell may not be stored, or nothing. The tweak reads
-// these values as floats: seconds the row stays and the strip's width in points, neither
-// of which can be negative, and a value beyond a float's range reads as infinite. Text
-// that is no number at all is the Preferences framework's to refuse.
-std::string numberProblem(NSObject* value, PSSpecifier* specifier)
+// Why a number typed into a number cell may not be stored, and the short red line the
+// cell shows for it.
+struct NumberRefusal {
+    std::string problem;
+    std::string redLine;
+};
+
+// The tweak reads these values as floats: seconds the row stays and the strip's width in
+// points, neither of which can be negative, and a value beyond a float's range reads as
+// infinite. The strip is never wider than the screen it is on (the tweak would draw the
+// standard width instead), while 0 stands for that standard width. Text that is no number
+// at all is the Preferences framework's to refuse.
+std::optional<NumberRefusal> numberRefusal(NSObject* value, PSSpecifier* specifier)
 {
     double number = 0;
     std::string typed;
@@ -206,17 +218,30 @@ std::string numberProblem(NSObject* value, PSSpecifier* specifier)
         char* end = nullptr;
         number = std::strtod(trimmed.c_str(), &end);
         if (trimmed.empty() || end != trimmed.c_str() + trimmed.size())
-            return {};
+            return std::nullopt;
     } else if (auto boxed = objc_cast<NSNumber>(value)) {
         number = boxed->doubleValue();
         typed = boxed->description()->string();
     } else {
-        return {};
+        return std::nullopt;
     }
-    if (number >= 0 && std::isfinite(static_cast<float>(number)))
-        return {};
+    bool isWidth = specifier->stringProperty("key") == kWidthKey;
+    double largest = isWidth ? UIScreen::mainScreen()->bounds().size.width : std::numeric_limits<float>::max();
+    if (number >= 0 && number <= largest)
+        return std::nullopt;
     std::string label = specifier->name() ? specifier->name()->string() : specifier->stringProperty("key");
-    return "\"" + label + "\" takes a number from 0 up to 3.4e38, such as 20 or 2.5; \"" + typed + "\" is not one, so nothing was saved.";
+    char range[160];
+    if (isWidth) {
+        std::snprintf(range, sizeof range, "from 0 up to the screen's width, %g points (0 gives the standard %g)", largest, lumetrix::kDefaultStripWidth);
+    } else {
+        std::snprintf(range, sizeof range, "from 0 up to 3.4e38, such as 20 or 2.5");
+    }
+    std::string redLine = isWidth ? "Wider than the screen, not saved" : "Too large, not saved";
+    if (std::isnan(number))
+        redLine = PSTableCell::kNotANumber;
+    else if (number < 0)
+        redLine = "Below 0, not saved";
+    return NumberRefusal { "\"" + label + "\" takes a number " + range + "; \"" + typed + "\" is not one, so nothing was saved.", redLine };
 }
 
 } // namespace
@@ -225,9 +250,8 @@ void lmxRootListController::setPreferenceValueImp(lmxRootListController* self, S
 {
     auto specifier = objc_cast<PSSpecifier>(specifierObject);
     if (specifier && specifier->boolProperty("isNumeric", false)) {
-        std::string problem = numberProblem(static_cast<NSObject*>(value), specifier);
-        if (!problem.empty()) {
-            self->refuseInput(specifier, problem);
+        if (auto refusal = numberRefusal(static_cast<NSObject*>(value), specifier)) {
+            self->refuseInput(specifier, refusal->problem, refusal->redLine);
             return;
         }
     }

@@ -50,7 +50,8 @@ CGFloat stripWidth()
     // one would be drawn as its size.
     if (std::isfinite(width) && width > 0 && width <= screenWidth)
         return width;
-    NSLog("Lumetrix: barwidth %@ is not a width from 0 to the screen's %g points; the strip is %g points wide", barwidth, screenWidth, kDefaultStripWidth);
+    // 0 lands here too: it is how the pane asks for the standard width.
+    NSLog("Lumetrix: barwidth %@ is not a width greater than 0 and at most the screen's %g points; the strip is %g points wide", barwidth, screenWidth, kDefaultStripWidth);
     return kDefaultStripWidth;
 }
 

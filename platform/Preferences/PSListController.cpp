@@ -229,17 +229,17 @@ void PSListController::setPreferenceValueImp(PSListController* self, SEL, id val
     self->m_inputProblem = "\"" + label + "\" could not be saved (" + failure + ").";
     NSLog("Preferences: %s", self->m_inputProblem.c_str());
     if (cell) {
-        cell->setProblem(self->m_inputProblem);
+        cell->setProblem(self->m_inputProblem, "Could not be saved");
         cell->setValue(self->readPreferenceValue(specifier));
     }
 }
 
-void PSListController::refuseInput(PSSpecifier* specifier, const std::string& problem)
+void PSListController::refuseInput(PSSpecifier* specifier, const std::string& problem, const std::string& redLine)
 {
     m_inputProblem = problem;
     NSLog("Preferences: %s", problem.c_str());
     if (PSTableCell* cell = cellForSpecifier(specifier)) {
-        cell->setProblem(problem);
+        cell->setProblem(problem, redLine);
         cell->setValue(readPreferenceValue(specifier));
     }
 }

@@ -63,9 +63,10 @@ public:
 
 protected:
     // Refuses what the user typed into `specifier`'s cell: says why in the log and on the
-    // cell, shows the stored value again and stores nothing. For pages that check their
-    // values themselves before handing them to setPreferenceValue:specifier:.
-    void refuseInput(PSSpecifier*, const std::string& problem);
+    // cell (the whole `problem` kept, `redLine` shown under the label), shows the stored
+    // value again and stores nothing. For pages that check their values themselves before
+    // handing them to setPreferenceValue:specifier:.
+    void refuseInput(PSSpecifier*, const std::string& problem, const std::string& redLine = PSTableCell::kNotANumber);
 
     // Where values live. The Preferences framework's own: the domain's file under
     // /var/mobile/Library/Preferences, then the specifier's "PostNotification".

@@ -11,13 +11,6 @@ constexpr CGFloat kTextFieldHeight = 31;
 constexpr CGFloat kProblemFontSize = 12;
 constexpr CGFloat kProblemLineHeight = 15;
 
-// The value of a text cell reads like a value-1 detail: secondaryLabelColor, flush
-// against the trailing margin.
-objc::RefPtr<UIColor> secondaryLabelColor()
-{
-    return UIColor::colorWithRed(60.0 / 255, 60.0 / 255, 67.0 / 255, 0.6);
-}
-
 bool isTextCell(PSCellType type)
 {
     return type == PSEditTextCell || type == PSSecureEditTextCell;
@@ -48,7 +41,8 @@ PSTableCell* PSTableCell::initWithSpecifierImp(PSTableCell* self, SEL, long styl
         auto field = UITextField::alloc();
         field->initWithFrame(CGRectMake(0, 0, kTextFieldWidth, kTextFieldHeight));
         field->setTextAlignment(NSTextAlignmentRight);
-        field->setTextColor(secondaryLabelColor().get());
+        // The value reads like a value-1 detail, flush against the trailing margin.
+        field->setTextColor(UIColor::secondaryLabelColor().get());
         if (specifier->boolProperty("isNumeric", false))
             field->setKeyboardType(UIKeyboardTypeDecimalPad);
         if (auto placeholder = objc_cast<NSString>(specifier->propertyForKey("placeholder")))
@@ -83,7 +77,7 @@ objc::RefPtr<NSObject> PSTableCell::controlValue() const
     return nullptr;
 }
 
-void PSTableCell::setProblem(const std::string& problem)
+void PSTableCell::setProblem(const std::string& problem, const std::string& redLine)
 {
     m_problem = problem;
     if (problem.empty()) {
@@ -94,11 +88,12 @@ void PSTableCell::setProblem(const std::string& problem)
         m_problemLabel = UILabel::alloc();
         m_problemLabel->initWithFrame(CGRectZero);
         m_problemLabel->setFont(UIFont::systemFontOfSize(kProblemFontSize).get());
-        m_problemLabel->setTextColor(UIColor::redColor().get());
-        // The whole message would not fit a row; it is logged and kept in `problem()`.
-        m_problemLabel->setText("Not a number, not saved");
+        m_problemLabel->setTextColor(UIColor::systemRedColor().get());
         contentView()->addSubview(m_problemLabel.get());
     }
+    // The whole message would not fit a row; it is logged and kept in `problem()`.
+    if (m_problemLabel)
+        m_problemLabel->setText(redLine);
     setNeedsLayout();
 }
 

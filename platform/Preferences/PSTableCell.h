@@ -31,8 +31,10 @@ public:
     objc::RefPtr<NSObject> controlValue() const;
 
     // Why the last input was refused; empty clears it. The row shows a short red line
-    // under its label ("Not a number, not saved"); the whole message is kept here.
-    void setProblem(const std::string&);
+    // under its label (`redLine`, "Not a number, not saved" unless the page says
+    // otherwise); the whole message is kept here.
+    void setProblem(const std::string& problem, const std::string& redLine = kNotANumber);
+    static constexpr const char* kNotANumber = "Not a number, not saved";
     const std::string& problem() const { return m_problem; }
     UILabel* problemLabel() const { return m_problemLabel.get(); }
 

@@ -1,6 +1,7 @@
 #include "UIColor.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -22,23 +23,25 @@ void UIKitSetCurrentUserInterfaceStyle(UIUserInterfaceStyle style)
     currentStyle() = style == UIUserInterfaceStyle::Dark ? UIUserInterfaceStyle::Dark : UIUserInterfaceStyle::Light;
 }
 
-objc::RefPtr<UIColor> UIColor::make(UIColorComponents components, std::string name, bool dynamic)
+objc::RefPtr<UIColor> UIColor::make(UIColorComponents components, std::string name, std::optional<UIColorComponents> dark)
 {
     auto color = UIColor::alloc();
     color->m_components = components;
+    color->m_darkComponents = dark;
     color->m_name = std::move(name);
-    color->m_dynamic = dynamic;
     return color;
+}
+
+UIColorComponents UIColor::componentsForStyle(UIUserInterfaceStyle style) const
+{
+    if (m_darkComponents && style == UIUserInterfaceStyle::Dark)
+        return *m_darkComponents;
+    return m_components;
 }
 
 UIColorComponents UIColor::components() const
 {
-    if (m_dynamic) {
-        // labelColor is the only dynamic colour the platform makes.
-        CGFloat level = currentStyle() == UIUserInterfaceStyle::Dark ? 1 : 0;
-        return { level, level, level, m_components.alpha };
-    }
-    return m_components;
+    return componentsForStyle(currentStyle());
 }
 
 namespace {
@@ -63,6 +66,31 @@ id autoreleased(objc::RefPtr<UIColor> color)
     return objc_autorelease(color.leakRef());
 }
 
+constexpr UIColorComponents rgba(int red, int green, int blue, CGFloat alpha)
+{
+    return { red / 255.0, green / 255.0, blue / 255.0, alpha };
+}
+
+// The semantic colours UIKit resolves per appearance, with the values Apple documents for
+// its light and dark appearances (standard contrast).
+struct DynamicSystemColor {
+    const char* name;
+    UIColorComponents light;
+    UIColorComponents dark;
+};
+
+constexpr DynamicSystemColor kDynamicSystemColors[] = {
+    { "labelColor", rgba(0, 0, 0, 1), rgba(255, 255, 255, 1) },
+    { "secondaryLabelColor", rgba(60, 60, 67, 0.6), rgba(235, 235, 245, 0.6) },
+    { "placeholderTextColor", rgba(60, 60, 67, 0.3), rgba(235, 235, 245, 0.3) },
+    { "separatorColor", rgba(60, 60, 67, 0.29), rgba(84, 84, 88, 0.6) },
+    { "systemBackgroundColor", rgba(255, 255, 255, 1), rgba(0, 0, 0, 1) },
+    { "systemGroupedBackgroundColor", rgba(242, 242, 247, 1), rgba(0, 0, 0, 1) },
+    { "secondarySystemGroupedBackgroundColor", rgba(255, 255, 255, 1), rgba(28, 28, 30, 1) },
+    { "secondarySystemFillColor", rgba(120, 120, 128, 0.16), rgba(120, 120, 128, 0.32) },
+    { "systemRedColor", rgba(255, 59, 48, 1), rgba(255, 69, 58, 1) },
+};
+
 } // namespace
 
 bool UIColor::getWhite(CGFloat* white, CGFloat* alpha) const
@@ -78,11 +106,14 @@ bool UIColor::getWhite(CGFloat* white, CGFloat* alpha) const
 
 objc::RefPtr<UIColor> UIColor::colorWithAlphaComponent(CGFloat alpha) const
 {
-    auto c = m_components;
-    c.alpha = alpha;
+    auto light = m_components;
+    light.alpha = alpha;
+    std::optional<UIColorComponents> dark = m_darkComponents;
+    if (dark)
+        dark->alpha = alpha;
     // The result stays dynamic (a label colour made translucent) but is no longer the
     // named system colour.
-    return make(c, {}, m_dynamic);
+    return make(light, {}, dark);
 }
 
 nlohmann::json UIColor::jsonValue() const
@@ -107,11 +138,14 @@ bool UIColor::isEqual(const NSObject* other) const
     auto* color = objc_cast<UIColor>(const_cast<NSObject*>(other));
     if (!color)
         return false;
-    if (m_dynamic || color->m_dynamic)
-        return m_dynamic == color->m_dynamic && m_name == color->m_name && m_components.alpha == color->m_components.alpha;
-    auto a = m_components;
-    auto b = color->m_components;
-    return a.red == b.red && a.green == b.green && a.blue == b.blue && a.alpha == b.alpha;
+    // Dynamic colours are equal when they resolve alike in both appearances, as UIKit's
+    // equal providers are; a dynamic colour never equals a fixed one.
+    auto same = [](UIColorComponents a, UIColorComponents b) {
+        return a.red == b.red && a.green == b.green && a.blue == b.blue && a.alpha == b.alpha;
+    };
+    if (isDynamic() != color->isDynamic())
+        return false;
+    return same(m_components, color->m_components) && (!isDynamic() || same(*m_darkComponents, *color->m_darkComponents));
 }
 
 std::size_t UIColor::hash() const
@@ -127,16 +161,25 @@ void UIColor::registerRuntimeClass()
 
     Class meta = objc::metaclassOf(cls);
     objc::addMethod(meta, "colorWithRed:green:blue:alpha:", +[](Class, SEL, CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha) {
-        return autoreleased(make({ red, green, blue, alpha }, {}, false));
+        return autoreleased(make({ red, green, blue, alpha }, {}));
     });
     objc::addMethod(meta, "colorWithWhite:alpha:", +[](Class, SEL, CGFloat white, CGFloat alpha) {
-        return autoreleased(make({ white, white, white, alpha }, {}, false));
+        return autoreleased(make({ white, white, white, alpha }, {}));
     });
-    objc::addMethod(meta, "clearColor", +[](Class, SEL) { return autoreleased(make({ 0, 0, 0, 0 }, "clearColor", false)); });
-    objc::addMethod(meta, "whiteColor", +[](Class, SEL) { return autoreleased(make({ 1, 1, 1, 1 }, "whiteColor", false)); });
-    objc::addMethod(meta, "blackColor", +[](Class, SEL) { return autoreleased(make({ 0, 0, 0, 1 }, "blackColor", false)); });
+    objc::addMethod(meta, "clearColor", +[](Class, SEL) { return autoreleased(make({ 0, 0, 0, 0 }, "clearColor")); });
+    objc::addMethod(meta, "whiteColor", +[](Class, SEL) { return autoreleased(make({ 1, 1, 1, 1 }, "whiteColor")); });
+    objc::addMethod(meta, "blackColor", +[](Class, SEL) { return autoreleased(make({ 0, 0, 0, 1 }, "blackColor")); });
     // UIKit's grayColor is 50% white.
-    objc::addMethod(meta, "grayColor", +[](Class, SEL) { return autoreleased(make({ 0.5, 0.5, 0.5, 1 }, "grayColor", false)); });
-    objc::addMethod(meta, "redColor", +[](Class, SEL) { return autoreleased(make({ 1, 0, 0, 1 }, "redColor", false)); });
-    objc::addMethod(meta, "labelColor", +[](Class, SEL) { return autoreleased(make({ 0, 0, 0, 1 }, "labelColor", true)); });
+    objc::addMethod(meta, "grayColor", +[](Class, SEL) { return autoreleased(make({ 0.5, 0.5, 0.5, 1 }, "grayColor")); });
+    objc::addMethod(meta, "redColor", +[](Class, SEL) { return autoreleased(make({ 1, 0, 0, 1 }, "redColor")); });
+    for (const auto& color : kDynamicSystemColors) {
+        // Each class method makes its own colour from its row; the selector names the row.
+        objc::addMethod(meta, color.name, +[](Class, SEL cmd) {
+            for (const auto& row : kDynamicSystemColors) {
+                if (!std::strcmp(row.name, sel_getName(cmd)))
+                    return autoreleased(make(row.light, row.name, row.dark));
+            }
+            return autoreleased(nullptr);
+        });
+    }
 }

@@ -36,6 +36,11 @@ public:
     void pushViewController(UIViewController*, bool animated);
     objc::RefPtr<UIViewController> popViewController(bool animated);
 
+    // Lays the bar and the top page's view out in the controller's view: done by every
+    // change of the stack, and by an app whose screen changed (the bar sits under the
+    // status bar, whose height is the device's).
+    void layoutContent();
+
     static void registerRuntimeClass();
 
 private:
@@ -48,8 +53,6 @@ private:
     static void viewWillDisappearImp(UINavigationController*, SEL, bool animated);
     static void viewDidDisappearImp(UINavigationController*, SEL, bool animated);
 
-    // Lays the bar and the top page's view out in the controller's view.
-    void layoutContent();
     CGRect contentFrame() const;
 
     std::vector<objc::RefPtr<UIViewController>> m_viewControllers;

@@ -7,12 +7,6 @@
 
 namespace {
 
-// systemGroupedBackgroundColor in the light appearance: the grey the sections lie on.
-objc::RefPtr<UIColor> groupedBackgroundColor()
-{
-    return UIColor::colorWithRed(242.0 / 255, 242.0 / 255, 247.0 / 255, 1);
-}
-
 // Lines a footer takes at `width`: its one-line width over the room, as measured for
 // drawing; the renderer wraps the text at word boundaries inside the room this leaves.
 long footerLines(const NSString* text, CGFloat width)
@@ -35,7 +29,7 @@ UITableView* UITableView::initWithFrameStyleImp(UITableView* self, SEL, CGRect f
     self->UIView::initWithFrame(frame);
     self->m_style = static_cast<UITableViewStyle>(style);
     if (self->m_style != UITableViewStylePlain)
-        self->setBackgroundColor(groupedBackgroundColor().get());
+        self->setBackgroundColor(UIColor::systemGroupedBackgroundColor().get());
     return self;
 }
 

@@ -14,9 +14,18 @@ namespace sim::render {
 
 namespace {
 
-// The light appearance's bar colour (systemBackground-ish chrome) and hairline.
-constexpr UIColorComponents kSystemBarColor { 249.0 / 255, 249.0 / 255, 249.0 / 255, 1 };
-constexpr UIColorComponents kHairline { 0, 0, 0, 0.3 };
+// A bar nobody coloured shows the system's bar material, drawn as a solid colour: near
+// white in the light appearance, near black in the dark one (where its default title,
+// labelColor, is white), each with its hairline.
+constexpr UIColorComponents kLightBarColor { 249.0 / 255, 249.0 / 255, 249.0 / 255, 1 };
+constexpr UIColorComponents kDarkBarColor { 22.0 / 255, 22.0 / 255, 24.0 / 255, 1 };
+constexpr UIColorComponents kLightHairline { 0, 0, 0, 0.3 };
+constexpr UIColorComponents kDarkHairline { 1, 1, 1, 0.15 };
+
+bool darkAppearance()
+{
+    return UIKitCurrentUserInterfaceStyle() == UIUserInterfaceStyle::Dark;
+}
 constexpr CGFloat kTitleSize = 17;
 constexpr CGFloat kStatusClockSize = 15;
 
@@ -33,14 +42,14 @@ void paintBackground(cairo_t* cr, const UINavigationBar* bar, const UINavigation
 {
     CGRect bounds = bar->bounds();
     UIColor* background = bar->shownBackgroundColor(item);
-    UIColorComponents fill = background ? resolvedComponents(background) : kSystemBarColor;
+    UIColorComponents fill = background ? resolvedComponents(background) : (darkAppearance() ? kDarkBarColor : kLightBarColor);
     if (!bar->isShownOpaque(item))
         fill.alpha *= kTranslucentBarAlpha;
     setSourceColor(cr, fill);
     cairo_rectangle(cr, bounds.origin.x, bounds.origin.y - statusHeight, bounds.size.width, bounds.size.height + statusHeight);
     cairo_fill(cr);
     if (!bar->isShownShadowHidden(item)) {
-        setSourceColor(cr, kHairline);
+        setSourceColor(cr, darkAppearance() ? kDarkHairline : kLightHairline);
         cairo_rectangle(cr, bounds.origin.x, CGRectGetMaxY(bounds), bounds.size.width, 1.0 / 3);
         cairo_fill(cr);
     }

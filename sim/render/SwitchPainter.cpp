@@ -12,7 +12,6 @@ namespace {
 
 // systemGreen, UIKit's on-colour for switches.
 constexpr UIColorComponents kSystemGreen { 52.0 / 255, 199.0 / 255, 89.0 / 255, 1 };
-constexpr UIColorComponents kOffTrack { 0.47, 0.47, 0.50, 0.16 };
 constexpr CGSize kSwitchSize { 51, 31 };
 constexpr CGFloat kKnobInset = 2;
 
@@ -29,7 +28,7 @@ void paintSwitch(const PaintContext& paint, const UISwitch* view)
     if (view->isOn())
         setSourceColor(cr, view->onTintColor() ? resolvedComponents(view->onTintColor()) : kSystemGreen);
     else
-        setSourceColor(cr, kOffTrack);
+        setSourceColor(cr, UIColor::secondarySystemFillColor().get());
     cairo_fill(cr);
 
     CGFloat radius = track.size.height / 2 - kKnobInset;

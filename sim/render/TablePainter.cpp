@@ -12,11 +12,6 @@ namespace sim::render {
 
 namespace {
 
-// The light appearance's colours: secondarySystemGroupedBackground (the cards),
-// secondaryLabel (footers) and separator.
-constexpr UIColorComponents kCard { 1, 1, 1, 1 };
-constexpr UIColorComponents kSecondaryLabel { 60.0 / 255, 60.0 / 255, 67.0 / 255, 0.6 };
-constexpr UIColorComponents kSeparator { 60.0 / 255, 60.0 / 255, 67.0 / 255, 0.29 };
 constexpr CGFloat kInsetGroupedCornerRadius = 10;
 
 std::string uppercased(std::string text)
@@ -33,11 +28,14 @@ void paintTableSections(const PaintContext& paint, const UITableView* table)
     cairo_t* cr = paint.context;
     bool grouped = table->style() != UITableViewStylePlain;
     CGFloat radius = table->style() == UITableViewStyleInsetGrouped ? kInsetGroupedCornerRadius : 0;
+    // The platform's dynamic colours, resolved for the appearance being drawn.
+    auto card = UIColor::secondarySystemGroupedBackgroundColor();
+    auto secondaryLabel = UIColor::secondaryLabelColor();
     cairo_save(cr);
     for (long section = 0; section < table->numberOfSections(); ++section) {
         CGRect rows = table->rectForRowsInSection(section);
         if (grouped && !CGRectIsEmpty(rows)) {
-            setSourceColor(cr, kCard);
+            setSourceColor(cr, card.get());
             addRoundedRect(cr, rows, radius);
             cairo_fill(cr);
         }
@@ -45,7 +43,7 @@ void paintTableSections(const PaintContext& paint, const UITableView* table)
         NSString* header = table->headerTitleForSection(section);
         CGRect headerFrame = table->rectForHeaderInSection(section);
         if (header && !CGRectIsEmpty(headerFrame)) {
-            setSourceColor(cr, kSecondaryLabel);
+            setSourceColor(cr, secondaryLabel.get());
             TextLayout layout(cr, uppercased(header->string()), { UITableView::kFooterFontSize, FontWeight::Regular });
             layout.setSingleLine(headerFrame.size.width);
             layout.draw(cr, { headerFrame.origin.x, CGRectGetMaxY(headerFrame) - layout.size().height });
@@ -56,7 +54,7 @@ void paintTableSections(const PaintContext& paint, const UITableView* table)
             continue;
         // Set for real here: the table only estimated the lines it needs, so the text is
         // wrapped to the width and may run a little past the estimate rather than be cut.
-        setSourceColor(cr, kSecondaryLabel);
+        setSourceColor(cr, secondaryLabel.get());
         TextLayout layout(cr, footer->string(), { UITableView::kFooterFontSize, FontWeight::Regular });
         layout.setWidth(footerFrame.size.width);
         layout.draw(cr, footerFrame.origin);
@@ -70,7 +68,7 @@ void paintTableSeparators(const PaintContext& paint, const UITableView* table)
     // One device pixel, the hairline UIKit draws.
     CGFloat thickness = 1 / std::max<CGFloat>(1, paint.pixelsPerPoint);
     cairo_save(cr);
-    setSourceColor(cr, kSeparator);
+    setSourceColor(cr, UIColor::separatorColor().get());
     for (long section = 0; section < table->numberOfSections(); ++section) {
         long rows = table->numberOfRowsInSection(section);
         // Between rows only: a grouped section's card has no line at its top or bottom.

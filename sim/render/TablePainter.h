@@ -1,6 +1,6 @@
 #pragma once
 // What a grouped table draws around its cells, as the Settings app shows it: each
-// section's rows on one white card (corners rounded in an inset-grouped table), hairline
+// section's rows on one card of the secondary grouped background (corners rounded in an inset-grouped table), hairline
 // separators between the rows of a section, inset from the rows' leading edge like the
 // cells' text, and each section's footer text under it, in the secondary label colour at
 // the footer size, wrapped to the footer's width; a section's header title in capitals

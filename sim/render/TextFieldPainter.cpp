@@ -7,13 +7,6 @@
 
 namespace sim::render {
 
-namespace {
-
-// placeholderTextColor in the light appearance (tertiaryLabel).
-constexpr UIColorComponents kPlaceholder { 60.0 / 255, 60.0 / 255, 67.0 / 255, 0.3 };
-
-} // namespace
-
 void paintTextField(const PaintContext& paint, const UITextField* field)
 {
     NSString* text = field->text();
@@ -21,7 +14,7 @@ void paintTextField(const PaintContext& paint, const UITextField* field)
     NSString* shown = empty ? field->placeholder() : text;
     if (!shown || shown->length() == 0)
         return;
-    UIColorComponents color = kPlaceholder;
+    UIColorComponents color = UIColor::placeholderTextColor()->components();
     if (!empty)
         color = field->textColor() ? resolvedComponents(field->textColor()) : defaultTextComponents();
     if (color.alpha <= 0)

@@ -212,6 +212,14 @@ void SettingsApp::closePane()
     UIView::layoutPendingViews();
 }
 
+void SettingsApp::fitToScreen()
+{
+    objc::AutoreleasePool pool;
+    m_window->setFrame(UIScreen::mainScreen()->bounds());
+    m_outer->layoutContent();
+    UIView::layoutPendingViews();
+}
+
 std::string SettingsApp::setValue(const std::string& key, const Value& value)
 {
     if (!m_pane)

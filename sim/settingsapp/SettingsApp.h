@@ -53,6 +53,9 @@ public:
     std::string openURL(const std::string& url);
     // The user goes back from the pane to the list of panes.
     void closePane();
+    // The app runs on another phone now (the current device profile changed): its window
+    // takes the new screen and everything in it is laid out again for it.
+    void fitToScreen();
     bool isOpen() const { return static_cast<bool>(m_pane); }
 
     // Sets the cell that stores `key` as a user would: a switch is flipped if it is not

@@ -7,6 +7,8 @@
 #include "CepheiPrefs/HBAppearanceSettings.h"
 #include "CepheiPrefs/HBListController.h"
 #include "Preferences/PSListController.h"
+#include "Preferences/PSTableCell.h"
+#include "UIKit/UIDeviceProfile.h"
 #include "UIKit/NSAttributedString.h"
 #include "UIKit/UIColor.h"
 #include "UIKit/UIImage.h"
@@ -405,8 +407,46 @@ TEST_F(Settings_Pane, NumberCellsRefuseNegativeAndEndlessValuesAndTakeZero)
     EXPECT_EQ(app.setValue("fadeoutspeed", 0.0), "") << "a row that goes at once is a choice";
     EXPECT_EQ(storedSettings(m_device)["fadeoutspeed"], "0");
     EXPECT_FALSE(cellFor(app.describe(), "fadeoutspeed").contains("problem"));
-    EXPECT_EQ(app.setValue("barwidth", std::string("3.4e38")), "");
+    EXPECT_EQ(app.setValue("fadeoutspeed", std::string("3.4e38")), "");
     EXPECT_NE(app.setValue("barwidth", std::string("wide")).find("takes a number, such as"), std::string::npos) << "no number at all: the framework's own refusal";
+}
+
+TEST_F(Settings_Pane, TheStripMayBeAsWideAsTheScreenItIsOnAndNoWiderWhileZeroStandsForTheStandardWidth)
+{
+    struct Case {
+        const char* device;
+        double widest;
+    };
+    auto& app = openApp();
+    for (Case c : { Case { "iPhone X", 375 }, Case { "iPhone 14 Pro Max", 430 } }) {
+        SCOPED_TRACE(c.device);
+        // The Settings app on another phone.
+        UIDeviceProfile::setCurrent(*UIDeviceProfile::named(c.device));
+        app.fitToScreen();
+        ASSERT_EQ(app.setValue("barwidth", c.widest), "");
+        json stored = storedSettings(m_device);
+
+        std::string refusal = app.setValue("barwidth", c.widest + 0.5);
+        char range[64];
+        std::snprintf(range, sizeof range, "up to the screen's width, %g points", c.widest);
+        EXPECT_NE(refusal.find(range), std::string::npos) << refusal;
+        EXPECT_EQ(storedSettings(m_device), stored) << "nothing was stored";
+        PSTableCell* cell = app.pane()->cellForSpecifier(app.pane()->specifierForID("barwidth"));
+        ASSERT_TRUE(cell && cell->problemLabel());
+        EXPECT_EQ(cell->problemLabel()->text()->string(), "Wider than the screen, not saved");
+
+        ASSERT_NE(app.setValue("barwidth", -3.0), "");
+        EXPECT_EQ(cell->problemLabel()->text()->string(), "Below 0, not saved");
+
+        EXPECT_EQ(app.setValue("barwidth", 0.0), "") << "0 asks for the standard width";
+        EXPECT_EQ(storedSettings(m_device)["barwidth"], "0");
+        json footer = app.describe()["cells"];
+        bool told = false;
+        for (auto& row : footer)
+            told = told || row.value("footer", json()).dump().find("0 for the standard 140") != std::string::npos;
+        EXPECT_TRUE(told) << "the list says what 0 means";
+    }
+    UIDeviceProfile::setCurrent(UIDeviceProfile::defaultProfile());
 }
 
 TEST_F(Settings_Pane, TheIconTheSettingsEntryNamesShipsInTheBundle)

@@ -59,6 +59,23 @@ TEST(Sim_ColourTool, PrintsTheArtworksAverageColourAsThePlayersGetIt)
     EXPECT_EQ(half.output, "100 50 25 #643219\n");
 }
 
+TEST(Sim_ColourTool, ImagesOfSeveralColoursGiveTheirTrueAverage)
+{
+    Folder folder;
+    int number = 0;
+    for (auto& image : imagesWithKnownAverage()) {
+        SCOPED_TRACE(image.story);
+        const char* extension = image.bytes.at(0) == 0xFF ? ".jpg" : ".png";
+        ToolRun run = runTool(folder.write("mixed-" + std::to_string(++number) + extension, image.bytes));
+        ASSERT_EQ(run.status, 0) << run.output;
+        int red = -1, green = -1, blue = -1;
+        ASSERT_EQ(std::sscanf(run.output.c_str(), "%d %d %d", &red, &green, &blue), 3) << run.output;
+        EXPECT_NEAR(red, image.average.r, image.tolerance);
+        EXPECT_NEAR(green, image.average.g, image.tolerance);
+        EXPECT_NEAR(blue, image.average.b, image.tolerance);
+    }
+}
+
 TEST(Sim_ColourTool, AFileThatGivesNoColourSaysWhyAndExitsOne)
 {
     Folder folder;

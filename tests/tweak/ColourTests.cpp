@@ -378,3 +378,80 @@ TEST(Tweak_Colour, TheSameArtworkIsDecodedOnceHoweverOftenAndByWhomItsColourIsAs
         expectColour(playerView(players.app, "subView")->backgroundColor(), kDark);
     }, std::move(application));
 }
+
+// Perceived brightness is (0.299 R + 0.587 G + 0.114 B); from 0.5 up the title turns
+// black. Greys just either side of that line, each primary alone (their weights differ,
+// so a swapped weight moves one of them across) and two colours of real artwork.
+TEST(Tweak_Colour, TitleTextTurnsBlackExactlyWhereTheArtworkTurnsBrightOnBothPlayers)
+{
+    struct Case {
+        const char* story;
+        RGBA colour;
+        const char* text;
+    };
+    const std::vector<Case> cases = {
+        { "grey at 0.49", { 125, 125, 125, 255 }, "whiteColor" },
+        { "grey at 0.51", { 130, 130, 130, 255 }, "blackColor" },
+        { "pure red, 0.299", { 255, 0, 0, 255 }, "whiteColor" },
+        { "pure green, 0.587", { 0, 255, 0, 255 }, "blackColor" },
+        { "pure blue, 0.114", { 0, 0, 255, 255 }, "whiteColor" },
+        { "mid-bright tan, 0.62", { 200, 150, 100, 255 }, "blackColor" },
+        { "deep blue, 0.24", { 40, 40, 230, 255 }, "whiteColor" },
+    };
+    std::vector<std::vector<std::uint8_t>> artworks = { solidPNG(8, 8, kLight) };
+    for (auto& c : cases)
+        artworks.push_back(solidPNG(8, 8, c.colour));
+    double start = sim::SpringBoardProcess::kDefaultStartTime;
+    platform::NowPlayingApplication application;
+    for (auto& artwork : artworks) {
+        platform::NowPlayingTrack track;
+        track.title = "Track";
+        track.artist = "Band";
+        track.duration = 200;
+        track.artwork = artwork;
+        application.appendTrack(track, start);
+    }
+    application.play(start);
+
+    TemporaryDevice device;
+    device.writeSettings(kColourOn);
+    inSpringBoard(device, [&cases](sim::SpringBoardSession& session) {
+        Players players = bringUpBothPlayers(session);
+        for (auto& c : cases) {
+            SCOPED_TRACE(c.story);
+            nextTrack(session);
+            for (id host : { players.lockScreen, players.app }) {
+                expectColour(playerView(host, "labelbg")->backgroundColor(), c.colour);
+                EXPECT_EQ(nameOf(playerView<UILabel>(host, "label")->textColor()), c.text) << (host == players.app ? "in the app" : "on the lock screen");
+            }
+        }
+    }, std::move(application));
+}
+
+TEST(Tweak_AverageColor, ImagesOfSeveralColoursGiveTheirTrueAverage)
+{
+    TemporaryDevice device;
+    inSpringBoard(device, [](sim::SpringBoardSession&) {
+        for (auto& image : imagesWithKnownAverage()) {
+            SCOPED_TRACE(image.story);
+            expectColour(averageColourOf(image.bytes), image.average, image.tolerance / 255.0 + 1e-9);
+        }
+    });
+}
+
+TEST(Tweak_Colour, BothPlayersTakeTheAverageOfAHalfBlackHalfWhiteCover)
+{
+    TemporaryDevice device;
+    device.writeSettings(kColourOn);
+    RGBA black { 0, 0, 0, 255 };
+    RGBA white { 255, 255, 255, 255 };
+    auto halves = drawnPNG(16, 16, [&](int x, int) { return x < 8 ? black : white; });
+    inSpringBoard(device, [](sim::SpringBoardSession& session) {
+        Players players = bringUpBothPlayers(session);
+        nextTrack(session);
+        RGBA grey { 128, 128, 128, 255 };
+        for (id host : { players.lockScreen, players.app })
+            expectColour(playerView(host, "subView")->backgroundColor(), grey, 1.0 / 255 + 1e-9);
+        expectColour(players.lockScreenStrip->progressTintColor(), grey, 1.0 / 255 + 1e-9);
+    }, artworkQueue({ solidPNG(8, 8, kDark), halves }, true));
+}

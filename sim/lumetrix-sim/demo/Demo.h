@@ -1,6 +1,7 @@
 #pragma once
-// `lumetrix-sim demo`: the bundled demo scenario, run with its event log, transcript and
-// dumps in one folder, and told as a timeline.
+// `lumetrix-sim demo`: the bundled demo scenario and, after it, its close on a second
+// phone (demo-second-phone.scenario beside it), run with one event log, transcript and
+// folder of dumps and pictures, and told as a timeline.
 
 #include "sim/lumetrix-sim/run/RunOptions.h"
 

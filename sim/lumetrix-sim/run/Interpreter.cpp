@@ -66,6 +66,7 @@ public:
         // Before boot the screen dump already shows this device's screen.
         if (auto* profile = UIDeviceProfile::named(device.name))
             UIDeviceProfile::setCurrent(*profile);
+        settings({ { "op", "device" }, { "name", device.name } });
         return {};
     }
 

@@ -21,6 +21,7 @@ public:
     std::optional<std::string> reset(std::string& problem) override;
     nlohmann::json describe() override;
     UIView* screenView() override;
+    void screenChanged() override { m_app.fitToScreen(); }
 
     // The pane's label in the Settings app's list.
     static constexpr const char* kPaneName = "Lumetrix";

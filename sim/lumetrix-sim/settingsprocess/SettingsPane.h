@@ -38,6 +38,9 @@ public:
     virtual std::optional<std::string> reset(std::string& problem) = 0;
     // What `dump settings` shows of the Settings app.
     virtual nlohmann::json describe() = 0;
+    // The phone is another device now (UIDeviceProfile::current()): what the app shows
+    // takes the new screen.
+    virtual void screenChanged() { }
     // What the Settings app has on screen (its window), for `settings snapshot`; null
     // when it shows no views (the stand-in for a device without the pane).
     virtual UIView* screenView() { return nullptr; }

@@ -14,6 +14,7 @@
 #include "Foundation/NSLog.h"
 #include "Platform/Platform.h"
 #include "UIKit/UIColor.h"
+#include "UIKit/UIDeviceProfile.h"
 
 #include <csignal>
 #include <sys/wait.h>
@@ -44,6 +45,16 @@ json handle(const json& request, SettingsPane& pane, HBPreferences* store)
     if (op == "appearance") {
         // The Settings app follows the phone's appearance like every other app.
         UIKitSetCurrentUserInterfaceStyle(request.at("dark").get<bool>() ? UIUserInterfaceStyle::Dark : UIUserInterfaceStyle::Light);
+        return json::object();
+    }
+    if (op == "device") {
+        // The Settings app runs on the phone it is on: its screen is that device's.
+        std::string name = request.at("name").get<std::string>();
+        const UIDeviceProfile* profile = UIDeviceProfile::named(name);
+        if (!profile)
+            return { { "problem", "there is no device \"" + name + "\"" } };
+        UIDeviceProfile::setCurrent(*profile);
+        pane.screenChanged();
         return json::object();
     }
     if (op == "open")

@@ -42,6 +42,7 @@ public:
     // or did not understand the request.
     //   pref KEY VALUE, pref-reset          the settings store itself
     //   appearance DARK                     the phone's light or dark appearance
+    //   device NAME                         the phone's device profile (its screen)
     //   open, set KEY VALUE                 the pane, as a user works it
     //   respring, reset                     the respring button, the reset row: {"url"}
     //                                       when the pane asks for a restart

@@ -191,6 +191,34 @@ TEST(Render_SnapshotCommand, TheSettingsAppPicturesThePaneItShows)
     EXPECT_GT(greener, 50);
 }
 
+TEST(Render_SnapshotCommand, TheSettingsAppRunsOnThePhoneItIsOn)
+{
+    ScratchFolder scratch("settings-device");
+    const fs::path& folder = scratch.path;
+    // 400 points is wider than the default phone but not than this one, so the pane
+    // takes it only if it knows the screen it is on.
+    std::ofstream(folder / "device.scenario") << "device \"iPhone 14 Pro Max\"\n"
+                                                 "settings open\n"
+                                                 "settings set barwidth \"400\"\n"
+                                                 "settings snapshot pane.png\n"
+                                                 "dump settings settings.json\n"
+                                                 "boot\n"
+                                                 "snapshot screen.png\n";
+    ASSERT_EQ(sim::runScenarioFiles({ (folder / "device.scenario").string() }, {}), sim::ExitSuccess);
+    auto pane = sim::render::Canvas::readPNG((folder / "pane.png").string());
+    auto screen = sim::render::Canvas::readPNG((folder / "screen.png").string());
+    ASSERT_TRUE(pane.isValid());
+    ASSERT_TRUE(screen.isValid());
+    EXPECT_EQ(screen.width(), 1290);
+    EXPECT_EQ(screen.height(), 2796);
+    EXPECT_EQ(pane.width(), screen.width());
+    EXPECT_EQ(pane.height(), screen.height());
+
+    auto dump = nlohmann::json::parse(std::ifstream(folder / "settings.json"));
+    EXPECT_EQ(dump["values"]["barwidth"], "400");
+    EXPECT_EQ(dump["settingsApp"]["header"]["frame"][2], 430) << "the pane is laid out across this phone's width";
+}
+
 TEST(Render_DemoPictures, TheSnapshotStepsInOrderWithTheirCaptions)
 {
     std::vector<nlohmann::json> transcript = {
