@@ -232,7 +232,7 @@ TEST_F(Serve_Robustness, IdleAndSlowConnectionsDoNotStopThePage)
     std::string request = "GET /api/status HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(server.port()) + "\r\n";
     for (std::size_t at = 0; at < 12; ++at) {
         for (int fd : slow)
-            (void)!write(fd, &request[at], 1);
+            (void)!send(fd, &request[at], 1, MSG_NOSIGNAL);
         std::this_thread::sleep_for(100ms);
         if (at % 4 == 3) {
             httplib::Client page(server.host());

@@ -32,7 +32,7 @@ public:
 
     // Closes the request pipe, so the phone finishes and its processes quit; what has not
     // quit within `patience` is killed. The exit status of the keeper (0: all quit).
-    int shutDown(std::chrono::milliseconds patience = std::chrono::milliseconds(1500));
+    int shutDown(std::chrono::milliseconds patience = std::chrono::milliseconds(1200));
 
 private:
     void readReports();

@@ -90,10 +90,10 @@ int serveLivePhone(const ServeOptions& options)
     std::printf("lumetrix-sim serve: stopping the phone\n");
     std::fflush(stdout);
     // Stopping takes under two seconds whatever state the phone and the connections are
-    // in: nobody waits for the phone any more, the phone gets a second and a half to
+    // in: nobody waits for the phone any more, the phone gets 1.2 seconds to
     // quit before it is killed, and a worker still busy with a client after that is not
     // waited for (the process exits).
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(1800);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(1600);
     state.close();
     front.stop();
     auto serverDone = std::make_shared<std::promise<void>>();
