@@ -57,6 +57,7 @@ std::optional<json> FrameMaker::frameIfChanged(SpringBoard* springBoard, void* t
     json screen = observer.screen();
     bool dark = UIKitCurrentUserInterfaceStyle() == UIUserInterfaceStyle::Dark;
     std::string current = signature(screen, now, dark);
+    m_moving = aFadeIsUnderWay(screen) || aVisibleTitleScrolls(screen);
     if (current == m_lastSignature)
         return std::nullopt;
     m_lastSignature = std::move(current);

@@ -28,6 +28,10 @@ public:
     // `runSeconds` the time as dumps give it.
     std::optional<nlohmann::json> frameIfChanged(SpringBoard*, void* tweakHandle, double now, double runSeconds);
 
+    // Whether the screen last looked at is moving by itself (a fade under way, a title
+    // scrolling in view): more frames follow without anything else happening.
+    bool isMoving() const { return m_moving; }
+
     // The signature of what is on screen: equal signatures draw equal pictures.
     static std::string signature(const nlohmann::json& screen, double now, bool dark);
 
@@ -40,6 +44,7 @@ private:
     // The page's own names for views, so looking does not renumber what `dump` lines show.
     NodeIds m_ids;
     std::string m_lastSignature;
+    bool m_moving = false;
 };
 
 } // namespace sim

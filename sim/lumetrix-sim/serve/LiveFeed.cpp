@@ -125,6 +125,8 @@ bool LiveFeed::operator()(ScenarioHost& host, RunState& state, RunServices& serv
         enterProcess(host, state);
     m_segmentStart = loop.now();
     m_lastWall = wallNow();
+    // A line may have set something off that shows only in later ticks.
+    m_ticksWithoutFrame = 0;
     // What the line did is published before it is reported done, so whoever waited for
     // it finds its effects.
     if (m_pending)
@@ -185,6 +187,8 @@ void LiveFeed::publish(ScenarioHost& host, RunState& state, RunServices& service
     if (auto frame = m_frames->frameIfChanged(springBoard, host.tweakHandle(), now, runSeconds)) {
         (*frame)["t"] = runSeconds;
         report({ { "frame", std::move(*frame) } });
+        m_ticksWithoutFrame = 0;
+    } else if (m_frames->isMoving()) {
         m_ticksWithoutFrame = 0;
     } else {
         ++m_ticksWithoutFrame;

@@ -1,6 +1,7 @@
 #include "VisibleMotion.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 using nlohmann::json;
@@ -82,6 +83,17 @@ void paint(const json& node, double alpha, const Box& clip, std::vector<Painted>
 }
 
 } // namespace
+
+bool aFadeIsUnderWay(const json& screen)
+{
+    if (!screen.is_object() || flag(screen, "hidden"))
+        return false;
+    if (std::abs(number(screen, "alpha", 1) - number(screen, "presentationAlpha", number(screen, "alpha", 1))) > 1e-6)
+        return true;
+    if (auto subviews = screen.find("subviews"); subviews != screen.end() && subviews->is_array())
+        return std::any_of(subviews->begin(), subviews->end(), [](const json& child) { return aFadeIsUnderWay(child); });
+    return false;
+}
 
 bool aVisibleTitleScrolls(const json& screen)
 {

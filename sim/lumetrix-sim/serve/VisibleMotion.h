@@ -10,4 +10,8 @@ namespace sim {
 // `screen`: the tree `dump screen` gives (frames in screen points).
 bool aVisibleTitleScrolls(const nlohmann::json& screen);
 
+// Whether a view is on its way to another alpha (its presentation value is not yet its
+// own): the next frames differ even when this one matched the last.
+bool aFadeIsUnderWay(const nlohmann::json& screen);
+
 } // namespace sim

@@ -1,6 +1,7 @@
 // Frames are made only when the picture would change: the window tree, the appearance,
 // the clock's minute, and the time itself while a title the user can see scrolls.
 #include "sim/lumetrix-sim/serve/FrameMaker.h"
+#include "sim/lumetrix-sim/serve/VisibleMotion.h"
 
 #include "UIKit/UIImageDecoder.h"
 
@@ -58,6 +59,18 @@ TEST(Serve_FrameSignature, AScrollingTitleNobodySeesMakesNoFrames)
     EXPECT_FALSE(still(screen("", "", rounded))) << "a rounded view's corners show what is behind";
     std::string partly = R"(,{"class":"UIView","frame":[0,600,100,212],"backgroundColor":{"rgba":[0,0,0,1]}})";
     EXPECT_FALSE(still(screen("", "", partly))) << "covered in part, the rest moves";
+}
+
+// A fade keeps the phone ticking at full rate even in a tick whose picture matched the
+// last one (its first instant): the frames after it differ.
+TEST(Serve_FrameSignature, AFadeUnderWayIsMotion)
+{
+    auto row = [](const std::string& alphas) {
+        return json::parse(R"({"class":"UIScreen","frame":[0,0,375,812],"subviews":[{"class":"UIView","frame":[0,650,375,100],)" + alphas + "}]}");
+    };
+    EXPECT_TRUE(aFadeIsUnderWay(row(R"("alpha":1,"presentationAlpha":0)")));
+    EXPECT_FALSE(aFadeIsUnderWay(row(R"("alpha":1,"presentationAlpha":1)")));
+    EXPECT_FALSE(aFadeIsUnderWay(row(R"("alpha":0,"presentationAlpha":1,"hidden":true)"))) << "a hidden view fades unseen";
 }
 
 TEST(Serve_FrameSignature, FramesAreJPEGsOfTheCairoPixelsInTheirColours)
