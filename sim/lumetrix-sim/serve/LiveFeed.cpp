@@ -125,8 +125,10 @@ bool LiveFeed::operator()(ScenarioHost& host, RunState& state, RunServices& serv
         enterProcess(host, state);
     m_segmentStart = loop.now();
     m_lastWall = wallNow();
-    // A line may have set something off that shows only in later ticks.
+    // A line may have set something off that shows only in later ticks: tick at full
+    // rate from now, not at the end of a rest begun before the line came.
     m_ticksWithoutFrame = 0;
+    m_nextTick = 0;
     // What the line did is published before it is reported done, so whoever waited for
     // it finds its effects.
     if (m_pending)
