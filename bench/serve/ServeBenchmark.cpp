@@ -1,7 +1,13 @@
-// The live phone as the page sees it: how long after a click the new frame is
-// announced, and how many frames a second come while the control row fades.
+// The live phone as the page sees it: how long after a click the new frame reaches the
+// page, how many frames a second come while the control row fades in and while its
+// title scrolls, and how much CPU the server and the phone's processes use while the
+// phone stands still with a page open.
 //
-//   serve_bench [--taps N] [--scale S]
+//   serve_bench [--taps N] [--scale S] [--sim PATH]
+//
+// --sim runs another build's lumetrix-sim (an older tree, for a before and after).
+// Older servers announce a frame and let the page fetch it; the figure is then the time
+// to the announcement.
 //
 // Starts `lumetrix-sim serve` on a phone playing music, listens to its event stream as
 // the page does, and drives it with the page's own requests.
@@ -18,7 +24,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <mutex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -102,6 +110,44 @@ private:
     std::vector<std::pair<Clock::time_point, std::uint64_t>> m_frames;
 };
 
+// CPU seconds used so far by `root` and every process below it that is still running.
+double cpuSecondsOfTree(pid_t root)
+{
+    std::map<pid_t, pid_t> parents;
+    std::map<pid_t, double> seconds;
+    double tick = static_cast<double>(sysconf(_SC_CLK_TCK));
+    for (auto& entry : fs::directory_iterator("/proc")) {
+        std::string name = entry.path().filename();
+        if (name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::ifstream in(entry.path() / "stat");
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        auto close = text.rfind(')');
+        if (close == std::string::npos)
+            continue;
+        std::istringstream fields(text.substr(close + 2));
+        std::string field;
+        std::vector<std::string> values;
+        while (fields >> field && values.size() < 13)
+            values.push_back(field);
+        if (values.size() < 13)
+            continue;
+        pid_t pid = std::stoi(name);
+        parents[pid] = std::stoi(values[1]);
+        seconds[pid] = (std::stod(values[11]) + std::stod(values[12])) / tick;
+    }
+    double total = 0;
+    for (auto& [pid, used] : seconds) {
+        for (pid_t at = pid; at > 1; at = parents.count(at) ? parents[at] : 0) {
+            if (at == root) {
+                total += used;
+                break;
+            }
+        }
+    }
+    return total;
+}
+
 double percentile(std::vector<double> values, double fraction)
 {
     std::sort(values.begin(), values.end());
@@ -114,11 +160,14 @@ int main(int argc, char** argv)
 {
     int taps = 20;
     std::string scale = "2";
+    std::string simulator = LUMETRIX_SIM;
     bench::Arguments("serve_bench",
-        "usage: serve_bench [--taps N] [--scale S]\n\n"
+        "usage: serve_bench [--taps N] [--scale S] [--sim PATH]\n\n"
         "Starts `lumetrix-sim serve` on a phone playing music and reports how long after a click\n"
         "the new frame is announced (median and 90th percentile over N taps, at least 2) and the\n"
-        "frames a second while the control row fades; S is the picture scale serve is given.",
+        "frames a second while the control row fades and while a long title scrolls, and the CPU\n"
+        "the server uses while the phone is still with a page open; S is the picture scale serve\n"
+        "is given, PATH another lumetrix-sim to measure (an older build, for a comparison).",
         argc, argv)
         .read([&](bench::Arguments& arguments) {
         if (arguments.is("--taps"))
@@ -127,20 +176,24 @@ int main(int argc, char** argv)
             char text[32];
             std::snprintf(text, sizeof text, "%g", arguments.number(0.1, 10));
             scale = text;
-        } else
+        } else if (arguments.is("--sim"))
+            simulator = arguments.text();
+        else
             return false;
         return true;
     });
     fs::path work = fs::temp_directory_path() / ("lumetrix-serve-bench-" + std::to_string(getpid()));
     fs::create_directories(work);
-    // A playing phone whose row stays one second after a tap, so it fades out soon.
+    // A playing phone whose row stays one second after a tap, so it fades out soon, with
+    // a title long enough to scroll.
     std::ofstream(work / "bench.scenario") << "pref fadeoutspeed 1\npref dynamicenabled true\n"
-                                           << "track \"Daybreak\" \"The Lumen Trio\" 214 artwork \"" << LUMETRIX_SCENARIO_MEDIA << "/daybreak.png\"\n"
+                                           << "track \"Daybreak over the Lumen River (extended morning mix)\" \"The Lumen Trio\" 214 artwork \""
+                                           << LUMETRIX_SCENARIO_MEDIA << "/daybreak.png\"\n"
                                            << "play\nboot\nwait 3.5\n";
 
     std::optional<ServedPhone> server;
     try {
-        server.emplace(LUMETRIX_SIM, std::vector<std::string> { "--scale", scale, "--out", (work / "out").string(), (work / "bench.scenario").string() });
+        server.emplace(simulator, std::vector<std::string> { "--scale", scale, "--out", (work / "out").string(), (work / "bench.scenario").string() });
     } catch (const std::exception& error) {
         std::fprintf(stderr, "serve_bench: %s\n", error.what());
         return 1;
@@ -172,30 +225,51 @@ int main(int argc, char** argv)
     // Frames while the row fades in (0.4 s at real time) after a tap, and out again.
     client.Post("/api/clock", "1", "text/plain");
     std::this_thread::sleep_for(2500ms);
+    // The title scrolls while the row is up, after the fade in and before the fade out.
     std::vector<double> rates;
+    std::vector<double> marquee;
     for (int i = 0; i < 5; ++i) {
         auto reply = client.Post("/api/action", "tap lockscreen 50", "text/plain");
         auto ran = Clock::now();
-        std::this_thread::sleep_for(400ms);
-        if (reply && reply->status == 200)
+        std::this_thread::sleep_for(950ms);
+        if (reply && reply->status == 200) {
             rates.push_back(static_cast<double>(frames.framesBetween(ran, ran + 400ms)) / 0.4);
+            marquee.push_back(static_cast<double>(frames.framesBetween(ran + 450ms, ran + 950ms)) / 0.5);
+        }
         std::this_thread::sleep_for(2500ms);
     }
+
+    // Still: music paused, the row faded out, the clock running, this page following.
+    client.Post("/api/action", "pause", "text/plain");
+    std::this_thread::sleep_for(3s);
+    std::uint64_t framesBefore = frames.newest();
+    double cpuBefore = cpuSecondsOfTree(server->pid());
+    auto idleFrom = Clock::now();
+    std::this_thread::sleep_for(10s);
+    double idleCpu = (cpuSecondsOfTree(server->pid()) - cpuBefore) / secondsSince(idleFrom, Clock::now());
+    std::uint64_t idleFrames = frames.newest() - framesBefore;
 
     server->stop();
     fs::remove_all(work);
 
-    if (latencies.empty() || rates.empty()) {
+    if (latencies.empty() || rates.empty() || marquee.empty()) {
         std::fprintf(stderr, "serve_bench: no frames measured\n");
         return 1;
     }
-    double sum = 0;
-    for (double rate : rates)
-        sum += rate;
-    std::printf("frames at %s px per point\n", scale.c_str());
-    std::printf("click to frame announced: median %.1f ms, 90th percentile %.1f ms, max %.1f ms (%zu clicks)\n",
+    auto mean = [](const std::vector<double>& values) {
+        double sum = 0;
+        for (double value : values)
+            sum += value;
+        return sum / static_cast<double>(values.size());
+    };
+    std::printf("%s, frames at %s px per point\n", simulator.c_str(), scale.c_str());
+    std::printf("click to frame at the page: median %.1f ms, 90th percentile %.1f ms, max %.1f ms (%zu clicks)\n",
         percentile(latencies, 0.5), percentile(latencies, 0.9), percentile(latencies, 1.0), latencies.size());
-    std::printf("frames per second while the row fades in: mean %.1f, lowest %.1f (%zu fades of 0.4 s)\n",
-        sum / static_cast<double>(rates.size()), *std::min_element(rates.begin(), rates.end()), rates.size());
+    std::printf("frames per second while the row fades in: mean %.1f, lowest %.1f (%zu fades of 0.4 s)\n", mean(rates),
+        *std::min_element(rates.begin(), rates.end()), rates.size());
+    std::printf("frames per second while the title scrolls: mean %.1f, lowest %.1f (%zu times 0.5 s)\n", mean(marquee),
+        *std::min_element(marquee.begin(), marquee.end()), marquee.size());
+    std::printf("still phone with a page open: %.2f %% of a core (server and phone processes), %llu frames in 10 s\n",
+        idleCpu * 100, static_cast<unsigned long long>(idleFrames));
     return 0;
 }

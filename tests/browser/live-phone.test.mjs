@@ -2,6 +2,8 @@
 // home bar brings the row up (in the picture and in the inspector), a drag skips, the
 // music pauses, Settings turns "always show" on and resprings, a hovered node is outlined,
 // and the recorded session replays with `lumetrix-sim run` to the same dump and events.
+// Then what goes wrong: how long a click takes to show, a SpringBoard crash explained and
+// restarted from, and a page beyond the limit told why until a place frees.
 //
 //   node live-phone.test.mjs --sim PATH/lumetrix-sim --work DIR [--screenshot FILE.png]
 
@@ -216,6 +218,70 @@ try {
   const replayEvents = events(path.join(work, 'replay-events.jsonl'));
   assert.deepEqual(replayEvents, liveEvents.slice(0, replayEvents.length), 'the replay logs the same events');
   assert.ok(replayEvents.length > 10, 'the session logged events');
+  step('a click shows its frame in the page (the clock paused, so only clicks change the screen)');
+  await page.click('#pause');
+  const tapAt = onScreen(tx + tw / 2, ty + th / 2);
+  for (let i = 0; i < 15; ++i) {
+    const shown = await page.evaluate(() => window.lumetrixTimings().frameShown);
+    await page.mouse.click(tapAt.x, tapAt.y);
+    await page.waitForFunction((n) => window.lumetrixTimings().frameShown > n, shown);
+    await new Promise((resolve) => setTimeout(resolve, 150));
+  }
+  const timings = (await page.evaluate(() => window.lumetrixTimings())).clickToFrame;
+  assert.ok(timings.length >= 15, `every click's frame was shown (${timings.length})`);
+  const sorted = [...timings].sort((a, b) => a - b);
+  console.log(`  click to frame shown in the page: median ${sorted[Math.floor(sorted.length / 2)].toFixed(1)} ms, `
+    + `max ${sorted[sorted.length - 1].toFixed(1)} ms (${sorted.length} clicks)`);
+
+  step('SpringBoard crashes: the page says why');
+  const childrenOf = (pid) => {
+    try {
+      return readFileSync(`/proc/${pid}/task/${pid}/children`, 'utf8').trim().split(/\s+/).filter(Boolean).map(Number);
+    } catch (error) {
+      return [];
+    }
+  };
+  const startedAt = (pid) => Number(readFileSync(`/proc/${pid}/stat`, 'utf8').split(') ')[1].split(' ')[19]);
+  const [keeper] = childrenOf(server.pid);
+  const [device] = childrenOf(keeper);
+  // SpringBoard is the device process's youngest child (the Settings app starts first).
+  const springBoard = childrenOf(device).sort((a, b) => startedAt(b) - startedAt(a))[0];
+  process.kill(springBoard, 'SIGSEGV');
+  await page.waitForFunction(() => document.querySelector('#message').textContent.includes('SpringBoard crashed (signal 11)'));
+
+  step('the device picker keeps the user\'s choice; a restart on it clears the message and keeps the first phone\'s files');
+  const devices = (await api('/api/status')).devices;
+  const firstDevice = (await api('/api/status')).phone.device;
+  const other = devices.find((name) => name !== firstDevice);
+  await page.selectOption('#device', other);
+  await page.click('#time');
+  await new Promise((resolve) => setTimeout(resolve, 2500));
+  assert.equal(await page.$eval('#device', (element) => element.value), other, 'the picker still shows the choice');
+  await page.click('#restart');
+  await until('the phone on the other device', async () => {
+    const status = await api('/api/status');
+    return status.live && status.phone?.device === other;
+  });
+  await page.waitForFunction(() => !document.querySelector('#message').textContent.includes('stopped'));
+  assert.ok(readFileSync(path.join(serveOut, 'events.1.jsonl'), 'utf8').length > 0, 'the first phone\'s event log is kept');
+
+  step('a page beyond the limit says why, and follows the phone once a page closes');
+  const streams = [];
+  for (let open = 1; open < 8; ++open) {
+    const controller = new AbortController();
+    const response = await fetch(base + 'events', { signal: controller.signal });
+    assert.equal(response.status, 200, `stream ${open + 1} of 8 opens`);
+    streams.push(controller);
+  }
+  const late = await browser.newPage();
+  await late.goto(base);
+  await late.waitForFunction(() => document.querySelector('#message').textContent.includes('Too many pages'));
+  streams.pop().abort();
+  await late.waitForFunction(() => document.querySelector('#message').textContent.includes('follows the phone again'), null, { timeout: 15000 });
+  await late.waitForFunction(() => Number(document.querySelector('#screen').dataset.frame) > 0);
+  for (const controller of streams)
+    controller.abort();
+  await late.close();
   console.log('browser test passed');
 } catch (error) {
   console.error(error);

@@ -10,7 +10,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <atomic>
 #include <thread>
+#include <vector>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -138,6 +140,97 @@ TEST_F(Serve_Safety, AWellFormedLineRunsAndIsRecorded)
         std::this_thread::sleep_for(20ms);
     EXPECT_EQ(status()["phone"]["locked"], false);
     EXPECT_EQ(status()["recording"]["lines"], before["recording"]["lines"].get<int>() + 1) << "paused: no wait before it";
+}
+
+TEST_F(Serve_Safety, EveryAnswerSaysWhatItIs)
+{
+    httplib::Client client(host());
+    auto wrapped = client.Get("/api/log?since=-1");
+    ASSERT_TRUE(wrapped);
+    EXPECT_EQ(wrapped->status, 400) << "-1 is not a whole number, not the largest one";
+    auto wrongMethod = client.Get("/api/action");
+    ASSERT_TRUE(wrongMethod);
+    EXPECT_EQ(wrongMethod->status, 405);
+    EXPECT_EQ(wrongMethod->get_header_value("Allow"), "POST");
+    auto postToPage = client.Post("/api/status", "", "text/plain");
+    ASSERT_TRUE(postToPage);
+    EXPECT_EQ(postToPage->status, 405);
+    EXPECT_EQ(postToPage->get_header_value("Allow"), "GET");
+    auto missing = client.Get("/no-such-thing");
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(missing->status, 404);
+    EXPECT_EQ(missing->get_header_value("Content-Type"), "application/json");
+    EXPECT_TRUE(json::parse(missing->body).contains("error"));
+    auto tooLarge = postLine(std::string(8000, 'x'));
+    ASSERT_TRUE(tooLarge);
+    EXPECT_EQ(tooLarge->status, 413);
+    EXPECT_EQ(tooLarge->get_header_value("Content-Type"), "application/json");
+    auto icon = client.Get("/favicon.svg");
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->status, 200);
+    EXPECT_EQ(icon->get_header_value("Content-Type").rfind("image/svg+xml", 0), 0u);
+}
+
+TEST_F(Serve_Safety, ALineWithANulIsRefusedWhole)
+{
+    auto before = status();
+    auto response = postLine(std::string("unlock\0lock", 11));
+    ASSERT_TRUE(response);
+    EXPECT_EQ(response->status, 400);
+    EXPECT_NE(json::parse(response->body)["error"].get<std::string>().find("control character"), std::string::npos);
+    EXPECT_EQ(status()["recording"]["lines"], before["recording"]["lines"]);
+}
+
+TEST_F(Serve_Safety, ArtworkIsNotCachedAcrossPhones)
+{
+    // A track's number names another picture on the next phone or server.
+    fs::copy_file(fs::path(LUMETRIX_SCENARIO_MEDIA) / "daybreak.png", output / "cover.png", fs::copy_options::overwrite_existing);
+    auto added = postLine("track \"Cover\" \"Artist\" 100 artwork cover.png");
+    ASSERT_TRUE(added);
+    ASSERT_EQ(added->status, 200) << added->body;
+    auto shown = [] {
+        json tracks = status()["music"].value("tracks", json::array());
+        return !tracks.empty() && tracks.back().value("artworkShown", false);
+    };
+    for (int tries = 0; tries < 100 && !shown(); ++tries)
+        std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(shown());
+    std::size_t index = status()["music"]["tracks"].size() - 1;
+    auto artwork = httplib::Client(host()).Get(("/api/artwork/" + std::to_string(index)).c_str());
+    ASSERT_TRUE(artwork);
+    ASSERT_EQ(artwork->status, 200);
+    EXPECT_EQ(artwork->get_header_value("Cache-Control"), "no-store");
+}
+
+TEST_F(Serve_Safety, PagesBeyondTheLimitAreToldWhyAndWhenToRetry)
+{
+    // Each open stream is a page following the phone; stop reading one to let it go.
+    std::atomic<bool> release { false };
+    std::atomic<int> open { 0 };
+    std::vector<std::thread> pages;
+    for (int i = 0; i < 8; ++i) {
+        pages.emplace_back([&] {
+            httplib::Client client(host());
+            bool counted = false;
+            client.Get("/events", [&](const char*, std::size_t) {
+                if (!counted)
+                    ++open;
+                counted = true;
+                return !release;
+            });
+        });
+    }
+    for (int tries = 0; tries < 200 && open < 8; ++tries)
+        std::this_thread::sleep_for(20ms);
+    ASSERT_EQ(open, 8);
+    auto refused = httplib::Client(host()).Get("/events");
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->status, 503);
+    EXPECT_FALSE(refused->get_header_value("Retry-After").empty());
+    EXPECT_NE(json::parse(refused->body)["error"].get<std::string>().find("Too many pages"), std::string::npos);
+    release = true;
+    for (auto& page : pages)
+        page.join();
 }
 
 } // namespace

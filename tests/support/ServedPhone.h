@@ -58,6 +58,7 @@ public:
     }
 
     int port() const { return m_port; }
+    pid_t pid() const { return m_pid; }
     std::string host() const { return "127.0.0.1:" + std::to_string(m_port); }
 
     nlohmann::json status() const

@@ -3,7 +3,8 @@
 set(assets
   "index.html|/|text/html"
   "page.js|/page.js|text/javascript"
-  "page.css|/page.css|text/css")
+  "page.css|/page.css|text/css"
+  "favicon.svg|/favicon.svg|image/svg+xml")
 set(delimiter "lumetrix_page")
 set(text "// Made at build time from sim/lumetrix-sim/serve/web by EmbedPageAssets.cmake.\n")
 string(APPEND text "#include \"sim/lumetrix-sim/serve/PageAssets.h\"\n\nnamespace sim {\n\nnamespace {\n\n")

@@ -1,5 +1,7 @@
 #include "FrameMaker.h"
 
+#include "VisibleMotion.h"
+
 #include "sim/imaging/ImageEncoding.h"
 #include "sim/lumetrix-sim/observe/SpringBoardObserver.h"
 #include "sim/render/ScreenSnapshot.h"
@@ -18,14 +20,14 @@ FrameMaker::FrameMaker(double pixelsPerPoint)
 {
 }
 
-std::string FrameMaker::signature(const std::string& screenDump, double now, bool dark)
+std::string FrameMaker::signature(const json& screen, double now, bool dark)
 {
-    std::string signature = screenDump;
+    std::string signature = screen.dump(-1, ' ', false, json::error_handler_t::replace);
     signature += dark ? "|dark" : "|light";
     // The lock screen's clock shows minutes.
     signature += "|" + std::to_string(static_cast<long long>(std::floor(now / 60)));
     // A scrolling title moves with the clock itself.
-    if (screenDump.find("\"marqueeRunning\":true") != std::string::npos)
+    if (aVisibleTitleScrolls(screen))
         signature += "|" + std::to_string(now);
     return signature;
 }
@@ -53,9 +55,9 @@ std::optional<json> FrameMaker::frameIfChanged(SpringBoard* springBoard, void* t
 {
     SpringBoardObserver observer(springBoard, tweakHandle, m_ids);
     json screen = observer.screen();
-    std::string screenText = screen.dump(-1, ' ', false, json::error_handler_t::replace);
     bool dark = UIKitCurrentUserInterfaceStyle() == UIUserInterfaceStyle::Dark;
-    std::string current = signature(screenText, now, dark);
+    std::string current = signature(screen, now, dark);
+    m_moving = aFadeIsUnderWay(screen) || aVisibleTitleScrolls(screen);
     if (current == m_lastSignature)
         return std::nullopt;
     m_lastSignature = std::move(current);

@@ -3,7 +3,7 @@
 // on screen has changed since the last one. What counts as a change is what the
 // renderer draws from: the window tree as `dump screen` shows it (presentation values
 // included), the appearance, the lock screen's clock (whole minutes), and the time
-// itself while a label's marquee scrolls.
+// itself while a title the user can see scrolls.
 
 #include "sim/lumetrix-sim/observe/NodeIds.h"
 
@@ -28,8 +28,12 @@ public:
     // `runSeconds` the time as dumps give it.
     std::optional<nlohmann::json> frameIfChanged(SpringBoard*, void* tweakHandle, double now, double runSeconds);
 
+    // Whether the screen last looked at is moving by itself (a fade under way, a title
+    // scrolling in view): more frames follow without anything else happening.
+    bool isMoving() const { return m_moving; }
+
     // The signature of what is on screen: equal signatures draw equal pictures.
-    static std::string signature(const std::string& screenDump, double now, bool dark);
+    static std::string signature(const nlohmann::json& screen, double now, bool dark);
 
     // Opaque 32-bit cairo pixels (B, G, R, A in memory) as a JPEG.
     static std::vector<std::uint8_t> encodeFrame(const std::uint8_t* pixels, int width, int height, int stride);
@@ -40,6 +44,7 @@ private:
     // The page's own names for views, so looking does not renumber what `dump` lines show.
     NodeIds m_ids;
     std::string m_lastSignature;
+    bool m_moving = false;
 };
 
 } // namespace sim

@@ -5,6 +5,11 @@
 
 #include "UIKit/UIDeviceProfile.h"
 
+#include <netdb.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <chrono>
 #include <map>
 
@@ -33,6 +38,54 @@ std::string sseEvent(const char* name, const json& data)
     return std::string("event: ") + name + "\ndata: " + data.dump(-1, ' ', false, json::error_handler_t::replace) + "\n\n";
 }
 
+std::string errorInWords(int status)
+{
+    switch (status) {
+    case 400:
+        return "the request is malformed";
+    case 404:
+        return "nothing here";
+    case 413:
+        return "the request is too large (at most " + std::to_string(HttpFront::kMaximumBody) + " bytes)";
+    case 414:
+        return "the address is too long";
+    default:
+        return "HTTP " + std::to_string(status);
+    }
+}
+
+// Whether binding failed because something listens there already.
+bool portInUse(const std::string& host, int port)
+{
+    addrinfo hints {};
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_PASSIVE;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0)
+        return false;
+    bool inUse = false;
+    for (addrinfo* address = found; address && !inUse; address = address->ai_next) {
+        int probe = socket(address->ai_family, address->ai_socktype, address->ai_protocol);
+        if (probe < 0)
+            continue;
+        int yes = 1;
+        setsockopt(probe, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+        inUse = ::bind(probe, address->ai_addr, address->ai_addrlen) != 0 && errno == EADDRINUSE;
+        ::close(probe);
+    }
+    freeaddrinfo(found);
+    return inUse;
+}
+
+std::string frameEvent(const PhoneState::Frame& frame)
+{
+    // Built by hand: the image is large, and base64 needs no escaping.
+    json header = { { "n", frame.number }, { "t", frame.time }, { "type", frame.type } };
+    std::string text = header.dump(-1, ' ', false, json::error_handler_t::replace);
+    text.pop_back();
+    return "event: frame\ndata: " + text + ",\"image\":\"" + *frame.base64 + "\"}\n\n";
+}
+
 } // namespace
 
 HttpFront::HttpFront(PhoneState& state, PhoneLink& link, std::filesystem::path outputFolder)
@@ -40,12 +93,20 @@ HttpFront::HttpFront(PhoneState& state, PhoneLink& link, std::filesystem::path o
     , m_link(link)
     , m_outputFolder(std::move(outputFolder))
 {
-    // Enough workers for the page's streams and requests; each stream keeps one.
-    m_server.new_task_queue = [] { return new httplib::ThreadPool(12); };
+    m_server.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
     m_server.set_payload_max_length(kMaximumBody);
-    m_server.set_read_timeout(5s);
+    // A page's request arrives whole at once and its connection is reused within a
+    // second or so; a connection that dawdles longer gives its worker back soon.
+    m_server.set_read_timeout(2s);
     m_server.set_write_timeout(5s);
+    m_server.set_keep_alive_timeout(2);
     m_server.set_keep_alive_max_count(100);
+    // Without SO_REUSEPORT, which would let a second server share the port and split
+    // the page's requests between two phones.
+    m_server.set_socket_options([](int socket) {
+        int yes = 1;
+        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+    });
     route();
 }
 
@@ -58,6 +119,10 @@ int HttpFront::bind(const std::string& host, int port)
         bound = -1;
     if (bound > 0)
         m_guard.emplace(host, bound);
+    else if (port > 0 && portInUse(host, port))
+        m_bindProblem = "port " + std::to_string(port) + " is in use";
+    else
+        m_bindProblem = "cannot listen on " + host + " port " + std::to_string(port);
     return bound;
 }
 
@@ -98,7 +163,16 @@ void HttpFront::route()
             response.set_header("Cache-Control", "no-store");
     });
 
-    for (const char* path : { "/", "/page.js", "/page.css" }) {
+    // An answer with no body of its own (a refused size, an unknown path) still says
+    // what went wrong, as JSON like every other error.
+    m_server.set_error_handler(httplib::Server::HandlerWithResponse([](const httplib::Request&, httplib::Response& response) {
+        if (!response.body.empty())
+            return httplib::Server::HandlerResponse::Unhandled;
+        answer(response, response.status, { { "error", errorInWords(response.status) } });
+        return httplib::Server::HandlerResponse::Handled;
+    }));
+
+    for (const char* path : { "/", "/page.js", "/page.css", "/favicon.svg" }) {
         m_server.Get(path, [](const httplib::Request& request, httplib::Response& response) {
             PageAsset asset = pageAsset(request.path);
             response.set_content(std::string(asset.content), std::string(asset.type) + "; charset=utf-8");
@@ -127,10 +201,14 @@ void HttpFront::route()
     });
     m_server.Get("/api/log", [this](const httplib::Request& request, httplib::Response& response) {
         std::size_t since = 0;
+        std::string text = request.has_param("since") ? request.get_param_value("since") : "0";
         try {
-            since = request.has_param("since") ? std::stoul(request.get_param_value("since")) : 0;
+            // Digits only: stoul would take "-1" and wrap it round to the largest number.
+            if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+                throw std::invalid_argument(text);
+            since = std::stoul(text);
         } catch (const std::exception&) {
-            answer(response, 400, { { "error", "expected since=N (a whole number)" } });
+            answer(response, 400, { { "error", "expected since=N (a whole number), got " + text } });
             return;
         }
         answer(response, 200, m_state.logSince(since));
@@ -141,7 +219,7 @@ void HttpFront::route()
             answer(response, 404, { { "error", "no artwork for that track" } });
             return;
         }
-        response.set_header("Cache-Control", "max-age=3600");
+        // Not cached: the index names a different track on the next phone or server.
         response.set_content(*artwork->second, artwork->first);
     });
     m_server.Get("/api/recording", [this](const httplib::Request&, httplib::Response& response) {
@@ -195,6 +273,19 @@ void HttpFront::route()
             m_state.stopRecording();
         answer(response, 200, m_state.status()["recording"]);
     });
+
+    // A known path asked with the other method is 405, saying which one it takes.
+    auto wrongMethod = [](const char* allowed) {
+        return [allowed](const httplib::Request& request, httplib::Response& response) {
+            response.set_header("Allow", allowed);
+            answer(response, 405, { { "error", request.path + " takes " + allowed + ", not " + request.method } });
+        };
+    };
+    for (const char* path : { "/api/action", "/api/clock", "/api/device", "/api/record" })
+        m_server.Get(path, wrongMethod("POST"));
+    for (const char* path : { "/", "/page.js", "/page.css", "/favicon.svg", "/events", "/frame", "/api/status", "/api/inspect", "/api/log",
+             R"(/api/artwork/(\d{1,6}))", "/api/recording" })
+        m_server.Post(path, wrongMethod("GET"));
 }
 
 void HttpFront::postAction(const httplib::Request& request, httplib::Response& response)
@@ -234,7 +325,8 @@ void HttpFront::streamEvents(const httplib::Request&, httplib::Response& respons
 {
     if (++m_streams > kMaximumStreams) {
         --m_streams;
-        answer(response, 503, { { "error", "too many event streams open" } });
+        response.set_header("Retry-After", "2");
+        answer(response, 503, { { "error", "Too many pages are following this phone (at most " + std::to_string(kMaximumStreams) + "): close one, and this page joins in" } });
         return;
     }
     struct Stream {
@@ -251,8 +343,9 @@ void HttpFront::streamEvents(const httplib::Request&, httplib::Response& respons
         if (stream->first || now.status != stream->known.status)
             out += sseEvent("status", m_state.status());
         if ((stream->first || now.frame != stream->known.frame) && now.frame > 0) {
-            auto frame = m_state.frame();
-            out += sseEvent("frame", { { "n", frame ? frame->number : 0 }, { "t", frame ? frame->time : 0 } });
+            // The frame itself, not word of it: the page shows it without asking again.
+            if (auto frame = m_state.frame())
+                out += frameEvent(*frame);
         }
         if (stream->first || now.log != stream->known.log)
             out += sseEvent("log", { { "version", now.log } });

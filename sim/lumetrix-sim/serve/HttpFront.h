@@ -4,7 +4,8 @@
 // the phone never waits for it: a slow browser gets the newest frame when it asks.
 //
 // Endpoints (all but the page's files answer JSON unless said otherwise):
-//   GET  /, /page.js, /page.css      the page
+//   GET  /, /page.js, /page.css,     the page
+//        /favicon.svg
 //   GET  /events                     server-sent events: frame {n, t}, status {...}, log {next}
 //   GET  /frame                      the newest frame (image/png; X-Frame-Number)
 //   GET  /api/status                 phone, music, Settings, clock, speed, recorder
@@ -33,17 +34,21 @@ class HttpFront {
 public:
     HttpFront(PhoneState&, PhoneLink&, std::filesystem::path outputFolder);
 
-    // Binds (port 0: any free port); the port bound, or -1.
+    // Binds (port 0: any free port); the port bound, or -1 with bindProblem() saying why.
     int bind(const std::string& host, int port);
+    const std::string& bindProblem() const { return m_bindProblem; }
     // Serves until stop() (call from another thread).
     void serve();
     void stop();
 
     // Request bodies larger than this are refused (413).
     static constexpr std::size_t kMaximumBody = 4096;
-    // Event streams open at once; more are refused (503) so streams cannot take every
-    // worker thread.
-    static constexpr int kMaximumStreams = 4;
+    // Pages following the phone at once; more are refused (503, and the page says so and
+    // tries again) so streams cannot take every worker thread.
+    static constexpr int kMaximumStreams = 8;
+    // Worker threads: every stream holds one, and so does every connection being read or
+    // kept alive; idle or slow connections by the dozen still leave most of them free.
+    static constexpr int kWorkers = 160;
 
 private:
     void route();
@@ -55,6 +60,7 @@ private:
     PhoneLink& m_link;
     std::filesystem::path m_outputFolder;
     std::optional<RequestGuard> m_guard;
+    std::string m_bindProblem;
     httplib::Server m_server;
     std::atomic<int> m_streams { 0 };
     std::atomic<int> m_linesInFlight { 0 };

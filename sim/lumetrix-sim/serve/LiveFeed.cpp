@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <algorithm>
 #include <cmath>
 
 using nlohmann::json;
@@ -68,8 +69,21 @@ void LiveFeed::enterProcess(ScenarioHost& host, RunState& state)
     m_artworkSent = 0;
     m_logOffset = 0;
     m_settingsChanged = true;
+    m_ticksWithoutFrame = 0;
     m_nextTick = m_nextClockReport = 0;
     report({ { "live", { { "device", state.device }, { "t", EventLog::runSeconds(host.runLoop().now(), state.runStart) } } } });
+}
+
+double LiveFeed::tickInterval(ScenarioHost& host) const
+{
+    if (m_ticksWithoutFrame < kStillTicks)
+        return kTickSeconds;
+    // Still: only a timer (or the page) can change the screen; wake when the next is due.
+    auto& loop = host.runLoop();
+    double rest = kRestSeconds;
+    if (auto due = loop.nextDueTime(); due && m_clock.speed() > 0)
+        rest = std::min(rest, (*due - loop.now()) / m_clock.speed());
+    return std::max(rest, kTickSeconds);
 }
 
 void LiveFeed::advance(ScenarioHost& host)
@@ -111,6 +125,10 @@ bool LiveFeed::operator()(ScenarioHost& host, RunState& state, RunServices& serv
         enterProcess(host, state);
     m_segmentStart = loop.now();
     m_lastWall = wallNow();
+    // A line may have set something off that shows only in later ticks: tick at full
+    // rate from now, not at the end of a rest begun before the line came.
+    m_ticksWithoutFrame = 0;
+    m_nextTick = 0;
     // What the line did is published before it is reported done, so whoever waited for
     // it finds its effects.
     if (m_pending)
@@ -125,7 +143,7 @@ bool LiveFeed::operator()(ScenarioHost& host, RunState& state, RunServices& serv
         m_clock.setSpeed(m_setup.controls->speed());
         double now = wallNow();
         if (m_nextTick <= now)
-            m_nextTick = now + kTickSeconds;
+            m_nextTick = now + tickInterval(host);
         // Paused, nothing moves: wait for the page alone (the pipe wakes us at once).
         double timeout = m_clock.speed() > 0 ? m_nextTick - now : 0.5;
         json request;
@@ -171,6 +189,11 @@ void LiveFeed::publish(ScenarioHost& host, RunState& state, RunServices& service
     if (auto frame = m_frames->frameIfChanged(springBoard, host.tweakHandle(), now, runSeconds)) {
         (*frame)["t"] = runSeconds;
         report({ { "frame", std::move(*frame) } });
+        m_ticksWithoutFrame = 0;
+    } else if (m_frames->isMoving()) {
+        m_ticksWithoutFrame = 0;
+    } else {
+        ++m_ticksWithoutFrame;
     }
     publishMusic(host, now, runSeconds);
     if (m_settingsChanged) {
@@ -190,7 +213,8 @@ void LiveFeed::publish(ScenarioHost& host, RunState& state, RunServices& service
     }
     double wall = wallNow();
     if (wall >= m_nextClockReport) {
-        m_nextClockReport = wall + 0.25;
+        // The page shows tenths of a second; still, it hears the time less often.
+        m_nextClockReport = wall + (m_ticksWithoutFrame < kStillTicks ? 0.25 : 1.0);
         report({ { "clock", { { "t", runSeconds }, { "speed", m_clock.speed() } } } });
     }
 }

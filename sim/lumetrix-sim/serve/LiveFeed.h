@@ -43,8 +43,14 @@ public:
     // RunServices::awaitCommands.
     bool operator()(ScenarioHost&, RunState&, RunServices&);
 
-    // How often the clock moves while it runs.
-    static constexpr double kTickSeconds = 1.0 / 30;
+    // How often the clock moves while the screen changes: a frame for every refresh of
+    // a 60 Hz display.
+    static constexpr double kTickSeconds = 1.0 / 60;
+    // How long the clock may rest while the screen stands still and no timer is due: a
+    // still phone costs next to nothing, and a line from the page wakes it at once.
+    static constexpr double kRestSeconds = 0.5;
+    // Ticks in a row without a new frame before the phone counts as still.
+    static constexpr int kStillTicks = 3;
 
 private:
     struct PendingLine {
@@ -55,6 +61,8 @@ private:
 
     void enterProcess(ScenarioHost&, RunState&);
     void advance(ScenarioHost&);
+    // Wall seconds until the next tick.
+    double tickInterval(ScenarioHost&) const;
     bool appendLine(const nlohmann::json& request, RunState&, ScenarioHost&);
     void publish(ScenarioHost&, RunState&, RunServices&);
     void publishMusic(ScenarioHost&, double now, double runSeconds);
@@ -76,6 +84,7 @@ private:
     std::size_t m_artworkSent = 0;
     std::uint64_t m_logOffset = 0;
     bool m_settingsChanged = true;
+    int m_ticksWithoutFrame = 0;
     bool m_serverGone = false;
 };
 

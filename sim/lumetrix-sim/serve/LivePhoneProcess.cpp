@@ -21,6 +21,7 @@ void runPhone(const LivePhoneSetup& setup, const std::optional<std::string>& dev
 {
     scenario::Scenario phone = phoneStartup(setup.scenario, device);
     try {
+        keepEarlierPhoneFiles(setup.outputFolder);
         EventLog log((setup.outputFolder / kLiveEventsFile).string());
         log.openTranscript((setup.outputFolder / kLiveTranscriptFile).string());
         sendReport(setup.reportFd, { { "phone-start", { { "device", device ? json(*device) : json(nullptr) }, { "lines", startupLines(phone) } } } });
@@ -35,6 +36,23 @@ void runPhone(const LivePhoneSetup& setup, const std::optional<std::string>& dev
 }
 
 } // namespace
+
+int keepEarlierPhoneFiles(const std::filesystem::path& folder)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path events = folder / kLiveEventsFile;
+    fs::path transcript = folder / kLiveTranscriptFile;
+    if (!fs::exists(events, error) && !fs::exists(transcript, error))
+        return 0;
+    auto numbered = [&](const char* stem, int number) { return folder / (std::string(stem) + "." + std::to_string(number) + ".jsonl"); };
+    int number = 1;
+    while (fs::exists(numbered("events", number), error) || fs::exists(numbered("transcript", number), error))
+        ++number;
+    fs::rename(events, numbered("events", number), error);
+    fs::rename(transcript, numbered("transcript", number), error);
+    return number;
+}
 
 void runLivePhoneProcess(const LivePhoneSetup& setup)
 {

@@ -32,4 +32,9 @@ struct LivePhoneSetup {
 inline constexpr const char* kLiveEventsFile = "events.jsonl";
 inline constexpr const char* kLiveTranscriptFile = "transcript.jsonl";
 
+// Before a phone starts: an earlier phone's event log and transcript in `folder` (a
+// restart, or an earlier server) are kept as events.N.jsonl and transcript.N.jsonl,
+// with the first N free for both. The number given, or 0 when there was nothing to keep.
+int keepEarlierPhoneFiles(const std::filesystem::path& folder);
+
 } // namespace sim

@@ -3,6 +3,8 @@
 #include "sim/lumetrix-sim/scenario/ScenarioParser.h"
 #include "sim/lumetrix-sim/scenario/Tokenizer.h"
 
+#include <cstdio>
+
 namespace fs = std::filesystem;
 
 namespace sim {
@@ -55,6 +57,15 @@ scenario::Command readPageLine(const std::string& line, const fs::path& outputFo
         throw PageLineRefused("expected one line of at most " + std::to_string(kMaximumPageLine) + " bytes");
     if (line.find_first_of("\r\n") != std::string::npos)
         throw PageLineRefused("expected one line, got several");
+    // A NUL would end the line for the tokenizer and drop what follows without a word.
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        auto byte = static_cast<unsigned char>(line[i]);
+        if ((byte < 0x20 && byte != '\t') || byte == 0x7F) {
+            char code[8];
+            std::snprintf(code, sizeof(code), "0x%02X", byte);
+            throw PageLineRefused("expected text, got the control character " + std::string(code) + " at byte " + std::to_string(i + 1));
+        }
+    }
     std::vector<scenario::Token> words;
     try {
         words = scenario::tokenizeLine(line);

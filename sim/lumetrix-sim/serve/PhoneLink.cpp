@@ -1,16 +1,28 @@
 #include "PhoneLink.h"
 
+#include "PhoneKeeper.h"
+
 #include "sim/lumetrix-sim/run/LineChannel.h"
 #include "sim/lumetrix-sim/run/SimulatedProcess.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <stdexcept>
 
 namespace sim {
+
+namespace {
+
+// How often the readers look whether the server is stopping.
+constexpr double kReaderPatience = 0.1;
+
+} // namespace
 
 PhoneLink::PhoneLink(LivePhoneSetup setup, PhoneState& state)
     : m_state(state)
@@ -18,7 +30,8 @@ PhoneLink::PhoneLink(LivePhoneSetup setup, PhoneState& state)
     m_controls = LiveControls::makeShared();
     int requests[2];
     int reports[2];
-    if (pipe2(requests, O_CLOEXEC) != 0 || pipe2(reports, O_CLOEXEC) != 0)
+    int errors[2];
+    if (pipe2(requests, O_CLOEXEC) != 0 || pipe2(reports, O_CLOEXEC) != 0 || pipe2(errors, O_CLOEXEC) != 0)
         throw std::runtime_error("cannot make the pipes to the phone");
     // Room for a few frames, so a burst of them does not wait for the reader.
     fcntl(reports[1], F_SETPIPE_SZ, 1 << 20);
@@ -29,16 +42,21 @@ PhoneLink::PhoneLink(LivePhoneSetup setup, PhoneState& state)
     if (pid == 0) {
         close(requests[1]);
         close(reports[0]);
+        close(errors[0]);
+        dup2(errors[1], STDERR_FILENO);
+        close(errors[1]);
         setup.requestFd = requests[0];
         setup.reportFd = reports[1];
         setup.controls = m_controls;
-        runLivePhoneProcess(setup);
+        keepLivePhones(setup);
     }
     close(requests[0]);
     close(reports[1]);
-    m_device = pid;
+    close(errors[1]);
+    m_keeper = pid;
     m_requestFd = requests[1];
     m_reportFd = reports[0];
+    m_errorFd = errors[0];
 }
 
 PhoneLink::~PhoneLink()
@@ -48,20 +66,59 @@ PhoneLink::~PhoneLink()
 
 void PhoneLink::startReading()
 {
-    m_reader = std::thread([this] {
-        LineChannel reports(m_reportFd, -1);
-        for (;;) {
-            std::optional<nlohmann::json> report;
-            try {
-                report = reports.receive();
-            } catch (const std::exception&) {
-                continue; // a garbled line: the next one stands on its own
-            }
-            if (!report)
-                break;
-            m_state.apply(*report);
+    m_reader = std::thread([this] { readReports(); });
+    m_errorReader = std::thread([this] { readErrors(); });
+}
+
+void PhoneLink::readReports()
+{
+    LineChannel reports(m_reportFd, -1);
+    while (!m_stopping) {
+        std::optional<nlohmann::json> report;
+        bool timedOut = false;
+        try {
+            report = reports.receiveWithin(kReaderPatience, timedOut);
+        } catch (const std::exception&) {
+            continue; // a garbled line: the next one stands on its own
         }
-    });
+        if (timedOut)
+            continue;
+        if (!report)
+            break;
+        if (report->contains("device-process")) {
+            m_device = (*report)["device-process"].get<pid_t>();
+            continue;
+        }
+        m_state.apply(*report);
+    }
+}
+
+void PhoneLink::readErrors()
+{
+    std::string pending;
+    while (!m_stopping) {
+        pollfd polled { m_errorFd, POLLIN, 0 };
+        int ready = poll(&polled, 1, static_cast<int>(kReaderPatience * 1000));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            continue;
+        char buffer[4096];
+        ssize_t count = read(m_errorFd, buffer, sizeof(buffer));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            break;
+        // The terminal sees everything, as before; the page gets whole lines.
+        fwrite(buffer, 1, static_cast<std::size_t>(count), stderr);
+        pending.append(buffer, static_cast<std::size_t>(count));
+        for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
+            m_state.phoneSaid(pending.substr(0, end));
+            pending.erase(0, end + 1);
+        }
+        if (pending.size() > 4096)
+            pending.clear();
+    }
 }
 
 bool PhoneLink::send(const nlohmann::json& request)
@@ -77,7 +134,7 @@ bool PhoneLink::send(const nlohmann::json& request)
     }
 }
 
-int PhoneLink::shutDown()
+int PhoneLink::shutDown(std::chrono::milliseconds patience)
 {
     {
         std::lock_guard lock(m_sending);
@@ -86,16 +143,31 @@ int PhoneLink::shutDown()
         m_requestFd = -1;
     }
     int status = 0;
-    if (m_device > 0) {
-        waitpid(m_device, &status, 0);
-        forgetProcess(m_device);
-        m_device = -1;
+    if (m_keeper > 0) {
+        auto deadline = std::chrono::steady_clock::now() + patience;
+        pid_t ended = 0;
+        while ((ended = waitpid(m_keeper, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (ended == 0) {
+            // A phone that does not finish in time is stopped, all of it.
+            if (m_device > 0)
+                kill(-m_device, SIGKILL);
+            kill(m_keeper, SIGKILL);
+            waitpid(m_keeper, &status, 0);
+        }
+        forgetProcess(m_keeper);
+        m_keeper = -1;
     }
+    m_stopping = true;
     if (m_reader.joinable())
         m_reader.join();
-    if (m_reportFd >= 0)
-        close(m_reportFd);
-    m_reportFd = -1;
+    if (m_errorReader.joinable())
+        m_errorReader.join();
+    for (int* fd : { &m_reportFd, &m_errorFd }) {
+        if (*fd >= 0)
+            close(*fd);
+        *fd = -1;
+    }
     return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
 }
 

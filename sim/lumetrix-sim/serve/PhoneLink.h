@@ -1,11 +1,15 @@
 #pragma once
-// The server's end of the live phone: forks the device process (before the server has
-// any thread, so the simulator's own forks start from a one-thread process), sends it
-// requests, and reads its reports into PhoneState on a thread of its own.
+// The server's end of the live phone: forks the keeper of the device processes (before
+// the server has any thread, so the simulator's own forks start from a one-thread
+// process), sends it requests, and reads its reports into PhoneState on a thread of its
+// own. What the phone's processes print on standard error passes through the server to
+// the terminal, and the page is told the last of it when the phone stops.
 
 #include "LivePhoneProcess.h"
 #include "PhoneState.h"
 
+#include <atomic>
+#include <chrono>
 #include <mutex>
 #include <sys/types.h>
 #include <thread>
@@ -14,7 +18,7 @@ namespace sim {
 
 class PhoneLink {
 public:
-    // Forks the device process; `setup`'s descriptors and controls are filled in here.
+    // Forks the keeper; `setup`'s descriptors and controls are filled in here.
     PhoneLink(LivePhoneSetup setup, PhoneState&);
     ~PhoneLink();
     PhoneLink(const PhoneLink&) = delete;
@@ -26,18 +30,25 @@ public:
     bool send(const nlohmann::json&);
     LiveControls& controls() { return *m_controls; }
 
-    // Closes the request pipe, so the phone finishes and its processes quit; waits for
-    // them. The exit status of the device process.
-    int shutDown();
+    // Closes the request pipe, so the phone finishes and its processes quit; what has not
+    // quit within `patience` is killed. The exit status of the keeper (0: all quit).
+    int shutDown(std::chrono::milliseconds patience = std::chrono::milliseconds(1200));
 
 private:
+    void readReports();
+    void readErrors();
+
     PhoneState& m_state;
     LiveControls* m_controls = nullptr;
-    pid_t m_device = -1;
+    pid_t m_keeper = -1;
+    std::atomic<pid_t> m_device { -1 };
     int m_requestFd = -1;
     int m_reportFd = -1;
+    int m_errorFd = -1;
+    std::atomic<bool> m_stopping { false };
     std::mutex m_sending;
     std::thread m_reader;
+    std::thread m_errorReader;
 };
 
 } // namespace sim

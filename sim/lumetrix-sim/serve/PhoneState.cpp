@@ -38,6 +38,7 @@ void PhoneState::changed(std::uint64_t& version)
 void PhoneState::settle(int id, json outcome)
 {
     m_accepted.erase(id);
+    m_recordedAt.erase(id);
     outcome["id"] = id;
     m_outcomes[id] = std::move(outcome);
     // Outcomes nobody came for (a page that went away) are not kept for ever.
@@ -50,9 +51,11 @@ void PhoneState::apply(const json& report)
     std::lock_guard lock(m_mutex);
     if (report.contains("frame")) {
         auto& frame = report["frame"];
-        auto image = platform::decodeBase64(frame.value("image", std::string()));
+        auto base64 = std::make_shared<const std::string>(frame.value("image", std::string()));
+        auto image = platform::decodeBase64(*base64);
         if (!image)
             return;
+        m_frame.base64 = std::move(base64);
         m_frame.number += 1;
         m_frame.time = frame.value("t", 0.0);
         m_frame.type = frame.value("type", std::string("image/png"));
@@ -72,6 +75,7 @@ void PhoneState::apply(const json& report)
         m_live = false;
         m_restarting = false;
         m_ended = nullptr;
+        m_said.clear();
         m_music = m_settings = m_phone = nullptr;
         m_artwork.clear();
         m_log.restart("The phone starts" + (start["device"].is_string() ? " on the " + start["device"].get<std::string>() : std::string()));
@@ -91,8 +95,9 @@ void PhoneState::apply(const json& report)
             m_recording.addLine("wait " + wait, m_outputFolder);
         int id = ran.value("id", 0);
         if (ran.contains("line")) {
-            m_recording.addLine(ran["line"].get<std::string>(), m_outputFolder);
+            std::size_t recorded = m_recording.addLine(ran["line"].get<std::string>(), m_outputFolder);
             m_accepted[id] = ran;
+            m_recordedAt[id] = recorded;
         } else {
             settle(id, ran);
         }
@@ -102,6 +107,10 @@ void PhoneState::apply(const json& report)
         int id = done.value("id", 0);
         json outcome = m_accepted.count(id) ? m_accepted[id] : json::object();
         outcome["failures"] = done.value("failures", 0);
+        // A value the pane refused changed nothing, and would fail the replay.
+        std::string line = outcome.value("line", std::string());
+        if (outcome["failures"] != 0 && line.rfind("settings set ", 0) == 0 && m_recordedAt.count(id))
+            m_recording.setAside(m_recordedAt[id], "the pane refused this value");
         settle(id, outcome);
         changed(m_versions.status);
     } else if (report.contains("refused")) {
@@ -138,6 +147,26 @@ void PhoneState::apply(const json& report)
     }
 }
 
+void PhoneState::phoneSaid(const std::string& line)
+{
+    std::lock_guard lock(m_mutex);
+    if (line.empty())
+        return;
+    m_said.push_back(line.size() > 500 ? line.substr(0, 500) + "..." : line);
+    while (m_said.size() > kLinesKept)
+        m_said.pop_front();
+    // Printed as the phone stopped, it may come after the word that it did.
+    if (!m_ended.is_null())
+        changed(m_versions.status);
+}
+
+void PhoneState::close()
+{
+    std::lock_guard lock(m_mutex);
+    m_closing = true;
+    m_changed.notify_all();
+}
+
 std::optional<PhoneState::Frame> PhoneState::frame() const
 {
     std::lock_guard lock(m_mutex);
@@ -160,10 +189,13 @@ json PhoneState::status() const
         for (std::size_t i = 0; i < music["tracks"].size(); ++i)
             music["tracks"][i]["artworkShown"] = m_artwork.count(i) != 0;
     }
+    json ended = m_ended;
+    if (ended.is_object())
+        ended["said"] = m_said;
     return {
         { "live", m_live },
         { "restarting", m_restarting },
-        { "ended", m_ended },
+        { "ended", ended },
         { "phone", m_phone },
         { "music", music },
         { "settings", m_settings },
@@ -200,7 +232,7 @@ PhoneState::Versions PhoneState::versions() const
 PhoneState::Versions PhoneState::waitForChange(const Versions& known, std::chrono::milliseconds timeout) const
 {
     std::unique_lock lock(m_mutex);
-    m_changed.wait_for(lock, timeout, [&] { return !(m_versions == known); });
+    m_changed.wait_for(lock, timeout, [&] { return m_closing || !(m_versions == known); });
     return m_versions;
 }
 
@@ -213,7 +245,7 @@ int PhoneState::newRequestId()
 std::optional<json> PhoneState::waitForOutcome(int id, std::chrono::milliseconds timeout)
 {
     std::unique_lock lock(m_mutex);
-    m_changed.wait_for(lock, timeout, [&] { return m_outcomes.count(id) != 0; });
+    m_changed.wait_for(lock, timeout, [&] { return m_closing || m_outcomes.count(id) != 0; });
     auto found = m_outcomes.find(id);
     if (found == m_outcomes.end())
         return std::nullopt;

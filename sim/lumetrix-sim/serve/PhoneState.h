@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -30,12 +31,19 @@ public:
 
     // A report from the phone (PhonePipes).
     void apply(const nlohmann::json& report);
+    // A line the phone's processes printed on standard error: the last few since the
+    // phone started are what the page shows when it stops.
+    void phoneSaid(const std::string& line);
+    // The server is stopping: nobody waits for the phone any more.
+    void close();
 
     struct Frame {
         std::uint64_t number = 0;
         double time = 0;
         std::string type;
         std::shared_ptr<const std::string> image;
+        // The same image in base64, as the event stream pushes it to the page.
+        std::shared_ptr<const std::string> base64;
     };
     std::optional<Frame> frame() const;
     // {"frame", "screen", "players"} as of the newest frame.
@@ -73,6 +81,9 @@ public:
     bool isLive() const;
     void markRestarting();
 
+    // Lines of standard error kept for the page.
+    static constexpr std::size_t kLinesKept = 4;
+
 private:
     void settle(int id, nlohmann::json outcome);
     void changed(std::uint64_t& version);
@@ -95,6 +106,8 @@ private:
     double m_speed = 1;
     bool m_live = false;
     bool m_restarting = true;
+    bool m_closing = false;
+    std::deque<std::string> m_said;
 
     LogInWords m_log;
 
@@ -102,6 +115,7 @@ private:
 
     int m_lastRequestId = 0;
     std::map<int, nlohmann::json> m_accepted;
+    std::map<int, std::size_t> m_recordedAt;
     std::map<int, nlohmann::json> m_outcomes;
 };
 

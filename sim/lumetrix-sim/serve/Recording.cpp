@@ -50,10 +50,17 @@ void Recording::startPhone(const std::vector<std::string>& startupLines, const f
         m_from = m_lines.size();
 }
 
-void Recording::addLine(const std::string& text, const fs::path& folder)
+std::size_t Recording::addLine(const std::string& text, const fs::path& folder)
 {
     if (!text.empty())
         m_lines.push_back({ text, folder });
+    return m_lines.size() - 1;
+}
+
+void Recording::setAside(std::size_t index, const std::string& why)
+{
+    if (index < m_lines.size() && m_lines[index].text.rfind('#', 0) != 0)
+        m_lines[index].text = "# " + why + ": " + m_lines[index].text;
 }
 
 void Recording::startRecording()

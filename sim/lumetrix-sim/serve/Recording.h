@@ -18,8 +18,11 @@ public:
     // A new phone: the transcript starts again with its start-up lines, whose relative
     // artwork files lie in `startupFolder`.
     void startPhone(const std::vector<std::string>& startupLines, const std::filesystem::path& startupFolder);
-    // A line that ran, with relative artwork in `folder`.
-    void addLine(const std::string& text, const std::filesystem::path& folder);
+    // A line that ran, with relative artwork in `folder`; its place in the transcript.
+    std::size_t addLine(const std::string& text, const std::filesystem::path& folder);
+    // The line at `index` did nothing a replay could repeat (the pane refused its
+    // value): it stays in the file as a comment saying so, so the replay passes.
+    void setAside(std::size_t index, const std::string& why);
 
     void startRecording();
     void stopRecording();

@@ -11,7 +11,11 @@
 #include <signal.h>
 
 #include <cstdio>
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <future>
+#include <memory>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -20,6 +24,19 @@ namespace sim {
 
 int serveLivePhone(const ServeOptions& options)
 {
+    if (auto problem = serveOptionsProblem(options)) {
+        std::fprintf(stderr, "lumetrix-sim serve: %s\n", problem->c_str());
+        return ExitUsage;
+    }
+    // Ctrl-C and SIGTERM are taken by sigwait below, whenever they come: while the phone
+    // starts too. Blocked before the fork, so the keeper starts with them blocked and
+    // unblocks them itself.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
     fs::path output = fs::absolute(options.output).lexically_normal();
     std::error_code error;
     fs::create_directories(output, error);
@@ -51,23 +68,19 @@ int serveLivePhone(const ServeOptions& options)
     // The phone's process comes first, while this process has one thread.
     PhoneLink link(setup, state);
 
-    // Ctrl-C and SIGTERM are taken by this thread alone, once the server runs.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
-
     link.startReading();
-    link.send({ { "start", { { "device", options.device ? nlohmann::json(*options.device) : nlohmann::json(nullptr) } } } });
 
     HttpFront front(state, link, output);
     int port = front.bind(options.host, options.port);
     if (port <= 0) {
-        std::fprintf(stderr, "lumetrix-sim: cannot listen on %s port %d\n", options.host.c_str(), options.port);
+        std::fprintf(stderr, "lumetrix-sim serve: %s\n", front.bindProblem().c_str());
         link.shutDown();
         return ExitUsage;
     }
+    // The phone starts once the port is ours: a server that cannot listen boots nothing.
+    link.send({ { "start", { { "device", options.device ? nlohmann::json(*options.device) : nlohmann::json(nullptr) } } } });
+    if (listensBeyondLoopback(options.host))
+        std::fprintf(stderr, "%s\n", networkWarning(options, port).c_str());
     std::string host = options.host.find(':') != std::string::npos ? "[" + options.host + "]" : options.host;
     std::printf("lumetrix-sim serve: the phone is at http://%s:%d/ (output in %s; Ctrl-C stops it)\n", host.c_str(), port, output.c_str());
     std::fflush(stdout);
@@ -77,10 +90,26 @@ int serveLivePhone(const ServeOptions& options)
     sigwait(&stopSignals, &received);
     std::printf("lumetrix-sim serve: stopping the phone\n");
     std::fflush(stdout);
+    // Stopping takes under two seconds whatever state the phone and the connections are
+    // in: nobody waits for the phone any more, the phone gets 1.2 seconds to
+    // quit before it is killed, and a worker still busy with a client after that is not
+    // waited for (the process exits).
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(1600);
+    state.close();
     front.stop();
-    server.join();
+    auto serverDone = std::make_shared<std::promise<void>>();
+    auto serverDoneFuture = serverDone->get_future();
+    std::thread([&server, serverDone] {
+        server.join();
+        serverDone->set_value();
+    }).detach();
     int status = link.shutDown();
-    return status == 0 ? ExitSuccess : ExitFailure;
+    int exitCode = status == 0 ? ExitSuccess : ExitFailure;
+    if (serverDoneFuture.wait_until(deadline) != std::future_status::ready) {
+        std::fflush(nullptr);
+        std::_Exit(exitCode);
+    }
+    return exitCode;
 }
 
 } // namespace sim

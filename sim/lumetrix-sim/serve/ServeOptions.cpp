@@ -2,7 +2,10 @@
 
 #include "UIKit/UIDeviceProfile.h"
 
+#include <arpa/inet.h>
+
 #include <cstdlib>
+#include <cstring>
 
 namespace sim {
 
@@ -18,7 +21,10 @@ std::string serveUsageText()
            "until Ctrl-C or SIGTERM, then shuts the phone's processes down.\n"
            "\n"
            "  --port N       the port (default 8137; 0 picks a free one)\n"
-           "  --host H       the address to listen on (default 127.0.0.1, this machine only)\n"
+           "  --host H       the address to listen on (default 127.0.0.1, this machine only);\n"
+           "                 any other needs --allow-network\n"
+           "  --allow-network  listen on a --host other machines can reach (anyone who can\n"
+           "                 reach it drives the phone and writes into the output folder)\n"
            "  --device NAME  the device profile (see `lumetrix-sim devices`)\n"
            "  --root DIR     use and keep DIR as the device root (default: a fresh temporary root)\n"
            "  --out DIR      event log, transcript and the files page actions write\n"
@@ -80,6 +86,8 @@ std::optional<std::string> readServeArgument(ServeOptions& options, int argc, ch
         if (text->empty() || *end || !(scale >= 1 && scale <= 3))
             return "--scale needs a number from 1 to 3, got '" + *text + "'";
         options.frameScale = scale;
+    } else if (argument == "--allow-network") {
+        options.allowNetwork = true;
     } else if (argument == "--log") {
         options.echoLogs = true;
     } else if (argument == "--music") {
@@ -98,6 +106,39 @@ std::optional<std::string> readServeArgument(ServeOptions& options, int argc, ch
         options.scenario = argument;
     }
     return std::nullopt;
+}
+
+bool listensBeyondLoopback(const std::string& host)
+{
+    std::string bare = host;
+    if (bare.size() > 2 && bare.front() == '[' && bare.back() == ']')
+        bare = bare.substr(1, bare.size() - 2);
+    if (bare == "localhost")
+        return false;
+    in_addr v4 {};
+    if (inet_pton(AF_INET, bare.c_str(), &v4) == 1)
+        return (ntohl(v4.s_addr) >> 24) != 127;
+    in6_addr v6 {};
+    if (inet_pton(AF_INET6, bare.c_str(), &v6) == 1)
+        return !IN6_IS_ADDR_LOOPBACK(&v6);
+    // A name may resolve to anything.
+    return true;
+}
+
+std::optional<std::string> serveOptionsProblem(const ServeOptions& options)
+{
+    if (listensBeyondLoopback(options.host) && !options.allowNetwork)
+        return "--host " + options.host + " can be reached from other machines, and whoever reaches it drives the phone and "
+                                          "writes into the output folder: add --allow-network to listen there anyway";
+    return std::nullopt;
+}
+
+std::string networkWarning(const ServeOptions& options, int port)
+{
+    return "lumetrix-sim serve: warning: listening on " + options.host + " port " + std::to_string(port)
+        + ", beyond this machine: anyone who can reach it can drive the phone, read its event log and settings, "
+          "and write files into "
+        + options.output;
 }
 
 } // namespace sim

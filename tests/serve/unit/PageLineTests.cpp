@@ -88,6 +88,10 @@ TEST_F(Serve_PageLine, OneShortLineOnly)
     EXPECT_EQ(refusal(""), "expected a command, got an empty line");
     EXPECT_EQ(refusal("# only a comment"), "expected a command, got an empty line");
     EXPECT_EQ(refusal("lock\nunlock"), "expected one line, got several");
+    EXPECT_EQ(refusal(std::string("lock\0unlock", 11)), "expected text, got the control character 0x00 at byte 5")
+        << "a NUL would run `lock` and drop the rest";
+    EXPECT_NE(refusal("settings set note \"a\x1b[2Jb\""), "");
+    EXPECT_EQ(refusal("settings set note \"a\tb\""), "") << "a tab is text";
     EXPECT_NE(refusal("pref note \"" + std::string(kMaximumPageLine, 'x') + "\"").find("at most 1024 bytes"), std::string::npos);
 }
 

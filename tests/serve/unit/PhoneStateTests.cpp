@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -62,6 +63,47 @@ TEST_F(Serve_PhoneState, ARespringSettlesTheLineThatCausedIt)
     auto outcome = state.waitForOutcome(id, 1s);
     ASSERT_TRUE(outcome);
     EXPECT_EQ((*outcome)["line"], "respring");
+}
+
+TEST_F(Serve_PhoneState, AValueThePaneRefusedIsRecordedAsAComment)
+{
+    // Replayed, the refused value would fail the run; it changed nothing, so the file
+    // keeps it as a comment and the lines after it as they ran.
+    int refused = state.newRequestId();
+    state.apply({ { "ran", { { "id", refused }, { "wait", "" }, { "line", "settings set maxwidth -5" }, { "t", 1 } } } });
+    state.apply({ { "done", { { "id", refused }, { "failures", 1 } } } });
+    int taken = state.newRequestId();
+    state.apply({ { "ran", { { "id", taken }, { "wait", "" }, { "line", "settings set maxwidth 200" }, { "t", 1 } } } });
+    state.apply({ { "done", { { "id", taken }, { "failures", 0 } } } });
+    std::string text = state.recordingText();
+    EXPECT_NE(text.find("\n# the pane refused this value: settings set maxwidth -5\nsettings set maxwidth 200\n"), std::string::npos) << text;
+}
+
+TEST_F(Serve_PhoneState, WhenThePhoneStopsThePageHearsWhatItLastSaid)
+{
+    state.phoneSaid("page:3: SpringBoard crashed (signal 11) while running this line");
+    state.apply({ { "ended", { { "failures", 1 } } } });
+    auto said = state.status()["ended"]["said"];
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_EQ(said[0], "page:3: SpringBoard crashed (signal 11) while running this line");
+    for (int i = 0; i < 10; ++i)
+        state.phoneSaid("line " + std::to_string(i));
+    EXPECT_EQ(state.status()["ended"]["said"].size(), PhoneState::kLinesKept);
+    state.apply({ { "phone-start", { { "device", nullptr }, { "lines", { "boot" } } } } });
+    EXPECT_TRUE(state.status()["ended"].is_null()) << "a new phone starts with nothing to say";
+}
+
+TEST_F(Serve_PhoneState, AServerThatStopsWaitsForNoOutcome)
+{
+    int id = state.newRequestId();
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(50ms);
+        state.close();
+    });
+    auto started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(state.waitForOutcome(id, 10s));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 5s) << "closing wakes whoever waits for the phone";
+    stopper.join();
 }
 
 TEST_F(Serve_PhoneState, TheNewestFrameAndItsDumps)

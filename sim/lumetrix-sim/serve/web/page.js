@@ -1,13 +1,19 @@
-// The live phone's page: shows the frames the server announces, turns clicks, drags and
-// the side controls into scenario lines, and shows the event log and the view tree.
+// The live phone's page: shows the frames the server pushes, turns clicks, drags and the
+// side controls into scenario lines, and shows the event log and the view tree.
 'use strict';
 
 const $ = (selector) => document.querySelector(selector);
 const page = {
   status: null,
   points: [375, 812],      // the screen in points (from the newest inspection)
-  frameWanted: 0,          // the newest frame announced
+  frameShown: 0,           // the frame on screen
   frameLoading: false,
+  framePending: null,      // the newest frame pushed while another was being decoded
+  clicks: [],              // taps waiting for their frame: {after, at}
+  clickToFrame: [],        // milliseconds from each tap to its frame on screen
+  stoppedSaid: false,      // the message line says the phone stopped
+  deviceChosen: null,      // a device the user picked and has not restarted on yet
+  streamRetry: null,
   logNext: 0,
   logLoading: false,
   inspection: null,
@@ -37,6 +43,8 @@ async function post(path, body) {
 
 // Every action is one scenario line: what runs is what a recording says.
 async function runLine(line) {
+  if (line.startsWith('tap '))
+    page.clicks.push({ after: page.frameShown, at: performance.now() });
   const { ok, reply } = await post('/api/action', line);
   if (!ok) {
     say(`${line}: ${reply.error || 'refused'}`);
@@ -54,24 +62,35 @@ function quoted(text) {
 
 // MARK: Frames
 
-function showFrame() {
-  if (page.frameLoading || !page.frameWanted)
+// Frames come whole on the event stream. While one decodes, only the newest of those
+// that follow is kept: a slow page skips frames instead of falling behind.
+function showFrame(frame) {
+  if (page.frameLoading) {
+    page.framePending = frame;
     return;
-  const wanted = page.frameWanted;
+  }
   page.frameLoading = true;
   const image = $('#screen');
   image.onload = () => {
     page.frameLoading = false;
-    image.dataset.frame = String(wanted);
-    $('#frame-number').textContent = String(wanted);
-    // A slow page skips frames: it asks for the newest once this one is shown.
-    if (page.frameWanted > wanted)
-      showFrame();
+    page.frameShown = frame.n;
+    image.dataset.frame = String(frame.n);
+    $('#frame-number').textContent = String(frame.n);
+    const now = performance.now();
+    while (page.clicks.length && page.clicks[0].after < frame.n)
+      page.clickToFrame.push(now - page.clicks.shift().at);
+    const next = page.framePending;
+    page.framePending = null;
+    if (next && next.n > frame.n)
+      showFrame(next);
     scheduleInspection();
   };
   image.onerror = () => { page.frameLoading = false; };
-  image.src = `/frame?n=${wanted}`;
+  image.src = `data:${frame.type};base64,${frame.image}`;
 }
+
+// For whoever measures the page (the browser test): each tap's time to its frame.
+window.lumetrixTimings = () => ({ clickToFrame: page.clickToFrame.slice(), frameShown: page.frameShown });
 
 // MARK: Status and controls
 
@@ -98,7 +117,11 @@ function renderStatus(status) {
     device.replaceChildren(...status.devices.map((name) => new Option(name, name)));
   }
   const phone = status.phone || {};
-  if (phone.device && document.activeElement !== device)
+  // The picker shows the phone's device until the user picks another; that choice
+  // stays until the phone runs on it.
+  if (page.deviceChosen && phone.device === page.deviceChosen && status.live)
+    page.deviceChosen = null;
+  if (phone.device && !page.deviceChosen)
     device.value = phone.device;
   $('#phone-state').textContent = phone.device
     ? `${phone.device} · ${phone.locked ? 'locked' : 'unlocked'} · ${phone.dark ? 'dark' : 'light'} · in front: ${phone.front || (phone.locked ? 'lock screen' : 'home screen')}`
@@ -115,8 +138,14 @@ function renderStatus(status) {
   }));
   renderMusic(status.music, clock.t || 0);
   renderPane(status.settings);
-  if (status.ended)
-    say(status.ended.error ? `The phone stopped: ${status.ended.error}` : 'The phone stopped (see the terminal); restart it on a device.');
+  if (status.ended) {
+    const why = status.ended.error || (status.ended.said || []).join(' · ');
+    say(why ? `The phone stopped: ${why}. Restart it on a device.` : 'The phone stopped; restart it on a device.');
+    page.stoppedSaid = true;
+  } else if (page.stoppedSaid && status.live) {
+    say('The phone is running again.', true);
+    page.stoppedSaid = false;
+  }
 }
 
 function renderMusic(music, now) {
@@ -526,6 +555,7 @@ function wire() {
   }
   $('#open-app').addEventListener('click', () => runLine(`open ${$('#app').value}`));
   $('#seek-button').addEventListener('click', () => runLine(`seek ${Number($('#seek').value) || 0}`));
+  $('#device').addEventListener('change', () => { page.deviceChosen = $('#device').value; });
   $('#restart').addEventListener('click', async () => {
     const { ok, reply } = await post('/api/device', $('#device').value);
     say(ok ? `Restarting on the ${reply.device}…` : reply.error, ok);
@@ -554,14 +584,40 @@ function wire() {
   image.addEventListener('pointerleave', () => { if ($('#pick').checked) showOutline('#hover-outline', null); });
   showFields();
 
-  // The server says when there is something new; nothing is polled.
+  follow();
+}
+
+// The server says when there is something new, frames included; nothing is polled. A
+// stream the server refuses (too many pages) is explained and tried again.
+function follow() {
   const events = new EventSource('/events');
-  events.addEventListener('frame', (event) => {
-    page.frameWanted = Math.max(page.frameWanted, JSON.parse(event.data).n);
-    showFrame();
+  events.addEventListener('open', () => {
+    if (page.streamRetry) {
+      page.streamRetry = null;
+      say('This page follows the phone again.', true);
+    }
   });
+  events.addEventListener('frame', (event) => showFrame(JSON.parse(event.data)));
   events.addEventListener('status', (event) => renderStatus(JSON.parse(event.data)));
   events.addEventListener('log', () => fetchLog());
+  events.addEventListener('error', async () => {
+    if (events.readyState !== EventSource.CLOSED)
+      return; // the browser reconnects by itself
+    events.close();
+    let why = 'The server does not answer';
+    try {
+      const response = await fetch('/api/status');
+      if (response.ok)
+        why = 'The server refused this page its updates';
+      const probe = new AbortController();
+      const stream = await fetch('/events', { signal: probe.signal });
+      if (stream.status === 503)
+        why = (await stream.json()).error;
+      probe.abort();
+    } catch (error) { /* the server has gone: say so */ }
+    say(`${why}. Trying again…`);
+    page.streamRetry = setTimeout(follow, 2000);
+  });
 }
 
 wire();
