@@ -8,8 +8,7 @@
 #include "sim/lumetrix-sim/observe/SpringBoardObserver.h"
 #include "sim/lumetrix-sim/scenario/Comparison.h"
 #include "sim/lumetrix-sim/scenario/ScenarioParser.h"
-#include "sim/render/ScreenSnapshot.h"
-#include "sim/render/Thumbnail.h"
+#include "sim/render/Pictures.h"
 #include "sim/lumetrix-sim/settingsprocess/SettingsProcess.h"
 
 #include "Foundation/NSNotificationCenter.h"
@@ -285,16 +284,21 @@ public:
 
     std::optional<Stop> operator()(const SnapshotCommand& snapshot)
     {
-        std::optional<render::Canvas> picture;
-        if (snapshot.crop == SnapshotCommand::Crop::None)
-            picture = render::snapshotScreen(m_host.springBoard());
-        else if (auto region = playerRegion(snapshot))
-            picture = render::snapshotRegion(m_host.springBoard(), *region, render::deviceScale() * render::kCropMagnification);
-        std::string error;
-        if (picture && !picture->writePNG(snapshot.hostPath, &error))
+        const render::Pictures& pictures = render::pictures();
+        std::optional<CGRect> region;
+        if (snapshot.crop != SnapshotCommand::Crop::None) {
+            region = playerRegion(snapshot);
+            if (!region)
+                return {};
+        }
+        int thumbnailWidth = m_services.keepThumbnail ? m_services.thumbnailWidth : 0;
+        nlohmann::json thumbnail;
+        std::string error = pictures.writeScreen(m_host.springBoard(), region ? &*region : nullptr,
+            pictures.deviceScale() * render::kCropMagnification, snapshot.hostPath, thumbnailWidth, thumbnail);
+        if (!error.empty())
             fail("expected to write the picture to " + snapshot.hostPath + ", got " + error);
-        else if (picture && m_services.thumbnailWidth > 0 && m_services.keepThumbnail)
-            m_services.keepThumbnail(snapshot.hostPath, render::thumbnailToJSON(render::makeThumbnail(*picture, m_services.thumbnailWidth)));
+        else if (thumbnailWidth > 0)
+            m_services.keepThumbnail(snapshot.hostPath, thumbnail);
         return {};
     }
 
@@ -402,7 +406,7 @@ private:
                 views.push_back(view);
         }
         // Room around the 100-point row, so the picture shows where it sits.
-        CGRect region = render::regionAroundViews(views, 16, CGSizeMake(180, 90));
+        CGRect region = render::pictures().regionAroundViews(views, 16, CGSizeMake(180, 90));
         if (CGRectIsEmpty(region)) {
             fail("expected " + where + " player to crop to, got none (is the tweak loaded and enabled?)");
             return std::nullopt;

@@ -9,7 +9,6 @@
 #include "Watchdog.h"
 
 #include "sim/device/DeviceRoot.h"
-#include "sim/render/Thumbnail.h"
 #include "sim/lumetrix-sim/scenario/ScenarioFile.h"
 #include "sim/lumetrix-sim/settingsprocess/SettingsProcess.h"
 
@@ -227,9 +226,8 @@ int runScenario(scenario::CommandSource& commands, const RunOptions& options, Ev
     if (options.thumbnails && options.thumbnailWidth > 0) {
         services.thumbnailWidth = options.thumbnailWidth;
         services.keepThumbnail = [thumbnails = options.thumbnails](const std::string& path, const json& thumbnail) {
-            auto canvas = render::thumbnailFromJSON(thumbnail);
-            if (canvas.isValid())
-                thumbnails->insert_or_assign(path, std::move(canvas));
+            if (thumbnail.is_object())
+                thumbnails->insert_or_assign(path, thumbnail);
         };
     }
 
