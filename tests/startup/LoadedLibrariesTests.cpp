@@ -70,8 +70,8 @@ TEST(Startup_LoadedLibraries, ARunWithoutPicturesLoadsNoRendererAndAPictureDoes)
     ScratchFolder folder;
     std::string plain = folder.write("plain.scenario", "boot\nwait 1\n");
     std::string plainLog = loaderLog(std::string(LUMETRIX_SIM) + " run '" + plain + "'");
-    ASSERT_TRUE(opened(plainLog, "lumetrix.so")) << "SpringBoard did not load the tweak:\n"
-                                                 << plainLog;
+    ASSERT_TRUE(opened(plainLog, "lumetrix.dylib")) << "SpringBoard did not load the tweak:\n"
+                                                    << plainLog;
     for (const char* library : { "libsimrender", "libpango", "libcairo", "libfontconfig", "libX11" })
         EXPECT_FALSE(opened(plainLog, library)) << library << " was loaded";
 
