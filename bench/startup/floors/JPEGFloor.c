@@ -1,9 +1,11 @@
 /* The floor of colouring one JPEG in a process of its own: libjpeg alone decodes it at
  * 1/8 scale (as a colour needs no more) and sums the pixels. JPEGFloor FILE prints the
  * sum; exit 1 when the file does not decode. */
+#include <stddef.h>
+#include <stdio.h>
+/* jpeglib.h needs size_t and FILE declared first. */
 #include <jpeglib.h>
 #include <setjmp.h>
-#include <stdio.h>
 #include <stdlib.h>
 
 struct errors {
