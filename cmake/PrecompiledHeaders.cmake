@@ -40,9 +40,10 @@ function(lumetrix_precompile_project)
   lumetrix_precompile(lumetrix HEADERS ${platform_headers})
   lumetrix_precompile(lumetrixpref REUSE_FROM lumetrix)
   lumetrix_precompile(simhost REUSE_FROM lumetrix)
-  # Cairo's flags define _REENTRANT, so what draws has headers of its own.
+  # Cairo's flags define _REENTRANT, so what draws has headers of its own. The simulator
+  # loads the renderer rather than linking it, so it has the deliverables' kind.
   lumetrix_precompile(simrender HEADERS ${platform_headers})
-  lumetrix_precompile(lumetrixsim REUSE_FROM simrender)
+  lumetrix_precompile(lumetrixsim REUSE_FROM lumetrix)
   # Test executables, likewise with and without cairo.
   lumetrix_precompile(platform_tests HEADERS ${platform_headers} <gtest/gtest.h>)
   foreach(test startup_tests settings_tests tweak_tests)

@@ -9,7 +9,8 @@
 namespace platform {
 
 // Gives `layout` the system font of `pointSize` (in the layout's user units) and `weight`,
-// unhinted metrics and outlines.
-void configureSystemFontLayout(PangoLayout*, CGFloat pointSize, UIFontWeight);
+// unhinted metrics and outlines. (Defined in libplatformtext.so, which shows only this and
+// the measuring entry.)
+__attribute__((visibility("default"))) void configureSystemFontLayout(PangoLayout*, CGFloat pointSize, UIFontWeight);
 
 } // namespace platform

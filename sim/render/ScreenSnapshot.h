@@ -4,6 +4,7 @@
 // display refresh would) and draws at the run loop's current instant.
 
 #include "Canvas.h"
+#include "Pictures.h"
 
 #include "CoreGraphics/CGGeometry.h"
 #include "UIKit/UIColor.h"
@@ -40,9 +41,5 @@ Canvas snapshotView(UIView* root, const UIColorComponents* background = nullptr)
 // on the screen. Views that are hidden or not in a tree count all the same; nulls are
 // skipped. Empty when there are no views.
 CGRect regionAroundViews(const std::vector<UIView*>&, CGFloat margin, CGSize minimumSize);
-
-// How much a player's crop is enlarged over device scale: a 100-point row comes out 900
-// pixels wide.
-constexpr CGFloat kCropMagnification = 3;
 
 } // namespace sim::render

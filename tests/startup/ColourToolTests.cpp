@@ -1,17 +1,20 @@
-// lumetrix-colour FILE: the artwork colour from the command line, through the tweak the
+// lumetrix-colour FILE...: the artwork colour from the command line, through the tweak the
 // build made, with a clear message and exit 1 for a file that gives none.
 
+#include "LumetrixVersion.h"
 #include "support/TestImages.h"
 #include "sim/imaging/ImageEncoding.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 using namespace testing_support;
@@ -86,8 +89,10 @@ TEST(Sim_ColourTool, AFileThatGivesNoColourSaysWhyAndExitsOne)
     } cases[] = {
         { folder.write("cut.png", std::vector<std::uint8_t>(png.begin(), png.begin() + 40)), "not a PNG or JPEG image that decodes" },
         { folder.write("notes.txt", std::vector<std::uint8_t>(100, 'a')), "not a PNG or JPEG image that decodes" },
-        { (folder.path / "missing.png").string(), "not a readable file" },
-        { folder.path.string(), "not a readable file" },
+        { (folder.path / "missing.png").string(), "does not exist" },
+        { (folder.path / "cut.png" / "inside.png").string(), "does not exist" },
+        { folder.path.string(), "is not a regular file" },
+        { "/dev/null", "is not a regular file" },
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -102,5 +107,68 @@ TEST(Sim_ColourTool, AFileThatGivesNoColourSaysWhyAndExitsOne)
     EXPECT_NE(runTool(huge).output.find("larger than the 64 MiB artwork limit"), std::string::npos);
 
     EXPECT_EQ(runTool("").status, 2);
-    EXPECT_EQ(runTool("a b").status, 2);
+    EXPECT_EQ(runTool("--colour x.png").status, 2);
+}
+
+TEST(Sim_ColourTool, WhatCannotBeReadIsAnErrorLineNotACrashOrAHang)
+{
+    Folder folder;
+    // Reads of a process's memory file fail at offset 0; that must stay one file's error.
+    ToolRun memory = runTool("/proc/self/mem");
+    EXPECT_EQ(memory.status, 1);
+    EXPECT_EQ(memory.output.rfind("lumetrix-colour: /proc/self/mem: no colour: ", 0), 0u) << memory.output;
+    // A FIFO nobody writes to is refused at once instead of blocking the open.
+    std::string fifo = (folder.path / "pipe.png").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ToolRun pipe = runTool(fifo);
+    EXPECT_EQ(pipe.status, 1);
+    EXPECT_NE(pipe.output.find("no colour: is not a regular file"), std::string::npos) << pipe.output;
+}
+
+TEST(Sim_ColourTool, ColoursManyFilesInOneCallEachOnItsOwnLine)
+{
+    Folder folder;
+    std::string red = folder.write("red.png", solidPNG(8, 8, { 200, 0, 0, 255 }));
+    std::string blue = folder.write("blue.png", solidPNG(8, 8, { 0, 0, 200, 255 }));
+    std::string text = folder.write("notes.txt", std::vector<std::uint8_t>(64, 'a'));
+    std::string missing = (folder.path / "missing.png").string();
+
+    ToolRun all = runTool(red + " " + blue);
+    EXPECT_EQ(all.status, 0);
+    EXPECT_EQ(all.output, red + " 200 0 0 #C80000\n" + blue + " 0 0 200 #0000C8\n");
+
+    // A file that gives no colour has its error line in its place; the rest go on, and
+    // the call exits 1.
+    ToolRun mixed = runTool(red + " " + text + " " + missing + " " + blue);
+    EXPECT_EQ(mixed.status, 1);
+    EXPECT_EQ(mixed.output,
+        red + " 200 0 0 #C80000\n"
+            + "lumetrix-colour: " + text + ": no colour: not a PNG or JPEG image that decodes within the artwork limits\n"
+            + "lumetrix-colour: " + missing + ": no colour: does not exist\n"
+            + blue + " 0 0 200 #0000C8\n");
+
+    // - reads the names from standard input, one a line; blank lines are skipped.
+    std::string list = folder.write("list.txt", std::vector<std::uint8_t>());
+    {
+        std::ofstream out(list);
+        out << blue << "\n\n"
+            << red << "\n";
+    }
+    ToolRun fromInput = runTool("- < '" + list + "'");
+    EXPECT_EQ(fromInput.status, 0);
+    EXPECT_EQ(fromInput.output, blue + " 0 0 200 #0000C8\n" + red + " 200 0 0 #C80000\n");
+    // -- ends the options, so a file may be called -x.
+    std::filesystem::copy_file(red, folder.path / "-x");
+    ToolRun dashed = runTool("-- '" + (folder.path / "-x").string() + "'");
+    EXPECT_EQ(dashed.output, "200 0 0 #C80000\n");
+}
+
+TEST(Sim_ColourTool, AnswersHelpAndVersion)
+{
+    ToolRun help = runTool("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.output.rfind("usage: lumetrix-colour ", 0), 0u) << help.output;
+    ToolRun version = runTool("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.output, std::string("lumetrix-colour ") + LUMETRIX_VERSION + "\n");
 }

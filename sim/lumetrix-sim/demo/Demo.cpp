@@ -28,7 +28,9 @@ int runDemo(const std::string& outputDirectory, RunOptions options)
     options.dumpDirectory = out.string();
     options.transcriptPath = transcript.string();
     // The contact sheet is made from the pictures as the run took them, not decoded again.
-    std::map<std::string, render::Canvas> thumbnails;
+    std::map<std::string, nlohmann::json> thumbnails;
+    // Every step takes a picture: asking for the width loads the renderer here, once,
+    // before the processes that take them are forked.
     options.thumbnailWidth = contactSheetThumbnailWidth();
     options.thumbnails = &thumbnails;
     // The timeline below says how it went.

@@ -1,7 +1,7 @@
 #include "DemoPictures.h"
 
 #include "sim/lumetrix-sim/scenario/Tokenizer.h"
-#include "sim/render/ContactSheet.h"
+#include "sim/render/Pictures.h"
 
 #include <filesystem>
 
@@ -40,20 +40,20 @@ std::vector<DemoPicture> demoPictures(const std::vector<nlohmann::json>& transcr
 
 int contactSheetThumbnailWidth()
 {
-    return render::ContactSheetLayout().thumbnailWidth;
+    return render::pictures().contactSheetThumbnailWidth();
 }
 
 bool writeContactSheet(const std::vector<DemoPicture>& pictures, const std::string& path,
-    const std::map<std::string, render::Canvas>& thumbnails)
+    const std::map<std::string, nlohmann::json>& thumbnails)
 {
     if (pictures.empty())
         return false;
-    std::vector<render::ContactSheetEntry> entries;
+    std::vector<render::ContactSheetPicture> entries;
     for (auto& picture : pictures) {
         auto kept = thumbnails.find(picture.path);
         entries.push_back({ picture.path, picture.caption, kept == thumbnails.end() ? nullptr : &kept->second });
     }
-    return render::makeContactSheet("Lumetrix demo", entries).writePNG(path);
+    return render::pictures().writeContactSheet("Lumetrix demo", entries, path);
 }
 
 } // namespace sim

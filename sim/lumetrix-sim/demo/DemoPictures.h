@@ -3,8 +3,6 @@
 // order, gathered onto one contact sheet with its caption (the step's quoted caption,
 // else the file's name).
 
-#include "sim/render/Canvas.h"
-
 #include <nlohmann/json.hpp>
 
 #include <map>
@@ -26,9 +24,9 @@ std::vector<DemoPicture> demoPictures(const std::vector<nlohmann::json>& transcr
 int contactSheetThumbnailWidth();
 
 // Writes the contact sheet of `pictures` to `path`, from the reduced pictures the run kept
-// in memory (by path; contactSheetThumbnailWidth wide) where it has them, else from the
+// in memory (by path; contactSheetThumbnailWidth wide, as sim/render/Thumbnail.h writes them) where it has them, else from the
 // files. False when there is nothing to show or the file cannot be written.
 bool writeContactSheet(const std::vector<DemoPicture>& pictures, const std::string& path,
-    const std::map<std::string, render::Canvas>& thumbnails = {});
+    const std::map<std::string, nlohmann::json>& thumbnails = {});
 
 } // namespace sim

@@ -1,7 +1,6 @@
 #include "Interpreter.h"
 
 #include "EventLog.h"
-#include "GoldenPicture.h"
 #include "ScenarioHost.h"
 #include "SimulatedProcess.h"
 
@@ -10,8 +9,7 @@
 #include "sim/lumetrix-sim/observe/SpringBoardObserver.h"
 #include "sim/lumetrix-sim/scenario/Comparison.h"
 #include "sim/lumetrix-sim/scenario/ScenarioParser.h"
-#include "sim/render/ScreenSnapshot.h"
-#include "sim/render/Thumbnail.h"
+#include "sim/render/Pictures.h"
 #include "sim/lumetrix-sim/settingsprocess/SettingsProcess.h"
 
 #include "Foundation/NSNotificationCenter.h"
@@ -235,13 +233,8 @@ public:
             // The app writes its picture; it is read back here and compared.
             std::string scratch = (fs::temp_directory_path() / ("lumetrix-settings-picture-" + std::to_string(getpid()) + ".png")).string();
             json reply = settings({ { "op", "snapshot" }, { "path", scratch } });
-            if (!reply.contains("problem")) {
-                render::Canvas picture = render::Canvas::readPNG(scratch);
-                if (picture.isValid())
-                    expectGolden(picture, command.hostPath, command.tolerance);
-                else
-                    fail("expected the Settings app's picture, got none that reads");
-            }
+            if (!reply.contains("problem"))
+                expectGolden(scratch, command.hostPath, command.tolerance);
             std::error_code ignored;
             fs::remove(scratch, ignored);
             return {};
@@ -309,19 +302,32 @@ public:
 
     std::optional<Stop> operator()(const SnapshotCommand& snapshot)
     {
-        std::optional<render::Canvas> picture = takePicture(snapshot);
-        std::string error;
-        if (picture && !picture->writePNG(snapshot.hostPath, &error))
+        const render::Pictures& pictures = render::pictures();
+        std::optional<CGRect> region;
+        if (snapshot.crop != SnapshotCommand::Crop::None) {
+            region = playerRegion(snapshot);
+            if (!region)
+                return {};
+        }
+        int thumbnailWidth = m_services.keepThumbnail ? m_services.thumbnailWidth : 0;
+        nlohmann::json thumbnail;
+        std::string error = pictures.writeScreen(m_host.springBoard(), region ? &*region : nullptr,
+            pictures.deviceScale() * render::kCropMagnification, snapshot.hostPath, thumbnailWidth, thumbnail);
+        if (!error.empty())
             fail("expected to write the picture to " + snapshot.hostPath + ", got " + error);
-        else if (picture && m_services.thumbnailWidth > 0 && m_services.keepThumbnail)
-            m_services.keepThumbnail(snapshot.hostPath, render::thumbnailToJSON(render::makeThumbnail(*picture, m_services.thumbnailWidth)));
+        else if (thumbnailWidth > 0)
+            m_services.keepThumbnail(snapshot.hostPath, thumbnail);
         return {};
     }
 
     std::optional<Stop> operator()(const ExpectSnapshotCommand& expect)
     {
-        if (auto picture = takePicture(expect.picture))
-            expectGolden(*picture, expect.picture.hostPath, expect.tolerance);
+        // The picture is taken into a scratch file and compared there, inside the renderer.
+        std::string scratch = (fs::temp_directory_path() / ("lumetrix-picture-" + std::to_string(getpid()) + ".png")).string();
+        if (takePicture(expect.picture, scratch))
+            expectGolden(scratch, expect.picture.hostPath, expect.tolerance);
+        std::error_code ignored;
+        fs::remove(scratch, ignored);
         return {};
     }
 
@@ -401,19 +407,28 @@ private:
         return reply;
     }
 
-    // The screen, or the region around a player; nothing (reported) without that player.
-    std::optional<render::Canvas> takePicture(const SnapshotCommand& snapshot)
+    // The screen, or the region around a player, written to `path`; false (reported) without
+    // that player or when it cannot be written.
+    bool takePicture(const SnapshotCommand& snapshot, const std::string& path)
     {
-        if (snapshot.crop == SnapshotCommand::Crop::None)
-            return render::snapshotScreen(m_host.springBoard());
-        if (auto region = playerRegion(snapshot))
-            return render::snapshotRegion(m_host.springBoard(), *region, render::deviceScale() * render::kCropMagnification);
-        return std::nullopt;
+        const render::Pictures& pictures = render::pictures();
+        std::optional<CGRect> region;
+        if (snapshot.crop != SnapshotCommand::Crop::None) {
+            region = playerRegion(snapshot);
+            if (!region)
+                return false;
+        }
+        nlohmann::json noThumbnail;
+        std::string error = pictures.writeScreen(m_host.springBoard(), region ? &*region : nullptr,
+            pictures.deviceScale() * render::kCropMagnification, path, 0, noThumbnail);
+        if (!error.empty())
+            fail("expected to take the picture, got " + error);
+        return error.empty();
     }
 
-    void expectGolden(const render::Canvas& picture, const std::string& goldenPath, int tolerance)
+    void expectGolden(const std::string& picturePath, const std::string& goldenPath, int tolerance)
     {
-        auto result = compareWithGolden(picture, goldenPath, tolerance, m_services.updateSnapshots);
+        auto result = render::pictures().compareWithGolden(picturePath, goldenPath, tolerance, m_services.updateSnapshots);
         using Outcome = GoldenComparison::Outcome;
         switch (result.outcome) {
         case Outcome::Matches:
@@ -477,7 +492,7 @@ private:
                 views.push_back(view);
         }
         // Room around the 100-point row, so the picture shows where it sits.
-        CGRect region = render::regionAroundViews(views, 16, CGSizeMake(180, 90));
+        CGRect region = render::pictures().regionAroundViews(views, 16, CGSizeMake(180, 90));
         if (CGRectIsEmpty(region)) {
             fail("expected " + where + " player to crop to, got none (is the tweak loaded and enabled?)");
             return std::nullopt;

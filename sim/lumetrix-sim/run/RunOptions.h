@@ -2,16 +2,13 @@
 // How `lumetrix-sim run` was asked to run its scenarios.
 
 #include "sim/lumetrix-sim/music/MusicOption.h"
+#include <nlohmann/json.hpp>
 
 #include <map>
 #include <optional>
 #include <string>
 
 namespace sim {
-
-namespace render {
-class Canvas;
-}
 
 struct RunOptions {
     // Use and keep this device root; without it each scenario gets a fresh temporary one.
@@ -43,7 +40,7 @@ struct RunOptions {
     // For the demo's contact sheet: every picture the run takes, reduced to this width
     // (pixels) and kept here by the path it was written to, whichever process took it.
     int thumbnailWidth = 0;
-    std::map<std::string, render::Canvas>* thumbnails = nullptr;
+    std::map<std::string, nlohmann::json>* thumbnails = nullptr;
 };
 
 } // namespace sim

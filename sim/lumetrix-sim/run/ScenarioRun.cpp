@@ -246,9 +246,8 @@ RunState runScenarioToEnd(scenario::CommandSource& commands, const RunOptions& o
     if (options.thumbnails && options.thumbnailWidth > 0) {
         services.thumbnailWidth = options.thumbnailWidth;
         services.keepThumbnail = [thumbnails = options.thumbnails](const std::string& path, const json& thumbnail) {
-            auto canvas = render::thumbnailFromJSON(thumbnail);
-            if (canvas.isValid())
-                thumbnails->insert_or_assign(path, std::move(canvas));
+            if (thumbnail.is_object())
+                thumbnails->insert_or_assign(path, thumbnail);
         };
     }
 

@@ -4,7 +4,7 @@
 
 #include "sim/imaging/ImageEncoding.h"
 #include "sim/lumetrix-sim/observe/SpringBoardObserver.h"
-#include "sim/render/ScreenSnapshot.h"
+#include "sim/render/Pictures.h"
 
 #include "MediaRemote/Base64.h"
 #include "UIKit/UIColor.h"
@@ -62,14 +62,18 @@ std::optional<json> FrameMaker::frameIfChanged(SpringBoard* springBoard, void* t
         return std::nullopt;
     m_lastSignature = std::move(current);
 
-    render::Canvas canvas = render::snapshotRegion(springBoard, render::screenRegion(), m_pixelsPerPoint);
-    cairo_surface_t* surface = canvas.surface();
-    auto png = encodeFrame(cairo_image_surface_get_data(surface), canvas.width(), canvas.height(), cairo_image_surface_get_stride(surface));
+    std::vector<std::uint8_t> jpeg;
+    int width = 0, height = 0;
+    render::pictures().drawScreen(springBoard, m_pixelsPerPoint, [&](const std::uint8_t* pixels, int pictureWidth, int pictureHeight, int stride) {
+        jpeg = encodeFrame(pixels, pictureWidth, pictureHeight, stride);
+        width = pictureWidth;
+        height = pictureHeight;
+    });
     return json {
-        { "image", platform::encodeBase64(png) },
+        { "image", platform::encodeBase64(jpeg) },
         { "type", "image/jpeg" },
-        { "width", canvas.width() },
-        { "height", canvas.height() },
+        { "width", width },
+        { "height", height },
         { "scale", m_pixelsPerPoint },
         { "screen", std::move(screen) },
         { "players", observer.players(runSeconds) },

@@ -6,6 +6,7 @@
 
 #include "sim/lumetrix-sim/run/ScenarioRun.h"
 #include "sim/lumetrix-sim/scenario/ScenarioParser.h"
+#include "sim/render/Pictures.h"
 
 #include <pthread.h>
 #include <signal.h>
@@ -65,6 +66,9 @@ int serveLivePhone(const ServeOptions& options)
     setup.frameScale = options.frameScale;
 
     PhoneState state(output, startupFolder);
+    // Every frame is a picture: the renderer is loaded once, here, so that each process
+    // the phone forks has it rather than loading it again after every respring.
+    render::pictures();
     // The phone's process comes first, while this process has one thread.
     PhoneLink link(setup, state);
 

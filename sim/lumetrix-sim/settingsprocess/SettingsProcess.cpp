@@ -7,8 +7,7 @@
 #include "sim/lumetrix-sim/run/NotifyListeners.h"
 #include "sim/lumetrix-sim/run/SimulatedProcess.h"
 #include "sim/lumetrix-sim/run/Watchdog.h"
-#include "sim/render/ScreenSnapshot.h"
-#include "sim/render/Thumbnail.h"
+#include "sim/render/Pictures.h"
 
 #include "Cephei/HBPreferences.h"
 #include "Foundation/NSLog.h"
@@ -20,6 +19,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <stdexcept>
@@ -72,13 +72,14 @@ json handle(const json& request, SettingsPane& pane, HBPreferences* store)
         UIView* screen = pane.screenView();
         if (!screen)
             return { { "problem", "the Settings app shows no views to picture (is the pane installed?)" } };
-        std::string error;
-        auto picture = render::snapshotView(screen);
-        if (!picture.writePNG(request.at("path").get<std::string>(), &error))
-            return { { "problem", "cannot write the picture: " + error } };
         // The reduced picture goes back with the answer when the run keeps them.
-        if (int width = request.value("thumbnailWidth", 0); width > 0)
-            return { { "thumbnail", render::thumbnailToJSON(render::makeThumbnail(picture, width)) } };
+        int width = std::max(0, request.value("thumbnailWidth", 0));
+        json thumbnail;
+        std::string error = render::pictures().writeView(screen, request.at("path").get<std::string>(), width, thumbnail);
+        if (!error.empty())
+            return { { "problem", "cannot write the picture: " + error } };
+        if (width > 0)
+            return { { "thumbnail", std::move(thumbnail) } };
         return json::object();
     }
     if (op == "dump") {

@@ -1,7 +1,7 @@
 // What a run tells CI: the summary lines and the JUnit report, and golden pictures with
 // the difference picture a mismatch leaves.
 
-#include "sim/lumetrix-sim/run/GoldenPicture.h"
+#include "sim/render/GoldenPicture.h"
 #include "sim/lumetrix-sim/run/RunResults.h"
 
 #include <gtest/gtest.h>

@@ -5,23 +5,16 @@
 // with every differing pixel in solid magenta.
 
 #include "sim/render/Canvas.h"
+#include "sim/render/GoldenComparison.h"
 
 #include <string>
 
 namespace sim {
 
-struct GoldenComparison {
-    enum class Outcome {
-        Matches,
-        Differs, // `differing` pixels, the difference picture at `diffPath`
-        Missing, // no golden picture (and none written)
-        Written, // missing or different, and written anew
-        Failed, // the golden picture or the difference picture could not be read or written
-    };
-    Outcome outcome = Outcome::Matches;
-    long differing = 0;
-    std::string diffPath;
-    std::string message; // for Failed and for a size that differs
+Outcome outcome = Outcome::Matches;
+long differing = 0;
+std::string diffPath;
+std::string message; // for Failed and for a size that differs
 };
 
 // Pixels whose channels differ by more than `tolerance` (0 to 255); pixels that only one
@@ -31,8 +24,5 @@ long countDifferingPixels(const render::Canvas& actual, const render::Canvas& go
 // Compares `actual` with the PNG at `goldenPath`. With `update` a missing or different
 // golden picture is written instead of failing.
 GoldenComparison compareWithGolden(const render::Canvas& actual, const std::string& goldenPath, int tolerance, bool update);
-
-// FILE.png -> FILE.diff.png
-std::string diffPathFor(const std::string& goldenPath);
 
 } // namespace sim

@@ -1,0 +1,26 @@
+#include "BesidePlatform.h"
+
+#include <dlfcn.h>
+
+namespace platform {
+
+void* openLibraryBesidePlatform(const std::string& fileName, int dlopenFlags, std::string& failure)
+{
+    failure.clear();
+    Dl_info self;
+    if (dladdr(reinterpret_cast<void*>(&openLibraryBesidePlatform), &self) && self.dli_fname) {
+        std::string path = self.dli_fname;
+        auto slash = path.rfind('/');
+        path = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + fileName;
+        if (void* library = dlopen(path.c_str(), dlopenFlags))
+            return library;
+        failure = dlerror();
+    }
+    if (void* library = dlopen(fileName.c_str(), dlopenFlags))
+        return library;
+    if (failure.empty())
+        failure = dlerror();
+    return nullptr;
+}
+
+} // namespace platform
