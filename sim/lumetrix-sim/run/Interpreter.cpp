@@ -4,6 +4,7 @@
 #include "ScenarioHost.h"
 
 #include "sim/device/DeviceRoot.h"
+#include "sim/device/OutputFiles.h"
 #include "sim/lumetrix-sim/observe/NodeIds.h"
 #include "sim/lumetrix-sim/observe/SpringBoardObserver.h"
 #include "sim/lumetrix-sim/scenario/Comparison.h"
@@ -272,14 +273,9 @@ public:
             content = stats();
             break;
         }
-        fs::path path(dump.hostPath);
-        std::error_code ignored;
-        if (path.has_parent_path())
-            fs::create_directories(path.parent_path(), ignored);
-        std::ofstream out(path, std::ios::trunc);
-        out << content.dump(2, ' ', false, json::error_handler_t::replace) << "\n";
-        if (!out)
-            fail("expected to write the dump to " + dump.hostPath + ", got an error");
+        std::string error;
+        if (!writeOutputFile(dump.hostPath, content.dump(2, ' ', false, json::error_handler_t::replace) + "\n", &error))
+            fail("expected to write the dump to " + dump.hostPath + ", got " + (error.empty() ? "an error" : error));
         return {};
     }
 
@@ -291,7 +287,8 @@ public:
         else if (auto region = playerRegion(snapshot))
             picture = render::snapshotRegion(m_host.springBoard(), *region, render::deviceScale() * render::kCropMagnification);
         std::string error;
-        if (picture && !picture->writePNG(snapshot.hostPath, &error))
+        std::FILE* file = picture ? openOutputFile(snapshot.hostPath, &error) : nullptr;
+        if (picture && (!file || !picture->writePNG(file, &error)))
             fail("expected to write the picture to " + snapshot.hostPath + ", got " + error);
         else if (picture && m_services.thumbnailWidth > 0 && m_services.keepThumbnail)
             m_services.keepThumbnail(snapshot.hostPath, render::thumbnailToJSON(render::makeThumbnail(*picture, m_services.thumbnailWidth)));

@@ -5,6 +5,7 @@
 
 #include "sim/lumetrix-sim/run/EventLog.h"
 #include "sim/lumetrix-sim/run/Watchdog.h"
+#include "sim/device/OutputFiles.h"
 #include "sim/render/ScreenSnapshot.h"
 #include "sim/render/Thumbnail.h"
 
@@ -61,7 +62,8 @@ json handle(const json& request, SettingsPane& pane, HBPreferences* store)
             return { { "problem", "the Settings app shows no views to picture (is the pane installed?)" } };
         std::string error;
         auto picture = render::snapshotView(screen);
-        if (!picture.writePNG(request.at("path").get<std::string>(), &error))
+        std::FILE* file = openOutputFile(request.at("path").get<std::string>(), &error);
+        if (!file || !picture.writePNG(file, &error))
             return { { "problem", "cannot write the picture: " + error } };
         // The reduced picture goes back with the answer when the run keeps them.
         if (int width = request.value("thumbnailWidth", 0); width > 0)

@@ -8,6 +8,7 @@
 #include "Foundation/NSData.h"
 #include "Foundation/RunLoop.h"
 #include "Platform/Platform.h"
+#include "Platform/RegularFile.h"
 #include "UIKit/UIColor.h"
 #include "UIKit/UIImage.h"
 #include "UIKit/UIImageDecoder.h"
@@ -17,8 +18,6 @@
 #include <cstdio>
 #include <dlfcn.h>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <unistd.h>
 #include <string>
 #include <vector>
@@ -42,19 +41,14 @@ int main(int argc, char** argv)
         return 2;
     }
     std::string file = argv[1];
-    std::error_code error;
-    if (!fs::is_regular_file(file, error))
-        return noColour(file, "not a readable file");
-    auto length = fs::file_size(file, error);
-    if (error)
-        return noColour(file, "not a readable file");
-    if (length > UIImageDecoder::kMaximumEncodedBytes)
+    auto read = platform::readRegularFile(file, UIImageDecoder::kMaximumEncodedBytes);
+    if (read.outcome == platform::RegularFileRead::Outcome::TooLarge)
         return noColour(file, "larger than the 64 MiB artwork limit");
-    std::ifstream in(file, std::ios::binary);
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.eof() && in.fail())
-        return noColour(file, "not a readable file");
+    if (!read.ok())
+        return noColour(file, ("not a readable file: it " + read.problem).c_str());
+    std::vector<std::uint8_t> bytes = std::move(read.bytes);
 
+    std::error_code error;
     platform::registerClasses();
     platform::RunLoop runLoop;
     // The tweak's initialiser reads its settings from the device root; an empty one gives
