@@ -165,6 +165,46 @@ int BeneathFolder::open(const std::string& relativePath, int flags, mode_t mode,
     return openResolvedBeneath(m_descriptor, joined(parts, parts.size()), flags, mode);
 }
 
+namespace {
+
+// The descriptor of a file just opened for writing (O_NONBLOCK, so a FIFO answered at once
+// instead of waiting for a reader), emptied, when it is a regular file; -1 otherwise.
+int keepIfRegular(int descriptor, const std::string& name, std::string* error)
+{
+    struct stat status {};
+    std::string problem;
+    if (::fstat(descriptor, &status) < 0)
+        problem = name + ": " + std::strerror(errno);
+    else if (!S_ISREG(status.st_mode))
+        problem = name + " is not a regular file (it is " + fileKindName(status.st_mode) + ")";
+    else if (::ftruncate(descriptor, 0) < 0)
+        problem = name + ": " + std::strerror(errno);
+    if (problem.empty()) {
+        // Writes from here on may block as any file's do.
+        ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+        return descriptor;
+    }
+    ::close(descriptor);
+    if (error)
+        *error = problem;
+    return -1;
+}
+
+constexpr int kWriteFlags = O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY;
+
+} // namespace
+
+int openRegularFileForWriting(const std::string& hostPath, std::string* error)
+{
+    int descriptor = ::open(hostPath.c_str(), kWriteFlags | O_CLOEXEC, 0644);
+    if (descriptor < 0) {
+        if (error)
+            *error = hostPath + ": " + std::strerror(errno);
+        return -1;
+    }
+    return keepIfRegular(descriptor, hostPath, error);
+}
+
 int BeneathFolder::openRegularForWriting(const std::string& relativePath, std::string* error, bool* ledOut) const
 {
     auto fail = [&](const std::string& why) {
@@ -174,9 +214,7 @@ int BeneathFolder::openRegularForWriting(const std::string& relativePath, std::s
     };
     if (!valid())
         return fail("the folder cannot be opened");
-    // Without blocking: a FIFO in the file's place answers at once instead of waiting for
-    // a reader; it is refused below like any other file that is not a regular one.
-    int descriptor = open(relativePath, O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY, 0644, true);
+    int descriptor = open(relativePath, kWriteFlags, 0644, true);
     if (descriptor < 0) {
         if (ledOutOfFolder(errno)) {
             if (ledOut)
@@ -185,21 +223,7 @@ int BeneathFolder::openRegularForWriting(const std::string& relativePath, std::s
         }
         return fail(relativePath + ": " + std::strerror(errno));
     }
-    struct stat status {};
-    std::string problem;
-    if (::fstat(descriptor, &status) < 0)
-        problem = relativePath + ": " + std::strerror(errno);
-    else if (!S_ISREG(status.st_mode))
-        problem = relativePath + " is not a regular file (it is " + fileKindName(status.st_mode) + ")";
-    else if (::ftruncate(descriptor, 0) < 0)
-        problem = relativePath + ": " + std::strerror(errno);
-    if (problem.empty()) {
-        // Writes from here on may block as any file's do.
-        ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
-        return descriptor;
-    }
-    ::close(descriptor);
-    return fail(problem);
+    return keepIfRegular(descriptor, relativePath, error);
 }
 
 bool BeneathFolder::writeFile(const std::string& relativePath, const std::string& contents, std::string* error, bool* ledOut) const

@@ -48,6 +48,11 @@ private:
     int m_descriptor = -1;
 };
 
+// Opens the regular file at `hostPath` (links followed: the path is trusted) for writing,
+// made or emptied; -1 with `error` when it cannot, or when something other than a regular
+// file is there (a FIFO would block the writer until someone read it).
+int openRegularFileForWriting(const std::string& hostPath, std::string* error);
+
 // Whether a failed open (errno) was refused for leading out of the folder.
 bool ledOutOfFolder(int error);
 

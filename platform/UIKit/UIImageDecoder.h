@@ -43,14 +43,17 @@ public:
     // What libjpeg may read of a file, skipped metadata aside: decoding costs about the same
     // for each byte of entropy-coded data, whatever the scale of the output.
     static constexpr std::uint64_t kMaximumJPEGReadBytes = 24 * 1024 * 1024;
+    // A multi-scan file's data is decoded into every coefficient, more slowly a byte.
+    static constexpr std::uint64_t kMaximumMultiScanJPEGReadBytes = 12 * 1024 * 1024;
     // Arithmetic-coded files, rare outside tests, cost several times as much a byte and a
     // block, so they have limits of their own.
-    static constexpr std::uint64_t kMaximumArithmeticJPEGReadBytes = 4 * 1024 * 1024;
+    static constexpr std::uint64_t kMaximumArithmeticJPEGReadBytes = 2 * 1024 * 1024;
     static constexpr std::size_t kMaximumArithmeticJPEGPixels = 12'000'000;
     // What a PNG's compressed stream may inflate to (its rows as stored, with their filter
-    // bytes): every byte is inflated and unfiltered, so this bounds the work more than the
-    // pixel count does (40 megapixels of 16-bit RGBA are 320 MB).
-    static constexpr std::uint64_t kMaximumPNGInflatedBytes = 200'000'000;
+    // bytes): every byte is inflated and unfiltered, so this bounds the work where the pixel
+    // count does not. 40 megapixels of 8-bit RGBA fit, interlaced or not; 16-bit samples
+    // take twice the bytes (40 megapixels of 16-bit RGBA would be 320 MB).
+    static constexpr std::uint64_t kMaximumPNGInflatedBytes = 162'000'000;
 
     enum class Format {
         PNG,

@@ -240,6 +240,8 @@ std::optional<UIImageDecoder::Image> UIImageDecoder::decodeJPEG(const std::uint8
         jpeg_destroy_decompress(&info);
         return std::nullopt;
     }
+    if (jpeg_has_multiple_scans(&info))
+        source.allowed = kMaximumMultiScanJPEGReadBytes;
     if (arithmetic)
         source.allowed = kMaximumArithmeticJPEGReadBytes;
     bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;

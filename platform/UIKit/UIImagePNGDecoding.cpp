@@ -20,8 +20,8 @@
 namespace {
 
 struct PNGProgress {
-    std::size_t coverWidth;
-    std::size_t coverHeight;
+    std::size_t coverWidth = 1;
+    std::size_t coverHeight = 1;
     std::optional<UIImageBlockReducer> reducer;
     png_uint_32 width = 0;
     png_uint_32 height = 0;
@@ -128,7 +128,9 @@ std::optional<UIImageDecoder::Image> UIImageDecoder::decodePNG(const std::uint8_
 {
     // Everything the error path touches exists before setjmp, and nothing with a
     // destructor is made between setjmp and a possible longjmp.
-    PNGProgress progress { coverWidth, coverHeight };
+    PNGProgress progress;
+    progress.coverWidth = coverWidth;
+    progress.coverHeight = coverHeight;
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, failPNG, notePNGWarning);
     if (!png)
         return std::nullopt;

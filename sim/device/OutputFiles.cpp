@@ -52,8 +52,7 @@ std::FILE* openOutputFile(const std::string& hostPath, std::string* error)
         fs::path target(hostPath);
         if (target.has_parent_path())
             fs::create_directories(target.parent_path(), ignored);
-        platform::BeneathFolder folder(target.has_parent_path() ? target.parent_path().string() : std::string("."));
-        descriptor = folder.openRegularForWriting(target.filename().string(), error, nullptr);
+        descriptor = platform::openRegularFileForWriting(hostPath, error);
     }
     if (descriptor < 0)
         return nullptr;

@@ -128,6 +128,12 @@ TEST_F(UIKit_ImageBudget, JPEGDataIsBoundedButSkippedMetadataIsNot)
     Bytes noise = imaging::noiseJPEG(3600, 3000, dense);
     ASSERT_GT(noise.size(), UIImageDecoder::kMaximumJPEGReadBytes);
     EXPECT_FALSE(imageFrom(noise));
+    // A progressive file's data costs more a byte: within the coefficient budget, but not
+    // within the read limit of its kind.
+    dense.progressive = true;
+    Bytes progressive = imaging::noiseJPEG(2300, 2300, dense);
+    ASSERT_GT(progressive.size(), UIImageDecoder::kMaximumMultiScanJPEGReadBytes);
+    EXPECT_FALSE(imageFrom(progressive));
     // Megabytes of EXIF are passed over, not read: beyond the read limit, still an image.
     Bytes pixels = solidRGB(64, 64);
     Bytes tagged = imaging::withMetadataSegments(imaging::encodeJPEG(pixels.data(), 64, 64, 90), 30);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -86,4 +87,27 @@ TEST(Sim_ColourTool, AFileThatGivesNoColourSaysWhyAndExitsOne)
 
     EXPECT_EQ(runTool("").status, 2);
     EXPECT_EQ(runTool("a b").status, 2);
+}
+
+TEST(Sim_ColourTool, WhatIsNotARegularFileIsRefusedSayingWhatItIs)
+{
+    Folder folder;
+    std::string fifo = (folder.path / "cover.png").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    struct Case {
+        std::string file;
+        const char* why;
+    } cases[] = {
+        { fifo, "not a readable file: it is not a regular file (it is a FIFO)" },
+        { "/dev/zero", "not a readable file: it is not a regular file (it is a character device)" },
+        { folder.path.string(), "not a readable file: it is not a regular file (it is a folder)" },
+        // A regular file by its kind that cannot be read from its start.
+        { "/proc/self/mem", "not a readable file: it cannot be read" },
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        ToolRun run = runTool("'" + c.file + "'");
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.output.find("lumetrix-colour: " + c.file + ": no colour: " + c.why), std::string::npos) << run.output;
+    }
 }
