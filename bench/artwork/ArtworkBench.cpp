@@ -153,7 +153,7 @@ std::vector<Hostile> hostileFiles(bool quick)
     if (!quick) {
         add("arithmetic JPEG 4000x3000 noise, 4:4:4", imaging::noiseJPEG(4000, 3000, dense));
         dense.arithmetic = false;
-        add("baseline JPEG 4800x3600 noise, 4:4:4", imaging::noiseJPEG(4800, 3600, dense));
+        add("baseline JPEG 4400x3400 noise, 4:4:4", imaging::noiseJPEG(4400, 3400, dense));
         dense.fullColour = false;
         dense.progressive = true;
         add("progressive JPEG 3000x3000 noise", imaging::noiseJPEG(3000, 3000, dense));
@@ -170,6 +170,9 @@ std::vector<Hostile> hostileFiles(bool quick)
         };
         add("16-bit RGBA PNG 8000x5000 (40 MP), Paeth", imaging::encodePNGRows(8000, 5000, 4, deep, gradient(8000 * 8)));
         add("16-bit RGB PNG 5400x5400 (29 MP), Paeth", imaging::encodePNGRows(5400, 5400, 3, deep, gradient(5400 * 6)));
+        add("16-bit RGBA PNG 4480x4480 (20 MP), Paeth", imaging::encodePNGRows(4480, 4480, 4, deep, gradient(4480 * 8)));
+        deep.sixteenBit = false;
+        add("RGBA PNG 8000x5000 (40 MP), Paeth", imaging::encodePNGRows(8000, 5000, 4, deep, gradient(8000 * 4)));
     }
     add("corrupt JPEG 3000x3000 (first half, then an end marker)", imaging::halfWithEndMarker(TestArtwork::encodeJPEG(3000, 3000, 90)));
     add("truncated JPEG 3000x3000 (first half)", firstHalf(TestArtwork::encodeJPEG(3000, 3000, 90)));

@@ -82,10 +82,12 @@ bool writePreferencesFile(const std::string& domain, const NSDictionary* values,
     BeneathFolder root(deviceRoot());
     int folder = root.valid() && fileName.find('/') == std::string::npos ? root.openFolder(kPreferencesFolder, true) : -1;
     if (folder < 0) {
-        error = std::string(kPreferencesFolder) + ": "
-            + (fileName.find('/') != std::string::npos ? "a domain may not hold a slash"
-                    : ledOutOfFolder(errno)            ? "leads outside the device root"
-                                                       : std::strerror(errno));
+        const char* why = ledOutOfFolder(errno) ? "leads outside the device root" : std::strerror(errno);
+        if (fileName.find('/') != std::string::npos)
+            why = "a domain may not hold a slash";
+        error = kPreferencesFolder;
+        error += ": ";
+        error += why;
         return fail();
     }
     if (overUnreadableFile)
