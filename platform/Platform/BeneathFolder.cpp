@@ -192,6 +192,15 @@ int keepIfRegular(int descriptor, const std::string& name, std::string* error)
 
 constexpr int kWriteFlags = O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY;
 
+// Why an open for writing failed. Without blocking, a FIFO with no reader (or a device
+// with nothing behind it) refuses the open itself.
+std::string openProblem(const std::string& name, int error)
+{
+    if (error == ENXIO)
+        return name + " is not a regular file (it is a FIFO or device that nothing answers)";
+    return name + ": " + std::strerror(error);
+}
+
 } // namespace
 
 int openRegularFileForWriting(const std::string& hostPath, std::string* error)
@@ -199,7 +208,7 @@ int openRegularFileForWriting(const std::string& hostPath, std::string* error)
     int descriptor = ::open(hostPath.c_str(), kWriteFlags | O_CLOEXEC, 0644);
     if (descriptor < 0) {
         if (error)
-            *error = hostPath + ": " + std::strerror(errno);
+            *error = openProblem(hostPath, errno);
         return -1;
     }
     return keepIfRegular(descriptor, hostPath, error);
@@ -221,7 +230,7 @@ int BeneathFolder::openRegularForWriting(const std::string& relativePath, std::s
                 *ledOut = true;
             return fail(relativePath + " leads outside the folder (through a link or ..)");
         }
-        return fail(relativePath + ": " + std::strerror(errno));
+        return fail(openProblem(relativePath, errno));
     }
     return keepIfRegular(descriptor, relativePath, error);
 }
