@@ -1,7 +1,8 @@
 // artwork_bench: artwork against the platform that colours it, two ways.
 //
 // 1. Hostile files (scan bomb, huge declared sizes, interlaced 40 MP, progressive 36 MP,
-//    over the size limit, truncated, garbage), each coloured the way SpringBoard does it
+//    over the size limit, a PNG stream running on past its rows, dense arithmetic, baseline
+//    and progressive JPEG, megabytes of EXIF, 16-bit PNG, truncated, corrupt, garbage), each coloured the way SpringBoard does it
 //    (UIImage imageWithData:, then a draw into a one-pixel context) in a child process of
 //    its own: CPU time, and peak resident memory above the child's baseline (the artwork
 //    already in hand as NSData). Prints the worst case.
@@ -141,6 +142,40 @@ std::vector<Hostile> hostileFiles(bool quick)
         add("progressive JPEG 3000x3000, grainy", imaging::encodeJPEG(grainy.data(), 3000, 3000, progressive));
         add("PNG over 64 MiB (101 MB of stored noise)", imaging::storedNoisePNG(5800, 5800));
     }
+    // Files within the byte limit that cost the most to decode, kind by kind.
+    add("PNG 1x1, stream runs on (1 GiB of zeros)", imaging::trailingDeflateBombPNG(1024));
+    if (!quick)
+        add("PNG 1x1, stream runs on (4 GiB of zeros)", imaging::trailingDeflateBombPNG(4096));
+    imaging::JPEGOptions dense;
+    dense.quality = 100;
+    dense.fullColour = true;
+    dense.arithmetic = true;
+    add("arithmetic JPEG 2000x1500 noise, 4:4:4", imaging::noiseJPEG(2000, 1500, dense));
+    if (!quick) {
+        add("arithmetic JPEG 4000x3000 noise, 4:4:4", imaging::noiseJPEG(4000, 3000, dense));
+        dense.arithmetic = false;
+        add("baseline JPEG 4400x3400 noise, 4:4:4", imaging::noiseJPEG(4400, 3400, dense));
+        dense.fullColour = false;
+        dense.progressive = true;
+        add("progressive JPEG 3000x3000 noise", imaging::noiseJPEG(3000, 3000, dense));
+        add("EXIF-heavy JPEG (59 MiB of APP1)", imaging::withMetadataSegments(smallJPEG, 59));
+        imaging::PNGOptions deep;
+        deep.sixteenBit = true;
+        deep.paeth = true;
+        deep.compression = 1;
+        auto gradient = [](std::size_t rowBytes) {
+            return [rowBytes](std::uint8_t* row, std::size_t y) {
+                for (std::size_t i = 0; i < rowBytes; ++i)
+                    row[i] = static_cast<std::uint8_t>(i * 7 + y * 3);
+            };
+        };
+        add("16-bit RGBA PNG 8000x5000 (40 MP), Paeth", imaging::encodePNGRows(8000, 5000, 4, deep, gradient(8000 * 8)));
+        add("16-bit RGB PNG 5400x5400 (29 MP), Paeth", imaging::encodePNGRows(5400, 5400, 3, deep, gradient(5400 * 6)));
+        add("16-bit RGBA PNG 4480x4480 (20 MP), Paeth", imaging::encodePNGRows(4480, 4480, 4, deep, gradient(4480 * 8)));
+        deep.sixteenBit = false;
+        add("RGBA PNG 8000x5000 (40 MP), Paeth", imaging::encodePNGRows(8000, 5000, 4, deep, gradient(8000 * 4)));
+    }
+    add("corrupt JPEG 3000x3000 (first half, then an end marker)", imaging::halfWithEndMarker(TestArtwork::encodeJPEG(3000, 3000, 90)));
     add("truncated JPEG 3000x3000 (first half)", firstHalf(TestArtwork::encodeJPEG(3000, 3000, 90)));
     if (!quick)
         add("truncated PNG 3000x3000 (first half)", firstHalf(TestArtwork::encodePNG(3000, 3000)));

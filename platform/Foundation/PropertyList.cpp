@@ -1,5 +1,7 @@
 #include "PropertyList.h"
 
+#include "Platform/RegularFile.h"
+
 #include "NSArray.h"
 #include "NSData.h"
 #include "NSDate.h"
@@ -15,11 +17,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <limits>
 #include <memory>
 #include <optional>
+#include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -184,8 +188,14 @@ Node nodeFromObject(const NSObject* object, unsigned depth, std::string* error)
         return nullptr;
     }
     auto* mutableObject = const_cast<NSObject*>(object);
-    if (auto string = objc_cast<NSString>(mutableObject))
+    if (auto string = objc_cast<NSString>(mutableObject)) {
+        // The library takes C strings: what follows a NUL would be dropped without a word.
+        if (string->string().find('\0') != std::string::npos) {
+            *error = "a string with a NUL character, which a property list file cannot hold";
+            return nullptr;
+        }
         return Node(plist_new_string(string->UTF8String()));
+    }
     if (auto number = objc_cast<NSNumber>(mutableObject)) {
         if (number->isBoolean())
             return Node(plist_new_bool(number->boolValue()));
@@ -225,6 +235,10 @@ Node nodeFromObject(const NSObject* object, unsigned depth, std::string* error)
                 *error = "a dictionary key that is not a string (" + std::string(class_getName(key->getClass())) + ")";
                 return nullptr;
             }
+            if (stringKey->string().find('\0') != std::string::npos) {
+                *error = "a dictionary key with a NUL character, which a property list file cannot hold";
+                return nullptr;
+            }
             Node child = nodeFromObject(value.get(), depth + 1, error);
             if (!child)
                 return nullptr;
@@ -250,34 +264,47 @@ bool isTemporaryFileOf(const std::string& candidate, const std::string& fileName
 
 // Removes temporary files that writers killed mid-write left behind. One whose lock can
 // be taken has no writer any more; one still locked belongs to a write in progress.
-void removeStaleTemporaryFiles(const std::filesystem::path& folder, const std::string& fileName)
+void removeStaleTemporaryFiles(int folder, const std::string& fileName)
 {
-    std::error_code error;
-    for (std::filesystem::directory_iterator entries(folder, error), end; !error && entries != end; entries.increment(error)) {
-        std::string name = entries->path().filename().string();
+    int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* entries = listing >= 0 ? ::fdopendir(listing) : nullptr;
+    if (!entries) {
+        if (listing >= 0)
+            ::close(listing);
+        return;
+    }
+    while (dirent* entry = ::readdir(entries)) {
+        std::string name = entry->d_name;
         if (!isTemporaryFileOf(name, fileName))
             continue;
-        std::string path = entries->path().string();
-        int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+        int descriptor = ::openat(folder, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
         if (descriptor < 0)
             continue;
         struct stat opened {}, named {};
         // Still the same file under that name once the lock is ours (not renamed into
         // place meanwhile, nor replaced by another writer's).
         if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0 && ::fstat(descriptor, &opened) == 0 && S_ISREG(opened.st_mode)
-            && ::lstat(path.c_str(), &named) == 0 && named.st_ino == opened.st_ino && named.st_dev == opened.st_dev)
-            ::unlink(path.c_str());
+            && ::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_ino == opened.st_ino
+            && named.st_dev == opened.st_dev)
+            ::unlinkat(folder, name.c_str(), 0);
         ::close(descriptor);
     }
+    ::closedir(entries);
 }
 
-// A new temporary file beside the target, locked. A cleaner may remove a file between
-// its making and its locking; then another is made.
-int lockedTemporaryFile(const std::filesystem::path& folder, const std::string& fileName, std::string& path)
+// A new temporary file beside the target, locked, named as mkstemp would name it. A
+// cleaner may remove a file between its making and its locking; then another is made.
+int lockedTemporaryFile(int folder, const std::string& fileName, std::string& name)
 {
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        path = (folder / (temporaryPrefix(fileName) + "XXXXXX")).string();
-        int descriptor = ::mkostemp(path.data(), O_CLOEXEC);
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device random;
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        name = temporaryPrefix(fileName);
+        for (int i = 0; i < 6; ++i)
+            name += letters[random() % (sizeof letters - 1)];
+        int descriptor = ::openat(folder, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (descriptor < 0 && errno == EEXIST)
+            continue;
         if (descriptor < 0)
             return -1;
         struct stat status {};
@@ -340,42 +367,20 @@ RefPtr<NSObject> propertyListFromData(const std::vector<std::uint8_t>& bytes, st
 PropertyListResult readPropertyList(const std::string& hostPath)
 {
     PropertyListResult result;
-    // Without blocking: a FIFO in a file's place must not hang whoever reads settings.
-    int descriptor = ::open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0) {
-        result.missing = errno == ENOENT || errno == ENOTDIR;
-        result.error = result.missing ? "missing" : hostPath + ": " + std::strerror(errno);
+    // Without blocking: a FIFO in a file's place must not hang whoever reads settings, and
+    // a device (a link to /dev/zero) or a folder is no property list, however it reads.
+    auto file = readRegularFile(hostPath, kMaximumPropertyListFileSize);
+    if (!file.ok()) {
+        result.missing = file.outcome == RegularFileRead::Outcome::Missing;
+        if (result.missing)
+            result.error = "missing";
+        else if (file.outcome == RegularFileRead::Outcome::TooLarge)
+            result.error = hostPath + ": larger than the " + std::to_string(kMaximumPropertyListFileSize / 1024) + " KiB a property list file may be";
+        else
+            result.error = hostPath + ": " + file.problem;
         return result;
     }
-    auto fail = [&](const std::string& why) {
-        result.error = hostPath + ": " + why;
-        ::close(descriptor);
-        return result;
-    };
-    struct stat status {};
-    if (::fstat(descriptor, &status) < 0)
-        return fail(std::strerror(errno));
-    // A device (a link to /dev/zero), a FIFO or a folder is no property list, however it reads.
-    if (!S_ISREG(status.st_mode))
-        return fail("not a regular file");
-    if (status.st_size > static_cast<off_t>(kMaximumPropertyListFileSize))
-        return fail("larger than the " + std::to_string(kMaximumPropertyListFileSize / 1024) + " KiB a property list file may be");
-    std::vector<std::uint8_t> bytes;
-    std::uint8_t buffer[16384];
-    while (true) {
-        ssize_t count = ::read(descriptor, buffer, sizeof(buffer));
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0)
-            return fail(std::strerror(errno));
-        if (!count)
-            break;
-        bytes.insert(bytes.end(), buffer, buffer + count);
-        // It may be growing while we read.
-        if (bytes.size() > kMaximumPropertyListFileSize)
-            return fail("larger than the " + std::to_string(kMaximumPropertyListFileSize / 1024) + " KiB a property list file may be");
-    }
-    ::close(descriptor);
+    const std::vector<std::uint8_t>& bytes = file.bytes;
     std::string reason;
     result.value = propertyListFromData(bytes, &reason);
     if (!result.value)
@@ -406,6 +411,12 @@ std::string xmlPropertyList(const NSObject* value, std::string* error)
     }
     std::string text(xml, length);
     plist_to_xml_free(xml);
+    // Written, it could never be read back: every value in it would read as its default.
+    if (text.size() > kMaximumPropertyListFileSize) {
+        reason = "cannot write " + std::to_string(text.size()) + " bytes: a property list file may be at most "
+            + std::to_string(kMaximumPropertyListFileSize / 1024) + " KiB";
+        return {};
+    }
     return text;
 }
 
@@ -413,25 +424,35 @@ bool writePropertyListAtomically(const NSObject* value, const std::string& hostP
 {
     std::string ignored;
     std::string& reason = error ? *error : ignored;
-    std::string xml = xmlPropertyList(value, &reason);
-    if (xml.empty())
-        return false;
-
     std::filesystem::path target(hostPath);
     std::filesystem::path folder = target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
     std::error_code folderError;
     std::filesystem::create_directories(folder, folderError);
-    if (folderError) {
-        reason = folder.string() + ": " + folderError.message();
+    int descriptor = folderError ? -1 : ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) {
+        reason = folder.string() + ": " + (folderError ? folderError.message() : std::strerror(errno));
         return false;
     }
+    bool written = writePropertyListAtomically(value, descriptor, target.filename().string(), &reason);
+    ::close(descriptor);
+    return written;
+}
+
+bool writePropertyListAtomically(const NSObject* value, int folder, const std::string& fileName, std::string* error)
+{
+    std::string ignored;
+    std::string& reason = error ? *error : ignored;
+    std::string xml = xmlPropertyList(value, &reason);
+    if (xml.empty())
+        return false;
 
     // The temporary file sits beside the target so the rename stays within one file
     // system, which is what makes it atomic. It is locked while it is written, so a
-    // writer that finds one unlocked knows its writer died and removes it.
-    removeStaleTemporaryFiles(folder, target.filename().string());
+    // writer that finds one unlocked knows its writer died and removes it. Every name is
+    // taken in the folder as opened, never by a path resolved again.
+    removeStaleTemporaryFiles(folder, fileName);
     std::string temporary;
-    int descriptor = lockedTemporaryFile(folder, target.filename().string(), temporary);
+    int descriptor = lockedTemporaryFile(folder, fileName, temporary);
     if (descriptor < 0) {
         reason = temporary + ": " + std::strerror(errno);
         return false;
@@ -439,21 +460,21 @@ bool writePropertyListAtomically(const NSObject* value, const std::string& hostP
     auto fail = [&](const std::string& what) {
         reason = what + ": " + std::strerror(errno);
         ::close(descriptor);
-        ::unlink(temporary.c_str());
+        ::unlinkat(folder, temporary.c_str(), 0);
         return false;
     };
-    // mkstemp makes the file private; preference files are readable by the device's
+    // The temporary file is made private; preference files are readable by the device's
     // other processes (the Settings app reads what SpringBoard's store wrote).
     if (::fchmod(descriptor, 0644) < 0)
         return fail(temporary);
     if (!writeAll(descriptor, xml) || ::fsync(descriptor) < 0)
         return fail(temporary);
     // Renamed while still locked, so no cleaner takes it for a dead writer's.
-    if (::rename(temporary.c_str(), hostPath.c_str()) < 0)
-        return fail(hostPath);
+    if (::renameat(folder, temporary.c_str(), folder, fileName.c_str()) < 0)
+        return fail(fileName);
     ::close(descriptor);
     // Make the rename itself durable.
-    int folderDescriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int folderDescriptor = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderDescriptor >= 0) {
         ::fsync(folderDescriptor);
         ::close(folderDescriptor);

@@ -32,6 +32,9 @@ PropertyListResult readPropertyList(const std::string& hostPath);
 // over the target, so a reader sees the old file or the new one, never a part. Parent
 // folders are made as needed. A value a property list cannot hold writes nothing.
 bool writePropertyListAtomically(const NSObject* value, const std::string& hostPath, std::string* error);
+// The same as `fileName` in an open folder (a descriptor, O_PATH will do): the temporary
+// file, the cleaning and the rename all happen in that folder, wherever links lead.
+bool writePropertyListAtomically(const NSObject* value, int folder, const std::string& fileName, std::string* error);
 
 // XML or binary property-list bytes to objects; nil, with the reason, when they are not one.
 objc::RefPtr<NSObject> propertyListFromData(const std::vector<std::uint8_t>&, std::string* error);

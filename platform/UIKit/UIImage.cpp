@@ -4,6 +4,7 @@
 #include "Foundation/NSData.h"
 #include "Foundation/NSString.h"
 #include "Platform/Platform.h"
+#include "Platform/RegularFile.h"
 #include "UIGraphics.h"
 #include "UIImageDecoder.h"
 #include "UIImageSymbolConfiguration.h"
@@ -12,7 +13,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <iterator>
 #include <vector>
 
@@ -40,17 +40,12 @@ objc::RefPtr<UIImage> UIImage::imageWithContentsOfFileNow(const NSString* device
 {
     if (!devicePath)
         return nullptr;
-    std::ifstream file(platform::devicePath(devicePath->string()), std::ios::binary | std::ios::ate);
-    if (!file)
+    // Not a regular file (a FIFO, /dev/zero), or too big to be an image this platform
+    // decodes: not even read.
+    auto file = platform::readRegularFile(platform::devicePath(devicePath->string()), UIImageDecoder::kMaximumEncodedBytes);
+    if (!file.ok() || file.bytes.empty())
         return nullptr;
-    // Too big to be an image this platform decodes: not even read.
-    std::streamoff length = file.tellg();
-    if (length <= 0 || static_cast<std::uint64_t>(length) > UIImageDecoder::kMaximumEncodedBytes)
-        return nullptr;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
-    file.seekg(0);
-    if (!file.read(reinterpret_cast<char*>(bytes.data()), length))
-        return nullptr;
+    std::vector<std::uint8_t> bytes = std::move(file.bytes);
     auto image = imageWithEncodedData(NSData::create(std::move(bytes)));
     if (image)
         image->m_filePath = devicePath->string();

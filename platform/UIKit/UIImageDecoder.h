@@ -40,6 +40,20 @@ public:
     // or six times over; more is work without a picture.
     static constexpr int kMaximumJPEGScans = 100;
     static constexpr int kMaximumJPEGImageWalks = 12;
+    // What libjpeg may read of a file, skipped metadata aside: decoding costs about the same
+    // for each byte of entropy-coded data, whatever the scale of the output.
+    static constexpr std::uint64_t kMaximumJPEGReadBytes = 24 * 1024 * 1024;
+    // A multi-scan file's data is decoded into every coefficient, more slowly a byte.
+    static constexpr std::uint64_t kMaximumMultiScanJPEGReadBytes = 12 * 1024 * 1024;
+    // Arithmetic-coded files, rare outside tests, cost several times as much a byte and a
+    // block, so they have limits of their own.
+    static constexpr std::uint64_t kMaximumArithmeticJPEGReadBytes = 2 * 1024 * 1024;
+    static constexpr std::size_t kMaximumArithmeticJPEGPixels = 12'000'000;
+    // What a PNG's compressed stream may inflate to (its rows as stored, with their filter
+    // bytes): every byte is inflated and unfiltered, so this bounds the work where the pixel
+    // count does not. 40 megapixels of 8-bit RGBA fit, interlaced or not; 16-bit samples
+    // take twice the bytes (40 megapixels of 16-bit RGBA would be 320 MB).
+    static constexpr std::uint64_t kMaximumPNGInflatedBytes = 162'000'000;
 
     enum class Format {
         PNG,
@@ -71,6 +85,9 @@ public:
     // coverWidth x coverHeight, raised until at most maximumPixels remain.
     static std::size_t reductionFactor(std::size_t width, std::size_t height, std::size_t coverWidth, std::size_t coverHeight,
         std::size_t maximumPixels);
+
+    // The bytes a PNG's compressed stream inflates to when it holds exactly its rows.
+    static std::uint64_t pngInflatedBytes(std::uint32_t width, std::uint32_t height, int bitDepth, int channels, bool interlaced);
 
 private:
     static std::optional<Image> decodePNG(const std::uint8_t* bytes, std::size_t length, std::size_t coverWidth, std::size_t coverHeight);

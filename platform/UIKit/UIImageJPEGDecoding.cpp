@@ -11,6 +11,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 #include <jerror.h>
 #include <jpeglib.h>
 
@@ -23,23 +24,109 @@ namespace {
 struct JPEGErrors {
     jpeg_error_mgr manager;
     std::jmp_buf jump;
-    bool truncated;
 };
 
-void failJPEG(j_common_ptr info)
+[[noreturn]] void failJPEG(j_common_ptr info)
 {
     std::longjmp(reinterpret_cast<JPEGErrors*>(info->err)->jump, 1);
 }
 
+// libjpeg reads on through damaged data, filling in grey, and only warns: a cut-off file
+// (padded with an end marker, or ending in one), a bad Huffman or arithmetic code, bytes
+// where none belong give no image. Its messages for damaged data all begin "Corrupt JPEG
+// data" (the codes of some exist only in builds with arithmetic coding). Other warnings
+// (an odd progression, an unknown colour transform) leave the pixels as the file meant.
 void noteJPEGMessage(j_common_ptr info, int level)
 {
-    // libjpeg pads a short file with an end marker and warns; a cut-off file is no image.
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
-        reinterpret_cast<JPEGErrors*>(info->err)->truncated = true;
+    if (level >= 0)
+        return;
+    const jpeg_error_mgr& errors = *info->err;
+    int code = errors.msg_code;
+    static constexpr char kCorrupt[] = "Corrupt JPEG data";
+    bool corrupt = code == JWRN_JPEG_EOF
+        || (code > 0 && code <= errors.last_jpeg_message && errors.jpeg_message_table[code]
+            && !std::strncmp(errors.jpeg_message_table[code], kCorrupt, sizeof kCorrupt - 1));
+    if (corrupt)
+        failJPEG(info);
 }
 
 void ignoreJPEGOutput(j_common_ptr)
 {
+}
+
+// Hands the file to libjpeg a piece at a time and counts what it reads, so a file whose
+// entropy-coded data would take too long to decode is refused once it has read that much.
+// Skipped segments (EXIF, ICC profiles, comments) are passed over without being counted or
+// copied.
+struct CountedSource {
+    jpeg_source_mgr manager {};
+    const std::uint8_t* bytes = nullptr;
+    std::size_t length = 0;
+    std::size_t offset = 0;
+    std::uint64_t read = 0;
+    std::uint64_t allowed = 0;
+};
+
+constexpr std::size_t kSourcePiece = 64 * 1024;
+const JOCTET kEndOfImage[2] = { 0xFF, JPEG_EOI };
+
+void startSource(j_decompress_ptr)
+{
+}
+
+boolean fillSource(j_decompress_ptr info)
+{
+    auto* source = reinterpret_cast<CountedSource*>(info->src);
+    if (source->offset >= source->length) {
+        // As libjpeg's own sources do: a warning (which refuses the file), then an end marker.
+        WARNMS(info, JWRN_JPEG_EOF);
+        source->manager.next_input_byte = kEndOfImage;
+        source->manager.bytes_in_buffer = sizeof kEndOfImage;
+        return TRUE;
+    }
+    std::size_t piece = std::min(kSourcePiece, source->length - source->offset);
+    source->read += piece;
+    if (source->read > source->allowed)
+        failJPEG(reinterpret_cast<j_common_ptr>(info));
+    source->manager.next_input_byte = source->bytes + source->offset;
+    source->manager.bytes_in_buffer = piece;
+    source->offset += piece;
+    return TRUE;
+}
+
+void skipSource(j_decompress_ptr info, long count)
+{
+    auto* source = reinterpret_cast<CountedSource*>(info->src);
+    if (count <= 0)
+        return;
+    std::size_t skip = static_cast<std::size_t>(count);
+    std::size_t buffered = source->manager.bytes_in_buffer;
+    if (skip <= buffered) {
+        source->manager.next_input_byte += skip;
+        source->manager.bytes_in_buffer -= skip;
+        source->read -= skip;
+        return;
+    }
+    source->read -= buffered;
+    source->manager.bytes_in_buffer = 0;
+    source->offset += std::min(skip - buffered, source->length - source->offset);
+}
+
+void endSource(j_decompress_ptr)
+{
+}
+
+void useCountedSource(jpeg_decompress_struct& info, CountedSource& source, const std::uint8_t* bytes, std::size_t length)
+{
+    source.bytes = bytes;
+    source.length = length;
+    source.allowed = UIImageDecoder::kMaximumJPEGReadBytes;
+    source.manager.init_source = startSource;
+    source.manager.fill_input_buffer = fillSource;
+    source.manager.skip_input_data = skipSource;
+    source.manager.resync_to_restart = jpeg_resync_to_restart;
+    source.manager.term_source = endSource;
+    info.src = &source.manager;
 }
 
 // Follows libjpeg through a multi-scan file while jpeg_start_decompress absorbs it: each
@@ -127,6 +214,7 @@ std::optional<UIImageDecoder::Image> UIImageDecoder::decodeJPEG(const std::uint8
     jpeg_decompress_struct info {};
     JPEGErrors errors {};
     ScanLimits limits;
+    CountedSource source;
     std::vector<std::uint8_t> rows;
     std::optional<UIImageBlockReducer> reducer;
     info.err = jpeg_std_error(&errors.manager);
@@ -141,14 +229,21 @@ std::optional<UIImageDecoder::Image> UIImageDecoder::decodeJPEG(const std::uint8
     info.mem->max_memory_to_use = kMaximumJPEGBufferBytes;
     limits.manager.progress_monitor = limitScans;
     info.progress = &limits.manager;
-    jpeg_mem_src(&info, bytes, static_cast<unsigned long>(length));
+    useCountedSource(info, source, bytes, length);
     jpeg_read_header(&info, TRUE);
     std::size_t width = info.image_width;
     std::size_t height = info.image_height;
-    if (!width || !height || width * height > kMaximumImagePixels) {
+    // Arithmetic decoding takes several times Huffman's time for each byte, and for each
+    // block even where the bytes are few: both are held lower.
+    bool arithmetic = info.arith_code;
+    if (!width || !height || width * height > (arithmetic ? kMaximumArithmeticJPEGPixels : kMaximumImagePixels)) {
         jpeg_destroy_decompress(&info);
         return std::nullopt;
     }
+    if (jpeg_has_multiple_scans(&info))
+        source.allowed = kMaximumMultiScanJPEGReadBytes;
+    if (arithmetic)
+        source.allowed = kMaximumArithmeticJPEGReadBytes;
     bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     // CMYK becomes RGB by multiplying channels, which does not commute with averaging:
     // reduced only as far as the bitmap limit needs.
@@ -172,7 +267,7 @@ std::optional<UIImageDecoder::Image> UIImageDecoder::decodeJPEG(const std::uint8
     JSAMPROW pointers[kRowsPerRead];
     for (std::size_t i = 0; i < kRowsPerRead; ++i)
         pointers[i] = rows.data() + i * bytesPerRow;
-    while (info.output_scanline < info.output_height && !errors.truncated) {
+    while (info.output_scanline < info.output_height) {
         JDIMENSION read = jpeg_read_scanlines(&info, pointers, kRowsPerRead);
         for (JDIMENSION i = 0; i < read; ++i) {
             if (cmyk)
@@ -180,10 +275,8 @@ std::optional<UIImageDecoder::Image> UIImageDecoder::decodeJPEG(const std::uint8
             reducer->addRow(pointers[i]);
         }
     }
-    if (!errors.truncated)
-        jpeg_finish_decompress(&info);
+    // Reads on to the end marker, so damage after the last row refuses the file too.
+    jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
-    if (errors.truncated)
-        return std::nullopt;
     return Image { width, height, reducer->finish() };
 }

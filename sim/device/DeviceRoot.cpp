@@ -2,11 +2,11 @@
 
 #include "PackageInstaller.h"
 
+#include "Platform/BeneathFolder.h"
 #include "sim/payload/PayloadLocation.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -96,17 +96,17 @@ void DeviceRoot::install(const Artefacts& artefacts) const
 
 void DeviceRoot::writeFile(const std::string& devicePath, const std::string& contents) const
 {
-    fs::path target = resolve(devicePath);
-    // A link inside the root (one the user left in a kept root) may point anywhere.
-    fs::path root = fs::weakly_canonical(m_path);
-    fs::path real = fs::weakly_canonical(target);
-    if (std::mismatch(root.begin(), root.end(), real.begin(), real.end()).first != root.end())
-        throw std::invalid_argument(devicePath + " leads outside the device root (through a link)");
-    fs::create_directories(target.parent_path());
-    std::ofstream out(target, std::ios::binary | std::ios::trunc);
-    out << contents;
-    if (!out)
-        throw std::runtime_error("cannot write " + target.string());
+    fs::path relative = resolve(devicePath).lexically_relative(m_path);
+    // Resolved in the kernel beneath the root: a link a user left in a kept root (even one
+    // to a file that does not exist yet) cannot carry the write out of it.
+    platform::BeneathFolder root(m_path.string());
+    std::string error;
+    bool ledOut = false;
+    if (!root.writeFile(relative.string(), contents, &error, &ledOut)) {
+        if (ledOut)
+            throw std::invalid_argument(devicePath + " leads outside the device root (through a link)");
+        throw std::runtime_error("cannot write " + devicePath + ": " + error);
+    }
 }
 
 } // namespace sim

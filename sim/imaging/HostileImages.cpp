@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace imaging {
@@ -54,6 +55,42 @@ std::vector<Segment> segmentsOf(const std::vector<std::uint8_t>& jpeg)
     return segments;
 }
 
+void appendBigEndian32(std::vector<std::uint8_t>& out, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(value >> (24 - 8 * i)));
+}
+
+void appendPNGChunk(std::vector<std::uint8_t>& out, const char* type, const std::uint8_t* data, std::size_t length)
+{
+    appendBigEndian32(out, static_cast<std::uint32_t>(length));
+    std::size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data, data + length);
+    appendBigEndian32(out, static_cast<std::uint32_t>(crc32(0, out.data() + start, static_cast<uInt>(out.size() - start))));
+}
+
+// Raw deflate of `input`, flushed to a byte boundary (or finished) so pieces can be joined.
+std::vector<std::uint8_t> deflatePiece(z_stream& stream, const std::vector<std::uint8_t>& input, int flush)
+{
+    std::vector<std::uint8_t> out(input.size() + 4096);
+    stream.next_in = const_cast<Bytef*>(input.data());
+    stream.avail_in = static_cast<uInt>(input.size());
+    stream.next_out = out.data();
+    stream.avail_out = static_cast<uInt>(out.size());
+    deflate(&stream, flush);
+    out.erase(out.end() - static_cast<long>(stream.avail_out), out.end());
+    return out;
+}
+
+std::uint64_t xorshift(std::uint64_t& state)
+{
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return state;
+}
+
 } // namespace
 
 std::vector<std::uint8_t> scanBombJPEG(std::size_t side, int repeats)
@@ -100,6 +137,80 @@ std::vector<std::uint8_t> declaringSize(std::vector<std::uint8_t> image, std::ui
         }
     }
     return image;
+}
+
+std::vector<std::uint8_t> trailingDeflateBombPNG(std::size_t megabytes)
+{
+    constexpr std::size_t kMegabyte = 1 << 20;
+    const std::vector<std::uint8_t> row = { 0, 0xC7, 0x32, 0x14 }; // filter byte, one RGB pixel
+    const std::vector<std::uint8_t> zeros(kMegabyte, 0);
+    z_stream stream {};
+    deflateInit2(&stream, 9, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY);
+    std::vector<std::uint8_t> compressed = { 0x78, 0xDA };
+    auto first = deflatePiece(stream, row, Z_SYNC_FLUSH);
+    compressed.insert(compressed.end(), first.begin(), first.end());
+    // Once the window holds only zeros, every further megabyte compresses to the same
+    // bytes, so the piece is made once and repeated.
+    std::vector<std::uint8_t> piece;
+    std::size_t made = 0;
+    for (; made < std::min<std::size_t>(megabytes, 3); ++made) {
+        piece = deflatePiece(stream, zeros, Z_SYNC_FLUSH);
+        compressed.insert(compressed.end(), piece.begin(), piece.end());
+    }
+    for (; made < megabytes; ++made)
+        compressed.insert(compressed.end(), piece.begin(), piece.end());
+    auto last = deflatePiece(stream, {}, Z_FINISH);
+    compressed.insert(compressed.end(), last.begin(), last.end());
+    deflateEnd(&stream);
+    uLong checksum = adler32(1, row.data(), static_cast<uInt>(row.size()));
+    uLong zerosChecksum = adler32(1, zeros.data(), static_cast<uInt>(zeros.size()));
+    for (std::size_t i = 0; i < megabytes; ++i)
+        checksum = adler32_combine(checksum, zerosChecksum, static_cast<z_off_t>(zeros.size()));
+    appendBigEndian32(compressed, static_cast<std::uint32_t>(checksum));
+
+    std::vector<std::uint8_t> png = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
+    std::uint8_t header[13] = { 0, 0, 0, 1, 0, 0, 0, 1, 8, 2, 0, 0, 0 }; // 1 x 1, 8-bit RGB
+    appendPNGChunk(png, "IHDR", header, sizeof header);
+    constexpr std::size_t kChunk = 1 << 20;
+    for (std::size_t at = 0; at < compressed.size(); at += kChunk)
+        appendPNGChunk(png, "IDAT", compressed.data() + at, std::min(kChunk, compressed.size() - at));
+    appendPNGChunk(png, "IEND", nullptr, 0);
+    return png;
+}
+
+std::vector<std::uint8_t> withMetadataSegments(const std::vector<std::uint8_t>& jpeg, std::size_t megabytes)
+{
+    if (jpeg.size() < 2)
+        return jpeg;
+    std::vector<std::uint8_t> out(jpeg.begin(), jpeg.begin() + 2);
+    constexpr std::size_t kSegmentData = 65533;
+    std::vector<std::uint8_t> segment = { 0xFF, 0xE1, 0xFF, 0xFF, 'E', 'x', 'i', 'f', 0, 0 };
+    segment.resize(2 + 2 + kSegmentData, 0x4D);
+    std::size_t segments = (megabytes << 20) / segment.size();
+    out.reserve(jpeg.size() + segments * segment.size());
+    for (std::size_t i = 0; i < segments; ++i)
+        out.insert(out.end(), segment.begin(), segment.end());
+    out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
+    return out;
+}
+
+std::vector<std::uint8_t> halfWithEndMarker(const std::vector<std::uint8_t>& jpeg)
+{
+    std::vector<std::uint8_t> half(jpeg.begin(), jpeg.begin() + static_cast<long>(jpeg.size() / 2));
+    half.push_back(0xFF);
+    half.push_back(0xD9);
+    return half;
+}
+
+std::vector<std::uint8_t> noiseJPEG(std::size_t width, std::size_t height, const JPEGOptions& options)
+{
+    std::vector<std::uint8_t> pixels(width * height * (options.grey ? 1 : 3));
+    std::uint64_t state = 0x9E3779B97F4A7C15ull;
+    for (std::size_t i = 0; i < pixels.size(); i += 8) {
+        std::uint64_t bits = xorshift(state);
+        std::memcpy(pixels.data() + i, &bits, std::min<std::size_t>(8, pixels.size() - i));
+    }
+    return encodeJPEG(pixels.data(), width, height, options);
 }
 
 std::vector<std::uint8_t> flatPNG(std::size_t width, std::size_t height, bool interlaced)

@@ -23,7 +23,7 @@ std::vector<std::uint8_t> encodePNGRows(std::size_t width, std::size_t height, i
     const std::function<void(std::uint8_t* row, std::size_t y)>& makeRow)
 {
     std::vector<std::uint8_t> out;
-    std::vector<std::uint8_t> row(width * channels);
+    std::vector<std::uint8_t> row(width * channels * (options.sixteenBit ? 2 : 1));
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
@@ -37,11 +37,13 @@ std::vector<std::uint8_t> encodePNGRows(std::size_t width, std::size_t height, i
     png_set_write_fn(png, &out, [](png_structp p, png_bytep data, png_size_t length) {
         auto* bytes = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(p));
         bytes->insert(bytes->end(), data, data + length); }, nullptr);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), options.sixteenBit ? 16 : 8,
         channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, options.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
         PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (options.unfiltered)
         png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    else if (options.paeth)
+        png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_PAETH);
     if (options.compression >= 0)
         png_set_compression_level(png, options.compression);
     png_write_info(png, info);
@@ -85,6 +87,11 @@ std::vector<std::uint8_t> encodeJPEG(const std::uint8_t* pixels, std::size_t wid
     jpeg_set_quality(&info, options.quality, TRUE);
     if (options.progressive)
         jpeg_simple_progression(&info);
+    info.arith_code = options.arithmetic ? TRUE : FALSE;
+    if (options.fullColour && !options.grey) {
+        for (int i = 0; i < 3; ++i)
+            info.comp_info[i].h_samp_factor = info.comp_info[i].v_samp_factor = 1;
+    }
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(pixels + static_cast<std::size_t>(info.next_scanline) * width * components);

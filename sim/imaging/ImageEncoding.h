@@ -21,6 +21,10 @@ struct PNGOptions {
     int compression = -1;
     // Every row unfiltered, instead of libpng choosing a filter for each.
     bool unfiltered = false;
+    // Every row with Paeth's filter, the costliest to undo.
+    bool paeth = false;
+    // 16 bits a sample: rows then hold 2 bytes a channel, most significant first.
+    bool sixteenBit = false;
 };
 // Rows made one at a time by makeRow(row, y), `channels` bytes a pixel as above, so that
 // no image need be held whole; interlaced images ask for each row once per pass.
@@ -36,6 +40,10 @@ struct JPEGOptions {
     bool progressive = false;
     // One byte a pixel, stored as a single grey component.
     bool grey = false;
+    // Arithmetic coding instead of Huffman's.
+    bool arithmetic = false;
+    // Colour at full resolution (4:4:4) instead of halved both ways (4:2:0).
+    bool fullColour = false;
 };
 // RGB (3 bytes a pixel) or grey (1 byte), rows top to bottom.
 std::vector<std::uint8_t> encodeJPEG(const std::uint8_t* pixels, std::size_t width, std::size_t height, const JPEGOptions&);

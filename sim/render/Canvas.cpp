@@ -127,6 +127,20 @@ bool Canvas::writePNG(const std::string& path, std::string* error) const
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
         return failed("cannot open the file for writing");
+    return writePNG(file, error);
+}
+
+bool Canvas::writePNG(std::FILE* file, std::string* error) const
+{
+    auto failed = [&](const std::string& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    if (!isValid()) {
+        std::fclose(file);
+        return failed("nothing was drawn");
+    }
 
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;

@@ -8,6 +8,7 @@
 #include <cairo.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 namespace sim::render {
@@ -51,6 +52,8 @@ public:
 
     // Writes a PNG, making the folder if needed. False with `error` set on failure.
     bool writePNG(const std::string& path, std::string* error = nullptr) const;
+    // The same into a file opened for writing, which is closed.
+    bool writePNG(std::FILE* file, std::string* error = nullptr) const;
 
 private:
     cairo_surface_t* m_surface = nullptr;

@@ -16,7 +16,7 @@ struct GoldenComparison {
         Failed, // the golden picture or the difference picture could not be read or written
     };
 
-// FILE.png -> FILE.diff.png
-std::string diffPathFor(const std::string& goldenPath);
+    // FILE.png -> FILE.diff.png
+    std::string diffPathFor(const std::string& goldenPath);
 
 } // namespace sim

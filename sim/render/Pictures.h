@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -42,14 +43,16 @@ public:
     virtual CGFloat deviceScale() const = 0;
     virtual CGRect regionAroundViews(const std::vector<UIView*>&, CGFloat margin, CGSize minimumSize) const = 0;
 
-    // The screen (`region` null: all of it at device scale) written as a PNG at `path`.
-    // Empty on success, else what went wrong. With `thumbnailWidth` above 0 the picture
-    // reduced to that width goes into `thumbnail` (Thumbnail.h's JSON).
-    virtual std::string writeScreen(SpringBoard*, const CGRect* region, CGFloat pixelsPerPoint, const std::string& path,
-        int thumbnailWidth, nlohmann::json& thumbnail) const
+    // The screen (`region` null: all of it at device scale) written as a PNG into `file`,
+    // opened for writing by the caller (where it may be opened: sim/device/OutputFiles.h)
+    // and closed by the call. Empty on success, else what went wrong. With
+    // `thumbnailWidth` above 0 the picture reduced to that width goes into `thumbnail`
+    // (Thumbnail.h's JSON).
+    virtual std::string writeScreen(SpringBoard*, const CGRect* region, CGFloat pixelsPerPoint, std::FILE* file, int thumbnailWidth,
+        nlohmann::json& thumbnail) const
         = 0;
     // The same for one view tree on its own over white (a settings pane).
-    virtual std::string writeView(UIView* root, const std::string& path, int thumbnailWidth, nlohmann::json& thumbnail) const = 0;
+    virtual std::string writeView(UIView* root, std::FILE* file, int thumbnailWidth, nlohmann::json& thumbnail) const = 0;
 
     // The screen at `pixelsPerPoint`, lent to `borrower`.
     virtual void drawScreen(SpringBoard*, CGFloat pixelsPerPoint, const PixelsBorrower& borrower) const = 0;

@@ -8,10 +8,10 @@ namespace sim::render {
 
 namespace {
 
-std::string writePicture(const Canvas& picture, const std::string& path, int thumbnailWidth, nlohmann::json& thumbnail)
+std::string writePicture(const Canvas& picture, std::FILE* file, int thumbnailWidth, nlohmann::json& thumbnail)
 {
     std::string error;
-    if (!picture.writePNG(path, &error))
+    if (!picture.writePNG(file, &error))
         return error.empty() ? "an error" : error;
     if (thumbnailWidth > 0)
         thumbnail = thumbnailToJSON(makeThumbnail(picture, thumbnailWidth));
@@ -27,16 +27,16 @@ public:
         return render::regionAroundViews(views, margin, minimumSize);
     }
 
-    std::string writeScreen(SpringBoard* springBoard, const CGRect* region, CGFloat pixelsPerPoint, const std::string& path,
-        int thumbnailWidth, nlohmann::json& thumbnail) const override
+    std::string writeScreen(SpringBoard* springBoard, const CGRect* region, CGFloat pixelsPerPoint, std::FILE* file, int thumbnailWidth,
+        nlohmann::json& thumbnail) const override
     {
         Canvas picture = region ? snapshotRegion(springBoard, *region, pixelsPerPoint) : snapshotScreen(springBoard);
-        return writePicture(picture, path, thumbnailWidth, thumbnail);
+        return writePicture(picture, file, thumbnailWidth, thumbnail);
     }
 
-    std::string writeView(UIView* root, const std::string& path, int thumbnailWidth, nlohmann::json& thumbnail) const override
+    std::string writeView(UIView* root, std::FILE* file, int thumbnailWidth, nlohmann::json& thumbnail) const override
     {
-        return writePicture(snapshotView(root), path, thumbnailWidth, thumbnail);
+        return writePicture(snapshotView(root), file, thumbnailWidth, thumbnail);
     }
 
     void drawScreen(SpringBoard* springBoard, CGFloat pixelsPerPoint, const PixelsBorrower& borrower) const override

@@ -6,6 +6,7 @@
 #include "Cephei/HBPreferences.h"
 #include "CoreFoundation/CFPreferences.h"
 #include "Foundation/Foundation.h"
+#include "Foundation/PropertyList.h"
 #include "Foundation/RunLoop.h"
 #include "Platform/Platform.h"
 
@@ -207,6 +208,47 @@ TEST_F(Settings_Writes, WritersKilledAtRandomNeverLeaveATornFileOrLitter)
     }
     ASSERT_TRUE(platform::writePreferencesFile(kDomain, version(-1).get(), false, "test"));
     EXPECT_EQ(filesInFolder(), std::vector<std::string> { std::string(kDomain) + ".plist" });
+}
+
+TEST_F(Settings_Writes, AWriteThatCouldNotBeReadBackFailsAndKeepsTheFile)
+{
+    std::ofstream(settingsPath()) << plist("<key>enable</key><false/><key>alwaysshow</key><true/>");
+    auto store = makeStore();
+    // Over the read limit once written: every setting would read as its default.
+    store->setObject(NSString::create(std::string(platform::kMaximumPropertyListFileSize + 1, 'a')).get(), "songtitlebg"_ns);
+    EXPECT_NE(store->writeProblem().find("at most 1024 KiB"), std::string::npos) << store->writeProblem();
+    EXPECT_EQ(store->objectForKey("songtitlebg"_ns), nullptr);
+    // A NUL would cut the string where the file is written.
+    store->setObject(NSString::create(std::string("red\0blue", 8)).get(), "songtitlebg"_ns);
+    EXPECT_NE(store->writeProblem().find("NUL"), std::string::npos) << store->writeProblem();
+
+    NSDictionary* stored = storedDictionary();
+    ASSERT_TRUE(stored) << "the old file is still there and readable";
+    EXPECT_FALSE(objc_cast<NSNumber>(stored->objectForKey("enable"))->boolValue());
+    EXPECT_TRUE(objc_cast<NSNumber>(stored->objectForKey("alwaysshow"))->boolValue());
+    EXPECT_EQ(stored->objectForKey("songtitlebg"), nullptr);
+    EXPECT_EQ(filesInFolder(), std::vector<std::string> { std::string(kDomain) + ".plist" }) << "nothing kept aside";
+}
+
+TEST_F(Settings_Writes, APreferencesFolderThatLinksOutOfTheRootIsNotWrittenThrough)
+{
+    fs::path outside = fs::path(m_root + "-outside");
+    fs::create_directories(outside);
+    fs::remove_all(folder());
+    fs::create_directory_symlink(outside, folder());
+    auto store = makeStore();
+    store->setBool(true, "enable"_ns);
+    EXPECT_NE(store->writeProblem(), "");
+    EXPECT_TRUE(fs::is_empty(outside)) << "no file, temporary or kept, written outside";
+    fs::remove_all(outside);
+
+    // A link that stays inside the root is a folder like any other.
+    fs::remove(folder());
+    fs::create_directories(fs::path(m_root) / "var/elsewhere");
+    fs::create_directory_symlink("../../elsewhere", folder());
+    store->setBool(true, "enable"_ns);
+    EXPECT_EQ(store->writeProblem(), "");
+    EXPECT_TRUE(fs::exists(fs::path(m_root) / "var/elsewhere" / (std::string(kDomain) + ".plist")));
 }
 
 } // namespace

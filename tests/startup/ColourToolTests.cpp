@@ -172,3 +172,26 @@ TEST(Sim_ColourTool, AnswersHelpAndVersion)
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.output, std::string("lumetrix-colour ") + LUMETRIX_VERSION + "\n");
 }
+
+TEST(Sim_ColourTool, WhatIsNotARegularFileIsRefusedSayingWhatItIs)
+{
+    Folder folder;
+    std::string fifo = (folder.path / "cover.png").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    struct Case {
+        std::string file;
+        const char* why;
+    } cases[] = {
+        { fifo, "is not a regular file (it is a FIFO)" },
+        { "/dev/zero", "is not a regular file (it is a character device)" },
+        { folder.path.string(), "is not a regular file (it is a folder)" },
+        // A regular file by its kind that cannot be read from its start.
+        { "/proc/self/mem", "cannot be read" },
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        ToolRun run = runTool("'" + c.file + "'");
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.output.find("lumetrix-colour: " + c.file + ": no colour: " + c.why), std::string::npos) << run.output;
+    }
+}

@@ -5,6 +5,7 @@
 #include "SimulatedProcess.h"
 
 #include "sim/device/DeviceRoot.h"
+#include "sim/device/OutputFiles.h"
 #include "sim/lumetrix-sim/observe/NodeIds.h"
 #include "sim/lumetrix-sim/observe/SpringBoardObserver.h"
 #include "sim/lumetrix-sim/scenario/Comparison.h"
@@ -289,14 +290,9 @@ public:
             content = stats();
             break;
         }
-        fs::path path(dump.hostPath);
-        std::error_code ignored;
-        if (path.has_parent_path())
-            fs::create_directories(path.parent_path(), ignored);
-        std::ofstream out(path, std::ios::trunc);
-        out << content.dump(2, ' ', false, json::error_handler_t::replace) << "\n";
-        if (!out)
-            fail("expected to write the dump to " + dump.hostPath + ", got an error");
+        std::string error;
+        if (!writeOutputFile(dump.hostPath, content.dump(2, ' ', false, json::error_handler_t::replace) + "\n", &error))
+            fail("expected to write the dump to " + dump.hostPath + ", got " + (error.empty() ? "an error" : error));
         return {};
     }
 
@@ -311,8 +307,10 @@ public:
         }
         int thumbnailWidth = m_services.keepThumbnail ? m_services.thumbnailWidth : 0;
         nlohmann::json thumbnail;
-        std::string error = pictures.writeScreen(m_host.springBoard(), region ? &*region : nullptr,
-            pictures.deviceScale() * render::kCropMagnification, snapshot.hostPath, thumbnailWidth, thumbnail);
+        std::string error;
+        if (std::FILE* file = openOutputFile(snapshot.hostPath, &error))
+            error = pictures.writeScreen(m_host.springBoard(), region ? &*region : nullptr, pictures.deviceScale() * render::kCropMagnification,
+                file, thumbnailWidth, thumbnail);
         if (!error.empty())
             fail("expected to write the picture to " + snapshot.hostPath + ", got " + error);
         else if (thumbnailWidth > 0)
@@ -419,8 +417,10 @@ private:
                 return false;
         }
         nlohmann::json noThumbnail;
-        std::string error = pictures.writeScreen(m_host.springBoard(), region ? &*region : nullptr,
-            pictures.deviceScale() * render::kCropMagnification, path, 0, noThumbnail);
+        std::string error;
+        if (std::FILE* file = openOutputFile(path, &error))
+            error = pictures.writeScreen(m_host.springBoard(), region ? &*region : nullptr, pictures.deviceScale() * render::kCropMagnification,
+                file, 0, noThumbnail);
         if (!error.empty())
             fail("expected to take the picture, got " + error);
         return error.empty();

@@ -5,6 +5,7 @@
 #include "sim/device/DeviceRoot.h"
 
 #include "UIKit/UIDeviceProfile.h"
+#include "Platform/RegularFile.h"
 #include "UIKit/UIImageDecoder.h"
 
 #include <cmath>
@@ -73,12 +74,6 @@ std::optional<CompareOp> parseOp(const std::string& text)
     if (op == ops.end())
         return std::nullopt;
     return op->second;
-}
-
-std::vector<std::uint8_t> readBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
 }
 
 // Works through one line's words, with messages that say what was expected where.
@@ -203,13 +198,22 @@ public:
         return text;
     }
 
-    // The bytes of `file`, read at its first mention.
-    const platform::SharedBytes& fileBytes(const fs::path& file) const
+    // The bytes of an artwork file, read at its first mention. No app can hand over artwork
+    // the platform would not decode, so one too large is not even read, and neither is
+    // anything but a regular file (a FIFO would block the run, /dev/zero never ends).
+    const platform::SharedBytes& artworkBytes(const fs::path& file) const
     {
         auto known = m_files.find(file);
-        if (known == m_files.end())
-            known = m_files.emplace(file, readBytes(file)).first;
-        return known->second;
+        if (known != m_files.end())
+            return known->second;
+        auto read = platform::readRegularFile(file.string(), UIImageDecoder::kMaximumEncodedBytes);
+        if (read.outcome == platform::RegularFileRead::Outcome::Missing)
+            fail("expected an artwork file, but " + file.string() + " does not exist");
+        if (read.outcome == platform::RegularFileRead::Outcome::TooLarge)
+            fail("expected an artwork file of at most 64 MiB, but " + file.string() + " " + read.problem);
+        if (!read.ok())
+            fail("expected an artwork file, but " + file.string() + " " + read.problem);
+        return m_files.emplace(file, std::move(read.bytes)).first->second;
     }
 
     // The whole line as written, without its comment.
@@ -494,16 +498,7 @@ CommandBody parseTrack(const LineParser& line)
         line.word(3, { "artwork" });
         if (auto path = optionalText(line.argument(4))) {
             fs::path file = line.hostPath(*path);
-            std::error_code error;
-            if (!fs::is_regular_file(file, error))
-                line.fail("expected an artwork file, but " + file.string() + " does not exist");
-            // No app can hand over artwork the platform would not decode, so it is not even
-            // read (a regular file may still be /proc/kcore).
-            auto size = fs::file_size(file, error);
-            if (error || size > UIImageDecoder::kMaximumEncodedBytes)
-                line.fail("expected an artwork file of at most 64 MiB, but " + file.string() + " has "
-                    + (error ? std::string("no readable size") : std::to_string(size) + " bytes"));
-            track.artwork = line.fileBytes(file);
+            track.artwork = line.artworkBytes(file);
         }
     }
     return track;

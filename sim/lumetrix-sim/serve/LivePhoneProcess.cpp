@@ -3,6 +3,7 @@
 #include "LiveFeed.h"
 #include "PhoneStartup.h"
 
+#include "sim/device/OutputFiles.h"
 #include "sim/lumetrix-sim/run/EventLog.h"
 #include "sim/lumetrix-sim/run/ScenarioRun.h"
 
@@ -20,6 +21,9 @@ namespace {
 void runPhone(const LivePhoneSetup& setup, const std::optional<std::string>& device)
 {
     scenario::Scenario phone = phoneStartup(setup.scenario, device);
+    // Lines come from a web page: what they write stays beneath the output folder, here
+    // and in the Settings app and SpringBoard processes forked from here.
+    confineOutputFilesTo(setup.outputFolder);
     try {
         keepEarlierPhoneFiles(setup.outputFolder);
         EventLog log((setup.outputFolder / kLiveEventsFile).string());

@@ -8,6 +8,7 @@
 #include "sim/lumetrix-sim/run/SimulatedProcess.h"
 #include "sim/lumetrix-sim/run/Watchdog.h"
 #include "sim/render/Pictures.h"
+#include "sim/device/OutputFiles.h"
 
 #include "Cephei/HBPreferences.h"
 #include "Foundation/NSLog.h"
@@ -75,7 +76,9 @@ json handle(const json& request, SettingsPane& pane, HBPreferences* store)
         // The reduced picture goes back with the answer when the run keeps them.
         int width = std::max(0, request.value("thumbnailWidth", 0));
         json thumbnail;
-        std::string error = render::pictures().writeView(screen, request.at("path").get<std::string>(), width, thumbnail);
+        std::string error;
+        if (std::FILE* file = openOutputFile(request.at("path").get<std::string>(), &error))
+            error = render::pictures().writeView(screen, file, width, thumbnail);
         if (!error.empty())
             return { { "problem", "cannot write the picture: " + error } };
         if (width > 0)

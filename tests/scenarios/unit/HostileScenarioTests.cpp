@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 using namespace sim::scenario;
 
@@ -83,4 +84,30 @@ TEST(Scenario_Hostile, TheDeviceRootRefusesPathsAndLinksLeadingOut)
 
     root.writeFile("/Library/in/x", "kept");
     EXPECT_TRUE(std::filesystem::exists(root.path() / "Library/in/x"));
+}
+
+TEST(Scenario_Hostile, TheDeviceRootKeepsWritesInsideWhateverItsLinksSay)
+{
+    auto root = sim::DeviceRoot::makeTemporary();
+    std::filesystem::path outside = root.path().parent_path() / (root.path().filename().string() + "-beyond");
+    std::filesystem::remove_all(outside);
+    std::filesystem::create_directories(root.path() / "var/mobile");
+    // A link to a file outside that does not exist yet: following it would create it.
+    std::filesystem::create_symlink(outside / "made", root.path() / "var/mobile/link");
+    std::filesystem::create_symlink("../../../" + outside.filename().string() + "/made", root.path() / "var/mobile/relative");
+    for (const char* path : { "/var/mobile/link", "/var/mobile/relative" }) {
+        SCOPED_TRACE(path);
+        EXPECT_THROW(root.writeFile(path, "x"), std::invalid_argument);
+    }
+    EXPECT_FALSE(std::filesystem::exists(outside));
+    EXPECT_FALSE(std::filesystem::exists(outside / "made"));
+
+    // A FIFO in the file's place is refused at once instead of blocking the run.
+    ASSERT_EQ(mkfifo((root.path() / "var/mobile/fifo").c_str(), 0600), 0);
+    EXPECT_THROW(root.writeFile("/var/mobile/fifo", "x"), std::runtime_error);
+
+    // A link that stays inside the root is followed, folders made beneath it.
+    std::filesystem::create_directory_symlink("../Library", root.path() / "var/library");
+    root.writeFile("/var/library/deep/x", "kept");
+    EXPECT_TRUE(std::filesystem::exists(root.path() / "Library/deep/x"));
 }
