@@ -15,8 +15,13 @@ struct GoldenComparison {
         Written, // missing or different, and written anew
         Failed, // the golden picture or the difference picture could not be read or written
     };
+    Outcome outcome = Outcome::Matches;
+    long differing = 0;
+    std::string diffPath;
+    std::string message; // for Failed and for a size that differs
+};
 
-    // FILE.png -> FILE.diff.png
-    std::string diffPathFor(const std::string& goldenPath);
+// FILE.png -> FILE.diff.png
+std::string diffPathFor(const std::string& goldenPath);
 
 } // namespace sim

@@ -11,12 +11,6 @@
 
 namespace sim {
 
-Outcome outcome = Outcome::Matches;
-long differing = 0;
-std::string diffPath;
-std::string message; // for Failed and for a size that differs
-};
-
 // Pixels whose channels differ by more than `tolerance` (0 to 255); pixels that only one
 // of two pictures of different sizes has count as differing too.
 long countDifferingPixels(const render::Canvas& actual, const render::Canvas& golden, int tolerance);

@@ -14,7 +14,6 @@
 
 #include "sim/device/DeviceRoot.h"
 #include "sim/lumetrix-sim/music/MprisNowPlayingSource.h"
-#include "sim/render/Thumbnail.h"
 #include "sim/lumetrix-sim/scenario/ScenarioFile.h"
 #include "sim/lumetrix-sim/settingsprocess/SettingsProcess.h"
 
