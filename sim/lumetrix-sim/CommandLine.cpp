@@ -87,7 +87,8 @@ std::string usageText(CommandLine::Command command)
         break;
     }
     return "usage: lumetrix-sim run FILE... [--root DIR] [--events FILE] [--device NAME] [--realtime] [--dumps DIR]\n"
-           "                        [--log] [--junit FILE] [--update-snapshots] [--quiet]\n"
+           "                        [--log] [--junit FILE] [--update-snapshots] [--quiet] [--package FILE.deb]\n"
+           "                        [--music mpris[:NAME]]\n"
            "       lumetrix-sim demo [--out DIR] [--realtime] [--log]\n"
            // serve's own usage lines ("usage: " is as wide as the indent here).
            "       "

@@ -9,16 +9,20 @@ foreach(expected events.jsonl timeline.txt 12-after-respring.json 13-screen.json
     message(FATAL_ERROR "the demo left no ${expected} in ${WORK}")
   endif()
 endforeach()
-# A dump goes with the picture of its step: the first picture taken after a dump (before
-# the next dump) carries the dump's number.
+# A dump goes with the picture of its step: a dump taken after a picture carries that
+# picture's number, or else the first picture taken after the dump carries the dump's.
 file(STRINGS ${WORK}/transcript.jsonl steps REGEX "\"type\":\"step\"")
 set(dumpStep "")
+set(pictureStep "")
 foreach(step IN LISTS steps)
   if(step MATCHES "\"text\":\"dump [a-z]+ ([0-9][0-9])-")
-    set(dumpStep "${CMAKE_MATCH_1}")
-    set(dumpLine "${step}")
-  elseif(step MATCHES "\"text\":\"(settings )?snapshot ([0-9][0-9])-" AND NOT dumpStep STREQUAL "")
-    if(NOT CMAKE_MATCH_2 STREQUAL dumpStep)
+    if(NOT CMAKE_MATCH_1 STREQUAL pictureStep)
+      set(dumpStep "${CMAKE_MATCH_1}")
+      set(dumpLine "${step}")
+    endif()
+  elseif(step MATCHES "\"text\":\"(settings )?snapshot ([0-9][0-9])-")
+    set(pictureStep "${CMAKE_MATCH_2}")
+    if(NOT dumpStep STREQUAL "" AND NOT CMAKE_MATCH_2 STREQUAL dumpStep)
       message(FATAL_ERROR "the demo's dump and picture of one step have different numbers:\n${dumpLine}\n${step}")
     endif()
     set(dumpStep "")

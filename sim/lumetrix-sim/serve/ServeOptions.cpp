@@ -11,7 +11,7 @@ namespace sim {
 
 std::string serveUsageText()
 {
-    return "usage: lumetrix-sim serve [--port N] [--host H] [--device NAME] [--root DIR] [--out DIR]\n"
+    return "usage: lumetrix-sim serve [--port N] [--host H [--allow-network]] [--device NAME] [--root DIR] [--out DIR]\n"
            "                          [--scale S] [--log] [--music mpris[:NAME]] [SCENARIO]\n"
            "\n"
            "Starts the simulated phone (after SCENARIO's lines, booting it if they do not) and\n"
