@@ -7,9 +7,9 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
-#include <regex>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -305,9 +305,12 @@ InstalledPackage installPackage(const DeviceRoot& root, const fs::path& package,
             throw PackageError(package.string() + ": the control file has no " + required + " field");
     }
     const std::string name = *control.control.field("Package");
-    // Debian's rule for package names; the name also becomes a file name below.
-    static const std::regex packageName("[a-z0-9][a-z0-9+.-]+");
-    if (!std::regex_match(name, packageName))
+    // Debian's rule for package names ([a-z0-9][a-z0-9+.-]+); the name also becomes a file
+    // name below.
+    auto lowerOrDigit = [](char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); };
+    bool isPackageName = name.size() >= 2 && lowerOrDigit(name[0])
+        && std::all_of(name.begin() + 1, name.end(), [&](char c) { return lowerOrDigit(c) || c == '+' || c == '.' || c == '-'; });
+    if (!isPackageName)
         throw PackageError(package.string() + ": \"" + name + "\" is not a package name");
     if (expectedName && name != *expectedName)
         throw PackageError(package.string() + ": holds the package " + name + ", not " + *expectedName);
