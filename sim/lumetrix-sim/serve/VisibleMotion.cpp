@@ -32,11 +32,20 @@ struct Painted {
     bool scrollingTitle = false;
 };
 
+// (Looked up with find: operator[] on a const json that lacks the key reads past the
+// object, which AddressSanitizer reports.)
 Box boxOf(const json& node)
 {
-    auto& frame = node["frame"];
-    if (!frame.is_array() || frame.size() != 4)
+    if (!node.is_object())
         return {};
+    auto found = node.find("frame");
+    if (found == node.end() || !found->is_array() || found->size() != 4)
+        return {};
+    const json& frame = *found;
+    for (const json& value : frame) {
+        if (!value.is_number())
+            return {};
+    }
     double x = frame[0].get<double>(), y = frame[1].get<double>();
     return { x, y, x + frame[2].get<double>(), y + frame[3].get<double>() };
 }
@@ -70,8 +79,8 @@ void paint(const json& node, double alpha, const Box& clip, std::vector<Painted>
     // Opaque: fully drawn, square corners, a background colour without transparency.
     if (auto background = node.find("backgroundColor"); background != node.end() && background->is_object() && alpha >= 1
         && number(node, "cornerRadius", 0) == 0) {
-        auto& rgba = (*background)["rgba"];
-        here.opaque = rgba.is_array() && rgba.size() == 4 && rgba[3].get<double>() >= 1;
+        auto rgba = background->find("rgba");
+        here.opaque = rgba != background->end() && rgba->is_array() && rgba->size() == 4 && (*rgba)[3].is_number() && (*rgba)[3].get<double>() >= 1;
     }
     if (!shown.isEmpty())
         painted.push_back(here);
