@@ -109,7 +109,8 @@ bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
         return false;
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    // An empty vector's data() may be null, which fwrite must not be given.
+    bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     return std::fclose(file) == 0 && written;
 }
 
