@@ -37,6 +37,6 @@ file(CHMOD ${WORK}/DEBIAN/control ${WORK}/DEBIAN/md5sums PERMISSIONS OWNER_READ 
 
 get_filename_component(output_folder ${OUTPUT} DIRECTORY)
 file(MAKE_DIRECTORY ${output_folder})
-execute_process(COMMAND dpkg-deb --root-owner-group -Zgzip --build ${WORK} ${OUTPUT}
+execute_process(COMMAND dpkg-deb --root-owner-group -Znone --build ${WORK} ${OUTPUT}
   OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
 file(REMOVE_RECURSE ${WORK})

@@ -2,7 +2,9 @@
 
 #include "UIKit/UIColor.h"
 
-#include <openssl/sha.h>
+#include "CommonCrypto/CommonDigest.h"
+
+#include <algorithm>
 
 namespace lumetrix {
 
@@ -10,8 +12,15 @@ LastArtworkColour::Digest LastArtworkColour::digestOf(const std::uint8_t* bytes,
 {
     Digest digest;
     digest.length = length;
-    static const std::uint8_t nothing = 0;
-    SHA256(bytes ? bytes : &nothing, length, digest.sha256.data());
+    CC_SHA256_CTX context;
+    CC_SHA256_Init(&context);
+    // CommonCrypto takes 32-bit lengths; artwork is far smaller, but nothing is left out.
+    for (std::size_t done = 0; done < length;) {
+        auto piece = static_cast<CC_LONG>(std::min<std::size_t>(length - done, 1u << 30));
+        CC_SHA256_Update(&context, bytes + done, piece);
+        done += piece;
+    }
+    CC_SHA256_Final(digest.sha256.data(), &context);
     return digest;
 }
 

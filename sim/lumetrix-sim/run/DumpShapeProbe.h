@@ -3,13 +3,18 @@
 // before a run: a short-lived process loads the built tweak into SpringBoard as a run
 // would, reads its exported variables and settings table, and dumps one node of each
 // kind the dumper knows. The process that asks stays as clean as it was (the Settings
-// app is forked from it later).
+// app is forked from it later). The build gathers the samples once, beside the device
+// package (share/lumetrix/dump-shape.json, by lumetrix-dump-shape); a payload without
+// them is probed at each run.
 
 #include "sim/lumetrix-sim/scenario/DumpShape.h"
 
 #include <nlohmann/json.hpp>
 
 namespace sim {
+
+// The samples' file in the payload's data folder.
+inline constexpr const char* kDumpShapeFileName = "dump-shape.json";
 
 // Throws std::runtime_error when the probe cannot run (the tweak does not load).
 scenario::DumpShape probeDumpShape();
