@@ -43,7 +43,9 @@ function(lumetrix_precompile_project)
   # Cairo's flags define _REENTRANT, so what draws has headers of its own. The simulator
   # loads the renderer rather than linking it, so it has the deliverables' kind.
   lumetrix_precompile(simrender HEADERS ${platform_headers})
-  lumetrix_precompile(lumetrixsim REUSE_FROM lumetrix)
+  foreach(part simcore simmusicparts simserveparts)
+    lumetrix_precompile(${part} REUSE_FROM lumetrix)
+  endforeach()
   # Test executables, likewise with and without cairo.
   lumetrix_precompile(platform_tests HEADERS ${platform_headers} <gtest/gtest.h>)
   foreach(test startup_tests tweak_tests lumetrix_sim_run_tests)

@@ -5,7 +5,7 @@
 #include "demo/Demo.h"
 #include "run/ScenarioRun.h"
 #include "run/SimulatedProcess.h"
-#include "serve/ServeCommand.h"
+#include "LoadedServe.h"
 
 #include "UIKit/UIDeviceProfile.h"
 
@@ -70,7 +70,7 @@ int main(int argc, char** argv)
             return sim::interrupted() ? sim::interruptedExitStatus() : status;
         }
         case sim::CommandLine::Command::Serve:
-            return sim::serveLivePhone(line.serve);
+            return sim::serveLoadedLivePhone(line.serve);
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "lumetrix-sim: %s\n", error.what());

@@ -1,6 +1,8 @@
 // What a process maps is what its work needs: colouring artwork, or a scenario that takes
 // no picture, never loads the text and drawing stack (pango, cairo and what they pull
-// in); the first picture does. The dynamic loader names every file it opens, in every
+// in); the first picture does. Neither maps a crypto library, and a run maps neither the
+// live phone's server (cpp-httplib, OpenSSL) nor the bridge to desktop players (sdbus-c++,
+// libsystemd), which their commands load. The dynamic loader names every file it opens, in every
 // process of the run (LD_DEBUG=files), dlopen included.
 
 #include "support/TestImages.h"
@@ -61,7 +63,7 @@ TEST(Startup_LoadedLibraries, ColouringArtworkLoadsNoTextOrDrawingLibrary)
                                         << log;
     ASSERT_TRUE(opened(log, "lumetrix.so")) << "the tweak was not loaded:\n"
                                             << log;
-    for (const char* library : { "libplatformtext", "libsimrender", "libpango", "libcairo", "libfontconfig", "libX11", "libglib" })
+    for (const char* library : { "libplatformtext", "libsimrender", "libpango", "libcairo", "libfontconfig", "libX11", "libglib", "libcrypto" })
         EXPECT_FALSE(opened(log, library)) << library << " was loaded";
 }
 
@@ -72,7 +74,8 @@ TEST(Startup_LoadedLibraries, ARunWithoutPicturesLoadsNoRendererAndAPictureDoes)
     std::string plainLog = loaderLog(std::string(LUMETRIX_SIM) + " run '" + plain + "'");
     ASSERT_TRUE(opened(plainLog, "lumetrix.dylib")) << "SpringBoard did not load the tweak:\n"
                                                     << plainLog;
-    for (const char* library : { "libsimrender", "libpango", "libcairo", "libfontconfig", "libX11" })
+    for (const char* library : { "libsimrender", "libpango", "libcairo", "libfontconfig", "libX11", "libsimserve", "libcpp-httplib", "libssl",
+             "libcrypto", "libsimmusic", "libsdbus-c++", "libsystemd" })
         EXPECT_FALSE(opened(plainLog, library)) << library << " was loaded";
 
     std::string picture = folder.write("picture.scenario", "boot\nwait 1\nsnapshot \"screen.png\"\n");

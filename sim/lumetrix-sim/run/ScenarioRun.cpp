@@ -13,7 +13,7 @@
 #include "Watchdog.h"
 
 #include "sim/device/DeviceRoot.h"
-#include "sim/lumetrix-sim/music/MprisNowPlayingSource.h"
+#include "sim/lumetrix-sim/music/MprisSourceFactory.h"
 #include "sim/lumetrix-sim/scenario/ScenarioFile.h"
 #include "sim/lumetrix-sim/settingsprocess/SettingsProcess.h"
 
@@ -81,7 +81,7 @@ const char* stopName(Interpreter::Stop stop)
         log.write({ { "type", "boot" } }, EventLog::runSeconds(bootTime, runStart));
         SpringBoardSession::NowPlayingSourceFactory musicSource;
         if (options.music)
-            musicSource = [music = *options.music] { return std::make_unique<MprisNowPlayingSource>(music); };
+            musicSource = [music = *options.music] { return makeMprisNowPlayingSource(music); };
         SpringBoardHost host(services.root.path().string(), state, clockMode(options), musicSource);
         host.runLoop().runFor(0);
         if (auto url = std::exchange(state.openURLAfterBoot, std::nullopt)) {
