@@ -167,6 +167,7 @@ int main(int argc, char** argv)
     };
     std::vector<Row> rows;
     rows.push_back({ "floor: empty C program", [] { return checkedCPU({ LUMETRIX_EMPTY_FLOOR }, 0); }, {} });
+    rows.push_back({ "(for scale: empty C++ program)", [] { return checkedCPU({ LUMETRIX_EMPTY_CXX_FLOOR }, 0); }, {} });
     rows.push_back({ "floor: libjpeg 1/8 decode + sum, 600x600 JPEG", [&] { return checkedCPU({ LUMETRIX_JPEG_FLOOR, inputs.jpeg }, 0); }, {} });
     for (const Build& build : builds) {
         rows.push_back({ build.name + ": lumetrix-colour, not an image", [&] { return checkedCPU({ build.colourTool, inputs.notImage }, 1); }, {} });

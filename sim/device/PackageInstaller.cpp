@@ -28,9 +28,12 @@ std::string archiveError(archive* reader)
 }
 
 // One member of the outer archive, whole, within `limit` bytes.
-std::string readMember(archive* reader, std::uintmax_t limit, const std::string& what)
+std::string readMember(archive* reader, std::uintmax_t limit, const std::string& what, la_int64_t announcedSize = 0)
 {
     std::string bytes;
+    // The size the header gives, within the limit, is room made once, not grown by copies.
+    if (announcedSize > 0)
+        bytes.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(static_cast<std::uintmax_t>(announcedSize), limit)));
     char buffer[65536];
     for (;;) {
         la_ssize_t count = archive_read_data(reader, buffer, sizeof buffer);
@@ -78,7 +81,7 @@ DebianMembers readMembers(const fs::path& package)
         } else if (name.rfind("control.tar", 0) == 0) {
             members.control = readMember(reader.get(), kMaximumPackageBytes, package.string() + ": " + name);
         } else if (name.rfind("data.tar", 0) == 0) {
-            members.data = readMember(reader.get(), kMaximumPackageBytes, package.string() + ": " + name);
+            members.data = readMember(reader.get(), kMaximumPackageBytes, package.string() + ": " + name, archive_entry_size(entry));
         }
         // Members whose names start with "_" and later additions are not ours to read.
     }

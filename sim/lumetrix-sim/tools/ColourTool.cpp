@@ -53,21 +53,23 @@ public:
         std::string why;
     };
 
-    // The platform's classes are registered here; the tweak waits for the first image.
-    ColourWorker()
-    {
-        platform::registerClasses();
-        m_runLoop.emplace();
-    }
+    // The platform's classes are registered at the first file that claims to be an image,
+    // the tweak is loaded at the first that decodes: files that are neither cost neither.
 
     // The colour of `bytes`, or why there is none (nullopt with `why` set). Throws only
     // when the tweak cannot be loaded, which ends the whole run.
     std::optional<Colour> colour(std::vector<std::uint8_t> bytes, std::string& why)
     {
+        static constexpr const char* kNoImage = "not a PNG or JPEG image that decodes within the artwork limits";
+        if (!UIImageDecoder::formatOf(bytes.data(), bytes.size())) {
+            why = kNoImage;
+            return std::nullopt;
+        }
+        startPlatform();
         objc::AutoreleasePool pool;
         auto image = UIImage::imageWithData(NSData::create(std::move(bytes)).get());
         if (!image) {
-            why = "not a PNG or JPEG image that decodes within the artwork limits";
+            why = kNoImage;
             return std::nullopt;
         }
         loadTweak();
@@ -82,6 +84,14 @@ public:
     }
 
 private:
+    void startPlatform()
+    {
+        if (m_runLoop)
+            return;
+        platform::registerClasses();
+        m_runLoop.emplace();
+    }
+
     void loadTweak()
     {
         if (m_tweak)
