@@ -83,3 +83,12 @@ function(lumetrix_payload_folder folder)
   file(GLOB files CONFIGURE_DEPENDS LIST_DIRECTORIES false ${folder}/*)
   lumetrix_payload_files(DESTINATION ${ARG_DESTINATION} FILES ${files})
 endfunction()
+
+# A deliverable loaded into a host process (the tweak, the pane) exports what the host
+# and the runtime need of it and keeps its own C++ inside (DeliverableExports.map): its
+# load then binds most references in place instead of looking them up process-wide.
+function(lumetrix_deliverable_exports target)
+  set(map ${PROJECT_SOURCE_DIR}/cmake/DeliverableExports.map)
+  target_link_options(${target} PRIVATE LINKER:--version-script=${map})
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${map})
+endfunction()
