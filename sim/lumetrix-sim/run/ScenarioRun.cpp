@@ -217,7 +217,8 @@ RunState runScenarioToEnd(scenario::CommandSource& commands, const RunOptions& o
     // A simulated process that has gone must not take the run with it: writing to its
     // pipe then fails with EPIPE, which names it, instead of killing this process.
     std::signal(SIGPIPE, SIG_IGN);
-    DeviceRoot root = options.root ? DeviceRoot(*options.root) : DeviceRoot::makeTemporary();
+    DeviceRoot root = options.root ? DeviceRoot(*options.root)
+                                   : DeviceRoot::makeTemporary(options.temporaryRootsFolder.value_or(std::filesystem::temp_directory_path().string()));
     Artefacts artefacts = Artefacts::fromBuild();
     if (options.package)
         artefacts.devicePackage = *options.package;
