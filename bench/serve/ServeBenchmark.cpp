@@ -7,7 +7,8 @@
 //
 // --sim runs another build's lumetrix-sim (an older tree, for a before and after).
 // Older servers announce a frame and let the page fetch it; the figure is then the time
-// to the announcement.
+// to the announcement. The stream is asked for pieces (the part of the screen that
+// changed) as the page asks; a server that sends only whole frames counts those.
 //
 // Starts `lumetrix-sim serve` on a phone playing music, listens to its event stream as
 // the page does, and drives it with the page's own requests.
@@ -44,7 +45,7 @@ double secondsSince(Clock::time_point start, Clock::time_point end)
     return std::chrono::duration<double>(end - start).count();
 }
 
-// Frame announcements as they arrive on the event stream.
+// Frames and pieces as they arrive on the event stream.
 class FrameListener {
 public:
     explicit FrameListener(std::string host)
@@ -54,12 +55,12 @@ public:
             httplib::Client client(m_host);
             client.set_read_timeout(60s);
             std::string pending;
-            client.Get("/events", [&](const char* data, std::size_t size) {
+            client.Get("/events?pieces=1", [&](const char* data, std::size_t size) {
                 pending.append(data, size);
                 for (std::size_t end; (end = pending.find("\n\n")) != std::string::npos;) {
                     std::string event = pending.substr(0, end);
                     pending.erase(0, end + 2);
-                    if (event.rfind("event: frame\n", 0) == 0) {
+                    if (event.rfind("event: frame\n", 0) == 0 || event.rfind("event: piece\n", 0) == 0) {
                         json data = json::parse(event.substr(event.find("data: ") + 6));
                         std::lock_guard lock(m_mutex);
                         m_frames.push_back({ Clock::now(), data["n"].get<std::uint64_t>() });

@@ -142,8 +142,12 @@ bool LiveFeed::operator()(ScenarioHost& host, RunState& state, RunServices& serv
     for (;;) {
         m_clock.setSpeed(m_setup.controls->speed());
         double now = wallNow();
-        if (m_nextTick <= now)
-            m_nextTick = now + tickInterval(host);
+        if (m_nextTick <= now) {
+            // Ticks keep their own beat: the time a frame took comes out of the wait for
+            // the next, not on top of it (a phone behind by a whole tick starts afresh).
+            double interval = tickInterval(host);
+            m_nextTick = m_nextTick > 0 && now - m_nextTick < interval ? m_nextTick + interval : now + interval;
+        }
         // Paused, nothing moves: wait for the page alone (the pipe wakes us at once).
         double timeout = m_clock.speed() > 0 ? m_nextTick - now : 0.5;
         json request;

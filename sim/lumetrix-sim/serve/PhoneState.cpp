@@ -1,5 +1,6 @@
 #include "PhoneState.h"
 
+#include "FrameMaker.h"
 #include "LivePhoneProcess.h"
 
 #include "MediaRemote/Base64.h"
@@ -55,11 +56,25 @@ void PhoneState::apply(const json& report)
         auto image = platform::decodeBase64(*base64);
         if (!image)
             return;
-        m_frame.base64 = std::move(base64);
+        auto piece = frame.find("piece");
+        bool isPiece = piece != frame.end() && piece->is_object();
+        // A piece needs a whole frame under it (every phone process starts with one).
+        if (isPiece && !m_whole.image)
+            return;
         m_frame.number += 1;
         m_frame.time = frame.value("t", 0.0);
         m_frame.type = frame.value("type", std::string("image/png"));
-        m_frame.image = std::make_shared<const std::string>(image->begin(), image->end());
+        Frame made = m_frame;
+        made.base64 = std::move(base64);
+        made.image = std::make_shared<const std::string>(image->begin(), image->end());
+        if (isPiece) {
+            m_pieces.push_back({ made, piece->value("x", 0), piece->value("y", 0), piece->value("width", 0), piece->value("height", 0) });
+            if (m_pieces.size() > kPiecesKept)
+                composeWholeFrame();
+        } else {
+            m_whole = made;
+            m_pieces.clear();
+        }
         double scale = frame.value("scale", 1.0);
         json points = { frame.value("width", 0) / scale, frame.value("height", 0) / scale };
         json inspection = { { "frame", m_frame.number }, { "t", m_frame.time }, { "points", points }, { "screen", frame["screen"] },
@@ -167,12 +182,44 @@ void PhoneState::close()
     m_changed.notify_all();
 }
 
+void PhoneState::composeWholeFrame() const
+{
+    if (m_pieces.empty() || !m_whole.image)
+        return;
+    std::vector<FramePiece> pieces;
+    for (auto& piece : m_pieces)
+        pieces.push_back({ piece.x, piece.y, piece.width, piece.height, piece.frame.image });
+    auto composed = composeFrame(*m_whole.image, pieces, FrameMaker::kJPEGQuality);
+    // Pieces that cannot be painted are dropped; the whole frame stays as it was.
+    if (composed) {
+        Frame whole = m_pieces.back().frame;
+        whole.image = std::make_shared<const std::string>(std::move(*composed));
+        whole.base64 = std::make_shared<const std::string>(platform::encodeBase64(std::vector<std::uint8_t>(whole.image->begin(), whole.image->end())));
+        m_whole = std::move(whole);
+    }
+    m_pieces.clear();
+}
+
 std::optional<PhoneState::Frame> PhoneState::frame() const
 {
     std::lock_guard lock(m_mutex);
-    if (!m_frame.image)
+    composeWholeFrame();
+    if (!m_whole.image)
         return std::nullopt;
-    return m_frame;
+    return m_whole;
+}
+
+std::optional<std::vector<PhoneState::Piece>> PhoneState::piecesSince(std::uint64_t shown) const
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_whole.image || shown < m_whole.number || shown > m_frame.number)
+        return std::nullopt;
+    std::vector<Piece> pieces;
+    for (auto& piece : m_pieces) {
+        if (piece.frame.number > shown)
+            pieces.push_back(piece);
+    }
+    return pieces;
 }
 
 std::shared_ptr<const std::string> PhoneState::inspection() const
