@@ -96,10 +96,20 @@ public:
         m_arrived.wait_for(lock, timeout, [&] { return found().has_value(); });
         return found();
     }
-    std::size_t framesBetween(Clock::time_point from, Clock::time_point to)
+    // Frames a second among those that arrived between `from` and `to`: the intervals
+    // between the first and the last of them, so a frame just either side of the window
+    // does not count as a whole frame more or less.
+    double rateBetween(Clock::time_point from, Clock::time_point to)
     {
         std::lock_guard lock(m_mutex);
-        return static_cast<std::size_t>(std::count_if(m_frames.begin(), m_frames.end(), [&](auto& frame) { return frame.first > from && frame.first <= to; }));
+        std::vector<Clock::time_point> arrived;
+        for (auto& frame : m_frames) {
+            if (frame.first >= from && frame.first <= to)
+                arrived.push_back(frame.first);
+        }
+        if (arrived.size() < 2)
+            return 0;
+        return static_cast<double>(arrived.size() - 1) / secondsSince(arrived.front(), arrived.back());
     }
 
 private:
@@ -230,12 +240,13 @@ int main(int argc, char** argv)
     std::vector<double> rates;
     std::vector<double> marquee;
     for (int i = 0; i < 5; ++i) {
+        auto sent = Clock::now();
         auto reply = client.Post("/api/action", "tap lockscreen 50", "text/plain");
-        auto ran = Clock::now();
         std::this_thread::sleep_for(950ms);
         if (reply && reply->status == 200) {
-            rates.push_back(static_cast<double>(frames.framesBetween(ran, ran + 400ms)) / 0.4);
-            marquee.push_back(static_cast<double>(frames.framesBetween(ran + 450ms, ran + 950ms)) / 0.5);
+            // The fade starts as the tap runs.
+            rates.push_back(frames.rateBetween(sent, sent + 400ms));
+            marquee.push_back(frames.rateBetween(sent + 450ms, sent + 950ms));
         }
         std::this_thread::sleep_for(2500ms);
     }

@@ -110,7 +110,7 @@ bool LiveFeed::appendLine(const json& request, RunState& state, ScenarioHost& ho
     // copy of the scenario went with it: only their count matters now.
     if (commands.size() < state.nextCommand)
         commands.resize(state.nextCommand);
-    m_pending = PendingLine { id, state.failures, touchesSettings(command.text) };
+    m_pending = PendingLine { id, state.failures, touchesSettings(command.text), wallNow() };
     report({ { "ran",
         { { "id", id }, { "wait", wait }, { "line", command.text },
             { "t", EventLog::runSeconds(host.runLoop().now(), state.runStart) } } } });
@@ -126,9 +126,10 @@ bool LiveFeed::operator()(ScenarioHost& host, RunState& state, RunServices& serv
     m_segmentStart = loop.now();
     m_lastWall = wallNow();
     // A line may have set something off that shows only in later ticks: tick at full
-    // rate from now, not at the end of a rest begun before the line came.
+    // rate, not at the end of a rest begun before the line came, on a beat that starts
+    // when the line came (the time it took to run does not delay every frame after it).
     m_ticksWithoutFrame = 0;
-    m_nextTick = 0;
+    m_nextTick = m_pending ? m_pending->arrived + kTickSeconds : 0;
     // What the line did is published before it is reported done, so whoever waited for
     // it finds its effects.
     if (m_pending)

@@ -104,7 +104,6 @@ function paint(update, isPiece) {
 }
 
 function shown(number) {
-  if (window.paintAt) window.paintAt.push(performance.now());
   page.frameShown = number;
   $('#screen').dataset.frame = String(number);
   $('#frame-number').textContent = String(number);
