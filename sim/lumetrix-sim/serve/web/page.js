@@ -322,11 +322,14 @@ function scheduleInspection() {
     if (!response.ok)
       return;
     const text = await response.text();
-    const inspection = JSON.parse(text);
-    page.inspection = inspection;
-    if (inspection.points)
-      page.points = inspection.points;
-    renderTree();
+    // Read and drawn when the page has nothing else to do: a click's frame goes first.
+    requestIdleCallback(() => {
+      const inspection = JSON.parse(text);
+      page.inspection = inspection;
+      if (inspection.points)
+        page.points = inspection.points;
+      renderTree();
+    }, { timeout: 1000 });
   }, wait);
 }
 
