@@ -182,31 +182,57 @@ void PhoneState::close()
     m_changed.notify_all();
 }
 
-void PhoneState::composeWholeFrame() const
+namespace {
+
+// `whole` with `pieces` painted over it, as the newest of them; `whole` itself when they
+// cannot be painted.
+PhoneState::Frame paintedOver(const PhoneState::Frame& whole, const std::vector<PhoneState::Piece>& pieces)
+{
+    std::vector<FramePiece> painted;
+    for (auto& piece : pieces)
+        painted.push_back({ piece.x, piece.y, piece.width, piece.height, piece.frame.image });
+    auto composed = composeFrame(*whole.image, painted, FrameMaker::kJPEGQuality);
+    if (!composed)
+        return whole;
+    PhoneState::Frame result = pieces.back().frame;
+    result.image = std::make_shared<const std::string>(std::move(*composed));
+    result.base64 = std::make_shared<const std::string>(platform::encodeBase64(std::vector<std::uint8_t>(result.image->begin(), result.image->end())));
+    return result;
+}
+
+} // namespace
+
+void PhoneState::composeWholeFrame()
 {
     if (m_pieces.empty() || !m_whole.image)
         return;
-    std::vector<FramePiece> pieces;
-    for (auto& piece : m_pieces)
-        pieces.push_back({ piece.x, piece.y, piece.width, piece.height, piece.frame.image });
-    auto composed = composeFrame(*m_whole.image, pieces, FrameMaker::kJPEGQuality);
-    // Pieces that cannot be painted are dropped; the whole frame stays as it was.
-    if (composed) {
-        Frame whole = m_pieces.back().frame;
-        whole.image = std::make_shared<const std::string>(std::move(*composed));
-        whole.base64 = std::make_shared<const std::string>(platform::encodeBase64(std::vector<std::uint8_t>(whole.image->begin(), whole.image->end())));
-        m_whole = std::move(whole);
-    }
+    m_whole = paintedOver(m_whole, m_pieces);
+    // Pieces that could not be painted are dropped with the rest.
     m_pieces.clear();
 }
 
 std::optional<PhoneState::Frame> PhoneState::frame() const
 {
+    Frame whole;
+    std::vector<Piece> pieces;
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_whole.image)
+            return std::nullopt;
+        if (m_pieces.empty())
+            return m_whole;
+        whole = m_whole;
+        pieces = m_pieces;
+    }
+    // Painted without the lock: the phone's reports and the other pages go on meanwhile.
+    Frame composed = paintedOver(whole, pieces);
     std::lock_guard lock(m_mutex);
-    composeWholeFrame();
-    if (!m_whole.image)
-        return std::nullopt;
-    return m_whole;
+    if (m_whole.number == whole.number) {
+        std::uint64_t upTo = pieces.back().frame.number;
+        m_whole = composed;
+        std::erase_if(m_pieces, [&](const Piece& piece) { return piece.frame.number <= upTo; });
+    }
+    return composed;
 }
 
 std::optional<std::vector<PhoneState::Piece>> PhoneState::piecesSince(std::uint64_t shown) const

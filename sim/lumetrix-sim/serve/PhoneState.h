@@ -111,7 +111,7 @@ private:
     mutable std::condition_variable m_changed;
     Versions m_versions;
 
-    void composeWholeFrame() const;
+    void composeWholeFrame();
 
     // The newest frame's number and time; m_whole is the last whole frame (composed from
     // pieces when someone asked) and m_pieces the pieces after it.
