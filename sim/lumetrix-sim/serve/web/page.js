@@ -67,8 +67,8 @@ function quoted(text) {
 
 // Whole frames and pieces (the part of the screen that changed) come on the event
 // stream and are painted onto the canvas in the order they came; each starts decoding as
-// soon as it arrives. A page that falls far behind starts over from a
-// whole frame, which the server sends first on every stream.
+// soon as it arrives. A page that falls far behind, or cannot paint a piece, starts over
+// from a whole frame, which the server sends first on every stream.
 const kMostPending = 90;
 
 function paint(update, isPiece) {
@@ -100,7 +100,11 @@ function paint(update, isPiece) {
     if (isPiece)
       page.piecesPainted += 1;
     shown(update.n);
-  }, () => { --page.pending; });
+  }, () => {
+    --page.pending;
+    if (isPiece && generation === page.generation)
+      restartStream();
+  });
 }
 
 function shown(number) {
