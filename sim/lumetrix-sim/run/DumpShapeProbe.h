@@ -9,13 +9,16 @@
 
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
+
 namespace sim {
 
 // Throws std::runtime_error when the probe cannot run (the tweak does not load).
 scenario::DumpShape probeDumpShape();
 
-// The samples themselves (DumpShape::fromSamples), gathered in this process: it becomes
-// SpringBoard, so call it only in a process of its own.
-nlohmann::json gatherDumpShapeSamples();
+// The samples themselves (DumpShape::fromSamples), gathered in this process with a
+// device laid out in `rootFolder`: it becomes SpringBoard, so call it only in a process
+// of its own.
+nlohmann::json gatherDumpShapeSamples(const std::filesystem::path& rootFolder);
 
 } // namespace sim
