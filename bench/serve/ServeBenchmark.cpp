@@ -7,7 +7,8 @@
 //
 // --sim runs another build's lumetrix-sim (an older tree, for a before and after).
 // Older servers announce a frame and let the page fetch it; the figure is then the time
-// to the announcement.
+// to the announcement. The stream is asked for pieces (the part of the screen that
+// changed) as the page asks; a server that sends only whole frames counts those.
 //
 // Starts `lumetrix-sim serve` on a phone playing music, listens to its event stream as
 // the page does, and drives it with the page's own requests.
@@ -44,7 +45,7 @@ double secondsSince(Clock::time_point start, Clock::time_point end)
     return std::chrono::duration<double>(end - start).count();
 }
 
-// Frame announcements as they arrive on the event stream.
+// Frames and pieces as they arrive on the event stream.
 class FrameListener {
 public:
     explicit FrameListener(std::string host)
@@ -54,12 +55,12 @@ public:
             httplib::Client client(m_host);
             client.set_read_timeout(60s);
             std::string pending;
-            client.Get("/events", [&](const char* data, std::size_t size) {
+            client.Get("/events?pieces=1", [&](const char* data, std::size_t size) {
                 pending.append(data, size);
                 for (std::size_t end; (end = pending.find("\n\n")) != std::string::npos;) {
                     std::string event = pending.substr(0, end);
                     pending.erase(0, end + 2);
-                    if (event.rfind("event: frame\n", 0) == 0) {
+                    if (event.rfind("event: frame\n", 0) == 0 || event.rfind("event: piece\n", 0) == 0) {
                         json data = json::parse(event.substr(event.find("data: ") + 6));
                         std::lock_guard lock(m_mutex);
                         m_frames.push_back({ Clock::now(), data["n"].get<std::uint64_t>() });
@@ -95,10 +96,20 @@ public:
         m_arrived.wait_for(lock, timeout, [&] { return found().has_value(); });
         return found();
     }
-    std::size_t framesBetween(Clock::time_point from, Clock::time_point to)
+    // Frames a second among those that arrived between `from` and `to`: the intervals
+    // between the first and the last of them, so a frame just either side of the window
+    // does not count as a whole frame more or less.
+    double rateBetween(Clock::time_point from, Clock::time_point to)
     {
         std::lock_guard lock(m_mutex);
-        return static_cast<std::size_t>(std::count_if(m_frames.begin(), m_frames.end(), [&](auto& frame) { return frame.first > from && frame.first <= to; }));
+        std::vector<Clock::time_point> arrived;
+        for (auto& frame : m_frames) {
+            if (frame.first >= from && frame.first <= to)
+                arrived.push_back(frame.first);
+        }
+        if (arrived.size() < 2)
+            return 0;
+        return static_cast<double>(arrived.size() - 1) / secondsSince(arrived.front(), arrived.back());
     }
 
 private:
@@ -229,12 +240,13 @@ int main(int argc, char** argv)
     std::vector<double> rates;
     std::vector<double> marquee;
     for (int i = 0; i < 5; ++i) {
+        auto sent = Clock::now();
         auto reply = client.Post("/api/action", "tap lockscreen 50", "text/plain");
-        auto ran = Clock::now();
         std::this_thread::sleep_for(950ms);
         if (reply && reply->status == 200) {
-            rates.push_back(static_cast<double>(frames.framesBetween(ran, ran + 400ms)) / 0.4);
-            marquee.push_back(static_cast<double>(frames.framesBetween(ran + 450ms, ran + 950ms)) / 0.5);
+            // The fade starts as the tap runs.
+            rates.push_back(frames.rateBetween(sent, sent + 400ms));
+            marquee.push_back(frames.rateBetween(sent + 450ms, sent + 950ms));
         }
         std::this_thread::sleep_for(2500ms);
     }

@@ -29,11 +29,11 @@ DeviceRoot::DeviceRoot(fs::path path)
         fs::create_directories(m_path / folder);
 }
 
-DeviceRoot DeviceRoot::makeTemporary()
+DeviceRoot DeviceRoot::makeTemporary(const fs::path& folder)
 {
-    std::string pattern = (fs::temp_directory_path() / "lumetrix-device-XXXXXX").string();
+    std::string pattern = (folder / "lumetrix-device-XXXXXX").string();
     if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a temporary device root in " + fs::temp_directory_path().string());
+        throw std::runtime_error("cannot make a temporary device root in " + folder.string());
     DeviceRoot root { fs::path(pattern) };
     root.m_temporary = true;
     return root;

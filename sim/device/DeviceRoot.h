@@ -20,8 +20,9 @@ class DeviceRoot {
 public:
     // Uses `path` (created if missing) as the root; the folders a device has are made.
     explicit DeviceRoot(std::filesystem::path path);
-    // A fresh temporary root that is removed when this object goes.
-    static DeviceRoot makeTemporary();
+    // A fresh temporary root that is removed when this object goes, in `folder` (the
+    // system's temporary folder without it).
+    static DeviceRoot makeTemporary(const std::filesystem::path& folder = std::filesystem::temp_directory_path());
     DeviceRoot(DeviceRoot&&) noexcept;
     DeviceRoot& operator=(DeviceRoot&&) = delete;
     ~DeviceRoot();

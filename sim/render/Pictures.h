@@ -54,8 +54,9 @@ public:
     // The same for one view tree on its own over white (a settings pane).
     virtual std::string writeView(UIView* root, std::FILE* file, int thumbnailWidth, nlohmann::json& thumbnail) const = 0;
 
-    // The screen at `pixelsPerPoint`, lent to `borrower`.
-    virtual void drawScreen(SpringBoard*, CGFloat pixelsPerPoint, const PixelsBorrower& borrower) const = 0;
+    // The screen at `pixelsPerPoint`, lent to `borrower`; with `region`, only that part of
+    // it (screen points), drawn as the same part of the whole screen would be.
+    virtual void drawScreen(SpringBoard*, CGFloat pixelsPerPoint, const PixelsBorrower& borrower, const CGRect* region = nullptr) const = 0;
 
     // The PNG at `picturePath` against the golden picture at `goldenPath` (GoldenPicture.h:
     // with `update`, a missing or different golden picture is written instead).

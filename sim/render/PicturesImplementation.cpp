@@ -39,9 +39,9 @@ public:
         return writePicture(snapshotView(root), file, thumbnailWidth, thumbnail);
     }
 
-    void drawScreen(SpringBoard* springBoard, CGFloat pixelsPerPoint, const PixelsBorrower& borrower) const override
+    void drawScreen(SpringBoard* springBoard, CGFloat pixelsPerPoint, const PixelsBorrower& borrower, const CGRect* region) const override
     {
-        Canvas canvas = snapshotRegion(springBoard, render::screenRegion(), pixelsPerPoint);
+        Canvas canvas = snapshotRegion(springBoard, region ? *region : render::screenRegion(), pixelsPerPoint);
         cairo_surface_t* surface = canvas.surface();
         cairo_surface_flush(surface);
         borrower(cairo_image_surface_get_data(surface), canvas.width(), canvas.height(), cairo_image_surface_get_stride(surface));

@@ -84,8 +84,8 @@ try {
 
   step('the phone image shows');
   await page.waitForFunction(() => {
-    const image = document.querySelector('#screen');
-    return image.dataset.frame && image.naturalWidth > 300;
+    const screen = document.querySelector('#screen');
+    return screen.dataset.frame && screen.width > 300;
   }, null, { timeout: 30000 });
   await until('a live phone', async () => (await api('/api/status')).live);
 
@@ -105,14 +105,9 @@ try {
   const scale = box.width / dumpBefore.points[0];
   const onScreen = (x, y) => ({ x: box.x + x * scale, y: box.y + y * scale });
   const rowPixel = () => page.evaluate(([x, y]) => {
-    const image = document.querySelector('#screen');
-    const canvas = document.createElement('canvas');
-    canvas.width = image.naturalWidth;
-    canvas.height = image.naturalHeight;
-    const context = canvas.getContext('2d');
-    context.drawImage(image, 0, 0);
-    const ratio = image.naturalWidth / 375;
-    return Array.from(context.getImageData(Math.round(x * ratio), Math.round(y * ratio), 1, 1).data);
+    const screen = document.querySelector('#screen');
+    const ratio = screen.width / 375;
+    return Array.from(screen.getContext('2d').getImageData(Math.round(x * ratio), Math.round(y * ratio), 1, 1).data);
   }, [row[0] + row[2] * 0.12, row[1] + row[3] * 0.5]);
   const pixelBefore = await rowPixel();
 
@@ -232,6 +227,33 @@ try {
   const sorted = [...timings].sort((a, b) => a - b);
   console.log(`  click to frame shown in the page: median ${sorted[Math.floor(sorted.length / 2)].toFixed(1)} ms, `
     + `max ${sorted[sorted.length - 1].toFixed(1)} ms (${sorted.length} clicks)`);
+
+  step('the picture painted from pieces is the whole frame the server gives');
+  assert.ok((await page.evaluate(() => window.lumetrixTimings().piecesPainted)) > 0, 'clicks came as pieces');
+  const mismatch = await page.evaluate(async () => {
+    const screen = document.querySelector('#screen');
+    const whole = new Image();
+    whole.src = `/frame?n=${screen.dataset.frame}`;
+    await whole.decode();
+    const copy = document.createElement('canvas');
+    copy.width = screen.width;
+    copy.height = screen.height;
+    copy.getContext('2d').drawImage(whole, 0, 0);
+    const painted = screen.getContext('2d').getImageData(0, 0, screen.width, screen.height).data;
+    const served = copy.getContext('2d').getImageData(0, 0, screen.width, screen.height).data;
+    let sum = 0;
+    let far = 0;
+    for (let i = 0; i < painted.length; i += 4) {
+      const d = Math.abs(painted[i] - served[i]) + Math.abs(painted[i + 1] - served[i + 1]) + Math.abs(painted[i + 2] - served[i + 2]);
+      sum += d;
+      far += d > 48;
+    }
+    return { mean: sum / (painted.length / 4), far, size: [whole.naturalWidth, whole.naturalHeight, screen.width, screen.height] };
+  });
+  assert.deepEqual(mismatch.size.slice(0, 2), mismatch.size.slice(2), 'the whole frame has the canvas\'s size');
+  // The server's whole frame is the same pieces painted and encoded once more: JPEG's
+  // small differences, nothing out of place.
+  assert.ok(mismatch.mean < 2 && mismatch.far < 50, `the page shows what the whole frame shows (${JSON.stringify(mismatch)})`);
 
   step('SpringBoard crashes: the page says why');
   const childrenOf = (pid) => {

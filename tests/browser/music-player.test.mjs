@@ -87,7 +87,7 @@ let failed = false;
 try {
   const page = browser.pages()[0] || await browser.newPage();
   await page.goto(base);
-  await page.waitForFunction(() => document.querySelector('#screen').naturalWidth > 300, null, { timeout: 30000 });
+  await page.waitForFunction(() => document.querySelector('#screen').width > 300 && Number(document.querySelector('#screen').dataset.frame) > 0, null, { timeout: 30000 });
   await page.waitForFunction(() => document.querySelector('#log').textContent.includes('following the player org.mpris.MediaPlayer2.mpv'), null, { timeout: 20000 });
   console.log('- the page names the player followed');
 

@@ -17,6 +17,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -116,16 +117,48 @@ bool allGone(const std::set<pid_t>& pids, std::chrono::milliseconds within)
     }
 }
 
+// The temporary device roots anywhere beneath `folder`.
+std::vector<fs::path> deviceRootsIn(const fs::path& folder)
+{
+    std::vector<fs::path> roots;
+    std::error_code ignored;
+    for (auto it = fs::recursive_directory_iterator(folder, ignored); it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+        if (it->path().filename().string().rfind("lumetrix-device-", 0) == 0) {
+            roots.push_back(it->path());
+            it.disable_recursion_pending();
+        }
+    }
+    return roots;
+}
+
 class Serve_Robustness : public ::testing::Test {
 protected:
     void SetUp() override
     {
         output = fs::temp_directory_path() / ("lumetrix-serve-robust-" + std::to_string(getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(output);
+        // The servers' temporary folder, so what they leave there is seen (and no other
+        // run's is).
+        temporary = output.string() + "-tmp";
+        fs::create_directories(temporary);
+        const char* earlier = std::getenv("TMPDIR");
+        if (earlier)
+            earlierTemporary = earlier;
+        setenv("TMPDIR", temporary.c_str(), 1);
     }
-    void TearDown() override { fs::remove_all(output); }
+    void TearDown() override
+    {
+        if (earlierTemporary)
+            setenv("TMPDIR", earlierTemporary->c_str(), 1);
+        else
+            unsetenv("TMPDIR");
+        fs::remove_all(output);
+        fs::remove_all(temporary);
+    }
 
     fs::path output;
+    fs::path temporary;
+    std::optional<std::string> earlierTemporary;
 };
 
 TEST_F(Serve_Robustness, ASecondServerOnABusyPortIsRefused)
@@ -158,6 +191,8 @@ TEST_F(Serve_Robustness, AKilledDeviceProcessTakesItsProcessesAlongAndRestarts)
     ASSERT_GE(phoneProcesses.size(), 2u) << "SpringBoard and the Settings app run under the device process";
     phoneProcesses.insert(devices[0]);
 
+    ASSERT_EQ(deviceRootsIn(temporary).size(), 1u) << "the phone's device root is a temporary one";
+
     kill(devices[0], SIGKILL);
     EXPECT_TRUE(allGone(phoneProcesses, 3s)) << "no orphans run on";
     json ended;
@@ -165,6 +200,7 @@ TEST_F(Serve_Robustness, AKilledDeviceProcessTakesItsProcessesAlongAndRestarts)
         std::this_thread::sleep_for(50ms);
     ASSERT_TRUE(ended.is_object()) << server.status().dump();
     EXPECT_NE(ended.value("error", "").find("killed by signal 9"), std::string::npos) << ended.dump();
+    EXPECT_TRUE(deviceRootsIn(temporary).empty()) << "the killed process's device root is removed by the process that waited for it";
 
     std::string device = server.status()["devices"][0];
     auto restart = httplib::Client(server.host()).Post("/api/device", device, "text/plain");
@@ -176,9 +212,10 @@ TEST_F(Serve_Robustness, AKilledDeviceProcessTakesItsProcessesAlongAndRestarts)
 
     auto everything = descendantsOf(server.pid());
     auto stopping = Clock::now();
-    server.stop();
+    EXPECT_EQ(server.stop(), 143);
     EXPECT_LT(Clock::now() - stopping, 2s);
     EXPECT_TRUE(allGone(everything, 1s));
+    EXPECT_TRUE(fs::is_empty(temporary)) << "nothing of the phone is left in the temporary folder";
 }
 
 // A SpringBoard that never answers (stopped) must not hold the server's exit.
@@ -193,18 +230,31 @@ TEST_F(Serve_Robustness, SigtermStopsEvenAStuckPhoneWithinTwoSeconds)
     std::thread click([&] { httplib::Client(server.host()).Post("/api/action", "lock", "text/plain"); });
     std::this_thread::sleep_for(300ms);
     auto stopping = Clock::now();
-    server.stop();
+    EXPECT_EQ(server.stop(), 143);
     EXPECT_LT(Clock::now() - stopping, 2s);
     click.join();
     EXPECT_TRUE(allGone(everything, 1s));
+    EXPECT_TRUE(fs::is_empty(temporary)) << "the killed phone's device root is removed by the server";
 }
 
 TEST_F(Serve_Robustness, SigtermWhileThePhoneStartsStopsWithinTwoSeconds)
 {
     ServedPhone server(LUMETRIX_SIM, { "--out", output.string() });
     auto stopping = Clock::now();
-    server.stop();
+    EXPECT_EQ(server.stop(), 143);
     EXPECT_LT(Clock::now() - stopping, 2s);
+}
+
+TEST_F(Serve_Robustness, CtrlCStopsARunningPhoneWithTheInterruptStatus)
+{
+    ServedPhone server(LUMETRIX_SIM, { "--out", output.string() });
+    ASSERT_TRUE(server.waitUntilLive(20));
+    auto everything = descendantsOf(server.pid());
+    auto stopping = Clock::now();
+    EXPECT_EQ(server.stop(SIGINT), 130);
+    EXPECT_LT(Clock::now() - stopping, 2s);
+    EXPECT_TRUE(allGone(everything, 1s));
+    EXPECT_TRUE(fs::is_empty(temporary));
 }
 
 // Connections that send nothing, or their headers a byte at a time, hold a worker each;

@@ -35,7 +35,7 @@ protected:
 
     static void TearDownTestSuite()
     {
-        EXPECT_EQ(server->stop(), 0) << "serve shuts down cleanly on SIGTERM";
+        EXPECT_EQ(server->stop(), 143) << "serve shuts down cleanly on SIGTERM, with the status of a command it stopped";
         delete server;
         fs::remove_all(output);
     }

@@ -89,10 +89,10 @@ public:
         return false;
     }
 
-    // SIGTERM, then the exit status.
-    int stop()
+    // SIGTERM (or `signal`), then the exit status.
+    int stop(int signal = SIGTERM)
     {
-        kill(m_pid, SIGTERM);
+        kill(m_pid, signal);
         int status = 0;
         waitpid(m_pid, &status, 0);
         m_pid = -1;

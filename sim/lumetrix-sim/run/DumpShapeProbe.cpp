@@ -26,6 +26,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -92,9 +93,9 @@ json nodeSamples(const std::string& deviceRoot)
 
 } // namespace
 
-json gatherDumpShapeSamples()
+json gatherDumpShapeSamples(const std::filesystem::path& rootFolder)
 {
-    DeviceRoot root = DeviceRoot::makeTemporary();
+    DeviceRoot root(rootFolder);
     root.install(Artefacts::fromBuild());
     SpringBoardProcess springBoard(root.path().string());
     json report = springBoard.report();
@@ -140,28 +141,44 @@ std::optional<json> samplesFromPayload()
 
 } // namespace
 
-scenario::DumpShape probeDumpShape()
+scenario::DumpShape dumpShapeOfThisBuild()
 {
     if (auto samples = samplesFromPayload()) {
         try {
             return scenario::DumpShape::fromSamples(*samples);
         } catch (const std::exception&) {
-            // A file this build cannot read is gathered again below.
+            // A file this build cannot read is gathered again.
         }
     }
+    return probeDumpShape();
+}
+
+scenario::DumpShape probeDumpShape()
+{
     int channel[2];
     if (pipe2(channel, O_CLOEXEC) != 0)
         throw std::runtime_error("cannot make a pipe to the probe of the dumps' shape");
+    // The probe's device root is made and removed here, by the process that waits for
+    // the probe: a probe killed outright leaves nothing behind.
+    std::string rootFolder = (std::filesystem::temp_directory_path() / "lumetrix-device-XXXXXX").string();
+    if (!mkdtemp(rootFolder.data())) {
+        close(channel[0]);
+        close(channel[1]);
+        throw std::runtime_error("cannot make a temporary device root for the probe of the dumps' shape");
+    }
     std::fflush(nullptr);
     pid_t pid = forkSimulatedProcess();
-    if (pid < 0)
+    if (pid < 0) {
+        std::error_code ignored;
+        std::filesystem::remove_all(rootFolder, ignored);
         throw std::runtime_error("cannot start the probe of the dumps' shape");
+    }
     if (pid == 0) {
         close(channel[0]);
         LineChannel toParent(-1, channel[1]);
         json reply;
         try {
-            reply = { { "samples", gatherDumpShapeSamples() } };
+            reply = { { "samples", gatherDumpShapeSamples(rootFolder) } };
         } catch (const std::exception& error) {
             reply = { { "error", error.what() } };
         }
@@ -176,6 +193,8 @@ scenario::DumpShape probeDumpShape()
     int status = 0;
     waitpid(pid, &status, 0);
     forgetProcess(pid);
+    std::error_code ignored;
+    std::filesystem::remove_all(rootFolder, ignored);
     if (!reply || !reply->contains("samples"))
         throw std::runtime_error("cannot read the dumps' shape from the built tweak: "
             + (reply && reply->contains("error") ? (*reply)["error"].get<std::string>() : std::string("the probe stopped")));

@@ -11,16 +11,23 @@
 
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
+
 namespace sim {
 
 // The samples' file in the payload's data folder.
 inline constexpr const char* kDumpShapeFileName = "dump-shape.json";
 
-// Throws std::runtime_error when the probe cannot run (the tweak does not load).
+// The shape from the payload's file, or from a probe when the payload has none.
+scenario::DumpShape dumpShapeOfThisBuild();
+
+// The shape from a probe. Throws std::runtime_error when the probe cannot run (the tweak
+// does not load).
 scenario::DumpShape probeDumpShape();
 
-// The samples themselves (DumpShape::fromSamples), gathered in this process: it becomes
-// SpringBoard, so call it only in a process of its own.
-nlohmann::json gatherDumpShapeSamples();
+// The samples themselves (DumpShape::fromSamples), gathered in this process with a
+// device laid out in `rootFolder`: it becomes SpringBoard, so call it only in a process
+// of its own.
+nlohmann::json gatherDumpShapeSamples(const std::filesystem::path& rootFolder);
 
 } // namespace sim

@@ -13,6 +13,10 @@ namespace sim {
 struct RunOptions {
     // Use and keep this device root; without it each scenario gets a fresh temporary one.
     std::optional<std::string> root;
+    // Where a temporary device root is made (the system's temporary folder without it):
+    // a live phone's keeper names a folder of its own, so it can remove what a device
+    // process killed outright leaves behind.
+    std::optional<std::string> temporaryRootsFolder;
     // Install this device package (.deb) instead of the one built with this program.
     std::optional<std::string> package;
     // Write the event log here; without it the log is a temporary file (expect-events

@@ -217,7 +217,8 @@ RunState runScenarioToEnd(scenario::CommandSource& commands, const RunOptions& o
     // A simulated process that has gone must not take the run with it: writing to its
     // pipe then fails with EPIPE, which names it, instead of killing this process.
     std::signal(SIGPIPE, SIG_IGN);
-    DeviceRoot root = options.root ? DeviceRoot(*options.root) : DeviceRoot::makeTemporary();
+    DeviceRoot root = options.root ? DeviceRoot(*options.root)
+                                   : DeviceRoot::makeTemporary(options.temporaryRootsFolder.value_or(std::filesystem::temp_directory_path().string()));
     Artefacts artefacts = Artefacts::fromBuild();
     if (options.package)
         artefacts.devicePackage = *options.package;
@@ -344,7 +345,7 @@ int runScenarioFiles(const std::vector<std::string>& files, const RunOptions& op
     scenario::ParseOptions parseOptions;
     if (options.dumpDirectory)
         parseOptions.dumpDirectory = *options.dumpDirectory;
-    parseOptions.shape = std::make_shared<scenario::DumpShape>(probeDumpShape());
+    parseOptions.shape = std::make_shared<scenario::DumpShape>(dumpShapeOfThisBuild());
 
     std::vector<std::unique_ptr<scenario::ScenarioFile>> scenarios;
     for (std::size_t i = 0; i < files.size(); ++i) {

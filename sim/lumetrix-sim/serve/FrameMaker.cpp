@@ -1,5 +1,6 @@
 #include "FrameMaker.h"
 
+#include "ScreenDamage.h"
 #include "VisibleMotion.h"
 
 #include "sim/imaging/ImageEncoding.h"
@@ -9,6 +10,7 @@
 #include "MediaRemote/Base64.h"
 #include "UIKit/UIColor.h"
 
+#include <algorithm>
 #include <cmath>
 
 using nlohmann::json;
@@ -57,27 +59,49 @@ std::optional<json> FrameMaker::frameIfChanged(SpringBoard* springBoard, void* t
     json screen = observer.screen();
     bool dark = UIKitCurrentUserInterfaceStyle() == UIUserInterfaceStyle::Dark;
     std::string current = signature(screen, now, dark);
-    m_moving = aFadeIsUnderWay(screen) || aVisibleTitleScrolls(screen);
+    bool titlesScroll = aVisibleTitleScrolls(screen);
+    m_moving = aFadeIsUnderWay(screen) || titlesScroll;
     if (current == m_lastSignature)
         return std::nullopt;
+
+    const render::Pictures& pictures = render::pictures();
+    CGRect whole = pictures.screenRegion();
+    int frameWidth = std::max(1, static_cast<int>(std::lround(whole.size.width * m_pixelsPerPoint)));
+    int frameHeight = std::max(1, static_cast<int>(std::lround(whole.size.height * m_pixelsPerPoint)));
+    // The appearance and the clock's minute change what lies under every view: a whole
+    // frame, as for the first.
+    auto minute = static_cast<long long>(std::floor(now / 60));
+    std::optional<PixelArea> piece;
+    if (!m_lastSignature.empty() && dark == m_lastDark && minute == m_lastMinute) {
+        PixelArea area = blockAlignedPixels(screenDamage(m_lastScreen, screen, titlesScroll), m_pixelsPerPoint, frameWidth, frameHeight);
+        if (area.width > 0 && area.height > 0 && static_cast<double>(area.width) * area.height <= kLargestPiece * frameWidth * frameHeight)
+            piece = area;
+    }
     m_lastSignature = std::move(current);
+    m_lastScreen = screen;
+    m_lastDark = dark;
+    m_lastMinute = minute;
 
     std::vector<std::uint8_t> jpeg;
-    int width = 0, height = 0;
-    render::pictures().drawScreen(springBoard, m_pixelsPerPoint, [&](const std::uint8_t* pixels, int pictureWidth, int pictureHeight, int stride) {
-        jpeg = encodeFrame(pixels, pictureWidth, pictureHeight, stride);
-        width = pictureWidth;
-        height = pictureHeight;
-    });
-    return json {
-        { "image", platform::encodeBase64(jpeg) },
+    auto encode = [&](const std::uint8_t* pixels, int width, int height, int stride) { jpeg = encodeFrame(pixels, width, height, stride); };
+    json frame = {
         { "type", "image/jpeg" },
-        { "width", width },
-        { "height", height },
+        { "width", frameWidth },
+        { "height", frameHeight },
         { "scale", m_pixelsPerPoint },
-        { "screen", std::move(screen) },
-        { "players", observer.players(runSeconds) },
     };
+    if (piece) {
+        CGRect region = CGRectMake(whole.origin.x + piece->x / m_pixelsPerPoint, whole.origin.y + piece->y / m_pixelsPerPoint,
+            piece->width / m_pixelsPerPoint, piece->height / m_pixelsPerPoint);
+        pictures.drawScreen(springBoard, m_pixelsPerPoint, encode, &region);
+        frame["piece"] = { { "x", piece->x }, { "y", piece->y }, { "width", piece->width }, { "height", piece->height } };
+    } else {
+        pictures.drawScreen(springBoard, m_pixelsPerPoint, encode);
+    }
+    frame["image"] = platform::encodeBase64(jpeg);
+    frame["screen"] = std::move(screen);
+    frame["players"] = observer.players(runSeconds);
+    return frame;
 }
 
 } // namespace sim

@@ -4,6 +4,10 @@
 // renderer draws from: the window tree as `dump screen` shows it (presentation values
 // included), the appearance, the lock screen's clock (whole minutes), and the time
 // itself while a title the user can see scrolls.
+//
+// A frame after the first is a piece when it can be: only the part of the screen that
+// changed (ScreenDamage.h), drawn and encoded alone, for the page to paint over the
+// frame it has. A fade or a scrolling title then costs a row's pixels, not a screen's.
 
 #include "sim/lumetrix-sim/observe/NodeIds.h"
 
@@ -24,7 +28,9 @@ public:
     explicit FrameMaker(double pixelsPerPoint);
 
     // {"image" (base64), "type", "width", "height", "scale", "screen", "players"} when
-    // the screen differs from the last frame; nothing otherwise. `now` is absolute time,
+    // the screen differs from the last frame; nothing otherwise. With "piece": {"x", "y",
+    // "width", "height"} (pixels of the whole frame, whose size "width" and "height"
+    // still give) the image is that part of the screen alone. `now` is absolute time,
     // `runSeconds` the time as dumps give it.
     std::optional<nlohmann::json> frameIfChanged(SpringBoard*, void* tweakHandle, double now, double runSeconds);
 
@@ -38,12 +44,17 @@ public:
     // Opaque 32-bit cairo pixels (B, G, R, A in memory) as a JPEG.
     static std::vector<std::uint8_t> encodeFrame(const std::uint8_t* pixels, int width, int height, int stride);
     static constexpr int kJPEGQuality = 90;
+    // A piece larger than this share of the screen goes as a whole frame.
+    static constexpr double kLargestPiece = 0.5;
 
 private:
     double m_pixelsPerPoint;
     // The page's own names for views, so looking does not renumber what `dump` lines show.
     NodeIds m_ids;
     std::string m_lastSignature;
+    nlohmann::json m_lastScreen;
+    bool m_lastDark = false;
+    long long m_lastMinute = 0;
     bool m_moving = false;
 };
 

@@ -6,6 +6,8 @@
 #include "UIKit/UIDeviceProfile.h"
 
 #include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -86,6 +88,15 @@ std::string frameEvent(const PhoneState::Frame& frame)
     return "event: frame\ndata: " + text + ",\"image\":\"" + *frame.base64 + "\"}\n\n";
 }
 
+std::string pieceEvent(const PhoneState::Piece& piece)
+{
+    json header = { { "n", piece.frame.number }, { "t", piece.frame.time }, { "type", piece.frame.type }, { "x", piece.x }, { "y", piece.y },
+        { "width", piece.width }, { "height", piece.height } };
+    std::string text = header.dump(-1, ' ', false, json::error_handler_t::replace);
+    text.pop_back();
+    return "event: piece\ndata: " + text + ",\"image\":\"" + *piece.frame.base64 + "\"}\n\n";
+}
+
 } // namespace
 
 HttpFront::HttpFront(PhoneState& state, PhoneLink& link, std::filesystem::path outputFolder)
@@ -106,6 +117,9 @@ HttpFront::HttpFront(PhoneState& state, PhoneLink& link, std::filesystem::path o
     m_server.set_socket_options([](int socket) {
         int yes = 1;
         setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+        // A piece is a few kilobytes: sent at once, not held back (Nagle) until the page
+        // acknowledges the last, which a delayed acknowledgement makes 40 ms.
+        setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof(yes));
     });
     route();
 }
@@ -321,7 +335,7 @@ void HttpFront::postAction(const httplib::Request& request, httplib::Response& r
         answer(response, 200, *outcome);
 }
 
-void HttpFront::streamEvents(const httplib::Request&, httplib::Response& response)
+void HttpFront::streamEvents(const httplib::Request& request, httplib::Response& response)
 {
     if (++m_streams > kMaximumStreams) {
         --m_streams;
@@ -332,21 +346,37 @@ void HttpFront::streamEvents(const httplib::Request&, httplib::Response& respons
     struct Stream {
         PhoneState::Versions known;
         bool first = true;
+        // A page that paints pieces over the frame it shows (the live page does).
+        bool takesPieces = false;
+        // The frame the page shows once it has what was sent.
+        std::uint64_t shown = 0;
     };
     auto stream = std::make_shared<Stream>();
+    stream->takesPieces = request.get_param_value("pieces") == "1";
     response.set_chunked_content_provider(
         "text/event-stream",
         [this, stream](std::size_t, httplib::DataSink& sink) {
         // Short waits, so a server asked to stop is not held up by an idle stream.
         PhoneState::Versions now = stream->first ? m_state.versions() : m_state.waitForChange(stream->known, 1s);
         std::string out;
-        if (stream->first || now.status != stream->known.status)
-            out += sseEvent("status", m_state.status());
         if ((stream->first || now.frame != stream->known.frame) && now.frame > 0) {
             // The frame itself, not word of it: the page shows it without asking again.
-            if (auto frame = m_state.frame())
+            // A page that takes pieces gets those it lacks, or, having fallen further
+            // behind than the pieces kept, the whole frame.
+            auto pieces = stream->takesPieces && stream->shown ? m_state.piecesSince(stream->shown) : std::nullopt;
+            if (pieces) {
+                for (auto& piece : *pieces) {
+                    out += pieceEvent(piece);
+                    stream->shown = piece.frame.number;
+                }
+            } else if (auto frame = m_state.frame()) {
                 out += frameEvent(*frame);
+                stream->shown = frame->number;
+            }
         }
+        // After the picture, so the page starts on that first.
+        if (stream->first || now.status != stream->known.status)
+            out += sseEvent("status", m_state.status());
         if (stream->first || now.log != stream->known.log)
             out += sseEvent("log", { { "version", now.log } });
         if (out.empty())

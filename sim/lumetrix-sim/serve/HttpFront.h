@@ -6,8 +6,10 @@
 // Endpoints (all but the page's files answer JSON unless said otherwise):
 //   GET  /, /page.js, /page.css,     the page
 //        /favicon.svg
-//   GET  /events                     server-sent events: frame {n, t}, status {...}, log {next}
-//   GET  /frame                      the newest frame (image/png; X-Frame-Number)
+//   GET  /events                     server-sent events: frame {n, t, type, image}, status {...},
+//                                    log {version}; with ?pieces=1 also piece {n, t, type, x, y,
+//                                    width, height, image}: the part of the screen that changed
+//   GET  /frame                      the newest frame whole (image/jpeg; X-Frame-Number)
 //   GET  /api/status                 phone, music, Settings, clock, speed, recorder
 //   GET  /api/inspect                {"frame", "t", "screen", "players"} of the newest frame
 //   GET  /api/log?since=N            the event log in words

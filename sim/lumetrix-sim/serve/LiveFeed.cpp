@@ -110,7 +110,7 @@ bool LiveFeed::appendLine(const json& request, RunState& state, ScenarioHost& ho
     // copy of the scenario went with it: only their count matters now.
     if (commands.size() < state.nextCommand)
         commands.resize(state.nextCommand);
-    m_pending = PendingLine { id, state.failures, touchesSettings(command.text) };
+    m_pending = PendingLine { id, state.failures, touchesSettings(command.text), wallNow() };
     report({ { "ran",
         { { "id", id }, { "wait", wait }, { "line", command.text },
             { "t", EventLog::runSeconds(host.runLoop().now(), state.runStart) } } } });
@@ -126,9 +126,10 @@ bool LiveFeed::operator()(ScenarioHost& host, RunState& state, RunServices& serv
     m_segmentStart = loop.now();
     m_lastWall = wallNow();
     // A line may have set something off that shows only in later ticks: tick at full
-    // rate from now, not at the end of a rest begun before the line came.
+    // rate, not at the end of a rest begun before the line came, on a beat that starts
+    // when the line came (the time it took to run does not delay every frame after it).
     m_ticksWithoutFrame = 0;
-    m_nextTick = 0;
+    m_nextTick = m_pending ? m_pending->arrived + kTickSeconds : 0;
     // What the line did is published before it is reported done, so whoever waited for
     // it finds its effects.
     if (m_pending)
@@ -142,8 +143,12 @@ bool LiveFeed::operator()(ScenarioHost& host, RunState& state, RunServices& serv
     for (;;) {
         m_clock.setSpeed(m_setup.controls->speed());
         double now = wallNow();
-        if (m_nextTick <= now)
-            m_nextTick = now + tickInterval(host);
+        if (m_nextTick <= now) {
+            // Ticks keep their own beat: the time a frame took comes out of the wait for
+            // the next, not on top of it (a phone behind by a whole tick starts afresh).
+            double interval = tickInterval(host);
+            m_nextTick = m_nextTick > 0 && now - m_nextTick < interval ? m_nextTick + interval : now + interval;
+        }
         // Paused, nothing moves: wait for the page alone (the pipe wakes us at once).
         double timeout = m_clock.speed() > 0 ? m_nextTick - now : 0.5;
         json request;

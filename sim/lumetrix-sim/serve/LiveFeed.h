@@ -57,6 +57,8 @@ private:
         int id = 0;
         int failuresBefore = 0;
         bool touchesSettings = false;
+        // Wall-clock seconds when it came.
+        double arrived = 0;
     };
 
     void enterProcess(ScenarioHost&, RunState&);

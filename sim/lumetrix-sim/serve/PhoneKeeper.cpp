@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 using nlohmann::json;
 
@@ -31,6 +32,17 @@ void reportAfterFragment(int fd, const json& message)
             return;
         written += static_cast<std::size_t>(count);
     }
+}
+
+// A device process that ended its own way has removed its temporary root; one that was
+// killed has not, and no other process of the phone is left to use it.
+void removeTemporaryRoots(const LivePhoneSetup& setup)
+{
+    if (!setup.run.temporaryRootsFolder)
+        return;
+    std::error_code ignored;
+    for (auto& entry : std::filesystem::directory_iterator(*setup.run.temporaryRootsFolder, ignored))
+        std::filesystem::remove_all(entry.path(), ignored);
 }
 
 bool requestPipeClosed(int fd)
@@ -82,6 +94,7 @@ void keepLivePhones(const LivePhoneSetup& setup)
         int status = 0;
         while (waitpid(device, &status, 0) < 0 && errno == EINTR) { }
         kill(-device, SIGKILL);
+        removeTemporaryRoots(setup);
         if ((WIFEXITED(status) && WEXITSTATUS(status) == 0) || requestPipeClosed(setup.requestFd))
             _exit(0);
         reportAfterFragment(setup.reportFd, { { "ended", { { "error", "the device process " + describeProcessEnd(status) + "; its SpringBoard and Settings app were stopped with it" } } } });

@@ -28,6 +28,13 @@ PhoneLink::PhoneLink(LivePhoneSetup setup, PhoneState& state)
     : m_state(state)
 {
     m_controls = LiveControls::makeShared();
+    if (!setup.run.root) {
+        std::string pattern = (std::filesystem::temp_directory_path() / "lumetrix-phone-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot make a folder for the phone's device roots");
+        m_temporaryRoots = pattern;
+        setup.run.temporaryRootsFolder = pattern;
+    }
     int requests[2];
     int reports[2];
     int errors[2];
@@ -157,6 +164,11 @@ int PhoneLink::shutDown(std::chrono::milliseconds patience)
         }
         forgetProcess(m_keeper);
         m_keeper = -1;
+    }
+    if (!m_temporaryRoots.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_temporaryRoots, ignored);
+        m_temporaryRoots.clear();
     }
     m_stopping = true;
     if (m_reader.joinable())

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <mutex>
 #include <sys/types.h>
 #include <thread>
@@ -41,6 +42,9 @@ private:
     PhoneState& m_state;
     LiveControls* m_controls = nullptr;
     pid_t m_keeper = -1;
+    // Where the phone's temporary device roots go: what a killed device process leaves
+    // there is removed by the keeper, and the folder itself once the keeper is gone.
+    std::filesystem::path m_temporaryRoots;
     std::atomic<pid_t> m_device { -1 };
     int m_requestFd = -1;
     int m_reportFd = -1;

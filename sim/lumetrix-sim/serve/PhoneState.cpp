@@ -1,5 +1,6 @@
 #include "PhoneState.h"
 
+#include "FrameMaker.h"
 #include "LivePhoneProcess.h"
 
 #include "MediaRemote/Base64.h"
@@ -55,11 +56,25 @@ void PhoneState::apply(const json& report)
         auto image = platform::decodeBase64(*base64);
         if (!image)
             return;
-        m_frame.base64 = std::move(base64);
+        auto piece = frame.find("piece");
+        bool isPiece = piece != frame.end() && piece->is_object();
+        // A piece needs a whole frame under it (every phone process starts with one).
+        if (isPiece && !m_whole.image)
+            return;
         m_frame.number += 1;
         m_frame.time = frame.value("t", 0.0);
         m_frame.type = frame.value("type", std::string("image/png"));
-        m_frame.image = std::make_shared<const std::string>(image->begin(), image->end());
+        Frame made = m_frame;
+        made.base64 = std::move(base64);
+        made.image = std::make_shared<const std::string>(image->begin(), image->end());
+        if (isPiece) {
+            m_pieces.push_back({ made, piece->value("x", 0), piece->value("y", 0), piece->value("width", 0), piece->value("height", 0) });
+            if (m_pieces.size() > kPiecesKept)
+                composeWholeFrame();
+        } else {
+            m_whole = made;
+            m_pieces.clear();
+        }
         double scale = frame.value("scale", 1.0);
         json points = { frame.value("width", 0) / scale, frame.value("height", 0) / scale };
         json inspection = { { "frame", m_frame.number }, { "t", m_frame.time }, { "points", points }, { "screen", frame["screen"] },
@@ -167,12 +182,70 @@ void PhoneState::close()
     m_changed.notify_all();
 }
 
+namespace {
+
+// `whole` with `pieces` painted over it, as the newest of them; `whole` itself when they
+// cannot be painted.
+PhoneState::Frame paintedOver(const PhoneState::Frame& whole, const std::vector<PhoneState::Piece>& pieces)
+{
+    std::vector<FramePiece> painted;
+    for (auto& piece : pieces)
+        painted.push_back({ piece.x, piece.y, piece.width, piece.height, piece.frame.image });
+    auto composed = composeFrame(*whole.image, painted, FrameMaker::kJPEGQuality);
+    if (!composed)
+        return whole;
+    PhoneState::Frame result = pieces.back().frame;
+    result.image = std::make_shared<const std::string>(std::move(*composed));
+    result.base64 = std::make_shared<const std::string>(platform::encodeBase64(std::vector<std::uint8_t>(result.image->begin(), result.image->end())));
+    return result;
+}
+
+} // namespace
+
+void PhoneState::composeWholeFrame()
+{
+    if (m_pieces.empty() || !m_whole.image)
+        return;
+    m_whole = paintedOver(m_whole, m_pieces);
+    // Pieces that could not be painted are dropped with the rest.
+    m_pieces.clear();
+}
+
 std::optional<PhoneState::Frame> PhoneState::frame() const
 {
+    Frame whole;
+    std::vector<Piece> pieces;
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_whole.image)
+            return std::nullopt;
+        if (m_pieces.empty())
+            return m_whole;
+        whole = m_whole;
+        pieces = m_pieces;
+    }
+    // Painted without the lock: the phone's reports and the other pages go on meanwhile.
+    Frame composed = paintedOver(whole, pieces);
     std::lock_guard lock(m_mutex);
-    if (!m_frame.image)
+    if (m_whole.number == whole.number) {
+        std::uint64_t upTo = pieces.back().frame.number;
+        m_whole = composed;
+        std::erase_if(m_pieces, [&](const Piece& piece) { return piece.frame.number <= upTo; });
+    }
+    return composed;
+}
+
+std::optional<std::vector<PhoneState::Piece>> PhoneState::piecesSince(std::uint64_t shown) const
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_whole.image || shown < m_whole.number || shown > m_frame.number)
         return std::nullopt;
-    return m_frame;
+    std::vector<Piece> pieces;
+    for (auto& piece : m_pieces) {
+        if (piece.frame.number > shown)
+            pieces.push_back(piece);
+    }
+    return pieces;
 }
 
 std::shared_ptr<const std::string> PhoneState::inspection() const

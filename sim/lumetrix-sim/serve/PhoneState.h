@@ -7,6 +7,7 @@
 // a copy or an immutable shared buffer, so a slow connection holds no lock while it
 // sends, and the reader never waits for the network.
 
+#include "FrameComposer.h"
 #include "LogInWords.h"
 #include "Recording.h"
 
@@ -45,7 +46,22 @@ public:
         // The same image in base64, as the event stream pushes it to the page.
         std::shared_ptr<const std::string> base64;
     };
+    // The newest frame whole (pieces since the last whole frame painted over it).
     std::optional<Frame> frame() const;
+
+    // A frame that changed part of the screen: its image is that part alone, at (x, y)
+    // in the whole frame's pixels.
+    struct Piece {
+        Frame frame;
+        int x = 0, y = 0, width = 0, height = 0;
+    };
+    // The pieces that bring a page showing frame `shown` up to the newest frame, in
+    // order; nothing when pieces cannot (the page shows none yet, or one from before the
+    // last whole frame): then it takes the whole frame.
+    std::optional<std::vector<Piece>> piecesSince(std::uint64_t shown) const;
+    // Pieces kept since the last whole frame; beyond this they are painted into a new
+    // whole frame at once.
+    static constexpr std::size_t kPiecesKept = 120;
     // {"frame", "screen", "players"} as of the newest frame.
     std::shared_ptr<const std::string> inspection() const;
     // The phone, music, Settings, clock, speed and recorder, for the page's controls.
@@ -95,7 +111,13 @@ private:
     mutable std::condition_variable m_changed;
     Versions m_versions;
 
+    void composeWholeFrame();
+
+    // The newest frame's number and time; m_whole is the last whole frame (composed from
+    // pieces when someone asked) and m_pieces the pieces after it.
     Frame m_frame;
+    mutable Frame m_whole;
+    mutable std::vector<Piece> m_pieces;
     std::shared_ptr<const std::string> m_inspection;
     nlohmann::json m_phone;
     nlohmann::json m_music;

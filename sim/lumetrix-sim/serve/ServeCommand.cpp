@@ -107,8 +107,9 @@ int serveLivePhone(const ServeOptions& options)
         server.join();
         serverDone->set_value();
     }).detach();
-    int status = link.shutDown();
-    int exitCode = status == 0 ? ExitSuccess : ExitFailure;
+    link.shutDown();
+    // As every command stopped by a signal: 130 for Ctrl-C, 143 for SIGTERM.
+    int exitCode = 128 + received;
     if (serverDoneFuture.wait_until(deadline) != std::future_status::ready) {
         std::fflush(nullptr);
         std::_Exit(exitCode);

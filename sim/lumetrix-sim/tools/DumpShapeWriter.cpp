@@ -6,7 +6,10 @@
 #include "sim/lumetrix-sim/run/DumpShapeProbe.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
+#include <filesystem>
+#include <stdexcept>
 #include <string>
 
 int main(int argc, char** argv)
@@ -17,8 +20,21 @@ int main(int argc, char** argv)
     }
     std::string file = argv[1];
     std::string temporary = file + ".part";
+    std::string rootFolder = (std::filesystem::temp_directory_path() / "lumetrix-device-XXXXXX").string();
+    if (!mkdtemp(rootFolder.data())) {
+        std::fprintf(stderr, "lumetrix-dump-shape: cannot make a temporary device root\n");
+        return 1;
+    }
+    struct RemovedAtEnd {
+        std::string folder;
+        ~RemovedAtEnd()
+        {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        }
+    } root { rootFolder };
     try {
-        std::string text = sim::gatherDumpShapeSamples().dump(1) + "\n";
+        std::string text = sim::gatherDumpShapeSamples(rootFolder).dump(1) + "\n";
         std::FILE* out = std::fopen(temporary.c_str(), "wb");
         if (!out)
             throw std::runtime_error("cannot write " + temporary);

@@ -3,6 +3,7 @@
 // wall-clock limit instead of waiting for ever, and never reports a lost write as done.
 // A helper process does the damage at a real instant while the run goes on in real time.
 
+#include "sim/lumetrix-sim/run/DumpShapeProbe.h"
 #include "sim/lumetrix-sim/run/EventLog.h"
 #include "sim/lumetrix-sim/run/ScenarioRun.h"
 #include "sim/lumetrix-sim/scenario/ScenarioParser.h"
@@ -177,6 +178,39 @@ TEST_F(Sim_ProcessFaults, ARunEndingOnAnErrorLeavesNoTemporaryEventLog)
     std::string kept = previous ? previous : "";
     setenv("TMPDIR", temporary.c_str(), 1);
     EXPECT_ANY_THROW(sim::runScenarioFiles({ (m_folder / "boot.scenario").string() }, options));
+    if (previous)
+        setenv("TMPDIR", kept.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
+    EXPECT_TRUE(fs::is_empty(temporary)) << fs::directory_iterator(temporary)->path();
+}
+
+// The probe of the dumps' shape, forked before a run, killed outright: the process that
+// waited for it removes the device root it was laying out.
+TEST_F(Sim_ProcessFaults, AProbeKilledOutrightLeavesNoDeviceRoot)
+{
+    fs::path temporary = m_folder / "tmp";
+    fs::create_directories(temporary);
+    const char* previous = std::getenv("TMPDIR");
+    std::string kept = previous ? previous : "";
+    setenv("TMPDIR", temporary.c_str(), 1);
+    pid_t runner = getpid();
+    std::fflush(nullptr);
+    m_helper = fork();
+    if (m_helper == 0) {
+        // Killed once it has had a moment to start laying out its device.
+        for (int tries = 0; tries < 20000; ++tries) {
+            auto children = childrenOf(runner, getpid());
+            if (!children.empty()) {
+                usleep(20000);
+                kill(children.front(), SIGKILL);
+                _exit(0);
+            }
+            usleep(500);
+        }
+        _exit(1);
+    }
+    EXPECT_THROW(sim::probeDumpShape(), std::runtime_error) << "the probe was killed before it answered";
     if (previous)
         setenv("TMPDIR", kept.c_str(), 1);
     else
