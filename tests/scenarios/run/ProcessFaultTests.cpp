@@ -198,11 +198,12 @@ TEST_F(Sim_ProcessFaults, AProbeKilledOutrightLeavesNoDeviceRoot)
     std::fflush(nullptr);
     m_helper = fork();
     if (m_helper == 0) {
-        // Killed once it has had a moment to start laying out its device.
+        // Killed once it has had a moment to start laying out its device (a probe
+        // answers in a few tens of milliseconds, so the moment is short).
         for (int tries = 0; tries < 20000; ++tries) {
             auto children = childrenOf(runner, getpid());
             if (!children.empty()) {
-                usleep(20000);
+                usleep(2000);
                 kill(children.front(), SIGKILL);
                 _exit(0);
             }
