@@ -107,6 +107,16 @@ function paint(update, isPiece) {
   });
 }
 
+// Runs `work` at once when no frame is being painted, else once the painting has been
+// done (and the browser has had a turn to show it).
+function afterPainting(work) {
+  if (!page.pending) {
+    work();
+    return;
+  }
+  page.painting.then(() => setTimeout(work, 0), () => setTimeout(work, 0));
+}
+
 function shown(number) {
   page.frameShown = number;
   $('#screen').dataset.frame = String(number);
@@ -631,8 +641,10 @@ function follow() {
   });
   events.addEventListener('frame', (event) => paint(JSON.parse(event.data), false));
   events.addEventListener('piece', (event) => paint(JSON.parse(event.data), true));
-  events.addEventListener('status', (event) => renderStatus(JSON.parse(event.data)));
-  events.addEventListener('log', () => fetchLog());
+  // Status and the log wait for frames being painted: a tap's frame is what the user
+  // is looking for, and a log fetch or a status render in between holds it back.
+  events.addEventListener('status', (event) => afterPainting(() => renderStatus(JSON.parse(event.data))));
+  events.addEventListener('log', () => afterPainting(fetchLog));
   events.addEventListener('error', async () => {
     if (events.readyState !== EventSource.CLOSED)
       return; // the browser reconnects by itself
