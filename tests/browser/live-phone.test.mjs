@@ -7,16 +7,16 @@
 //
 //   node live-phone.test.mjs --sim PATH/lumetrix-sim --work DIR [--screenshot FILE.png]
 
-import { chromium } from 'playwright-core';
 import { spawn, spawnSync } from 'node:child_process';
 import { mkdtempSync, mkdirSync, readFileSync, rmSync, copyFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import assert from 'node:assert/strict';
+import { commandLineOptions, launchChromium, servedAddress, until } from './harness.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
-const options = Object.fromEntries(process.argv.slice(2).reduce((pairs, word, i, all) => (word.startsWith('--') ? [...pairs, [word.slice(2), all[i + 1]]] : pairs), []));
+const options = commandLineOptions();
 const sim = options.sim;
 const work = path.resolve(options.work || mkdtempSync(path.join(tmpdir(), 'lumetrix-browser-')));
 rmSync(work, { recursive: true, force: true });
@@ -33,29 +33,8 @@ function startServer() {
   const server = spawn(sim, ['serve', '--port', '0', '--out', serveOut, path.join(here, 'live-phone.scenario')], { stdio: ['ignore', 'pipe', 'pipe'] });
   let errors = '';
   server.stderr.on('data', (chunk) => { errors += chunk; });
-  const address = new Promise((resolve, reject) => {
-    let text = '';
-    server.stdout.on('data', (chunk) => {
-      text += chunk;
-      const found = text.match(/http:\/\/127\.0\.0\.1:(\d+)\//);
-      if (found)
-        resolve(found[0]);
-    });
-    server.on('exit', (code) => reject(new Error(`serve exited (${code}) before it listened:\n${errors}`)));
-  });
+  const address = servedAddress(server, () => errors);
   return { server, address, errors: () => errors };
-}
-
-async function until(what, probe, timeoutMs = 20000) {
-  const start = Date.now();
-  for (;;) {
-    const value = await probe();
-    if (value)
-      return value;
-    if (Date.now() - start > timeoutMs)
-      throw new Error(`timed out waiting for ${what}`);
-    await new Promise((resolve) => setTimeout(resolve, 100));
-  }
 }
 
 // MARK: The test
@@ -63,15 +42,8 @@ async function until(what, probe, timeoutMs = 20000) {
 const { server, address, errors } = startServer();
 const base = await address;
 step(`serving at ${base}`);
-const userData = mkdtempSync(path.join(tmpdir(), 'lumetrix-chromium-'));
-const browser = await chromium.launchPersistentContext(userData, {
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  acceptDownloads: true,
-  viewport: { width: 1360, height: 940 },
-  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-    '--disable-component-update', '--disable-sync'],
-});
+const chromium = await launchChromium({ acceptDownloads: true });
+const browser = chromium.browser;
 
 const api = async (route) => (await fetch(base + route.slice(1))).json();
 const inspect = () => api('/api/inspect');
@@ -312,9 +284,8 @@ try {
   console.error(`--- serve's standard error:\n${errors()}`);
   failed = true;
 } finally {
-  await browser.close();
+  await chromium.close();
   server.kill('SIGTERM');
   await new Promise((resolve) => server.on('exit', resolve));
-  rmSync(userData, { recursive: true, force: true });
 }
 process.exit(failed ? 1 : 0);

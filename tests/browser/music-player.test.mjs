@@ -4,29 +4,16 @@
 //
 //   node music-player.test.mjs --sim PATH/lumetrix-sim --work DIR --plugin PATH/mpris.so
 
-import { chromium } from 'playwright-core';
 import { spawn, spawnSync } from 'node:child_process';
-import { mkdtempSync, mkdirSync, rmSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import { mkdirSync, rmSync } from 'node:fs';
 import path from 'node:path';
 import assert from 'node:assert/strict';
+import { commandLineOptions, launchChromium, servedAddress, until } from './harness.mjs';
 
-const options = Object.fromEntries(process.argv.slice(2).reduce((pairs, word, i, all) => (word.startsWith('--') ? [...pairs, [word.slice(2), all[i + 1]]] : pairs), []));
+const options = commandLineOptions();
 const work = path.resolve(options.work);
 rmSync(work, { recursive: true, force: true });
 mkdirSync(path.join(work, 'one'), { recursive: true });
-
-async function until(what, probe, timeoutMs = 20000) {
-  const start = Date.now();
-  for (;;) {
-    const value = await probe();
-    if (value)
-      return value;
-    if (Date.now() - start > timeoutMs)
-      throw new Error(`timed out waiting for ${what}`);
-    await new Promise((resolve) => setTimeout(resolve, 100));
-  }
-}
 
 // Every child in a process group of its own, killed with its group at the end, however
 // the test ends.
@@ -64,25 +51,11 @@ start('mpv', ['--no-config', '--no-video', '--ao=null', '--really-quiet', `--scr
 await until('mpv playing on the private bus', async () => playerctl('status') === 'Playing');
 
 const server = start(options.sim, ['serve', '--port', '0', '--out', path.join(work, 'serve'), '--music', 'mpris:mpv'], bus);
-const base = await new Promise((resolve, reject) => {
-  let text = '';
-  server.stdout.on('data', (chunk) => {
-    text += chunk;
-    const found = text.match(/http:\/\/127\.0\.0\.1:(\d+)\//);
-    if (found)
-      resolve(found[0]);
-  });
-  server.on('exit', (code) => reject(new Error(`serve exited (${code}) before it listened`)));
-});
+const base = await servedAddress(server);
 const api = async (route) => (await fetch(base + route.slice(1))).json();
 
-const userData = mkdtempSync(path.join(tmpdir(), 'lumetrix-chromium-'));
-const browser = await chromium.launchPersistentContext(userData, {
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  viewport: { width: 1360, height: 940 },
-  args: ['--headless', '--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-});
+const chromium = await launchChromium();
+const browser = chromium.browser;
 let failed = false;
 try {
   const page = browser.pages()[0] || await browser.newPage();
@@ -107,8 +80,7 @@ try {
   console.error(error);
   failed = true;
 } finally {
-  await browser.close();
-  rmSync(userData, { recursive: true, force: true });
+  await chromium.close();
   stopAll();
 }
 process.exit(failed ? 1 : 0);
