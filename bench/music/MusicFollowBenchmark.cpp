@@ -10,6 +10,7 @@
 
 #include "tests/music/ChildProcess.h"
 #include "tests/music/PrivateBus.h"
+#include "tests/support/EventStream.h"
 #include "tests/support/ServedPhone.h"
 
 #include <httplib.h>
@@ -41,21 +42,13 @@ public:
         : m_host(std::move(host))
     {
         m_thread = std::thread([this] {
-            httplib::Client client(m_host);
-            client.set_read_timeout(120s);
-            std::string pending;
-            client.Get("/events", [&](const char* data, std::size_t size) {
-                pending.append(data, size);
-                for (std::size_t end; (end = pending.find("\n\n")) != std::string::npos;) {
-                    std::string event = pending.substr(0, end);
-                    pending.erase(0, end + 2);
-                    std::lock_guard lock(m_mutex);
-                    if (event.rfind("event: frame\n", 0) == 0)
-                        m_frames.push_back(Clock::now());
-                    else if (event.rfind("event: log\n", 0) == 0)
-                        m_logs.push_back(Clock::now());
-                    m_arrived.notify_all();
-                }
+            testing_support::readEventStream(m_host, "/events", 120s, [this](const std::string& name, const std::string&) {
+                std::lock_guard lock(m_mutex);
+                if (name == "frame")
+                    m_frames.push_back(Clock::now());
+                else if (name == "log")
+                    m_logs.push_back(Clock::now());
+                m_arrived.notify_all();
                 return !m_stopping;
             });
         });

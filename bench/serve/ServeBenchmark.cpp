@@ -14,6 +14,7 @@
 // the page does, and drives it with the page's own requests.
 
 #include "bench/BenchArguments.h"
+#include "tests/support/EventStream.h"
 #include "tests/support/ServedPhone.h"
 
 #include <httplib.h>
@@ -52,20 +53,12 @@ public:
         : m_host(std::move(host))
     {
         m_thread = std::thread([this] {
-            httplib::Client client(m_host);
-            client.set_read_timeout(60s);
-            std::string pending;
-            client.Get("/events?pieces=1", [&](const char* data, std::size_t size) {
-                pending.append(data, size);
-                for (std::size_t end; (end = pending.find("\n\n")) != std::string::npos;) {
-                    std::string event = pending.substr(0, end);
-                    pending.erase(0, end + 2);
-                    if (event.rfind("event: frame\n", 0) == 0 || event.rfind("event: piece\n", 0) == 0) {
-                        json data = json::parse(event.substr(event.find("data: ") + 6));
-                        std::lock_guard lock(m_mutex);
-                        m_frames.push_back({ Clock::now(), data["n"].get<std::uint64_t>() });
-                        m_arrived.notify_all();
-                    }
+            testing_support::readEventStream(m_host, "/events?pieces=1", 60s, [this](const std::string& name, const std::string& data) {
+                if (name == "frame" || name == "piece") {
+                    auto number = json::parse(data)["n"].get<std::uint64_t>();
+                    std::lock_guard lock(m_mutex);
+                    m_frames.push_back({ Clock::now(), number });
+                    m_arrived.notify_all();
                 }
                 return !m_stopping;
             });
