@@ -23,4 +23,17 @@ void* openLibraryBesidePlatform(const std::string& fileName, int dlopenFlags, st
     return nullptr;
 }
 
+void* entryBesidePlatform(const std::string& fileName, const char* symbol, std::string& failure)
+{
+    void* library = openLibraryBesidePlatform(fileName, RTLD_NOW | RTLD_LOCAL, failure);
+    if (!library)
+        return nullptr;
+    void* entry = dlsym(library, symbol);
+    if (!entry) {
+        const char* why = dlerror();
+        failure = why ? why : fileName + " has no " + symbol;
+    }
+    return entry;
+}
+
 } // namespace platform

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <dlfcn.h>
 #include <string>
 
 namespace platform {
@@ -14,10 +13,9 @@ namespace {
 SystemFontMeasurer loadMeasurer()
 {
     std::string failure;
-    void* library = openLibraryBesidePlatform("libplatformtext.so", RTLD_NOW | RTLD_LOCAL, failure);
-    void* entry = library ? dlsym(library, "platformMeasureSystemFontText") : nullptr;
+    void* entry = entryBesidePlatform("libplatformtext.so", "platformMeasureSystemFontText", failure);
     if (!entry) {
-        std::fprintf(stderr, "platform: cannot measure text, the text library does not load: %s\n", library ? dlerror() : failure.c_str());
+        std::fprintf(stderr, "platform: cannot measure text, the text library does not load: %s\n", failure.c_str());
         std::abort();
     }
     return reinterpret_cast<SystemFontMeasurer>(entry);

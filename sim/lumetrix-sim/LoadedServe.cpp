@@ -5,7 +5,6 @@
 #include "Platform/BesidePlatform.h"
 
 #include <cstdio>
-#include <dlfcn.h>
 #include <string>
 
 namespace sim {
@@ -13,10 +12,9 @@ namespace sim {
 int serveLoadedLivePhone(const ServeOptions& options)
 {
     std::string failure;
-    void* library = platform::openLibraryBesidePlatform("libsimserve.so", RTLD_NOW | RTLD_LOCAL, failure);
-    auto entry = library ? reinterpret_cast<decltype(&lumetrixServeLivePhone)>(dlsym(library, "lumetrixServeLivePhone")) : nullptr;
+    auto entry = reinterpret_cast<decltype(&lumetrixServeLivePhone)>(platform::entryBesidePlatform("libsimserve.so", "lumetrixServeLivePhone", failure));
     if (!entry) {
-        std::fprintf(stderr, "lumetrix-sim: cannot serve, the live phone's server does not load: %s\n", library ? dlerror() : failure.c_str());
+        std::fprintf(stderr, "lumetrix-sim: cannot serve, the live phone's server does not load: %s\n", failure.c_str());
         return ExitUsage;
     }
     return entry(&options);

@@ -5,7 +5,6 @@
 
 #include "Platform/BesidePlatform.h"
 
-#include <dlfcn.h>
 #include <stdexcept>
 #include <string>
 
@@ -13,14 +12,12 @@ namespace sim {
 
 std::unique_ptr<platform::NowPlayingSource> makeMprisNowPlayingSource(const MusicOption& option)
 {
-    static const auto entry = []() -> decltype(&lumetrixNewMprisNowPlayingSource) {
+    static const auto entry = [] {
         std::string failure;
-        void* library = platform::openLibraryBesidePlatform("libsimmusic.so", RTLD_NOW | RTLD_LOCAL, failure);
-        if (!library)
-            throw std::runtime_error("cannot follow desktop players, the music bridge does not load: " + failure);
-        auto found = reinterpret_cast<decltype(&lumetrixNewMprisNowPlayingSource)>(dlsym(library, "lumetrixNewMprisNowPlayingSource"));
+        auto found = reinterpret_cast<decltype(&lumetrixNewMprisNowPlayingSource)>(
+            platform::entryBesidePlatform("libsimmusic.so", "lumetrixNewMprisNowPlayingSource", failure));
         if (!found)
-            throw std::runtime_error(std::string("cannot follow desktop players, the music bridge does not load: ") + dlerror());
+            throw std::runtime_error("cannot follow desktop players, the music bridge does not load: " + failure);
         return found;
     }();
     return std::unique_ptr<platform::NowPlayingSource>(entry(&option));

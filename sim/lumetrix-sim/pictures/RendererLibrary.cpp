@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <dlfcn.h>
 #include <string>
 
 namespace sim::render {
@@ -16,10 +15,9 @@ namespace {
 const Pictures* loadRenderer()
 {
     std::string failure;
-    void* library = platform::openLibraryBesidePlatform("libsimrender.so", RTLD_NOW | RTLD_LOCAL, failure);
-    auto entry = library ? reinterpret_cast<decltype(&lumetrixSimPictures)>(dlsym(library, "lumetrixSimPictures")) : nullptr;
+    auto entry = reinterpret_cast<decltype(&lumetrixSimPictures)>(platform::entryBesidePlatform("libsimrender.so", "lumetrixSimPictures", failure));
     if (!entry) {
-        std::fprintf(stderr, "lumetrix-sim: cannot take pictures, the renderer does not load: %s\n", library ? dlerror() : failure.c_str());
+        std::fprintf(stderr, "lumetrix-sim: cannot take pictures, the renderer does not load: %s\n", failure.c_str());
         std::exit(2);
     }
     return entry();

@@ -26,7 +26,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -155,22 +154,22 @@ scenario::DumpShape dumpShapeOfThisBuild()
 
 scenario::DumpShape probeDumpShape()
 {
+    // The probe's device root is made and removed here, by the process that waits for
+    // the probe: a probe killed outright leaves nothing behind.
+    std::optional<DeviceRoot> root;
+    try {
+        root.emplace(DeviceRoot::makeTemporary());
+    } catch (const std::exception&) {
+        throw std::runtime_error("cannot make a temporary device root for the probe of the dumps' shape");
+    }
     int channel[2];
     if (pipe2(channel, O_CLOEXEC) != 0)
         throw std::runtime_error("cannot make a pipe to the probe of the dumps' shape");
-    // The probe's device root is made and removed here, by the process that waits for
-    // the probe: a probe killed outright leaves nothing behind.
-    std::string rootFolder = (std::filesystem::temp_directory_path() / "lumetrix-device-XXXXXX").string();
-    if (!mkdtemp(rootFolder.data())) {
-        close(channel[0]);
-        close(channel[1]);
-        throw std::runtime_error("cannot make a temporary device root for the probe of the dumps' shape");
-    }
     std::fflush(nullptr);
     pid_t pid = forkSimulatedProcess();
     if (pid < 0) {
-        std::error_code ignored;
-        std::filesystem::remove_all(rootFolder, ignored);
+        close(channel[0]);
+        close(channel[1]);
         throw std::runtime_error("cannot start the probe of the dumps' shape");
     }
     if (pid == 0) {
@@ -178,7 +177,7 @@ scenario::DumpShape probeDumpShape()
         LineChannel toParent(-1, channel[1]);
         json reply;
         try {
-            reply = { { "samples", gatherDumpShapeSamples(rootFolder) } };
+            reply = { { "samples", gatherDumpShapeSamples(root->path()) } };
         } catch (const std::exception& error) {
             reply = { { "error", error.what() } };
         }
@@ -193,8 +192,7 @@ scenario::DumpShape probeDumpShape()
     int status = 0;
     waitpid(pid, &status, 0);
     forgetProcess(pid);
-    std::error_code ignored;
-    std::filesystem::remove_all(rootFolder, ignored);
+    root.reset();
     if (!reply || !reply->contains("samples"))
         throw std::runtime_error("cannot read the dumps' shape from the built tweak: "
             + (reply && reply->contains("error") ? (*reply)["error"].get<std::string>() : std::string("the probe stopped")));

@@ -3,12 +3,11 @@
 // FILE, so `lumetrix-sim run` checks `expect` paths and setting keys without loading the
 // tweak into a probe of its own each time. A build step, not installed as a program.
 
+#include "sim/device/DeviceRoot.h"
 #include "sim/lumetrix-sim/run/DumpShapeProbe.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
-#include <filesystem>
 #include <stdexcept>
 #include <string>
 
@@ -20,21 +19,10 @@ int main(int argc, char** argv)
     }
     std::string file = argv[1];
     std::string temporary = file + ".part";
-    std::string rootFolder = (std::filesystem::temp_directory_path() / "lumetrix-device-XXXXXX").string();
-    if (!mkdtemp(rootFolder.data())) {
-        std::fprintf(stderr, "lumetrix-dump-shape: cannot make a temporary device root\n");
-        return 1;
-    }
-    struct RemovedAtEnd {
-        std::string folder;
-        ~RemovedAtEnd()
-        {
-            std::error_code ignored;
-            std::filesystem::remove_all(folder, ignored);
-        }
-    } root { rootFolder };
     try {
-        std::string text = sim::gatherDumpShapeSamples(rootFolder).dump(1) + "\n";
+        // Removed when the samples are in (the gatherer lays its device out inside).
+        auto root = sim::DeviceRoot::makeTemporary();
+        std::string text = sim::gatherDumpShapeSamples(root.path()).dump(1) + "\n";
         std::FILE* out = std::fopen(temporary.c_str(), "wb");
         if (!out)
             throw std::runtime_error("cannot write " + temporary);
