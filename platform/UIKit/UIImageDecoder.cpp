@@ -15,18 +15,6 @@ std::uint64_t UIImageDecoder::decodesStarted()
     return decodes.load();
 }
 
-std::optional<UIImageDecoder::Format> UIImageDecoder::formatOf(const std::uint8_t* bytes, std::size_t length)
-{
-    static const std::uint8_t pngSignature[8] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
-    if (!bytes)
-        return std::nullopt;
-    if (length >= 8 && !std::memcmp(bytes, pngSignature, 8))
-        return Format::PNG;
-    if (length >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF)
-        return Format::JPEG;
-    return std::nullopt;
-}
-
 std::optional<UIImageDecoder::Image> UIImageDecoder::decode(const std::uint8_t* bytes, std::size_t length, std::size_t coverWidth, std::size_t coverHeight)
 {
     ++decodes;

@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 class UIImageDecoder {
@@ -66,8 +67,21 @@ public:
         CGImageRef bitmap;
     };
 
-    // The format the bytes claim by their signature, if PNG or JPEG.
-    static std::optional<Format> formatOf(const std::uint8_t* bytes, std::size_t length);
+    // How many leading bytes formatOf needs at most.
+    static constexpr std::size_t kSignatureBytes = 8;
+    // The format the bytes claim by their signature, if PNG or JPEG. Defined here so that
+    // what only looks at a file's first bytes need not load the platform for it.
+    static std::optional<Format> formatOf(const std::uint8_t* bytes, std::size_t length)
+    {
+        static constexpr std::uint8_t pngSignature[kSignatureBytes] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n' };
+        if (!bytes)
+            return std::nullopt;
+        if (length >= sizeof pngSignature && !std::memcmp(bytes, pngSignature, sizeof pngSignature))
+            return Format::PNG;
+        if (length >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF)
+            return Format::JPEG;
+        return std::nullopt;
+    }
 
     // Nothing for bytes that are not a whole, valid PNG or JPEG within the limits. The
     // bitmap is as small as the decoder can make it while still having at least

@@ -19,7 +19,7 @@ if grep -q '^LUMETRIX_SANITIZE:BOOL=ON$' "$build/CMakeCache.txt"; then
 fi
 
 cmake --install "$build" --prefix "$work/prefix" >"$work/install.log" || { cat "$work/install.log"; fail "cmake --install"; }
-for file in bin/lumetrix-sim bin/lumetrix-colour bin/lumetrix-host lib/lumetrix/libplatform.so lib/lumetrix/lumetrix.so \
+for file in bin/lumetrix-sim bin/lumetrix-colour bin/lumetrix-host lib/lumetrix/libplatform.so lib/lumetrix/libsimcolour.so lib/lumetrix/lumetrix.so \
   lib/lumetrix/lumetrixpref.so share/lumetrix/scenarios/demo.scenario \
   share/lumetrix/device/Library/MobileSubstrate/DynamicLibraries/lumetrix.plist \
   share/lumetrix/device/Library/PreferenceBundles/lumetrixpref.bundle/Root.plist \

@@ -27,7 +27,7 @@ has_text "$info" "libc6 (>="
 has_text "$info" "libarchive13"
 has_text "$info" "fonts-dejavu-core"
 contents="$(dpkg-deb --contents "$tools" | awk '{ print $6 }')"
-for file in ./usr/bin/lumetrix-sim ./usr/bin/lumetrix-colour ./usr/bin/lumetrix-host ./usr/lib/lumetrix/libplatform.so \
+for file in ./usr/bin/lumetrix-sim ./usr/bin/lumetrix-colour ./usr/bin/lumetrix-host ./usr/lib/lumetrix/libplatform.so ./usr/lib/lumetrix/libsimcolour.so \
   ./usr/lib/lumetrix/lumetrix.so ./usr/lib/lumetrix/lumetrixpref.so ./usr/share/lumetrix/scenarios/demo.scenario \
   ./usr/share/doc/lumetrix/copyright ./usr/share/doc/lumetrix/changelog.gz \
   "./usr/share/lumetrix/packages/com.orvanta.lumetrix_${version}_${architecture}.deb"; do

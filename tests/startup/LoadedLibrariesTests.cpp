@@ -67,6 +67,18 @@ TEST(Startup_LoadedLibraries, ColouringArtworkLoadsNoTextOrDrawingLibrary)
         EXPECT_FALSE(opened(log, library)) << library << " was loaded";
 }
 
+TEST(Startup_LoadedLibraries, RefusingFilesThatAreNoImageLoadsNeitherThePlatformNorTheCxxRuntime)
+{
+    ScratchFolder folder;
+    std::string text = folder.write("notes.txt", "no picture here\n");
+    std::string empty = folder.write("empty.png", "");
+    std::string log = loaderLog(std::string(LUMETRIX_COLOUR_TOOL) + " '" + text + "' '" + empty + "'");
+    ASSERT_TRUE(opened(log, "libc.so")) << "the loader's log is not being read:\n"
+                                        << log;
+    for (const char* library : { "libsimcolour", "libplatform", "libstdc++", "lumetrix.so", "libjpeg", "libpng" })
+        EXPECT_FALSE(opened(log, library)) << library << " was loaded";
+}
+
 TEST(Startup_LoadedLibraries, ARunWithoutPicturesLoadsNoRendererAndAPictureDoes)
 {
     ScratchFolder folder;

@@ -1,34 +1,25 @@
 // lumetrix-colour: the average colour of artwork files, worked out by the code SpringBoard
-// runs: the platform's UIImage imageWithData: and the tweak's averageColor (lumetrix.so is
-// loaded, as the substrate loader would, and adds that method to UIImage).
+// runs (ColourWorker.cpp, in libsimcolour.so: the platform's decoders and the tweak).
 //
-// Start-up is most of what one file costs, so one process colours any number of files,
-// and the tweak is loaded only once a file has decoded.
+// Start-up is most of what one file costs. So one process colours any number of files, and
+// this program is only the front: it answers the options, and refuses a file whose first
+// bytes claim no image format itself. The worker library, which brings the C++ platform,
+// is loaded at the first file that may be an image, or whose trouble the platform's
+// reader must name. The program uses nothing but the C library (it is linked as C, so a
+// use of the C++ library does not link), and a call that colours nothing starts as fast as
+// a small C program.
 
-#include "ArtworkFile.h"
-#include "Foundation/NSData.h"
-#include "Foundation/RunLoop.h"
+#include "ColourWorker.h"
 #include "LumetrixVersion.h"
-#include "Platform/Platform.h"
-#include "UIKit/UIColor.h"
-#include "UIKit/UIImage.h"
 #include "UIKit/UIImageDecoder.h"
-#include "objc/runtime.h"
-#include "sim/payload/PayloadLocation.h"
 
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <dlfcn.h>
-#include <exception>
-#include <filesystem>
-#include <optional>
-#include <string>
+#include <fcntl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -43,169 +34,136 @@ constexpr const char* kUsage = "usage: lumetrix-colour [--help] [--version] FILE
                                "Exit status: 0 when every file gave a colour, 1 when any did not, 2 for bad\n"
                                "usage or when the tweak cannot be loaded.\n";
 
-struct Colour {
-    unsigned red, green, blue;
-};
-
-class ColourWorker {
-public:
-    struct TweakNotLoaded {
-        std::string why;
-    };
-
-    // The platform's classes are registered at the first file that claims to be an image,
-    // the tweak is loaded at the first that decodes: files that are neither cost neither.
-
-    // The colour of `bytes`, or why there is none (nullopt with `why` set). Throws only
-    // when the tweak cannot be loaded, which ends the whole run.
-    std::optional<Colour> colour(std::vector<std::uint8_t> bytes, std::string& why)
-    {
-        static constexpr const char* kNoImage = "not a PNG or JPEG image that decodes within the artwork limits";
-        if (!UIImageDecoder::formatOf(bytes.data(), bytes.size())) {
-            why = kNoImage;
-            return std::nullopt;
-        }
-        startPlatform();
-        objc::AutoreleasePool pool;
-        auto image = UIImage::imageWithData(NSData::create(std::move(bytes)).get());
-        if (!image) {
-            why = kNoImage;
-            return std::nullopt;
-        }
-        loadTweak();
-        auto* colour = static_cast<UIColor*>(objc_msgSend<id>(image.get(), "averageColor"_sel));
-        CGFloat red = 0, green = 0, blue = 0, alpha = 0;
-        if (!colour || !colour->getRed(&red, &green, &blue, &alpha)) {
-            why = "the image has no pixels";
-            return std::nullopt;
-        }
-        auto byte = [](CGFloat value) { return static_cast<unsigned>(std::lround(value * 255)); };
-        return Colour { byte(red), byte(green), byte(blue) };
-    }
-
-private:
-    void startPlatform()
-    {
-        if (m_runLoop)
-            return;
-        platform::registerClasses();
-        m_runLoop.emplace();
-    }
-
-    void loadTweak()
-    {
-        if (m_tweak)
-            return;
-        // The tweak's initialiser reads its settings from the device root; an empty one
-        // gives the defaults.
-        std::error_code error;
-        fs::path root = fs::temp_directory_path(error) / ("lumetrix-colour-" + std::to_string(::getpid()));
-        fs::create_directories(root, error);
-        platform::setDeviceRoot(root.string());
-        std::string whyNot;
-        try {
-            m_tweak = dlopen(payload::here().library("lumetrix.so").c_str(), RTLD_NOW | RTLD_GLOBAL);
-            if (!m_tweak) {
-                const char* why = dlerror();
-                whyNot = why ? why : "dlopen failed";
-            }
-        } catch (const std::exception& lookup) {
-            whyNot = lookup.what();
-        }
-        fs::remove_all(root, error);
-        if (!m_tweak)
-            throw TweakNotLoaded { whyNot };
-    }
-
-    std::optional<platform::RunLoop> m_runLoop;
-    void* m_tweak = nullptr;
-};
-
-// Colours one file and prints its line; false when it gives no colour. Nothing about one
-// file (an exception included) stops the others.
-bool colourFile(ColourWorker& worker, const std::string& file, bool namePrefix)
+// Whether a file is plainly no image: a regular file within the artwork limit, readable,
+// whose first bytes claim neither PNG nor JPEG. Anything else goes to the worker, whose
+// reader says what is in the way in the platform's words. Opened as the platform's reader
+// opens it, so a FIFO or a device never blocks here either.
+bool plainlyNoImage(const char* file)
 {
-    std::string why;
-    try {
-        auto read = sim::tools::readArtworkFile(file, UIImageDecoder::kMaximumEncodedBytes);
-        if (auto* problem = std::get_if<sim::tools::ArtworkFileProblem>(&read)) {
-            why = problem->why;
-        } else if (auto colour = worker.colour(std::move(std::get<sim::tools::ArtworkFileBytes>(read)), why)) {
-            if (namePrefix)
-                std::printf("%s ", file.c_str());
-            std::printf("%u %u %u #%02X%02X%02X\n", colour->red, colour->green, colour->blue, colour->red, colour->green, colour->blue);
+    int descriptor = ::open(file, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (descriptor < 0)
+        return false;
+    struct stat status {};
+    unsigned char head[UIImageDecoder::kSignatureBytes];
+    ssize_t length = -1;
+    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && static_cast<unsigned long long>(status.st_size) <= UIImageDecoder::kMaximumEncodedBytes)
+        length = ::pread(descriptor, head, sizeof head, 0);
+    ::close(descriptor);
+    return length >= 0 && !UIImageDecoder::formatOf(head, static_cast<size_t>(length));
+}
+
+class Colourer {
+public:
+    explicit Colourer(bool namePrefix)
+        : m_namePrefix(namePrefix)
+    {
+    }
+
+    // False once the tweak cannot be loaded: the run ends there.
+    bool colour(const char* file)
+    {
+        if (plainlyNoImage(file)) {
+            fflush(stdout);
+            fprintf(stderr, "lumetrix-colour: %s: no colour: %s\n", file, LUMETRIX_COLOUR_NOT_AN_IMAGE);
+            m_allColoured = false;
             return true;
         }
-    } catch (const ColourWorker::TweakNotLoaded&) {
-        throw;
-    } catch (const std::exception& exception) {
-        why = exception.what();
-    } catch (...) {
-        why = "an unknown error";
+        int outcome = worker()(file, m_namePrefix);
+        m_allColoured &= outcome == LumetrixColourPrinted;
+        return outcome != LumetrixColourNoTweak;
     }
-    std::fflush(stdout);
-    std::fprintf(stderr, "lumetrix-colour: %s: no colour: %s\n", file.c_str(), why.c_str());
-    return false;
+
+    bool allColoured() const { return m_allColoured; }
+
+private:
+    // The worker library, found beside the platform through this program's RUNPATH. A tree
+    // without it cannot colour anything: that is a broken install, said and exit 2.
+    LumetrixColourFile worker()
+    {
+        if (m_worker)
+            return m_worker;
+        void* library = dlopen(LUMETRIX_COLOUR_LIBRARY, RTLD_NOW | RTLD_GLOBAL);
+        void* entry = library ? dlsym(library, LUMETRIX_COLOUR_ENTRY) : nullptr;
+        if (!entry) {
+            const char* why = dlerror();
+            fflush(stdout);
+            fprintf(stderr, "lumetrix-colour: cannot load %s: %s\n", LUMETRIX_COLOUR_LIBRARY, why ? why : "not found");
+            exit(2);
+        }
+        m_worker = reinterpret_cast<LumetrixColourFile>(entry);
+        return m_worker;
+    }
+
+    bool m_namePrefix;
+    bool m_allColoured = true;
+    LumetrixColourFile m_worker = nullptr;
+};
+
+// Colours the names on standard input, one a line; false once the run must end.
+bool colourNamesFromInput(Colourer& colourer)
+{
+    char* line = nullptr;
+    size_t capacity = 0;
+    ssize_t length;
+    bool goOn = true;
+    while (goOn && (length = ::getline(&line, &capacity, stdin)) >= 0) {
+        if (length > 0 && line[length - 1] == '\n')
+            line[--length] = '\0';
+        if (length > 0)
+            goOn = colourer.colour(line);
+    }
+    free(line);
+    return goOn;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    std::vector<std::string> files;
+    // The options first: help and version answer alone, an unknown option is bad usage.
+    // "--" ends the options; every other argument is a file.
+    int files = 0;
+    const char* onlyFile = nullptr;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
-        std::string argument = argv[i];
-        if (!optionsEnded && (argument == "--help" || argument == "-h")) {
-            std::fputs(kUsage, stdout);
+        const char* argument = argv[i];
+        if (!optionsEnded && (!strcmp(argument, "--help") || !strcmp(argument, "-h"))) {
+            fputs(kUsage, stdout);
             return 0;
         }
-        if (!optionsEnded && argument == "--version") {
-            std::printf("lumetrix-colour %s\n", LUMETRIX_VERSION);
+        if (!optionsEnded && !strcmp(argument, "--version")) {
+            printf("lumetrix-colour %s\n", LUMETRIX_VERSION);
             return 0;
         }
-        if (!optionsEnded && argument == "--") {
+        if (!optionsEnded && !strcmp(argument, "--")) {
             optionsEnded = true;
             continue;
         }
-        if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-            std::fprintf(stderr, "lumetrix-colour: unknown option %s\n%s", argument.c_str(), kUsage);
+        if (!optionsEnded && argument[0] == '-' && argument[1] != '\0') {
+            fprintf(stderr, "lumetrix-colour: unknown option %s\n%s", argument, kUsage);
             return 2;
         }
-        files.push_back(argument);
+        ++files;
+        onlyFile = argument;
     }
-    if (files.empty()) {
-        std::fputs(kUsage, stderr);
+    if (!files) {
+        fputs(kUsage, stderr);
         return 2;
     }
 
     // Exactly one file named on the command line keeps the bare colour line; anything
     // that may be several names each line.
-    bool namePrefix = files.size() > 1 || files[0] == "-";
-    bool allColoured = true;
-    try {
-        ColourWorker worker;
-        for (const std::string& file : files) {
-            if (file != "-") {
-                allColoured &= colourFile(worker, file, namePrefix);
-                continue;
-            }
-            char* line = nullptr;
-            std::size_t capacity = 0;
-            ssize_t length;
-            while ((length = ::getline(&line, &capacity, stdin)) >= 0) {
-                std::string name(line, static_cast<std::size_t>(length));
-                if (!name.empty() && name.back() == '\n')
-                    name.pop_back();
-                if (!name.empty())
-                    allColoured &= colourFile(worker, name, namePrefix);
-            }
-            std::free(line);
+    Colourer colourer(files > 1 || !strcmp(onlyFile, "-"));
+    optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const char* argument = argv[i];
+        if (!optionsEnded && !strcmp(argument, "--")) {
+            optionsEnded = true;
+            continue;
         }
-    } catch (const ColourWorker::TweakNotLoaded& failure) {
-        std::fflush(stdout);
-        std::fprintf(stderr, "lumetrix-colour: cannot load the tweak: %s\n", failure.why.c_str());
-        return 2;
+        bool goOn = !strcmp(argument, "-") ? colourNamesFromInput(colourer) : colourer.colour(argument);
+        if (!goOn)
+            return 2;
     }
-    return allColoured ? 0 : 1;
+    return colourer.allColoured() ? 0 : 1;
 }
