@@ -107,15 +107,23 @@ json handle(const json& request, SettingsPane& pane, HBPreferences* store)
         double now = platform::RunLoop::main() ? platform::RunLoop::main()->now() : startTime;
         log.write(event, EventLog::runSeconds(now, runStart));
     });
-    auto pane = startSettingsPane(launch.deviceRoot, launch.startTime);
-    auto store = lumetrixPreferences();
-    auto& loop = pane->runLoop();
+    // The app starts at the first request, as a phone's Settings app starts when it is
+    // opened: a run that never asks it anything does not pay for it. The process was forked
+    // before the platform was touched, so the app still starts clean, and its clock still
+    // starts at the run's start.
+    std::unique_ptr<SettingsPane> pane;
+    objc::RefPtr<HBPreferences> store;
 
     while (auto request = channel.receive()) {
         if (request->value("op", "") == "quit")
             break;
         json reply;
         try {
+            if (!pane) {
+                pane = startSettingsPane(launch.deviceRoot, launch.startTime);
+                store = lumetrixPreferences();
+            }
+            auto& loop = pane->runLoop();
             loop.runUntil(request->value("time", loop.now()));
             reply = handle(*request, *pane, store.get());
             loop.runFor(0);
@@ -170,16 +178,19 @@ SettingsProcess::~SettingsProcess()
         // Already gone: waiting below collects it.
     }
     m_channel.close();
-    // A stopped or stuck app is not waited for beyond the watchdog's time.
+    // A stopped or stuck app is not waited for beyond the watchdog's time. An app that
+    // quits at once is gone within a fraction of a millisecond: the pauses start short.
     int status = 0;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(watchdogSeconds());
+    useconds_t pause = 100;
     while (waitpid(m_pid, &status, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() >= deadline) {
             kill(m_pid, SIGKILL);
             waitpid(m_pid, &status, 0);
             break;
         }
-        usleep(10000);
+        usleep(pause);
+        pause = std::min<useconds_t>(pause * 2, 10000);
     }
     forgetProcess(m_pid);
     removeNotifyListener(m_deviceRoot, m_pid);
