@@ -4,6 +4,8 @@
 
 #include "sim/payload/PayloadLocation.h"
 
+#include "Platform/RegularFile.h"
+
 #include <archive.h>
 #include <archive_entry.h>
 
@@ -12,7 +14,7 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
-#include <sys/mman.h>
+#include <string_view>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -30,63 +32,76 @@ std::string archiveError(archive* reader)
     return message ? message : "unreadable";
 }
 
-// Asks the kernel for the whole pages of [start, start + length) at once; a kernel that
-// cannot (before Linux 5.14) leaves them to be faulted in as they are written.
-void prefault(char* start, std::size_t length)
-{
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    auto first = (reinterpret_cast<std::uintptr_t>(start) + page - 1) & ~(page - 1);
-    auto end = (reinterpret_cast<std::uintptr_t>(start) + length) & ~(page - 1);
-#ifdef MADV_POPULATE_WRITE
-    if (end > first)
-        madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
-#endif
-}
-
-// One member of the outer archive, whole, within `limit` bytes.
-std::string readMember(archive* reader, std::uintmax_t limit, const std::string& what, la_int64_t announcedSize = 0)
-{
-    std::string bytes;
-    // The size the header gives, within the limit, is room made once, not grown by copies,
-    // and its pages are made in one call rather than one fault each (a run installs the
-    // device package, megabytes, every time).
-    if (announcedSize > 0) {
-        bytes.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(static_cast<std::uintmax_t>(announcedSize), limit)));
-        prefault(bytes.data(), bytes.capacity());
+// One member of an archive read from memory, whole, within `limit` bytes: a view of the
+// bytes in place when the archive hands them over in one piece (an ar member is stored
+// as it is), else a copy.
+class Member {
+public:
+    Member() = default;
+    Member(archive* reader, std::uintmax_t limit, const std::string& what)
+    {
+        const void* block = nullptr;
+        size_t size = 0;
+        la_int64_t offset = 0;
+        for (int status; (status = archive_read_data_block(reader, &block, &size, &offset)) != ARCHIVE_EOF;) {
+            if (status < ARCHIVE_WARN)
+                throw PackageError(what + ": " + archiveError(reader));
+            if (static_cast<std::uintmax_t>(offset) + size > limit)
+                throw PackageError(what + ": larger than " + std::to_string(limit >> 20) + " MiB");
+            std::string_view piece(static_cast<const char*>(block), size);
+            if (m_view.empty() && m_owned.empty() && offset == 0) {
+                m_view = piece;
+                continue;
+            }
+            if (m_owned.empty())
+                m_owned.assign(m_view);
+            m_owned.resize(static_cast<std::size_t>(offset)); // a sparse gap reads as zeros
+            m_owned.append(piece);
+            m_view = m_owned;
+        }
     }
-    char buffer[65536];
-    for (;;) {
-        la_ssize_t count = archive_read_data(reader, buffer, sizeof buffer);
-        if (count < 0)
-            throw PackageError(what + ": " + archiveError(reader));
-        if (count == 0)
-            return bytes;
-        if (bytes.size() + count > limit)
-            throw PackageError(what + ": larger than " + std::to_string(limit >> 20) + " MiB");
-        bytes.append(buffer, count);
+    Member(const Member&) = delete;
+    Member& operator=(const Member&) = delete;
+    Member(Member&& other) noexcept { *this = std::move(other); }
+    Member& operator=(Member&& other) noexcept
+    {
+        bool ownsItsBytes = !other.m_owned.empty();
+        m_owned = std::move(other.m_owned);
+        m_view = ownsItsBytes ? std::string_view(m_owned) : other.m_view;
+        other.m_view = {};
+        return *this;
     }
-}
 
+    std::string_view bytes() const { return m_view; }
+
+private:
+    std::string m_owned;
+    std::string_view m_view;
+};
+
+// The members of a package, read in place from its bytes (which must outlive them).
 struct DebianMembers {
-    std::string control; // control.tar.*
-    std::string data; // data.tar.*
+    std::vector<std::uint8_t> package; // the whole .deb: read once, not copied again
+    Member control; // control.tar.*
+    Member data; // data.tar.*
 };
 
 DebianMembers readMembers(const fs::path& package)
 {
-    std::error_code error;
-    if (!fs::is_regular_file(package, error))
-        throw PackageError(package.string() + ": not a readable file");
-    if (fs::file_size(package, error) > kMaximumPackageBytes)
+    DebianMembers members;
+    platform::RegularFileRead read = platform::readRegularFile(package.string(), kMaximumPackageBytes);
+    if (read.outcome == platform::RegularFileRead::Outcome::TooLarge)
         throw PackageError(package.string() + ": larger than the " + std::to_string(kMaximumPackageBytes >> 20) + " MiB a package may be");
+    if (!read.ok())
+        throw PackageError(package.string() + ": not a readable file");
+    members.package = std::move(read.bytes);
 
     ArchiveReader reader(archive_read_new(), archive_read_free);
     archive_read_support_format_ar(reader.get());
     const std::string notDebian = package.string() + ": not a Debian package";
-    if (archive_read_open_filename(reader.get(), package.c_str(), 65536) != ARCHIVE_OK)
+    if (archive_read_open_memory(reader.get(), members.package.data(), members.package.size()) != ARCHIVE_OK)
         throw PackageError(notDebian + " (" + archiveError(reader.get()) + ")");
 
-    DebianMembers members;
     bool first = true;
     archive_entry* entry = nullptr;
     for (int status; (status = archive_read_next_header(reader.get(), &entry)) != ARCHIVE_EOF;) {
@@ -95,27 +110,33 @@ DebianMembers readMembers(const fs::path& package)
         std::string name = archive_entry_pathname(entry) ? archive_entry_pathname(entry) : "";
         if (first) {
             // The format's version comes first; dpkg reads 2.x.
-            if (name != "debian-binary" || readMember(reader.get(), 64, notDebian).rfind("2.", 0) != 0)
+            if (name != "debian-binary" || Member(reader.get(), 64, notDebian).bytes().substr(0, 2) != "2.")
                 throw PackageError(notDebian + " (no debian-binary 2.x first)");
             first = false;
         } else if (name.rfind("control.tar", 0) == 0) {
-            members.control = readMember(reader.get(), kMaximumPackageBytes, package.string() + ": " + name);
+            members.control = Member(reader.get(), kMaximumPackageBytes, package.string() + ": " + name);
         } else if (name.rfind("data.tar", 0) == 0) {
-            members.data = readMember(reader.get(), kMaximumPackageBytes, package.string() + ": " + name, archive_entry_size(entry));
+            members.data = Member(reader.get(), kMaximumPackageBytes, package.string() + ": " + name);
         }
         // Members whose names start with "_" and later additions are not ours to read.
     }
     if (first)
         throw PackageError(notDebian + " (empty)");
-    if (members.control.empty() || members.data.empty())
+    if (members.control.bytes().empty() || members.data.bytes().empty())
         throw PackageError(notDebian + " (it needs control.tar and data.tar members)");
     return members;
+}
+
+// One small member of a tar, whole, within `limit` bytes (the control file, md5sums).
+std::string readMember(archive* reader, std::uintmax_t limit, const std::string& what)
+{
+    return std::string(Member(reader, limit, what).bytes());
 }
 
 // Calls visit(reader, entry, name) for every entry of a (compressed) tar held in memory;
 // name is the entry's path without its leading "./".
 template<typename Visit>
-void forEachEntry(const std::string& tar, const std::string& what, Visit visit)
+void forEachEntry(std::string_view tar, const std::string& what, Visit visit)
 {
     ArchiveReader reader(archive_read_new(), archive_read_free);
     archive_read_support_format_tar(reader.get());
@@ -138,7 +159,7 @@ struct ControlMembers {
     std::optional<std::string> md5sums;
 };
 
-ControlMembers readControl(const std::string& controlTar, const fs::path& package)
+ControlMembers readControl(std::string_view controlTar, const fs::path& package)
 {
     const std::string what = package.string() + ": control.tar";
     std::optional<std::string> controlText;
@@ -190,7 +211,7 @@ std::optional<fs::path> linkOnTheWay(const fs::path& root, const std::string& de
 
 // Every entry is checked before the first is written, so a refused package leaves the
 // device as it was.
-void checkData(const std::string& dataTar, const fs::path& root, const std::string& what)
+void checkData(std::string_view dataTar, const fs::path& root, const std::string& what)
 {
     std::uintmax_t total = 0;
     forEachEntry(dataTar, what, [&](archive*, archive_entry* entry, const std::string& name) {
@@ -206,7 +227,7 @@ void checkData(const std::string& dataTar, const fs::path& root, const std::stri
     });
 }
 
-std::vector<std::string> unpackData(const std::string& dataTar, const fs::path& root, const std::string& what)
+std::vector<std::string> unpackData(std::string_view dataTar, const fs::path& root, const std::string& what)
 {
     ArchiveWriter writer(archive_write_disk_new(), archive_write_free);
     // Never through a link on the way (one left in a kept root may point anywhere) and
@@ -322,7 +343,7 @@ std::string PackageControl::statusStanza() const
 InstalledPackage installPackage(const DeviceRoot& root, const fs::path& package, const std::optional<std::string>& expectedName)
 {
     DebianMembers members = readMembers(package);
-    ControlMembers control = readControl(members.control, package);
+    ControlMembers control = readControl(members.control.bytes(), package);
     for (const char* required : { "Package", "Version", "Architecture" }) {
         if (!control.control.field(required))
             throw PackageError(package.string() + ": the control file has no " + required + " field");
@@ -344,8 +365,8 @@ InstalledPackage installPackage(const DeviceRoot& root, const fs::path& package,
     const std::string what = package.string() + ": data.tar";
     // The root as the kernel sees it: a link on the way to a kept root is the user's choice.
     fs::path realRoot = fs::canonical(root.path());
-    checkData(members.data, realRoot, what);
-    InstalledPackage installed { control.control, unpackData(members.data, realRoot, what) };
+    checkData(members.data.bytes(), realRoot, what);
+    InstalledPackage installed { control.control, unpackData(members.data.bytes(), realRoot, what) };
 
     std::string list;
     for (auto& path : installed.paths)

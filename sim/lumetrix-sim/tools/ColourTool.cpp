@@ -82,7 +82,7 @@ private:
     {
         if (m_worker)
             return m_worker;
-        void* library = dlopen(LUMETRIX_COLOUR_LIBRARY, RTLD_NOW | RTLD_GLOBAL);
+        void* library = dlopen(LUMETRIX_COLOUR_LIBRARY, RTLD_LAZY | RTLD_GLOBAL);
         void* entry = library ? dlsym(library, LUMETRIX_COLOUR_ENTRY) : nullptr;
         if (!entry) {
             const char* why = dlerror();
