@@ -4,10 +4,16 @@
 
 #include "sim/payload/PayloadLocation.h"
 
+#include "ArchiveReading.h"
+
+#include "Platform/BeneathFolder.h"
 #include "Platform/RegularFile.h"
 
-#include <archive.h>
-#include <archive_entry.h>
+#include <cerrno>
+#include <cstring>
+#include <deque>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -23,67 +29,12 @@ namespace sim {
 
 namespace {
 
-using ArchiveReader = std::unique_ptr<archive, decltype(&archive_read_free)>;
-using ArchiveWriter = std::unique_ptr<archive, decltype(&archive_write_free)>;
-
-std::string archiveError(archive* reader)
-{
-    const char* message = archive_error_string(reader);
-    return message ? message : "unreadable";
-}
-
-// One member of an archive read from memory, whole, within `limit` bytes: a view of the
-// bytes in place when the archive hands them over in one piece (an ar member is stored
-// as it is), else a copy.
-class Member {
-public:
-    Member() = default;
-    Member(archive* reader, std::uintmax_t limit, const std::string& what)
-    {
-        const void* block = nullptr;
-        size_t size = 0;
-        la_int64_t offset = 0;
-        for (int status; (status = archive_read_data_block(reader, &block, &size, &offset)) != ARCHIVE_EOF;) {
-            if (status < ARCHIVE_WARN)
-                throw PackageError(what + ": " + archiveError(reader));
-            if (static_cast<std::uintmax_t>(offset) + size > limit)
-                throw PackageError(what + ": larger than " + std::to_string(limit >> 20) + " MiB");
-            std::string_view piece(static_cast<const char*>(block), size);
-            if (m_view.empty() && m_owned.empty() && offset == 0) {
-                m_view = piece;
-                continue;
-            }
-            if (m_owned.empty())
-                m_owned.assign(m_view);
-            m_owned.resize(static_cast<std::size_t>(offset)); // a sparse gap reads as zeros
-            m_owned.append(piece);
-            m_view = m_owned;
-        }
-    }
-    Member(const Member&) = delete;
-    Member& operator=(const Member&) = delete;
-    Member(Member&& other) noexcept { *this = std::move(other); }
-    Member& operator=(Member&& other) noexcept
-    {
-        bool ownsItsBytes = !other.m_owned.empty();
-        m_owned = std::move(other.m_owned);
-        m_view = ownsItsBytes ? std::string_view(m_owned) : other.m_view;
-        other.m_view = {};
-        return *this;
-    }
-
-    std::string_view bytes() const { return m_view; }
-
-private:
-    std::string m_owned;
-    std::string_view m_view;
-};
-
 // The members of a package, read in place from its bytes (which must outlive them).
 struct DebianMembers {
     std::vector<std::uint8_t> package; // the whole .deb: read once, not copied again
-    Member control; // control.tar.*
-    Member data; // data.tar.*
+    std::deque<std::string> storage; // members libarchive had to copy
+    std::string_view control; // control.tar.*
+    std::string_view data; // data.tar.*
 };
 
 DebianMembers readMembers(const fs::path& package)
@@ -96,62 +47,30 @@ DebianMembers readMembers(const fs::path& package)
         throw PackageError(package.string() + ": not a readable file");
     members.package = std::move(read.bytes);
 
-    ArchiveReader reader(archive_read_new(), archive_read_free);
-    archive_read_support_format_ar(reader.get());
     const std::string notDebian = package.string() + ": not a Debian package";
-    if (archive_read_open_memory(reader.get(), members.package.data(), members.package.size()) != ARCHIVE_OK)
-        throw PackageError(notDebian + " (" + archiveError(reader.get()) + ")");
-
-    bool first = true;
-    archive_entry* entry = nullptr;
-    for (int status; (status = archive_read_next_header(reader.get(), &entry)) != ARCHIVE_EOF;) {
-        if (status < ARCHIVE_WARN)
-            throw PackageError(notDebian + " (" + archiveError(reader.get()) + ")");
-        std::string name = archive_entry_pathname(entry) ? archive_entry_pathname(entry) : "";
-        if (first) {
-            // The format's version comes first; dpkg reads 2.x.
-            if (name != "debian-binary" || Member(reader.get(), 64, notDebian).bytes().substr(0, 2) != "2.")
-                throw PackageError(notDebian + " (no debian-binary 2.x first)");
-            first = false;
-        } else if (name.rfind("control.tar", 0) == 0) {
-            members.control = Member(reader.get(), kMaximumPackageBytes, package.string() + ": " + name);
-        } else if (name.rfind("data.tar", 0) == 0) {
-            members.data = Member(reader.get(), kMaximumPackageBytes, package.string() + ": " + name);
-        }
+    std::string_view bytes(reinterpret_cast<const char*>(members.package.data()), members.package.size());
+    auto archiveMembers = readArMembers(bytes, kMaximumPackageBytes, members.storage, notDebian);
+    // The format's version comes first; dpkg reads 2.x.
+    if (archiveMembers.empty())
+        throw PackageError(notDebian + " (empty)");
+    if (archiveMembers[0].name != "debian-binary" || archiveMembers[0].bytes.size() > 64 || archiveMembers[0].bytes.substr(0, 2) != "2.")
+        throw PackageError(notDebian + " (no debian-binary 2.x first)");
+    for (auto& member : archiveMembers) {
+        if (member.name.rfind("control.tar", 0) == 0)
+            members.control = member.bytes;
+        else if (member.name.rfind("data.tar", 0) == 0)
+            members.data = member.bytes;
         // Members whose names start with "_" and later additions are not ours to read.
     }
-    if (first)
-        throw PackageError(notDebian + " (empty)");
-    if (members.control.bytes().empty() || members.data.bytes().empty())
+    if (members.control.empty() || members.data.empty())
         throw PackageError(notDebian + " (it needs control.tar and data.tar members)");
     return members;
 }
 
-// One small member of a tar, whole, within `limit` bytes (the control file, md5sums).
-std::string readMember(archive* reader, std::uintmax_t limit, const std::string& what)
+// An entry's name without its leading "./".
+std::string entryName(const TarEntry& entry)
 {
-    return std::string(Member(reader, limit, what).bytes());
-}
-
-// Calls visit(reader, entry, name) for every entry of a (compressed) tar held in memory;
-// name is the entry's path without its leading "./".
-template<typename Visit>
-void forEachEntry(std::string_view tar, const std::string& what, Visit visit)
-{
-    ArchiveReader reader(archive_read_new(), archive_read_free);
-    archive_read_support_format_tar(reader.get());
-    archive_read_support_filter_all(reader.get());
-    if (archive_read_open_memory(reader.get(), tar.data(), tar.size()) != ARCHIVE_OK)
-        throw PackageError(what + ": " + archiveError(reader.get()));
-    archive_entry* entry = nullptr;
-    for (int status; (status = archive_read_next_header(reader.get(), &entry)) != ARCHIVE_EOF;) {
-        if (status < ARCHIVE_WARN)
-            throw PackageError(what + ": " + archiveError(reader.get()));
-        std::string name = archive_entry_pathname(entry) ? archive_entry_pathname(entry) : "";
-        if (name.rfind("./", 0) == 0)
-            name.erase(0, 2);
-        visit(reader.get(), entry, name);
-    }
+    return entry.name.rfind("./", 0) == 0 ? entry.name.substr(2) : entry.name;
 }
 
 struct ControlMembers {
@@ -162,14 +81,21 @@ struct ControlMembers {
 ControlMembers readControl(std::string_view controlTar, const fs::path& package)
 {
     const std::string what = package.string() + ": control.tar";
+    TarEntries entries = readTarEntries(controlTar, kMaximumUnpackedBytes, what);
     std::optional<std::string> controlText;
     ControlMembers members;
-    forEachEntry(controlTar, what, [&](archive* reader, archive_entry*, const std::string& name) {
+    auto within = [&](const TarEntry& entry, std::size_t limit, const std::string& name) {
+        if (entry.bytes.size() > limit)
+            throw PackageError(what + ": " + name + ": larger than " + std::to_string(limit >> 20) + " MiB");
+        return std::string(entry.bytes);
+    };
+    for (auto& entry : entries.entries) {
+        std::string name = entryName(entry);
         if (name == "control")
-            controlText = readMember(reader, 1 << 20, what + ": control");
+            controlText = within(entry, 1 << 20, "control");
         else if (name == "md5sums")
-            members.md5sums = readMember(reader, 16 << 20, what + ": md5sums");
-    });
+            members.md5sums = within(entry, 16 << 20, "md5sums");
+    }
     if (!controlText)
         throw PackageError(what + ": no control file");
     try {
@@ -211,53 +137,89 @@ std::optional<fs::path> linkOnTheWay(const fs::path& root, const std::string& de
 
 // Every entry is checked before the first is written, so a refused package leaves the
 // device as it was.
-void checkData(std::string_view dataTar, const fs::path& root, const std::string& what)
+void checkData(const TarEntries& data, const fs::path& root, const std::string& what)
 {
     std::uintmax_t total = 0;
-    forEachEntry(dataTar, what, [&](archive*, archive_entry* entry, const std::string& name) {
+    for (auto& entry : data.entries) {
+        std::string name = entryName(entry);
         auto devicePath = devicePathOf(name, what);
         if (auto link = devicePath ? linkOnTheWay(root, *devicePath) : std::nullopt)
             throw PackageError(what + ": " + name + ": " + link->string() + " is a link; the installer neither follows nor replaces one");
-        auto type = archive_entry_filetype(entry);
-        if ((type != AE_IFREG && type != AE_IFDIR) || archive_entry_hardlink(entry))
+        if (entry.kind == TarEntry::Kind::Other)
             throw PackageError(what + ": " + name + " is not a regular file or a folder");
-        total += archive_entry_size(entry) > 0 ? archive_entry_size(entry) : 0;
+        total += entry.bytes.size();
         if (total > kMaximumUnpackedBytes)
             throw PackageError(what + ": unpacks to more than " + std::to_string(kMaximumUnpackedBytes >> 20) + " MiB");
-    });
+    }
 }
 
-std::vector<std::string> unpackData(std::string_view dataTar, const fs::path& root, const std::string& what)
+// Writes `bytes` to the new file `name` in `folder` with the entry's mode and time. A file
+// already there is unlinked and written anew, so a process that has it mapped keeps its
+// copy; it is made with O_EXCL and O_NOFOLLOW, so nothing put in its place meanwhile is
+// written through.
+void writeEntryFile(int folder, const std::string& name, const TarEntry& entry, const std::string& what)
 {
-    ArchiveWriter writer(archive_write_disk_new(), archive_write_free);
-    // Never through a link on the way (one left in a kept root may point anywhere) and
-    // never "..". A link is refused, not replaced by a folder (as ARCHIVE_EXTRACT_UNLINK
-    // would): it is the user's. A file already there is unlinked and written anew, so a
-    // process that has it mapped keeps its copy.
-    archive_write_disk_set_options(writer.get(),
-        ARCHIVE_EXTRACT_TIME | ARCHIVE_EXTRACT_PERM | ARCHIVE_EXTRACT_SECURE_SYMLINKS | ARCHIVE_EXTRACT_SECURE_NODOTDOT);
+    auto fail = [&](const char* step) { throw PackageError(what + ": " + entryName(entry) + ": " + step + ": " + std::strerror(errno)); };
+    if (::unlinkat(folder, name.c_str(), 0) < 0 && errno != ENOENT)
+        fail("cannot replace what is there");
+    int file = ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (file < 0)
+        fail("cannot be made");
+    struct Closer {
+        int file;
+        ~Closer() { ::close(file); }
+    } closer { file };
+    for (std::size_t written = 0; written < entry.bytes.size();) {
+        ssize_t count = ::write(file, entry.bytes.data() + written, entry.bytes.size() - written);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            fail("cannot be written");
+        written += static_cast<std::size_t>(count);
+    }
+    const timespec times[2] = { { entry.modified, 0 }, { entry.modified, 0 } };
+    if (::fchmod(file, entry.mode & 0777) < 0 || ::futimens(file, times) < 0)
+        fail("cannot be given its mode and time");
+}
+
+// Unpacks the checked entries beneath `root`, every step resolved beneath it in the
+// kernel; the device paths written, in archive order.
+std::vector<std::string> unpackData(const TarEntries& data, const fs::path& root, const std::string& what)
+{
+    platform::BeneathFolder beneath(root.string());
+    if (!beneath.valid())
+        throw PackageError(what + ": cannot open the device root " + root.string() + ": " + std::strerror(errno));
     std::vector<std::string> paths;
-    forEachEntry(dataTar, what, [&](archive* reader, archive_entry* entry, const std::string& name) {
-        auto devicePath = devicePathOf(name, what);
+    for (auto& entry : data.entries) {
+        auto devicePath = devicePathOf(entryName(entry), what);
         if (!devicePath)
-            return;
-        std::string target = (root / fs::path(*devicePath).relative_path()).string();
-        archive_entry_set_pathname(entry, target.c_str());
-        if (archive_write_header(writer.get(), entry) < ARCHIVE_WARN)
-            throw PackageError(what + ": " + name + ": " + archiveError(writer.get()));
-        const void* block = nullptr;
-        size_t size = 0;
-        la_int64_t offset = 0;
-        for (int status; (status = archive_read_data_block(reader, &block, &size, &offset)) != ARCHIVE_EOF;) {
-            if (status < ARCHIVE_WARN)
-                throw PackageError(what + ": " + name + ": " + archiveError(reader));
-            if (archive_write_data_block(writer.get(), block, size, offset) < ARCHIVE_WARN)
-                throw PackageError(what + ": " + name + ": " + archiveError(writer.get()));
+            continue;
+        fs::path relative = fs::path(*devicePath).relative_path();
+        if (entry.kind == TarEntry::Kind::Folder) {
+            int folder = beneath.openFolder(relative.string(), true);
+            if (folder < 0)
+                throw PackageError(what + ": " + entryName(entry) + ": cannot be made: " + std::strerror(errno));
+            ::close(folder);
+            int opened = beneath.open(relative.string(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC, 0);
+            bool moded = opened >= 0 && ::fchmod(opened, entry.mode & 0777) == 0;
+            if (opened >= 0)
+                ::close(opened);
+            if (!moded)
+                throw PackageError(what + ": " + entryName(entry) + ": cannot be given its mode: " + std::strerror(errno));
+        } else {
+            int folder = beneath.openFolder(relative.parent_path().string(), true);
+            if (folder < 0)
+                throw PackageError(what + ": " + entryName(entry) + ": its folder cannot be made: " + std::strerror(errno));
+            try {
+                writeEntryFile(folder, relative.filename().string(), entry, what);
+            } catch (...) {
+                ::close(folder);
+                throw;
+            }
+            ::close(folder);
         }
-        if (archive_write_finish_entry(writer.get()) < ARCHIVE_WARN)
-            throw PackageError(what + ": " + name + ": " + archiveError(writer.get()));
         paths.push_back(*devicePath);
-    });
+    }
     return paths;
 }
 
@@ -343,7 +305,7 @@ std::string PackageControl::statusStanza() const
 InstalledPackage installPackage(const DeviceRoot& root, const fs::path& package, const std::optional<std::string>& expectedName)
 {
     DebianMembers members = readMembers(package);
-    ControlMembers control = readControl(members.control.bytes(), package);
+    ControlMembers control = readControl(members.control, package);
     for (const char* required : { "Package", "Version", "Architecture" }) {
         if (!control.control.field(required))
             throw PackageError(package.string() + ": the control file has no " + required + " field");
@@ -365,8 +327,9 @@ InstalledPackage installPackage(const DeviceRoot& root, const fs::path& package,
     const std::string what = package.string() + ": data.tar";
     // The root as the kernel sees it: a link on the way to a kept root is the user's choice.
     fs::path realRoot = fs::canonical(root.path());
-    checkData(members.data.bytes(), realRoot, what);
-    InstalledPackage installed { control.control, unpackData(members.data.bytes(), realRoot, what) };
+    TarEntries data = readTarEntries(members.data, kMaximumUnpackedBytes, what);
+    checkData(data, realRoot, what);
+    InstalledPackage installed { control.control, unpackData(data, realRoot, what) };
 
     std::string list;
     for (auto& path : installed.paths)

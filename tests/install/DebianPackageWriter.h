@@ -1,6 +1,7 @@
 #pragma once
 // Writes Debian packages for tests, well-formed or not, with libarchive: an ar archive of
-// debian-binary, control.tar.gz and data.tar.gz.
+// debian-binary, control.tar.gz and data.tar.gz, or of plain control.tar and data.tar as
+// dpkg-deb -Znone makes them.
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -31,12 +32,19 @@ struct ArchiveMember {
     std::string hardlinkTarget; // for a hard link to an earlier member
 };
 
-inline std::string writeArchive(const std::vector<ArchiveMember>& members, bool tarWithGzip)
+enum class Packing {
+    Ar,
+    Tar,
+    TarWithGzip
+};
+
+inline std::string writeArchive(const std::vector<ArchiveMember>& members, Packing packing)
 {
     std::unique_ptr<archive, decltype(&archive_write_free)> writer(archive_write_new(), archive_write_free);
-    if (tarWithGzip) {
+    if (packing != Packing::Ar) {
         archive_write_set_format_pax_restricted(writer.get());
-        archive_write_add_filter_gzip(writer.get());
+        if (packing == Packing::TarWithGzip)
+            archive_write_add_filter_gzip(writer.get());
     } else {
         archive_write_set_format_ar_svr4(writer.get());
     }
@@ -70,12 +78,20 @@ inline std::string controlText(const std::string& package, const std::string& ve
         + "\nMaintainer: Test <test@example.org>\nDescription: a test package\n with a second line\n";
 }
 
-// A package of `data` (paths like "./Library/x") with the given control file.
-inline void writeDebianPackage(const std::filesystem::path& file, const std::string& control, const std::vector<ArchiveMember>& data)
+inline std::string writeArchive(const std::vector<ArchiveMember>& members, bool tarWithGzip)
 {
-    std::string controlTar = writeArchive({ { "./control", control } }, true);
-    std::string dataTar = writeArchive(data, true);
-    std::string deb = writeArchive({ { "debian-binary", "2.0\n" }, { "control.tar.gz", controlTar }, { "data.tar.gz", dataTar } }, false);
+    return writeArchive(members, tarWithGzip ? Packing::TarWithGzip : Packing::Ar);
+}
+
+// A package of `data` (paths like "./Library/x") with the given control file; its tars
+// compressed, or plain.
+inline void writeDebianPackage(const std::filesystem::path& file, const std::string& control, const std::vector<ArchiveMember>& data, bool compressed = true)
+{
+    Packing tar = compressed ? Packing::TarWithGzip : Packing::Tar;
+    std::string suffix = compressed ? ".gz" : "";
+    std::string controlTar = writeArchive({ { "./control", control } }, tar);
+    std::string dataTar = writeArchive(data, tar);
+    std::string deb = writeArchive({ { "debian-binary", "2.0\n" }, { "control.tar" + suffix, controlTar }, { "data.tar" + suffix, dataTar } }, Packing::Ar);
     std::ofstream(file, std::ios::binary) << deb;
 }
 

@@ -48,19 +48,29 @@ protected:
     void install() { sim::installPackage(root, package); }
 };
 
+// Packages are read by the installer itself when their tars are plain, and with libarchive
+// when compressed: each test packs both ways.
+constexpr bool kPackings[] = { true, false };
+
 TEST_F(PackageInstallerTest, UnpacksFilesBeneathTheRootAndRecordsThePackage)
 {
-    writeDebianPackage(package, controlText("com.example.tweak", "1.2", thisArchitecture()),
-        { { "./", "", AE_IFDIR }, { "./Library/", "", AE_IFDIR }, { "./Library/Tweak/", "", AE_IFDIR },
-            { "./Library/Tweak/tweak.dylib", "library bytes" } });
-    install();
+    for (bool compressed : kPackings) {
+        SCOPED_TRACE(compressed ? "compressed" : "plain");
+        writeDebianPackage(package, controlText("com.example.tweak", "1.2", thisArchitecture()),
+            { { "./", "", AE_IFDIR }, { "./Library/", "", AE_IFDIR }, { "./Library/Tweak/", "", AE_IFDIR },
+                { "./Library/Tweak/tweak.dylib", "library bytes" } },
+            compressed);
+        install();
 
-    EXPECT_EQ(readFile(root.path() / "Library/Tweak/tweak.dylib"), "library bytes");
-    EXPECT_EQ(readFile(root.path() / "var/lib/dpkg/info/com.example.tweak.list"),
-        "/Library\n/Library/Tweak\n/Library/Tweak/tweak.dylib\n");
-    std::string status = readFile(root.path() / "var/lib/dpkg/status");
-    EXPECT_EQ(status.rfind("Package: com.example.tweak\nStatus: install ok installed\nVersion: 1.2\n", 0), 0u) << status;
-    EXPECT_NE(status.find("Description: a test package\n with a second line\n"), std::string::npos) << status;
+        EXPECT_EQ(readFile(root.path() / "Library/Tweak/tweak.dylib"), "library bytes");
+        EXPECT_EQ(fs::status(root.path() / "Library/Tweak/tweak.dylib").permissions(), fs::perms(0644));
+        EXPECT_EQ(fs::status(root.path() / "Library/Tweak").permissions(), fs::perms(0755));
+        EXPECT_EQ(readFile(root.path() / "var/lib/dpkg/info/com.example.tweak.list"),
+            "/Library\n/Library/Tweak\n/Library/Tweak/tweak.dylib\n");
+        std::string status = readFile(root.path() / "var/lib/dpkg/status");
+        EXPECT_EQ(status.rfind("Package: com.example.tweak\nStatus: install ok installed\nVersion: 1.2\n", 0), 0u) << status;
+        EXPECT_NE(status.find("Description: a test package\n with a second line\n"), std::string::npos) << status;
+    }
 }
 
 TEST_F(PackageInstallerTest, ReinstallingReplacesTheRecordAndKeepsOtherPackages)
@@ -94,14 +104,15 @@ TEST_F(PackageInstallerTest, RefusesEntriesThatCouldReachOutsideTheRootBeforeWri
         { "a hard link", { "./Library/hard", "", AE_IFREG, "", "./first" }, "not a regular file or a folder" },
         { "a FIFO", { "./Library/fifo", "", AE_IFIFO }, "not a regular file or a folder" },
     };
-    for (auto& test : cases) {
-        SCOPED_TRACE(test.story);
-        writeDebianPackage(package, controlText("com.example.tweak", "1", thisArchitecture()), { { "./first", "harmless" }, test.bad });
-        expectRefused([&] { install(); }, test.message);
-        EXPECT_FALSE(fs::exists(root.path() / "first"));
-        EXPECT_FALSE(fs::exists(root.path().parent_path() / "escaped"));
-        EXPECT_FALSE(fs::exists(root.path() / "var/lib/dpkg/status"));
-    }
+    for (auto& test : cases)
+        for (bool compressed : kPackings) {
+            SCOPED_TRACE(std::string(test.story) + (compressed ? ", compressed" : ", plain"));
+            writeDebianPackage(package, controlText("com.example.tweak", "1", thisArchitecture()), { { "./first", "harmless" }, test.bad }, compressed);
+            expectRefused([&] { install(); }, test.message);
+            EXPECT_FALSE(fs::exists(root.path() / "first"));
+            EXPECT_FALSE(fs::exists(root.path().parent_path() / "escaped"));
+            EXPECT_FALSE(fs::exists(root.path() / "var/lib/dpkg/status"));
+        }
 }
 
 TEST_F(PackageInstallerTest, DoesNotWriteThroughALinkLeftInAKeptRootNorReplaceIt)
@@ -114,12 +125,13 @@ TEST_F(PackageInstallerTest, DoesNotWriteThroughALinkLeftInAKeptRootNorReplaceIt
         { { "./Tweaks/tweak.dylib", "x" } },
         { { "./Tweaks/", "", AE_IFDIR }, { "./Tweaks/tweak.dylib", "x" } },
     };
-    for (auto& packing : packings) {
-        writeDebianPackage(package, controlText("com.example.tweak", "1", thisArchitecture()), packing);
-        EXPECT_THROW(install(), sim::PackageError);
-        EXPECT_TRUE(fs::is_empty(outside));
-        EXPECT_TRUE(fs::is_symlink(root.path() / "Tweaks"));
-    }
+    for (auto& packing : packings)
+        for (bool compressed : kPackings) {
+            writeDebianPackage(package, controlText("com.example.tweak", "1", thisArchitecture()), packing, compressed);
+            EXPECT_THROW(install(), sim::PackageError);
+            EXPECT_TRUE(fs::is_empty(outside));
+            EXPECT_TRUE(fs::is_symlink(root.path() / "Tweaks"));
+        }
 }
 
 TEST_F(PackageInstallerTest, RefusesWhatIsNotAnInstallablePackage)

@@ -2,7 +2,8 @@
 // no picture, never loads the text and drawing stack (pango, cairo and what they pull
 // in); the first picture does. Neither maps a crypto library, and a run maps neither the
 // live phone's server (cpp-httplib, OpenSSL) nor the bridge to desktop players (sdbus-c++,
-// libsystemd), which their commands load. The dynamic loader names every file it opens, in every
+// libsystemd), which their commands load, nor libarchive: the build's device package is
+// plain archives, which the installer reads itself. The dynamic loader names every file it opens, in every
 // process of the run (LD_DEBUG=files), dlopen included.
 
 #include "support/TestImages.h"
@@ -86,7 +87,7 @@ TEST(Startup_LoadedLibraries, ARunWithoutPicturesLoadsNoRendererAndAPictureDoes)
     std::string plainLog = loaderLog(std::string(LUMETRIX_SIM) + " run '" + plain + "'");
     ASSERT_TRUE(opened(plainLog, "lumetrix.dylib")) << "SpringBoard did not load the tweak:\n"
                                                     << plainLog;
-    for (const char* library : { "libsimrender", "libpango", "libcairo", "libfontconfig", "libX11", "libsimserve", "libcpp-httplib", "libssl",
+    for (const char* library : { "libsimrender", "libpango", "libcairo", "libfontconfig", "libX11", "libsimserve", "libcpp-httplib", "libssl", "libarchive", "libsimarchive", "libxml2", "libicu",
              "libcrypto", "libsimmusic", "libsdbus-c++", "libsystemd" })
         EXPECT_FALSE(opened(plainLog, library)) << library << " was loaded";
 

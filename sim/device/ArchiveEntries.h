@@ -1,0 +1,40 @@
+#pragma once
+// What a package's archives hold, as the installer looks at them: the members of the
+// outer ar archive (debian-binary, control.tar, data.tar) and the entries of a tar. Bytes
+// are views: of the package read into memory when the archive stores them as they are,
+// else of the decompressed copy the entries keep.
+
+#include <ctime>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+#include <vector>
+
+namespace sim {
+
+struct ArchiveMember {
+    std::string name; // as the archive gives it ("control.tar.gz")
+    std::string_view bytes;
+};
+
+struct TarEntry {
+    enum class Kind {
+        File,
+        Folder,
+        Other // a link, a device, a FIFO: refused by the installer
+    };
+    std::string name; // as stored, "./" included
+    Kind kind = Kind::Other;
+    bool hardLink = false;
+    mode_t mode = 0644;
+    std::time_t modified = 0;
+    std::string_view bytes;
+};
+
+struct TarEntries {
+    std::vector<TarEntry> entries;
+    std::deque<std::string> storage; // the bytes the views point into, when copied
+};
+
+} // namespace sim
