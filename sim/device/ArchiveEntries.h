@@ -1,8 +1,10 @@
 #pragma once
 // What a package's archives hold, as the installer looks at them: the members of the
-// outer ar archive (debian-binary, control.tar, data.tar) and the entries of a tar. Bytes
-// are views: of the package read into memory when the archive stores them as they are,
-// else of the decompressed copy the entries keep.
+// outer ar archive (debian-binary, control.tar, data.tar) and the entries of a tar. Their
+// bytes are ranges of the package file when the archive stores them as they are, else
+// views of the decompressed copy kept in `storage`.
+
+#include "ArchiveBytes.h"
 
 #include <ctime>
 #include <deque>
@@ -15,7 +17,7 @@ namespace sim {
 
 struct ArchiveMember {
     std::string name; // as the archive gives it ("control.tar.gz")
-    std::string_view bytes;
+    ArchiveBytes bytes;
 };
 
 struct TarEntry {
@@ -29,7 +31,7 @@ struct TarEntry {
     bool hardLink = false;
     mode_t mode = 0644;
     std::time_t modified = 0;
-    std::string_view bytes;
+    ArchiveBytes bytes;
 };
 
 struct TarEntries {

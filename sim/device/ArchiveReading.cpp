@@ -22,7 +22,7 @@ Entry libarchiveEntry(const char* symbol, const std::string& what)
 
 } // namespace
 
-std::vector<ArchiveMember> readArMembers(std::string_view archive, std::uint64_t memberLimit, std::deque<std::string>& storage, const std::string& what)
+std::vector<ArchiveMember> readArMembers(const ArchiveBytes& archive, std::uint64_t memberLimit, std::deque<std::string>& storage, const std::string& what)
 {
     if (auto members = readPlainArMembers(archive)) {
         for (auto& member : *members)
@@ -31,21 +31,27 @@ std::vector<ArchiveMember> readArMembers(std::string_view archive, std::uint64_t
         return std::move(*members);
     }
     static auto read = libarchiveEntry<ReadArMembersWithLibarchive>(LUMETRIX_READ_AR_MEMBERS, what);
+    std::string& whole = storage.emplace_back();
+    if (!archive.readAll(whole))
+        throw PackageError(what + " (it cannot be read whole)");
     std::vector<ArchiveMember> members;
     std::string error;
-    if (!read(archive, memberLimit, members, storage, error))
+    if (!read(whole, memberLimit, members, storage, error))
         throw PackageError(what + " (" + error + ")");
     return members;
 }
 
-TarEntries readTarEntries(std::string_view tar, std::uint64_t totalLimit, const std::string& what)
+TarEntries readTarEntries(const ArchiveBytes& tar, std::uint64_t totalLimit, const std::string& what)
 {
     if (auto entries = readPlainTarEntries(tar))
         return std::move(*entries);
     static auto read = libarchiveEntry<ReadTarEntriesWithLibarchive>(LUMETRIX_READ_TAR_ENTRIES, what);
     TarEntries entries;
+    std::string& whole = entries.storage.emplace_back();
+    if (!tar.readAll(whole))
+        throw PackageError(what + ": it cannot be read whole");
     std::string error;
-    if (!read(tar, totalLimit, entries, error))
+    if (!read(whole, totalLimit, entries, error))
         throw PackageError(what + ": " + error);
     return entries;
 }

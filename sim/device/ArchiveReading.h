@@ -13,8 +13,9 @@
 
 namespace sim {
 
-std::vector<ArchiveMember> readArMembers(std::string_view archive, std::uint64_t memberLimit, std::deque<std::string>& storage, const std::string& what);
+// `storage` keeps what had to be read into memory; the members may point into it.
+std::vector<ArchiveMember> readArMembers(const ArchiveBytes& archive, std::uint64_t memberLimit, std::deque<std::string>& storage, const std::string& what);
 
-TarEntries readTarEntries(std::string_view tar, std::uint64_t totalLimit, const std::string& what);
+TarEntries readTarEntries(const ArchiveBytes& tar, std::uint64_t totalLimit, const std::string& what);
 
 } // namespace sim

@@ -60,7 +60,7 @@ extern "C" __attribute__((visibility("default"))) bool lumetrix_read_ar_members(
         std::string& bytes = storage.emplace_back();
         if (!sim::readData(reader.get(), memberLimit, bytes, error))
             return false;
-        members.push_back({ archive_entry_pathname(entry) ? archive_entry_pathname(entry) : "", bytes });
+        members.push_back({ archive_entry_pathname(entry) ? archive_entry_pathname(entry) : "", sim::ArchiveBytes::inMemory(bytes) });
     }
     return true;
 }
@@ -100,7 +100,7 @@ extern "C" __attribute__((visibility("default"))) bool lumetrix_read_tar_entries
                 return false;
             }
             total += bytes.size();
-            read.bytes = bytes;
+            read.bytes = sim::ArchiveBytes::inMemory(bytes);
         }
         entries.entries.push_back(std::move(read));
     }

@@ -7,7 +7,6 @@
 #include "ArchiveReading.h"
 
 #include "Platform/BeneathFolder.h"
-#include "Platform/RegularFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -29,31 +28,41 @@ namespace sim {
 
 namespace {
 
-// The members of a package, read in place from its bytes (which must outlive them).
+// The members of a package, read from the open package file as they are needed.
 struct DebianMembers {
-    std::vector<std::uint8_t> package; // the whole .deb: read once, not copied again
-    std::deque<std::string> storage; // members libarchive had to copy
-    std::string_view control; // control.tar.*
-    std::string_view data; // data.tar.*
+    struct Descriptor {
+        int value = -1;
+        ~Descriptor()
+        {
+            if (value >= 0)
+                ::close(value);
+        }
+    } package;
+    std::deque<std::string> storage; // what libarchive had to read whole
+    ArchiveBytes control; // control.tar.*
+    ArchiveBytes data; // data.tar.*
 };
 
-DebianMembers readMembers(const fs::path& package)
+void readMembers(const fs::path& package, DebianMembers& members)
 {
-    DebianMembers members;
-    platform::RegularFileRead read = platform::readRegularFile(package.string(), kMaximumPackageBytes);
-    if (read.outcome == platform::RegularFileRead::Outcome::TooLarge)
-        throw PackageError(package.string() + ": larger than the " + std::to_string(kMaximumPackageBytes >> 20) + " MiB a package may be");
-    if (!read.ok())
+    // Opened as the platform's reader opens what someone named: a FIFO or a device never
+    // blocks, and anything but a regular file is refused.
+    members.package.value = ::open(package.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    struct stat status {};
+    if (members.package.value < 0 || ::fstat(members.package.value, &status) < 0 || !S_ISREG(status.st_mode))
         throw PackageError(package.string() + ": not a readable file");
-    members.package = std::move(read.bytes);
+    if (static_cast<std::uintmax_t>(status.st_size) > kMaximumPackageBytes)
+        throw PackageError(package.string() + ": larger than the " + std::to_string(kMaximumPackageBytes >> 20) + " MiB a package may be");
 
     const std::string notDebian = package.string() + ": not a Debian package";
-    std::string_view bytes(reinterpret_cast<const char*>(members.package.data()), members.package.size());
+    auto bytes = ArchiveBytes::inFile(members.package.value, 0, static_cast<std::uint64_t>(status.st_size));
     auto archiveMembers = readArMembers(bytes, kMaximumPackageBytes, members.storage, notDebian);
     // The format's version comes first; dpkg reads 2.x.
     if (archiveMembers.empty())
         throw PackageError(notDebian + " (empty)");
-    if (archiveMembers[0].name != "debian-binary" || archiveMembers[0].bytes.size() > 64 || archiveMembers[0].bytes.substr(0, 2) != "2.")
+    char version[2] = {};
+    if (archiveMembers[0].name != "debian-binary" || archiveMembers[0].bytes.size() > 64 || !archiveMembers[0].bytes.read(0, 2, version)
+        || std::string_view(version, 2) != "2.")
         throw PackageError(notDebian + " (no debian-binary 2.x first)");
     for (auto& member : archiveMembers) {
         if (member.name.rfind("control.tar", 0) == 0)
@@ -64,7 +73,6 @@ DebianMembers readMembers(const fs::path& package)
     }
     if (members.control.empty() || members.data.empty())
         throw PackageError(notDebian + " (it needs control.tar and data.tar members)");
-    return members;
 }
 
 // An entry's name without its leading "./".
@@ -78,16 +86,19 @@ struct ControlMembers {
     std::optional<std::string> md5sums;
 };
 
-ControlMembers readControl(std::string_view controlTar, const fs::path& package)
+ControlMembers readControl(const ArchiveBytes& controlTar, const fs::path& package)
 {
     const std::string what = package.string() + ": control.tar";
     TarEntries entries = readTarEntries(controlTar, kMaximumUnpackedBytes, what);
     std::optional<std::string> controlText;
     ControlMembers members;
     auto within = [&](const TarEntry& entry, std::size_t limit, const std::string& name) {
+        std::string text;
         if (entry.bytes.size() > limit)
             throw PackageError(what + ": " + name + ": larger than " + std::to_string(limit >> 20) + " MiB");
-        return std::string(entry.bytes);
+        if (!entry.bytes.readAll(text))
+            throw PackageError(what + ": " + name + ": cannot be read");
+        return text;
     };
     for (auto& entry : entries.entries) {
         std::string name = entryName(entry);
@@ -169,14 +180,8 @@ void writeEntryFile(int folder, const std::string& name, const TarEntry& entry, 
         int file;
         ~Closer() { ::close(file); }
     } closer { file };
-    for (std::size_t written = 0; written < entry.bytes.size();) {
-        ssize_t count = ::write(file, entry.bytes.data() + written, entry.bytes.size() - written);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0)
-            fail("cannot be written");
-        written += static_cast<std::size_t>(count);
-    }
+    if (!entry.bytes.copyTo(file))
+        fail("cannot be written");
     const timespec times[2] = { { entry.modified, 0 }, { entry.modified, 0 } };
     if (::fchmod(file, entry.mode & 0777) < 0 || ::futimens(file, times) < 0)
         fail("cannot be given its mode and time");
@@ -304,7 +309,8 @@ std::string PackageControl::statusStanza() const
 
 InstalledPackage installPackage(const DeviceRoot& root, const fs::path& package, const std::optional<std::string>& expectedName)
 {
-    DebianMembers members = readMembers(package);
+    DebianMembers members;
+    readMembers(package, members);
     ControlMembers control = readControl(members.control, package);
     for (const char* required : { "Package", "Version", "Architecture" }) {
         if (!control.control.field(required))

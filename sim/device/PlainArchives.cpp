@@ -38,25 +38,22 @@ std::string_view nameField(std::string_view field)
 
 constexpr std::size_t kBlock = 512;
 
-std::size_t roundedToBlock(std::uint64_t size)
-{
-    return static_cast<std::size_t>((size + kBlock - 1) / kBlock * kBlock);
-}
-
 } // namespace
 
-std::optional<std::vector<ArchiveMember>> readPlainArMembers(std::string_view archive)
+std::optional<std::vector<ArchiveMember>> readPlainArMembers(const ArchiveBytes& archive)
 {
     constexpr std::string_view kMagic = "!<arch>\n";
     constexpr std::size_t kHeader = 60;
-    if (archive.substr(0, kMagic.size()) != kMagic)
+    char magic[kMagic.size()];
+    if (!archive.read(0, sizeof magic, magic) || std::string_view(magic, sizeof magic) != kMagic)
         return std::nullopt;
     std::vector<ArchiveMember> members;
-    std::size_t at = kMagic.size();
+    std::uint64_t at = kMagic.size();
     while (at < archive.size()) {
-        if (archive.size() - at < kHeader)
+        char bytes[kHeader];
+        if (!archive.read(at, kHeader, bytes))
             return std::nullopt;
-        std::string_view header = archive.substr(at, kHeader);
+        std::string_view header(bytes, kHeader);
         if (header.substr(58, 2) != "`\n")
             return std::nullopt;
         std::string_view name = header.substr(0, 16);
@@ -71,10 +68,11 @@ std::optional<std::vector<ArchiveMember>> readPlainArMembers(std::string_view ar
         at += kHeader;
         if (!size || *size > archive.size() - at)
             return std::nullopt;
-        members.push_back({ std::string(name), archive.substr(at, static_cast<std::size_t>(*size)) });
-        at += static_cast<std::size_t>(*size);
+        members.push_back({ std::string(name), archive.slice(at, *size) });
+        at += *size;
         if (at % 2 && at < archive.size()) {
-            if (archive[at] != '\n')
+            char padding = 0;
+            if (!archive.read(at, 1, &padding) || padding != '\n')
                 return std::nullopt;
             ++at;
         }
@@ -82,18 +80,19 @@ std::optional<std::vector<ArchiveMember>> readPlainArMembers(std::string_view ar
     return members;
 }
 
-std::optional<TarEntries> readPlainTarEntries(std::string_view tar)
+std::optional<TarEntries> readPlainTarEntries(const ArchiveBytes& tar)
 {
     TarEntries result;
-    std::size_t at = 0;
+    std::uint64_t at = 0;
     for (;;) {
         // The end: a block of zeros (two, by the format; one and the end of the bytes
         // happens too), or the bytes simply ending on a block boundary.
         if (at == tar.size())
             return result;
-        if (tar.size() - at < kBlock)
+        char block[kBlock];
+        if (tar.size() - at < kBlock || !tar.read(at, kBlock, block))
             return std::nullopt;
-        std::string_view header = tar.substr(at, kBlock);
+        std::string_view header(block, kBlock);
         if (header.find_first_not_of('\0') == std::string_view::npos)
             return result;
 
@@ -135,7 +134,7 @@ std::optional<TarEntries> readPlainTarEntries(std::string_view tar)
         std::string_view name = nameField(header.substr(0, 100));
         std::string_view prefix = ustar && !gnu ? nameField(header.substr(345, 155)) : std::string_view();
         entry.name = prefix.empty() ? std::string(name) : std::string(prefix) + "/" + std::string(name);
-        if (name.empty() || entry.name.find('\0') != std::string::npos)
+        if (name.empty())
             return std::nullopt;
         auto mode = numberField(header.substr(100, 8), 8);
         auto modified = numberField(header.substr(136, 12), 8);
@@ -147,11 +146,11 @@ std::optional<TarEntries> readPlainTarEntries(std::string_view tar)
         at += kBlock;
         // Links and folders carry no data whatever their size field says (as libarchive
         // reads them); a file's must be there whole.
-        std::uint64_t dataSize = entry.kind == TarEntry::Kind::File ? *size : (type == '1' || type == '2' || type == '5' ? 0 : *size);
+        std::uint64_t dataSize = (type == '1' || type == '2' || type == '5') ? 0 : *size;
         if (dataSize > tar.size() - at)
             return std::nullopt;
-        entry.bytes = tar.substr(at, static_cast<std::size_t>(dataSize));
-        std::size_t padded = roundedToBlock(dataSize);
+        entry.bytes = tar.slice(at, dataSize);
+        std::uint64_t padded = (dataSize + kBlock - 1) / kBlock * kBlock;
         at = padded > tar.size() - at ? tar.size() : at + padded;
         result.entries.push_back(std::move(entry));
     }

@@ -1,8 +1,8 @@
 #pragma once
 // Reading the archives a package is usually made of, as they are stored: the ar archive
 // dpkg-deb writes and an uncompressed tar (ustar, or GNU's, with names that fit). Reading
-// them needs no library and copies no bytes, which matters because every run installs the
-// device package.
+// them needs no library and reads only their headers, which matters because every run
+// installs the device package.
 //
 // Anything else (a compressed tar, pax or GNU long-name records, an ar symbol table or
 // long-name table, a header that does not add up) gives nothing: the caller then reads the
@@ -16,8 +16,8 @@
 
 namespace sim {
 
-std::optional<std::vector<ArchiveMember>> readPlainArMembers(std::string_view archive);
+std::optional<std::vector<ArchiveMember>> readPlainArMembers(const ArchiveBytes& archive);
 
-std::optional<TarEntries> readPlainTarEntries(std::string_view tar);
+std::optional<TarEntries> readPlainTarEntries(const ArchiveBytes& tar);
 
 } // namespace sim
