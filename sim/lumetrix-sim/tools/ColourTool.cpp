@@ -62,7 +62,9 @@ public:
     // False once the tweak cannot be loaded: the run ends there.
     bool colour(const char* file)
     {
-        if (plainlyNoImage(file)) {
+        // Once the worker is loaded, it looks at the first bytes itself: a second look here
+        // would only open each file twice.
+        if (!m_worker && plainlyNoImage(file)) {
             fflush(stdout);
             fprintf(stderr, "lumetrix-colour: %s: no colour: %s\n", file, LUMETRIX_COLOUR_NOT_AN_IMAGE);
             m_allColoured = false;
