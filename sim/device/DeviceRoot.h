@@ -2,6 +2,8 @@
 // A device root: a folder that stands for the phone's "/", laid out as a jailbroken
 // device's, with the built deliverables installed as a device package would put them.
 
+#include "Platform/ScratchFolder.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -22,7 +24,7 @@ public:
     explicit DeviceRoot(std::filesystem::path path);
     // A fresh temporary root that is removed when this object goes, in `folder` (the
     // system's temporary folder without it).
-    static DeviceRoot makeTemporary(const std::filesystem::path& folder = std::filesystem::temp_directory_path());
+    static DeviceRoot makeTemporary(const std::filesystem::path& folder = platform::scratchFolder());
     DeviceRoot(DeviceRoot&&) noexcept;
     DeviceRoot& operator=(DeviceRoot&&) = delete;
     ~DeviceRoot();

@@ -9,6 +9,8 @@
 #include "RunResults.h"
 #include "RunState.h"
 #include "SimulatedProcess.h"
+
+#include "Platform/ScratchFolder.h"
 #include "SpringBoardHost.h"
 #include "Watchdog.h"
 
@@ -218,7 +220,7 @@ RunState runScenarioToEnd(scenario::CommandSource& commands, const RunOptions& o
     // pipe then fails with EPIPE, which names it, instead of killing this process.
     std::signal(SIGPIPE, SIG_IGN);
     DeviceRoot root = options.root ? DeviceRoot(*options.root)
-                                   : DeviceRoot::makeTemporary(options.temporaryRootsFolder.value_or(std::filesystem::temp_directory_path().string()));
+                                   : DeviceRoot::makeTemporary(options.temporaryRootsFolder.value_or(platform::scratchFolder()));
     Artefacts artefacts = Artefacts::fromBuild();
     if (options.package)
         artefacts.devicePackage = *options.package;

@@ -5,6 +5,8 @@
 #include "sim/lumetrix-sim/run/LineChannel.h"
 #include "sim/lumetrix-sim/run/SimulatedProcess.h"
 
+#include "Platform/ScratchFolder.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -29,7 +31,7 @@ PhoneLink::PhoneLink(LivePhoneSetup setup, PhoneState& state)
 {
     m_controls = LiveControls::makeShared();
     if (!setup.run.root) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "lumetrix-phone-XXXXXX").string();
+        std::string pattern = (std::filesystem::path(platform::scratchFolder()) / "lumetrix-phone-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
             throw std::runtime_error("cannot make a folder for the phone's device roots");
         m_temporaryRoots = pattern;

@@ -2,6 +2,7 @@
 // imageWithData: and the tweak's averageColor (lumetrix.so is loaded, as the substrate
 // loader would, and adds that method to UIImage).
 
+#include "Platform/ScratchFolder.h"
 #include "ColourWorker.h"
 
 #include "ArtworkFile.h"
@@ -84,7 +85,7 @@ private:
         // The tweak's initialiser reads its settings from the device root; an empty one
         // gives the defaults.
         std::error_code error;
-        fs::path root = fs::temp_directory_path(error) / ("lumetrix-colour-" + std::to_string(::getpid()));
+        fs::path root = fs::path(platform::scratchFolder()) / ("lumetrix-colour-" + std::to_string(::getpid()));
         fs::create_directories(root, error);
         platform::setDeviceRoot(root.string());
         std::string whyNot;
