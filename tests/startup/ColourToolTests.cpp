@@ -26,9 +26,9 @@ struct ToolRun {
     std::string output;
 };
 
-ToolRun runTool(const std::string& arguments)
+ToolRun runTool(const std::string& arguments, const std::string& program = LUMETRIX_COLOUR_TOOL)
 {
-    std::string command = std::string(LUMETRIX_COLOUR_TOOL) + " " + arguments + " 2>&1";
+    std::string command = "'" + program + "' " + arguments + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     std::string output;
     std::array<char, 512> buffer;
@@ -194,4 +194,24 @@ TEST(Sim_ColourTool, WhatIsNotARegularFileIsRefusedSayingWhatItIs)
         EXPECT_EQ(run.status, 1);
         EXPECT_NE(run.output.find("lumetrix-colour: " + c.file + ": no colour: " + c.why), std::string::npos) << run.output;
     }
+}
+
+// The program alone refuses what is plainly no image; anything that may be one needs the
+// worker library beside the platform, and a tree without it says so and exits 2.
+TEST(Sim_ColourTool, ATreeWithoutItsWorkerLibraryStillRefusesNonImagesAndSaysWhatIsMissing)
+{
+    Folder folder;
+    std::filesystem::path alone = folder.path / "bin" / "lumetrix-colour";
+    std::filesystem::create_directories(alone.parent_path());
+    std::filesystem::copy_file(LUMETRIX_COLOUR_TOOL, alone);
+    std::string text = folder.write("notes.txt", { 'n', 'o', '\n' });
+    std::string png = folder.write("cover.png", solidPNG(4, 4, { 200, 100, 50, 255 }));
+
+    ToolRun refused = runTool("'" + text + "'", alone.string());
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.output, runTool("'" + text + "'").output) << "the same refusal as the whole tree gives";
+
+    ToolRun image = runTool("'" + png + "'", alone.string());
+    EXPECT_EQ(image.status, 2);
+    EXPECT_NE(image.output.find("lumetrix-colour: cannot load libsimcolour.so"), std::string::npos) << image.output;
 }
