@@ -78,13 +78,24 @@ public:
     bool allColoured() const { return m_allColoured; }
 
 private:
-    // The worker library, found beside the platform through this program's RUNPATH. A tree
-    // without it cannot colour anything: that is a broken install, said and exit 2.
+    // The worker library, in the folder this program's RUNPATH names ($ORIGIN/../lib/lumetrix),
+    // by its whole path: a dlopen that an interposer makes on the program's behalf (a
+    // sanitizer's runtime does) would search that library's paths instead. A tree without it
+    // cannot colour anything: that is a broken install, said and exit 2.
     LumetrixColourFile worker()
     {
         if (m_worker)
             return m_worker;
-        void* library = dlopen(LUMETRIX_COLOUR_LIBRARY, RTLD_LAZY | RTLD_GLOBAL);
+        char path[4096];
+        ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+        path[length > 0 ? length : 0] = '\0';
+        char* slash = strrchr(path, '/');
+        constexpr const char* kBesidePlatform = "/../lib/lumetrix/" LUMETRIX_COLOUR_LIBRARY;
+        if (slash && static_cast<size_t>(slash - path) + strlen(kBesidePlatform) < sizeof path)
+            strcpy(slash, kBesidePlatform);
+        else
+            strcpy(path, LUMETRIX_COLOUR_LIBRARY);
+        void* library = dlopen(path, RTLD_LAZY | RTLD_GLOBAL);
         void* entry = library ? dlsym(library, LUMETRIX_COLOUR_ENTRY) : nullptr;
         if (!entry) {
             const char* why = dlerror();
