@@ -309,6 +309,13 @@ PhoneState::Versions PhoneState::waitForChange(const Versions& known, std::chron
     return m_versions;
 }
 
+PhoneState::Versions PhoneState::waitForFrameWhileALineRuns(const Versions& known, std::chrono::milliseconds longest) const
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait_for(lock, longest, [&] { return m_closing || m_accepted.empty() || m_versions.frame != known.frame; });
+    return m_versions;
+}
+
 int PhoneState::newRequestId()
 {
     std::lock_guard lock(m_mutex);

@@ -81,6 +81,9 @@ public:
     Versions versions() const;
     // Returns once something is newer than `known`, or after `timeout`.
     Versions waitForChange(const Versions& known, std::chrono::milliseconds timeout) const;
+    // While a page's line runs, the frame it makes is what the page waits for: returns
+    // once the frame is newer than `known`, no line is running, or after `longest`.
+    Versions waitForFrameWhileALineRuns(const Versions& known, std::chrono::milliseconds longest) const;
 
     // Lines the page sent: a number for each, and their outcome once the phone reports it
     // ({"id", "line", "wait", "t", "failures"} or {"id", "error"}).
