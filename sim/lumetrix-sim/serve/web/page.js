@@ -12,9 +12,9 @@ const page = {
   generation: 0,           // whole frames so far: pieces before the newest are moot
   piecesPainted: 0,
   events: null,
-  clicks: [],              // taps waiting for their frame: {after, at, answered}
+  clicks: [],              // taps waiting for their frame: {after, at, marks}
   clickToFrame: [],        // milliseconds from each tap to its frame on screen
-  tapStages: [],           // for each tap, when its steps happened (ms after the tap)
+  tapStages: [],           // each tap's marks, ms after it: {arrived, decoded, drawn, answered}
   stoppedSaid: false,      // the message line says the phone stopped
   deviceChosen: null,      // a device the user picked and has not restarted on yet
   streamRetry: null,
