@@ -10,6 +10,11 @@
 // to the announcement. The stream is asked for pieces (the part of the screen that
 // changed) as the page asks; a server that sends only whole frames counts those.
 //
+// Click to frame shown in the page is measured by the page itself in a headless
+// Chromium (clicks-in-page.mjs beside this file, with the browser tests' Playwright);
+// where node, Chromium or Playwright is missing that row says so and the rest is
+// measured as ever.
+//
 // Starts `lumetrix-sim serve` on a phone playing music, listens to its event stream as
 // the page does, and drives it with the page's own requests.
 
@@ -30,6 +35,7 @@
 #include <mutex>
 #include <sstream>
 #include <string>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -152,6 +158,29 @@ double cpuSecondsOfTree(pid_t root)
     return total;
 }
 
+// The page's own click-to-frame line, from clicks-in-page.mjs run against `address`, or
+// why there is none.
+std::string clicksInPage(const std::string& address, int clicks)
+{
+    std::string command = "node '" LUMETRIX_CLICKS_IN_PAGE "' --address http://" + address + "/ --clicks " + std::to_string(clicks) + " 2>&1";
+    FILE* output = popen(command.c_str(), "r");
+    if (!output)
+        return "click to frame shown in the page: not measured (cannot run node)";
+    std::string text;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, output))
+        text += buffer;
+    int status = pclose(output);
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (code == 0)
+        return text;
+    if (code == 77 || code == 127)
+        return "click to frame shown in the page: skipped (" + (code == 127 ? std::string("no node") : text) + ")";
+    return "click to frame shown in the page: failed:\n" + text;
+}
+
 double percentile(std::vector<double> values, double fraction)
 {
     std::sort(values.begin(), values.end());
@@ -163,19 +192,24 @@ double percentile(std::vector<double> values, double fraction)
 int main(int argc, char** argv)
 {
     int taps = 20;
+    int pageClicks = 40;
     std::string scale = "2";
     std::string simulator = LUMETRIX_SIM;
     bench::Arguments("serve_bench",
-        "usage: serve_bench [--taps N] [--scale S] [--sim PATH]\n\n"
+        "usage: serve_bench [--taps N] [--page-clicks C] [--scale S] [--sim PATH]\n\n"
         "Starts `lumetrix-sim serve` on a phone playing music and reports how long after a click\n"
-        "the new frame is announced (median and 90th percentile over N taps, at least 2) and the\n"
-        "frames a second while the control row fades and while a long title scrolls, and the CPU\n"
-        "the server uses while the phone is still with a page open; S is the picture scale serve\n"
-        "is given, PATH another lumetrix-sim to measure (an older build, for a comparison).",
+        "the new frame is announced (median and 90th percentile over N taps, at least 2) and\n"
+        "shown in a page in headless Chromium (C clicks, 0 for none; skipped where Chromium is\n"
+        "missing), the frames a second while the control row fades and while a long title\n"
+        "scrolls, and the CPU the server uses while the phone is still with a page open; S is the\n"
+        "picture scale serve is given, PATH another lumetrix-sim to measure (an older build, for a\n"
+        "comparison).",
         argc, argv)
         .read([&](bench::Arguments& arguments) {
         if (arguments.is("--taps"))
             taps = static_cast<int>(arguments.whole(2, 100000));
+        else if (arguments.is("--page-clicks"))
+            pageClicks = static_cast<int>(arguments.whole(0, 100000));
         else if (arguments.is("--scale")) {
             char text[32];
             std::snprintf(text, sizeof text, "%g", arguments.number(0.1, 10));
@@ -226,6 +260,10 @@ int main(int argc, char** argv)
         std::this_thread::sleep_for(100ms);
     }
 
+    // The same in a real page, still paused; the browser is gone before the frame rates
+    // and the idle CPU are measured.
+    std::string inPage = pageClicks > 0 ? clicksInPage(host, pageClicks) : "click to frame shown in the page: not asked for";
+
     // Frames while the row fades in (0.4 s at real time) after a tap, and out again.
     client.Post("/api/clock", "1", "text/plain");
     std::this_thread::sleep_for(2500ms);
@@ -270,6 +308,7 @@ int main(int argc, char** argv)
     std::printf("%s, frames at %s px per point\n", simulator.c_str(), scale.c_str());
     std::printf("click to frame at the page: median %.1f ms, 90th percentile %.1f ms, max %.1f ms (%zu clicks)\n",
         percentile(latencies, 0.5), percentile(latencies, 0.9), percentile(latencies, 1.0), latencies.size());
+    std::printf("%s\n", inPage.c_str());
     std::printf("frames per second while the row fades in: mean %.1f, lowest %.1f (%zu fades of 0.4 s)\n", mean(rates),
         *std::min_element(rates.begin(), rates.end()), rates.size());
     std::printf("frames per second while the title scrolls: mean %.1f, lowest %.1f (%zu times 0.5 s)\n", mean(marquee),

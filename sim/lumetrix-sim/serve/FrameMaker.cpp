@@ -53,7 +53,7 @@ std::vector<std::uint8_t> FrameMaker::encodeFrame(const std::uint8_t* pixels, in
     return imaging::encodeJPEG(rgb.data(), static_cast<std::size_t>(width), static_cast<std::size_t>(height), kJPEGQuality);
 }
 
-std::optional<json> FrameMaker::frameIfChanged(SpringBoard* springBoard, void* tweakHandle, double now, double runSeconds)
+std::optional<json> FrameMaker::frameIfChanged(SpringBoard* springBoard, void* tweakHandle, double now)
 {
     SpringBoardObserver observer(springBoard, tweakHandle, m_ids);
     json screen = observer.screen();
@@ -99,9 +99,13 @@ std::optional<json> FrameMaker::frameIfChanged(SpringBoard* springBoard, void* t
         pictures.drawScreen(springBoard, m_pixelsPerPoint, encode);
     }
     frame["image"] = platform::encodeBase64(jpeg);
-    frame["screen"] = std::move(screen);
-    frame["players"] = observer.players(runSeconds);
     return frame;
+}
+
+json FrameMaker::dumpsOfLastFrame(SpringBoard* springBoard, void* tweakHandle, double runSeconds)
+{
+    SpringBoardObserver observer(springBoard, tweakHandle, m_ids);
+    return { { "screen", m_lastScreen }, { "players", observer.players(runSeconds) } };
 }
 
 } // namespace sim

@@ -27,12 +27,14 @@ public:
     // `pixelsPerPoint`: the frame's resolution.
     explicit FrameMaker(double pixelsPerPoint);
 
-    // {"image" (base64), "type", "width", "height", "scale", "screen", "players"} when
-    // the screen differs from the last frame; nothing otherwise. With "piece": {"x", "y",
-    // "width", "height"} (pixels of the whole frame, whose size "width" and "height"
-    // still give) the image is that part of the screen alone. `now` is absolute time,
-    // `runSeconds` the time as dumps give it.
-    std::optional<nlohmann::json> frameIfChanged(SpringBoard*, void* tweakHandle, double now, double runSeconds);
+    // {"image" (base64), "type", "width", "height", "scale"} when the screen differs from
+    // the last frame; nothing otherwise. With "piece": {"x", "y", "width", "height"}
+    // (pixels of the whole frame, whose size "width" and "height" still give) the image
+    // is that part of the screen alone. `now` is absolute time.
+    std::optional<nlohmann::json> frameIfChanged(SpringBoard*, void* tweakHandle, double now);
+    // {"screen", "players"}: the dumps the last frame was made from (`runSeconds` the time
+    // as dumps give it), asked for once the frame has gone, so they do not hold it up.
+    nlohmann::json dumpsOfLastFrame(SpringBoard*, void* tweakHandle, double runSeconds);
 
     // Whether the screen last looked at is moving by itself (a fade under way, a title
     // scrolling in view): more frames follow without anything else happening.

@@ -358,6 +358,11 @@ void HttpFront::streamEvents(const httplib::Request& request, httplib::Response&
         [this, stream](std::size_t, httplib::DataSink& sink) {
         // Short waits, so a server asked to stop is not held up by an idle stream.
         PhoneState::Versions now = stream->first ? m_state.versions() : m_state.waitForChange(stream->known, 1s);
+        // Word of a line being run (the status) would reach the page just before that
+        // line's frame, and the page, the network and the phone would all be busy with it
+        // while the frame is on its way: it follows the frame instead.
+        if (!stream->first && now.frame == stream->known.frame && !(now == stream->known))
+            now = m_state.waitForFrameWhileALineRuns(stream->known, kLongestHeldStatus);
         std::string out;
         if ((stream->first || now.frame != stream->known.frame) && now.frame > 0) {
             // The frame itself, not word of it: the page shows it without asking again.

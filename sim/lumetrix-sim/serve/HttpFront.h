@@ -27,6 +27,7 @@
 #include <httplib.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -51,6 +52,8 @@ public:
     // Worker threads: every stream holds one, and so does every connection being read or
     // kept alive; idle or slow connections by the dozen still leave most of them free.
     static constexpr int kWorkers = 160;
+    // How long a stream holds status and log news back for the frame of a line being run.
+    static constexpr std::chrono::milliseconds kLongestHeldStatus { 50 };
 
 private:
     void route();

@@ -191,9 +191,11 @@ void LiveFeed::publish(ScenarioHost& host, RunState& state, RunServices& service
         m_lastPhone = phone;
         report({ { "phone", phone } });
     }
-    if (auto frame = m_frames->frameIfChanged(springBoard, host.tweakHandle(), now, runSeconds)) {
+    if (auto frame = m_frames->frameIfChanged(springBoard, host.tweakHandle(), now)) {
         (*frame)["t"] = runSeconds;
         report({ { "frame", std::move(*frame) } });
+        // The page waits for the picture; the inspector's dumps can follow it.
+        report({ { "frame-dumps", m_frames->dumpsOfLastFrame(springBoard, host.tweakHandle(), runSeconds) } });
         m_ticksWithoutFrame = 0;
     } else if (m_frames->isMoving()) {
         m_ticksWithoutFrame = 0;

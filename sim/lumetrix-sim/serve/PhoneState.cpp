@@ -76,11 +76,16 @@ void PhoneState::apply(const json& report)
             m_pieces.clear();
         }
         double scale = frame.value("scale", 1.0);
-        json points = { frame.value("width", 0) / scale, frame.value("height", 0) / scale };
-        json inspection = { { "frame", m_frame.number }, { "t", m_frame.time }, { "points", points }, { "screen", frame["screen"] },
-            { "players", frame["players"] } };
-        m_inspection = std::make_shared<const std::string>(inspection.dump(-1, ' ', false, json::error_handler_t::replace));
+        m_framePoints = { frame.value("width", 0) / scale, frame.value("height", 0) / scale };
         changed(m_versions.frame);
+    } else if (report.contains("frame-dumps")) {
+        // The dumps of the frame just before (they follow it, so it is not held up).
+        auto& dumps = report["frame-dumps"];
+        json inspection = { { "frame", m_frame.number }, { "t", m_frame.time }, { "points", m_framePoints }, { "screen", dumps["screen"] },
+            { "players", dumps["players"] } };
+        m_inspection = std::make_shared<const std::string>(inspection.dump(-1, ' ', false, json::error_handler_t::replace));
+        m_inspectionFrame = m_frame.number;
+        m_changed.notify_all();
     } else if (report.contains("phone-start")) {
         auto& start = report["phone-start"];
         std::vector<std::string> lines;
@@ -250,7 +255,8 @@ std::optional<std::vector<PhoneState::Piece>> PhoneState::piecesSince(std::uint6
 
 std::shared_ptr<const std::string> PhoneState::inspection() const
 {
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
+    m_changed.wait_for(lock, kLongestWaitForDumps, [&] { return m_closing || m_inspectionFrame == m_frame.number; });
     return m_inspection;
 }
 
@@ -306,6 +312,13 @@ PhoneState::Versions PhoneState::waitForChange(const Versions& known, std::chron
 {
     std::unique_lock lock(m_mutex);
     m_changed.wait_for(lock, timeout, [&] { return m_closing || !(m_versions == known); });
+    return m_versions;
+}
+
+PhoneState::Versions PhoneState::waitForFrameWhileALineRuns(const Versions& known, std::chrono::milliseconds longest) const
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait_for(lock, longest, [&] { return m_closing || m_accepted.empty() || m_versions.frame != known.frame; });
     return m_versions;
 }
 

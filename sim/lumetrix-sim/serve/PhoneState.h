@@ -62,8 +62,10 @@ public:
     // Pieces kept since the last whole frame; beyond this they are painted into a new
     // whole frame at once.
     static constexpr std::size_t kPiecesKept = 120;
-    // {"frame", "screen", "players"} as of the newest frame.
+    // {"frame", "t", "points", "screen", "players"} as of the newest frame. A frame's
+    // dumps come just after it: until they do (at most kLongestWaitForDumps), this waits.
     std::shared_ptr<const std::string> inspection() const;
+    static constexpr std::chrono::milliseconds kLongestWaitForDumps { 200 };
     // The phone, music, Settings, clock, speed and recorder, for the page's controls.
     nlohmann::json status() const;
     // The event log in words from entry `since` on: {"next", "entries": [{"t", "text", "kind"}]}.
@@ -81,6 +83,9 @@ public:
     Versions versions() const;
     // Returns once something is newer than `known`, or after `timeout`.
     Versions waitForChange(const Versions& known, std::chrono::milliseconds timeout) const;
+    // While a page's line runs, the frame it makes is what the page waits for: returns
+    // once the frame is newer than `known`, no line is running, or after `longest`.
+    Versions waitForFrameWhileALineRuns(const Versions& known, std::chrono::milliseconds longest) const;
 
     // Lines the page sent: a number for each, and their outcome once the phone reports it
     // ({"id", "line", "wait", "t", "failures"} or {"id", "error"}).
@@ -118,7 +123,9 @@ private:
     Frame m_frame;
     mutable Frame m_whole;
     mutable std::vector<Piece> m_pieces;
+    nlohmann::json m_framePoints;
     std::shared_ptr<const std::string> m_inspection;
+    std::uint64_t m_inspectionFrame = 0;
     nlohmann::json m_phone;
     nlohmann::json m_music;
     nlohmann::json m_settings;

@@ -109,16 +109,48 @@ TEST_F(Serve_PhoneState, AServerThatStopsWaitsForNoOutcome)
 TEST_F(Serve_PhoneState, TheNewestFrameAndItsDumps)
 {
     std::vector<std::uint8_t> png = { 0x89, 'P', 'N', 'G' };
-    state.apply({ { "frame", { { "image", platform::encodeBase64(png) }, { "type", "image/png" }, { "width", 750 }, { "height", 1624 }, { "scale", 2 }, { "t", 4.5 }, { "screen", { { "class", "UIWindow" } } }, { "players", json::object() } } } });
+    state.apply({ { "frame", { { "image", platform::encodeBase64(png) }, { "type", "image/png" }, { "width", 750 }, { "height", 1624 }, { "scale", 2 }, { "t", 4.5 } } } });
+    state.apply({ { "frame-dumps", { { "screen", { { "class", "UIWindow" } } }, { "players", json::object() } } } });
     auto frame = state.frame();
     ASSERT_TRUE(frame);
     EXPECT_EQ(frame->number, 1u);
     EXPECT_EQ(*frame->image, std::string("\x89PNG"));
     json inspection = json::parse(*state.inspection());
+    EXPECT_EQ(inspection["frame"], 1);
     EXPECT_EQ(inspection["points"], json({ 375.0, 812.0 }));
     EXPECT_EQ(inspection["screen"]["class"], "UIWindow");
     state.apply({ { "frame", { { "image", "not base64!" } } } });
     EXPECT_EQ(state.frame()->number, 1u) << "a frame that does not decode is dropped";
+}
+
+TEST_F(Serve_PhoneState, TheInspectionWaitsForTheNewestFramesDumps)
+{
+    auto frameReport = [](double t) {
+        return json { { "frame", { { "image", platform::encodeBase64(std::vector<std::uint8_t> { 1, 2, 3 }) }, { "type", "image/jpeg" }, { "width", 750 }, { "height", 1624 }, { "scale", 2 }, { "t", t } } } };
+    };
+    auto dumpsReport = [](const char* windowClass) {
+        return json { { "frame-dumps", { { "screen", { { "class", windowClass } } }, { "players", json::object() } } } };
+    };
+    state.apply(frameReport(1));
+    state.apply(dumpsReport("First"));
+    // The next frame is out; its dumps come a moment later, and whoever asks meanwhile
+    // gets them, not the last frame's.
+    state.apply(frameReport(2));
+    std::thread phone([&] {
+        std::this_thread::sleep_for(50ms);
+        state.apply(dumpsReport("Second"));
+    });
+    json inspection = json::parse(*state.inspection());
+    phone.join();
+    EXPECT_EQ(inspection["frame"], 2);
+    EXPECT_EQ(inspection["screen"]["class"], "Second");
+
+    // Dumps that never come hold nobody for long: the last ones there are.
+    state.apply(frameReport(3));
+    auto asked = std::chrono::steady_clock::now();
+    inspection = json::parse(*state.inspection());
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, 2s);
+    EXPECT_EQ(inspection["screen"]["class"], "Second");
 }
 
 TEST_F(Serve_PhoneState, TheLogReadsTheTranscriptInTheDemosWords)

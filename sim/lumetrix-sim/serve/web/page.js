@@ -12,8 +12,9 @@ const page = {
   generation: 0,           // whole frames so far: pieces before the newest are moot
   piecesPainted: 0,
   events: null,
-  clicks: [],              // taps waiting for their frame: {after, at}
+  clicks: [],              // taps waiting for their frame: {after, at, marks}
   clickToFrame: [],        // milliseconds from each tap to its frame on screen
+  tapStages: [],           // each tap's marks, ms after it: {arrived, decoded, drawn, answered}
   stoppedSaid: false,      // the message line says the phone stopped
   deviceChosen: null,      // a device the user picked and has not restarted on yet
   streamRetry: null,
@@ -46,9 +47,17 @@ async function post(path, body) {
 
 // Every action is one scenario line: what runs is what a recording says.
 async function runLine(line) {
-  if (line.startsWith('tap '))
-    page.clicks.push({ after: page.frameShown, at: performance.now() });
-  const { ok, reply } = await post('/api/action', line);
+  const click = line.startsWith('tap ') ? { after: page.frameShown, at: performance.now(), marks: {} } : null;
+  if (click)
+    page.clicks.push(click);
+  let answer = { ok: false, reply: {} };
+  try {
+    answer = await post('/api/action', line);
+  } finally {
+    if (click)
+      click.marks.answered = performance.now() - click.at;
+  }
+  const { ok, reply } = answer;
   if (!ok) {
     say(`${line}: ${reply.error || 'refused'}`);
     return false;
@@ -71,7 +80,7 @@ function quoted(text) {
 // from a whole frame, which the server sends first on every stream.
 const kMostPending = 90;
 
-function paint(update, isPiece) {
+function paint(update, isPiece, arrived) {
   if (page.pending >= kMostPending) {
     restartStream();
     return;
@@ -79,13 +88,18 @@ function paint(update, isPiece) {
   ++page.pending;
   const generation = isPiece ? page.generation : ++page.generation;
   // An image element decodes a small JPEG in well under a millisecond, several times
-  // sooner than createImageBitmap hands one back.
+  // sooner than createImageBitmap hands one back. A data URL loads as its source is set,
+  // so the image is drawn at once rather than a task later, when its load event comes.
   const image = new Image();
-  const decoded = new Promise((resolve, reject) => {
+  let decoded = new Promise((resolve, reject) => {
     image.onload = () => resolve(image);
     image.onerror = reject;
   });
   image.src = `data:${update.type};base64,${update.image}`;
+  if (image.complete && image.naturalWidth > 0)
+    decoded = Promise.resolve(image);
+  let decodedAt = 0;
+  decoded.then(() => { decodedAt = performance.now(); }, () => {});
   page.painting = page.painting.then(() => decoded).then(() => {
     --page.pending;
     // A whole frame that came later covers what this would paint.
@@ -99,7 +113,7 @@ function paint(update, isPiece) {
     canvas.getContext('2d').drawImage(image, isPiece ? update.x : 0, isPiece ? update.y : 0);
     if (isPiece)
       page.piecesPainted += 1;
-    shown(update.n);
+    shown(update.n, { arrived, decoded: decodedAt });
   }, () => {
     --page.pending;
     if (isPiece && generation === page.generation)
@@ -117,18 +131,22 @@ function afterPainting(work) {
   page.painting.then(() => setTimeout(work, 0), () => setTimeout(work, 0));
 }
 
-function shown(number) {
+function shown(number, marks) {
   page.frameShown = number;
   $('#screen').dataset.frame = String(number);
   $('#frame-number').textContent = String(number);
   const now = performance.now();
-  while (page.clicks.length && page.clicks[0].after < number)
-    page.clickToFrame.push(now - page.clicks.shift().at);
+  while (page.clicks.length && page.clicks[0].after < number) {
+    const click = page.clicks.shift();
+    page.clickToFrame.push(now - click.at);
+    Object.assign(click.marks, { arrived: marks.arrived - click.at, decoded: marks.decoded - click.at, drawn: now - click.at });
+    page.tapStages.push(click.marks);
+  }
   scheduleInspection();
 }
 
 // For whoever measures the page (the browser test): each tap's time to its frame.
-window.lumetrixTimings = () => ({ clickToFrame: page.clickToFrame.slice(), frameShown: page.frameShown, piecesPainted: page.piecesPainted });
+window.lumetrixTimings = () => ({ clickToFrame: page.clickToFrame.slice(), tapStages: page.tapStages.slice(), frameShown: page.frameShown, piecesPainted: page.piecesPainted });
 
 // MARK: Status and controls
 
@@ -639,8 +657,8 @@ function follow() {
       say('This page follows the phone again.', true);
     }
   });
-  events.addEventListener('frame', (event) => paint(JSON.parse(event.data), false));
-  events.addEventListener('piece', (event) => paint(JSON.parse(event.data), true));
+  events.addEventListener('frame', (event) => paint(JSON.parse(event.data), false, performance.now()));
+  events.addEventListener('piece', (event) => paint(JSON.parse(event.data), true, performance.now()));
   // Status and the log wait for frames being painted: a tap's frame is what the user
   // is looking for, and a log fetch or a status render in between holds it back.
   events.addEventListener('status', (event) => afterPainting(() => renderStatus(JSON.parse(event.data))));
