@@ -61,8 +61,8 @@ RegularFileRead readRegularFile(const std::string& hostPath, std::size_t maximum
         return fail(RegularFileRead::Outcome::TooLarge, tooLarge);
     // Read into a buffer of the size fstat gives; then on, for a file that grows meanwhile
     // or a /proc file that says 0, in pieces up to one byte past the limit.
-    // A large buffer gets its pages in one call rather than a fault each (a run reads the
-    // device package, megabytes, every time).
+    // A large buffer gets its pages in one call rather than a fault each: artwork of
+    // megabytes costs a few hundred faults less.
     constexpr std::size_t kPrefaultFrom = 256 * 1024;
     result.bytes.reserve(static_cast<std::size_t>(status.st_size));
     if (result.bytes.capacity() >= kPrefaultFrom)

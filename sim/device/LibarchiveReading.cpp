@@ -18,8 +18,8 @@ std::string archiveError(archive* reader)
 }
 
 // The current entry's data, whole, within `room` bytes; false with `error` when it cannot
-// be read or does not fit.
-bool readData(archive* reader, std::uint64_t room, std::string& bytes, std::string& error)
+// be read, or `tooLarge` when it does not fit.
+bool readData(archive* reader, std::uint64_t room, std::string& bytes, std::string& error, const std::string& tooLarge)
 {
     char buffer[65536];
     for (;;) {
@@ -31,7 +31,7 @@ bool readData(archive* reader, std::uint64_t room, std::string& bytes, std::stri
         if (count == 0)
             return true;
         if (bytes.size() + static_cast<std::size_t>(count) > room) {
-            error = "unpacks to more than " + std::to_string(room >> 20) + " MiB";
+            error = tooLarge;
             return false;
         }
         bytes.append(buffer, static_cast<std::size_t>(count));
@@ -58,7 +58,7 @@ extern "C" __attribute__((visibility("default"))) bool lumetrix_read_ar_members(
             return false;
         }
         std::string& bytes = storage.emplace_back();
-        if (!sim::readData(reader.get(), memberLimit, bytes, error))
+        if (!sim::readData(reader.get(), memberLimit, bytes, error, "a member is larger than " + std::to_string(memberLimit >> 20) + " MiB"))
             return false;
         members.push_back({ archive_entry_pathname(entry) ? archive_entry_pathname(entry) : "", sim::ArchiveBytes::inMemory(bytes) });
     }
@@ -94,11 +94,8 @@ extern "C" __attribute__((visibility("default"))) bool lumetrix_read_tar_entries
         read.modified = archive_entry_mtime(entry);
         if (read.kind == sim::TarEntry::Kind::File) {
             std::string& bytes = entries.storage.emplace_back();
-            if (!sim::readData(reader.get(), totalLimit - total, bytes, error)) {
-                if (error.rfind("unpacks to more than", 0) == 0)
-                    error = "unpacks to more than " + std::to_string(totalLimit >> 20) + " MiB";
+            if (!sim::readData(reader.get(), totalLimit - total, bytes, error, "unpacks to more than " + std::to_string(totalLimit >> 20) + " MiB"))
                 return false;
-            }
             total += bytes.size();
             read.bytes = sim::ArchiveBytes::inMemory(bytes);
         }

@@ -1,25 +1,20 @@
 #include "PackageInstaller.h"
 
+#include "ArchiveReading.h"
 #include "DeviceRoot.h"
 
+#include "Platform/BeneathFolder.h"
 #include "sim/payload/PayloadLocation.h"
 
-#include "ArchiveReading.h"
-
-#include "Platform/BeneathFolder.h"
-
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <deque>
 #include <fcntl.h>
-#include <sys/stat.h>
-
-#include <algorithm>
-#include <cstdint>
 #include <fstream>
-#include <memory>
 #include <sstream>
-#include <string_view>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -28,16 +23,26 @@ namespace sim {
 
 namespace {
 
+// A file descriptor closed when it goes out of scope, however the scope is left.
+struct Descriptor {
+    int value = -1;
+    Descriptor() = default;
+    explicit Descriptor(int value)
+        : value(value)
+    {
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor()
+    {
+        if (value >= 0)
+            ::close(value);
+    }
+};
+
 // The members of a package, read from the open package file as they are needed.
 struct DebianMembers {
-    struct Descriptor {
-        int value = -1;
-        ~Descriptor()
-        {
-            if (value >= 0)
-                ::close(value);
-        }
-    } package;
+    Descriptor package;
     std::deque<std::string> storage; // what libarchive had to read whole
     ArchiveBytes control; // control.tar.*
     ArchiveBytes data; // data.tar.*
@@ -173,17 +178,13 @@ void writeEntryFile(int folder, const std::string& name, const TarEntry& entry, 
     auto fail = [&](const char* step) { throw PackageError(what + ": " + entryName(entry) + ": " + step + ": " + std::strerror(errno)); };
     if (::unlinkat(folder, name.c_str(), 0) < 0 && errno != ENOENT)
         fail("cannot replace what is there");
-    int file = ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (file < 0)
+    Descriptor file(::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (file.value < 0)
         fail("cannot be made");
-    struct Closer {
-        int file;
-        ~Closer() { ::close(file); }
-    } closer { file };
-    if (!entry.bytes.copyTo(file))
+    if (!entry.bytes.copyTo(file.value))
         fail("cannot be written");
     const timespec times[2] = { { entry.modified, 0 }, { entry.modified, 0 } };
-    if (::fchmod(file, entry.mode & 0777) < 0 || ::futimens(file, times) < 0)
+    if (::fchmod(file.value, entry.mode & 0777) < 0 || ::futimens(file.value, times) < 0)
         fail("cannot be given its mode and time");
 }
 
@@ -201,27 +202,17 @@ std::vector<std::string> unpackData(const TarEntries& data, const fs::path& root
             continue;
         fs::path relative = fs::path(*devicePath).relative_path();
         if (entry.kind == TarEntry::Kind::Folder) {
-            int folder = beneath.openFolder(relative.string(), true);
-            if (folder < 0)
+            // Made as a path (O_PATH), then opened for reading to take its mode.
+            if (Descriptor(beneath.openFolder(relative.string(), true)).value < 0)
                 throw PackageError(what + ": " + entryName(entry) + ": cannot be made: " + std::strerror(errno));
-            ::close(folder);
-            int opened = beneath.open(relative.string(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC, 0);
-            bool moded = opened >= 0 && ::fchmod(opened, entry.mode & 0777) == 0;
-            if (opened >= 0)
-                ::close(opened);
-            if (!moded)
+            Descriptor folder(beneath.open(relative.string(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC, 0));
+            if (folder.value < 0 || ::fchmod(folder.value, entry.mode & 0777) < 0)
                 throw PackageError(what + ": " + entryName(entry) + ": cannot be given its mode: " + std::strerror(errno));
         } else {
-            int folder = beneath.openFolder(relative.parent_path().string(), true);
-            if (folder < 0)
+            Descriptor folder(beneath.openFolder(relative.parent_path().string(), true));
+            if (folder.value < 0)
                 throw PackageError(what + ": " + entryName(entry) + ": its folder cannot be made: " + std::strerror(errno));
-            try {
-                writeEntryFile(folder, relative.filename().string(), entry, what);
-            } catch (...) {
-                ::close(folder);
-                throw;
-            }
-            ::close(folder);
+            writeEntryFile(folder.value, relative.filename().string(), entry, what);
         }
         paths.push_back(*devicePath);
     }

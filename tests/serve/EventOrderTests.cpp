@@ -63,8 +63,13 @@ bool isPicture(const std::string& name) { return name == "frame" || name == "pie
 
 TEST(Serve_EventOrder, AClicksFrameComesBeforeTheNewsOfItsLine)
 {
-    fs::path work = fs::temp_directory_path() / ("lumetrix-serve-order-" + std::to_string(getpid()));
-    fs::create_directories(work);
+    // Removed however the test ends, a failed assertion included.
+    struct Work {
+        fs::path path = fs::temp_directory_path() / ("lumetrix-serve-order-" + std::to_string(getpid()));
+        Work() { fs::create_directories(path); }
+        ~Work() { fs::remove_all(path); }
+    } scratch;
+    const fs::path& work = scratch.path;
     std::ofstream(work / "phone.scenario") << "pref dynamicenabled true\ntrack \"Daybreak\" \"The Lumen Trio\" 214 artwork \"" << LUMETRIX_SCENARIO_MEDIA
                                            << "/daybreak.png\"\nplay\nboot\nwait 2\n";
     ServedPhone server(LUMETRIX_SIM, { "--out", (work / "out").string(), (work / "phone.scenario").string() });
@@ -95,7 +100,6 @@ TEST(Serve_EventOrder, AClicksFrameComesBeforeTheNewsOfItsLine)
         EXPECT_LT(picture - events.begin(), news - events.begin()) << "click " << click << "'s frame comes first";
     }
     server.stop();
-    fs::remove_all(work);
 }
 
 } // namespace
