@@ -58,6 +58,9 @@ struct RuntimeState {
     std::vector<Class> allClasses;
     std::unordered_map<std::string, SEL> selectors;
     unsigned long long generation = 1;
+    // Whether any cache may hold an entry: registration adds thousands of methods before
+    // the first send fills a cache, and each would otherwise walk every class for nothing.
+    bool cachesFilled = false;
     bool recording = false;
     std::vector<objc::Modification> modifications;
     // Associations by object, then by key. A std::map keeps per-object iteration stable.
@@ -123,6 +126,9 @@ void methodsDidChange()
 {
     auto& runtime = state();
     ++runtime.generation;
+    if (!runtime.cachesFilled)
+        return;
+    runtime.cachesFilled = false;
     for (Class cls : runtime.allClasses)
         emptyCache(cls->cache);
 }
@@ -228,6 +234,7 @@ IMP lookupForSend(Class cls, SEL sel, const std::string& callerEncoding, const v
         fatal(describe(cls, sel) + ": type encoding mismatch: the method has '" + method->types
             + "', the message was sent as '" + callerEncoding + "'");
     }
+    state().cachesFilled = true;
     insertIntoCache(cls->cache, sel, method->imp, signature);
     return method->imp;
 }

@@ -1,5 +1,6 @@
 // lumetrix-colour: the average colour of artwork files, worked out by the code SpringBoard
-// runs (ColourWorker.cpp, in libsimcolour.so: the platform's decoders and the tweak).
+// runs (ColourWorker.cpp, in libsimcolour.so: the platform's decoders and the tweak, which
+// that library carries linked in).
 //
 // Start-up is most of what one file costs. So one process colours any number of files, and
 // this program is only the front: it answers the options, and refuses a file whose first

@@ -1,11 +1,12 @@
 // The colour of an artwork file as SpringBoard gets it: the platform's UIImage
-// imageWithData: and the tweak's averageColor (lumetrix.so is loaded, as the substrate
-// loader would, and adds that method to UIImage).
+// imageWithData: and the tweak's averageColor (the tweak, linked in, is loaded as the
+// substrate loader would load it, and adds that method to UIImage).
 
 #include "Platform/ScratchFolder.h"
 #include "ColourWorker.h"
 
 #include "ArtworkFile.h"
+#include "LinkedTweak.h"
 #include "Foundation/NSData.h"
 #include "Foundation/RunLoop.h"
 #include "Platform/Platform.h"
@@ -13,11 +14,9 @@
 #include "UIKit/UIImage.h"
 #include "UIKit/UIImageDecoder.h"
 #include "objc/runtime.h"
-#include "sim/payload/PayloadLocation.h"
 
 #include <cmath>
 #include <cstdio>
-#include <dlfcn.h>
 #include <exception>
 #include <filesystem>
 #include <optional>
@@ -80,7 +79,7 @@ private:
 
     void loadTweak()
     {
-        if (m_tweak)
+        if (m_tweakLoaded)
             return;
         // The tweak's initialiser reads its settings from the device root; an empty one
         // gives the defaults.
@@ -90,21 +89,17 @@ private:
         platform::setDeviceRoot(root.string());
         std::string whyNot;
         try {
-            m_tweak = dlopen(payload::here().library("lumetrix.so").c_str(), RTLD_NOW | RTLD_GLOBAL);
-            if (!m_tweak) {
-                const char* why = dlerror();
-                whyNot = why ? why : "dlopen failed";
-            }
-        } catch (const std::exception& lookup) {
-            whyNot = lookup.what();
+            m_tweakLoaded = sim::tools::loadLinkedTweak(whyNot);
+        } catch (const std::exception& failure) {
+            whyNot = failure.what();
         }
         fs::remove_all(root, error);
-        if (!m_tweak)
+        if (!m_tweakLoaded)
             throw TweakNotLoaded { whyNot };
     }
 
     std::optional<platform::RunLoop> m_runLoop;
-    void* m_tweak = nullptr;
+    bool m_tweakLoaded = false;
 };
 
 } // namespace

@@ -1,8 +1,9 @@
 #pragma once
 // The part of lumetrix-colour that works out a colour: the platform, its decoders and the
-// tweak. It lives in libsimcolour.so, beside libplatform.so, and the program loads it at
-// the first file that may be an image (ColourTool.cpp), so a call that colours nothing
-// never loads the C++ platform. Its one entry is plain C, the only ABI the program knows.
+// tweak. It lives in libsimcolour.so, which carries the platform and the tweak linked in
+// (sim/CMakeLists.txt), and the program loads it at the first file that may be an image
+// (ColourTool.cpp), so a call that colours nothing never loads the C++ platform. Its one
+// entry is plain C, the only ABI the program knows.
 
 extern "C" {
 
