@@ -1,6 +1,7 @@
 #include "PropertyList.h"
 
 #include "Platform/RegularFile.h"
+#include "Platform/WriteAll.h"
 
 #include "NSArray.h"
 #include "NSData.h"
@@ -316,20 +317,6 @@ int lockedTemporaryFile(int folder, const std::string& fileName, std::string& na
     return -1;
 }
 
-bool writeAll(int descriptor, const std::string& text)
-{
-    std::size_t written = 0;
-    while (written < text.size()) {
-        ssize_t count = ::write(descriptor, text.data() + written, text.size() - written);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        written += static_cast<std::size_t>(count);
-    }
-    return true;
-}
-
 } // namespace
 
 RefPtr<NSObject> propertyListFromData(const std::vector<std::uint8_t>& bytes, std::string* error)
@@ -467,7 +454,7 @@ bool writePropertyListAtomically(const NSObject* value, int folder, const std::s
     // other processes (the Settings app reads what SpringBoard's store wrote).
     if (::fchmod(descriptor, 0644) < 0)
         return fail(temporary);
-    if (!writeAll(descriptor, xml) || ::fsync(descriptor) < 0)
+    if (!platform::writeAll(descriptor, xml) || ::fsync(descriptor) < 0)
         return fail(temporary);
     // Renamed while still locked, so no cleaner takes it for a dead writer's.
     if (::renameat(folder, temporary.c_str(), folder, fileName.c_str()) < 0)

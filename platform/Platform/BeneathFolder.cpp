@@ -1,6 +1,7 @@
 #include "BeneathFolder.h"
 
 #include "RegularFile.h"
+#include "WriteAll.h"
 
 #include <cerrno>
 #include <cstring>
@@ -240,18 +241,11 @@ bool BeneathFolder::writeFile(const std::string& relativePath, const std::string
     int descriptor = openRegularForWriting(relativePath, error, ledOut);
     if (descriptor < 0)
         return false;
-    std::size_t written = 0;
-    while (written < contents.size()) {
-        ssize_t count = ::write(descriptor, contents.data() + written, contents.size() - written);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0) {
-            if (error)
-                *error = relativePath + ": " + std::strerror(errno);
-            ::close(descriptor);
-            return false;
-        }
-        written += static_cast<std::size_t>(count);
+    if (!writeAll(descriptor, contents)) {
+        if (error)
+            *error = relativePath + ": " + std::strerror(errno);
+        ::close(descriptor);
+        return false;
     }
     return ::close(descriptor) == 0;
 }

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <sys/statfs.h>
-#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace platform {
@@ -13,13 +12,11 @@ constexpr long kTmpfsMagic = 0x01021994;
 
 bool isRoomyMemoryFolder(const char* folder)
 {
-    struct statfs kind {};
-    struct statvfs space {};
-    if (::statfs(folder, &kind) != 0 || kind.f_type != kTmpfsMagic)
+    struct statfs status {};
+    if (::statfs(folder, &status) != 0 || status.f_type != kTmpfsMagic)
         return false;
-    if (::statvfs(folder, &space) != 0)
-        return false;
-    return static_cast<unsigned long long>(space.f_bavail) * space.f_frsize >= kScratchMemoryFolderRoom && ::access(folder, W_OK | X_OK) == 0;
+    return static_cast<unsigned long long>(status.f_bavail) * static_cast<unsigned long long>(status.f_bsize) >= kScratchMemoryFolderRoom
+        && ::access(folder, W_OK | X_OK) == 0;
 }
 
 } // namespace

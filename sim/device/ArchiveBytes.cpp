@@ -1,29 +1,13 @@
 #include "ArchiveBytes.h"
 
+#include "Platform/WriteAll.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
 
 namespace sim {
-
-namespace {
-
-bool writeAll(int descriptor, const char* bytes, std::size_t length)
-{
-    while (length) {
-        ssize_t count = ::write(descriptor, bytes, length);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        bytes += count;
-        length -= static_cast<std::size_t>(count);
-    }
-    return true;
-}
-
-} // namespace
 
 ArchiveBytes ArchiveBytes::inMemory(std::string_view bytes)
 {
@@ -82,7 +66,7 @@ bool ArchiveBytes::readAll(std::string& out) const
 bool ArchiveBytes::copyTo(int descriptor) const
 {
     if (m_descriptor < 0)
-        return writeAll(descriptor, m_memory.data(), m_memory.size());
+        return platform::writeAll(descriptor, m_memory);
     loff_t from = static_cast<loff_t>(m_offset);
     std::uint64_t left = m_size;
     // The kernel copies page to page; where it cannot between these two files (an older
@@ -104,11 +88,11 @@ bool ArchiveBytes::copyTo(int descriptor) const
     char buffer[65536];
     while (left) {
         std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(left, sizeof buffer));
-        if (!inFile(m_descriptor, static_cast<std::uint64_t>(from), piece).read(0, piece, buffer)) {
+        if (!read(static_cast<std::uint64_t>(from) - m_offset, piece, buffer)) {
             errno = EIO;
             return false;
         }
-        if (!writeAll(descriptor, buffer, piece))
+        if (!platform::writeAll(descriptor, std::string_view(buffer, piece)))
             return false;
         from += static_cast<loff_t>(piece);
         left -= piece;

@@ -1,5 +1,7 @@
 #include "EventLog.h"
 
+#include "Platform/WriteAll.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -56,16 +58,8 @@ double EventLog::runSeconds(double absoluteTime, double runStart)
 
 void EventLog::writeLine(int fd, const std::string& line)
 {
-    std::size_t written = 0;
-    while (written < line.size()) {
-        ssize_t count = ::write(fd, line.data() + written, line.size() - written);
-        if (count < 0) {
-            if (errno == EINTR)
-                continue;
-            throw std::runtime_error(std::string("cannot write the event log: ") + std::strerror(errno));
-        }
-        written += static_cast<std::size_t>(count);
-    }
+    if (!platform::writeAll(fd, line))
+        throw std::runtime_error(std::string("cannot write the event log: ") + std::strerror(errno));
 }
 
 void EventLog::write(nlohmann::json event, double runSeconds)

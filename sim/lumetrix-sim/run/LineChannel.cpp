@@ -1,5 +1,7 @@
 #include "LineChannel.h"
 
+#include "Platform/WriteAll.h"
+
 #include <poll.h>
 #include <unistd.h>
 
@@ -15,16 +17,8 @@ namespace sim {
 void LineChannel::send(const nlohmann::json& message) const
 {
     std::string line = message.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
-    std::size_t written = 0;
-    while (written < line.size()) {
-        ssize_t count = ::write(m_writeFd, line.data() + written, line.size() - written);
-        if (count < 0) {
-            if (errno == EINTR)
-                continue;
-            throw std::runtime_error(std::string("lost the connection to another simulator process: ") + std::strerror(errno));
-        }
-        written += static_cast<std::size_t>(count);
-    }
+    if (!platform::writeAll(m_writeFd, line))
+        throw std::runtime_error(std::string("lost the connection to another simulator process: ") + std::strerror(errno));
 }
 
 std::optional<nlohmann::json> LineChannel::receive()

@@ -9,8 +9,6 @@
 #include "RunResults.h"
 #include "RunState.h"
 #include "SimulatedProcess.h"
-
-#include "Platform/ScratchFolder.h"
 #include "SpringBoardHost.h"
 #include "Watchdog.h"
 
@@ -21,6 +19,7 @@
 
 #include "Foundation/NSLog.h"
 #include "Platform/Platform.h"
+#include "Platform/ScratchFolder.h"
 #include "UIKit/UIDeviceProfile.h"
 
 #include <csignal>

@@ -2,14 +2,15 @@
 // imageWithData: and the tweak's averageColor (the tweak, linked in, is loaded as the
 // substrate loader would load it, and adds that method to UIImage).
 
-#include "Platform/ScratchFolder.h"
 #include "ColourWorker.h"
 
 #include "ArtworkFile.h"
 #include "LinkedTweak.h"
+
 #include "Foundation/NSData.h"
 #include "Foundation/RunLoop.h"
 #include "Platform/Platform.h"
+#include "Platform/ScratchFolder.h"
 #include "UIKit/UIColor.h"
 #include "UIKit/UIImage.h"
 #include "UIKit/UIImageDecoder.h"
