@@ -13,7 +13,7 @@ PangoContext* measuringContext()
 
 } // namespace
 
-extern "C" CGSize platformMeasureSystemFontText(const char* utf8, std::size_t length, CGFloat pointSize, UIFontWeight weight)
+extern "C" void platformMeasureSystemFontText(const char* utf8, std::size_t length, CGFloat pointSize, UIFontWeight weight, CGSize* extents)
 {
     PangoLayout* layout = pango_layout_new(measuringContext());
     platform::configureSystemFontLayout(layout, pointSize, weight);
@@ -21,5 +21,5 @@ extern "C" CGSize platformMeasureSystemFontText(const char* utf8, std::size_t le
     PangoRectangle logical;
     pango_layout_get_extents(layout, nullptr, &logical);
     g_object_unref(layout);
-    return { static_cast<CGFloat>(logical.width) / PANGO_SCALE, static_cast<CGFloat>(logical.height) / PANGO_SCALE };
+    *extents = { static_cast<CGFloat>(logical.width) / PANGO_SCALE, static_cast<CGFloat>(logical.height) / PANGO_SCALE };
 }

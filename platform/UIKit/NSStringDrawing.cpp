@@ -15,7 +15,9 @@ CGSize NSStringSizeWithSystemFont(const NSString* text, CGFloat pointSize, UIFon
     if (!text || !text->length())
         return CGSizeZero;
     const std::string& string = text->string();
-    return platform::systemFontMeasurer()(string.data(), string.size(), pointSize, weight);
+    CGSize extents {};
+    platform::systemFontMeasurer()(string.data(), string.size(), pointSize, weight, &extents);
+    return extents;
 }
 
 CGSize NSStringSizeWithFont(const NSString* text, const UIFont* font)

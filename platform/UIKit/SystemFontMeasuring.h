@@ -8,8 +8,10 @@
 
 #include <cstddef>
 
-// The logical extents of `length` bytes of UTF-8 set on one line in the system font.
-extern "C" __attribute__((visibility("default"))) CGSize platformMeasureSystemFontText(const char* utf8, std::size_t length, CGFloat pointSize, UIFontWeight);
+// The logical extents of `length` bytes of UTF-8 set on one line in the system font, into
+// `extents` (a C entry returns no C++ type, so the size comes back through a pointer).
+extern "C" __attribute__((visibility("default"))) void platformMeasureSystemFontText(const char* utf8, std::size_t length, CGFloat pointSize, UIFontWeight,
+    CGSize* extents);
 
 namespace platform {
 
