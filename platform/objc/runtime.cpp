@@ -3,19 +3,25 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 struct objc_selector {
     std::string name;
 };
 
+// A method's encoding as it was given, and as sends compare it. A process has a few dozen
+// distinct encodings among hundreds of methods, so each is kept once (interned below).
+struct MethodEncoding {
+    std::string types;
+    std::string normalizedTypes;
+};
+
 struct objc_method {
     SEL name;
     IMP imp;
-    std::string types;
-    std::string normalizedTypes;
+    const MethodEncoding* encoding;
 };
 
 namespace objc {
@@ -29,8 +35,9 @@ struct ClassRecord : objc_class {
     InstanceFactory factory = nullptr;
     // Where the class methods live, made at first use (a class-method send reads it).
     Class metaclass = nullptr;
-    // Own methods; records are never removed, so pointers to them stay valid.
-    std::unordered_map<SEL, std::unique_ptr<MethodRecord>> methods;
+    // Own methods; records are never removed, and a node's element never moves, so
+    // pointers to them stay valid.
+    std::unordered_map<SEL, MethodRecord> methods;
     std::vector<Method> methodOrder;
 };
 } // namespace objc
@@ -56,7 +63,10 @@ struct RuntimeState {
     std::unordered_map<std::string, Class> classes;
     // Every class, for emptying their caches; registration order.
     std::vector<Class> allClasses;
-    std::unordered_map<std::string, SEL> selectors;
+    // Keyed by a view of the selector's own name: the name is stored once.
+    std::unordered_map<std::string_view, SEL> selectors;
+    // Keyed by a view of the encoding's own text.
+    std::unordered_map<std::string_view, const MethodEncoding*> encodings;
     unsigned long long generation = 1;
     // Whether any cache may hold an entry: registration adds thousands of methods before
     // the first send fills a cache, and each would otherwise walk every class for nothing.
@@ -100,7 +110,7 @@ MethodRecord* ownMethod(Class cls, SEL sel)
 {
     auto& methods = details(cls).methods;
     auto it = methods.find(sel);
-    return it == methods.end() ? nullptr : it->second.get();
+    return it == methods.end() ? nullptr : &it->second;
 }
 
 const MethodRecord* findMethod(Class cls, SEL sel)
@@ -161,18 +171,27 @@ void insertIntoCache(MethodCache& cache, SEL sel, IMP imp, const void* signature
     }
 }
 
+const MethodEncoding* internedEncoding(const char* types)
+{
+    auto& encodings = state().encodings;
+    std::string_view text = types ? types : "";
+    auto it = encodings.find(text);
+    if (it != encodings.end())
+        return it->second;
+    auto* encoding = new MethodEncoding { std::string(text), objc::normalizeEncoding(types ? types : "") };
+    encodings.emplace(encoding->types, encoding);
+    return encoding;
+}
+
 MethodRecord* insertMethod(Class cls, SEL sel, IMP imp, const char* types)
 {
-    auto method = std::make_unique<MethodRecord>();
-    method->name = sel;
-    method->imp = imp;
-    method->types = types ? types : "";
-    method->normalizedTypes = objc::normalizeEncoding(method->types.c_str());
-    MethodRecord* raw = method.get();
-    details(cls).methods.emplace(sel, std::move(method));
-    details(cls).methodOrder.push_back(raw);
+    MethodRecord& method = details(cls).methods[sel];
+    method.name = sel;
+    method.imp = imp;
+    method.encoding = internedEncoding(types);
+    details(cls).methodOrder.push_back(&method);
     methodsDidChange();
-    return raw;
+    return &method;
 }
 
 } // namespace
@@ -230,8 +249,8 @@ IMP lookupForSend(Class cls, SEL sel, const std::string& callerEncoding, const v
             fatal(describe(cls, sel) + ": unrecognized selector sent to super");
         fatal(describe(cls, sel) + ": unrecognized selector sent to instance");
     }
-    if (method->normalizedTypes != callerEncoding) {
-        fatal(describe(cls, sel) + ": type encoding mismatch: the method has '" + method->types
+    if (method->encoding->normalizedTypes != callerEncoding) {
+        fatal(describe(cls, sel) + ": type encoding mismatch: the method has '" + method->encoding->types
             + "', the message was sent as '" + callerEncoding + "'");
     }
     state().cachesFilled = true;
@@ -353,7 +372,7 @@ SEL sel_registerName(const char* name)
     if (it != selectors.end())
         return it->second;
     SEL sel = new objc_selector { name };
-    selectors.emplace(name, sel);
+    selectors.emplace(sel->name, sel);
     return sel;
 }
 
@@ -413,7 +432,7 @@ IMP method_getImplementation(Method method)
 
 const char* method_getTypeEncoding(Method method)
 {
-    return method ? method->types.c_str() : nullptr;
+    return method ? method->encoding->types.c_str() : nullptr;
 }
 
 SEL method_getName(Method method)
