@@ -20,7 +20,8 @@ struct PlatformState {
     std::string deviceRoot = "/";
     std::string processName = "SpringBoard";
     EventSink sink;
-    bool registered = false;
+    bool registeredUIKit = false;
+    bool registeredAll = false;
 };
 
 PlatformState& state()
@@ -52,19 +53,24 @@ std::string devicePath(std::string_view absoluteDevicePath)
     return result;
 }
 
-void registerClasses()
+void registerClasses(Frameworks frameworks)
 {
     auto& platform = state();
-    if (platform.registered)
+    if (platform.registeredAll || (platform.registeredUIKit && frameworks == Frameworks::UIKit))
         return;
-    platform.registered = true;
-    registerFoundationClasses();
-    registerMediaRemoteConstants();
-    registerUIKitClasses();
-    registerSpringBoardClasses();
-    registerCepheiClasses();
-    registerPreferencesClasses();
-    registerCepheiPrefsClasses();
+    if (!platform.registeredUIKit) {
+        platform.registeredUIKit = true;
+        registerFoundationClasses();
+        registerMediaRemoteConstants();
+        registerUIKitClasses();
+    }
+    if (frameworks == Frameworks::All) {
+        platform.registeredAll = true;
+        registerSpringBoardClasses();
+        registerCepheiClasses();
+        registerPreferencesClasses();
+        registerCepheiPrefsClasses();
+    }
     objc::beginRecordingModifications();
 }
 

@@ -17,10 +17,19 @@ const std::string& deviceRoot();
 // "/var/mobile/Library/Preferences/x.plist" -> "<root>/var/mobile/Library/Preferences/x.plist".
 std::string devicePath(std::string_view absoluteDevicePath);
 
-// Registers every platform class with the runtime, frameworks in dependency order, then
-// starts recording runtime changes, so that what a loaded tweak installs can be listed.
-// Call once per process, before loading any tweak.
-void registerClasses();
+// The frameworks whose classes a process has, as it links them: SpringBoard and the
+// Settings app have every one; a tool that decodes and draws images has Foundation and
+// UIKit (with the MediaRemote constants Foundation's strings make) alone.
+enum class Frameworks {
+    UIKit,
+    All
+};
+
+// Registers the platform classes of `frameworks` with the runtime, in dependency order,
+// then starts recording runtime changes, so that what a loaded tweak installs can be
+// listed. Call before loading any tweak; a second call registers only what the first
+// left out.
+void registerClasses(Frameworks frameworks = Frameworks::All);
 
 // The process's name and role, as NSLog prints it ("SpringBoard", "Preferences", ...).
 void setProcessName(std::string name);

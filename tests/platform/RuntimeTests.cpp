@@ -1,9 +1,11 @@
+#include "Platform/Platform.h"
 #include "objc/WeakPtr.h"
 #include "objc/runtime.h"
 #include "substrate/substrate.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -403,4 +405,27 @@ TEST(Runtime_Autorelease, PoolReleasesWhatWasAutoreleasedInIt)
         EXPECT_TRUE(weak.get());
     }
     EXPECT_FALSE(weak.get());
+}
+
+// A process has the classes of the frameworks it links: a tool that decodes and draws
+// images has Foundation's and UIKit's, not SpringBoard's, Cephei's or the Settings app's;
+// asking for every framework later adds those, and nothing is registered twice (the
+// runtime stops the process on a class name taken). In a process of its own, since
+// classes live for the whole process.
+TEST(Runtime_Registration, AToolHasFoundationAndUIKitAloneUntilItAsksForTheRest)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            platform::registerClasses(platform::Frameworks::UIKit);
+            bool tool = objc_getClass("NSString") && objc_getClass("UIImage") && objc_getClass("UIColor") && !objc_getClass("SBHomeGrabberView")
+                && !objc_getClass("HBPreferences") && !objc_getClass("PSListController");
+            platform::registerClasses(platform::Frameworks::UIKit);
+            platform::registerClasses();
+            bool all = objc_getClass("SBHomeGrabberView") && objc_getClass("HBPreferences") && objc_getClass("PSListController");
+            platform::registerClasses();
+            // What the frameworks registered is no tweak's change.
+            std::_Exit(tool && all && objc::recordedModifications().empty() ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }

@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -26,9 +27,10 @@ struct ToolRun {
     std::string output;
 };
 
-ToolRun runTool(const std::string& arguments, const std::string& program = LUMETRIX_COLOUR_TOOL)
+// `environment`: assignments for the tool alone ("NAME='value' ...").
+ToolRun runTool(const std::string& arguments, const std::string& program = LUMETRIX_COLOUR_TOOL, const std::string& environment = "")
 {
-    std::string command = "'" + program + "' " + arguments + " 2>&1";
+    std::string command = environment + " '" + program + "' " + arguments + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     std::string output;
     std::array<char, 512> buffer;
@@ -194,6 +196,22 @@ TEST(Sim_ColourTool, WhatIsNotARegularFileIsRefusedSayingWhatItIs)
         EXPECT_EQ(run.status, 1);
         EXPECT_NE(run.output.find("lumetrix-colour: " + c.file + ": no colour: " + c.why), std::string::npos) << run.output;
     }
+}
+
+// Colouring reads the file and writes its line, nothing else: the tool is no SpringBoard,
+// so the tweak's initialiser (its settings, its notifications) does not run in it, and it
+// lays out no device root. With $TMPDIR a file, where no folder can be made, the colour
+// still comes alone.
+TEST(Sim_ColourTool, ColouringMakesNoFolderAndNoNotificationChannel)
+{
+    Folder folder;
+    std::string jpeg = folder.write("cover.jpg", solidJPEG(16, 16, { 10, 200, 30, 255 }));
+    std::string blocked = folder.write("not-a-folder", { 'x' });
+    ToolRun run = runTool("'" + jpeg + "'", LUMETRIX_COLOUR_TOOL, "TMPDIR='" + blocked + "'");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output.find("notify"), std::string::npos) << run.output;
+    EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 2) << "the tool left something beside its input";
 }
 
 // The program alone refuses what is plainly no image; anything that may be one needs the

@@ -55,9 +55,11 @@ struct ScratchFolder {
 } // namespace
 
 // lumetrix-colour's worker carries the platform, the tweak and (in an ordinary build) the
-// C++ runtime: colouring a JPEG maps the worker and the system's decoders, none of the
-// payload's other libraries, and nothing of the text and drawing stack.
-TEST(Startup_LoadedLibraries, ColouringArtworkMapsTheWorkerAndTheDecodersAlone)
+// C++ runtime: colouring a JPEG maps the worker and libjpeg, none of the payload's other
+// libraries, nothing of the text and drawing stack, and neither libpng nor libplist, which
+// it loads at the first PNG and the first property list. A PNG among the files loads
+// libpng then, and colours as any other.
+TEST(Startup_LoadedLibraries, ColouringArtworkMapsTheWorkerAndTheDecodersItUsesAlone)
 {
     ScratchFolder folder;
     std::string cover = (folder.path / "cover.jpg").string();
@@ -66,12 +68,19 @@ TEST(Startup_LoadedLibraries, ColouringArtworkMapsTheWorkerAndTheDecodersAlone)
     ASSERT_TRUE(opened(log, "libjpeg")) << "the loader's log is not being read:\n"
                                         << log;
     EXPECT_TRUE(opened(log, "libsimcolour")) << log;
-    for (const char* library : { "libplatform", "lumetrix.so", "libplatformtext", "libsimrender", "libpango", "libcairo", "libfontconfig", "libX11", "libglib", "libcrypto" })
+    for (const char* library : { "libplatform", "lumetrix.so", "libplatformtext", "libsimrender", "libpango", "libcairo", "libfontconfig", "libX11", "libglib", "libcrypto", "libpng",
+             "libz.", "libplist" })
         EXPECT_FALSE(opened(log, library)) << library << " was loaded";
 #if !defined(__SANITIZE_ADDRESS__)
     // A sanitizer build's worker links the shared C++ runtime, as the sanitizers expect.
     EXPECT_FALSE(opened(log, "libstdc++")) << "libstdc++ was loaded";
 #endif
+
+    std::string png = (folder.path / "cover.png").string();
+    ASSERT_TRUE(imaging::writeFile(png, solidPNG(8, 8, { 200, 100, 50, 255 })));
+    std::string both = loaderLog(std::string(LUMETRIX_COLOUR_TOOL) + " '" + cover + "' '" + png + "'");
+    EXPECT_TRUE(opened(both, "libpng16")) << both;
+    EXPECT_FALSE(opened(both, "libplist")) << "libplist was loaded";
 }
 
 TEST(Startup_LoadedLibraries, RefusingFilesThatAreNoImageLoadsNeitherThePlatformNorTheCxxRuntime)

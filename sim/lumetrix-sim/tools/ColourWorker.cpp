@@ -1,6 +1,6 @@
 // The colour of an artwork file as SpringBoard gets it: the platform's UIImage
-// imageWithData: and the tweak's averageColor (the tweak, linked in, is loaded as the
-// substrate loader would load it, and adds that method to UIImage).
+// imageWithData: and the tweak's averageColor (the tweak, linked in, attaches that
+// category to UIImage; its SpringBoard initialiser is not run, LinkedTweak.ld).
 
 #include "ColourWorker.h"
 
@@ -10,7 +10,6 @@
 #include "Foundation/NSData.h"
 #include "Foundation/RunLoop.h"
 #include "Platform/Platform.h"
-#include "Platform/ScratchFolder.h"
 #include "UIKit/UIColor.h"
 #include "UIKit/UIImage.h"
 #include "UIKit/UIImageDecoder.h"
@@ -19,13 +18,9 @@
 #include <cmath>
 #include <cstdio>
 #include <exception>
-#include <filesystem>
 #include <optional>
 #include <string>
-#include <unistd.h>
 #include <vector>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -40,7 +35,8 @@ public:
     };
 
     // The platform's classes are registered at the first file that claims to be an image,
-    // the tweak is loaded at the first that decodes: files that are neither cost neither.
+    // the tweak's category attached at the first that decodes: files that are neither cost
+    // neither. A tool has Foundation and UIKit, not SpringBoard's frameworks.
 
     // The colour of `bytes`, or why there is none (nullopt with `why` set). Throws only
     // when the tweak cannot be loaded, which ends the whole run.
@@ -74,7 +70,7 @@ private:
     {
         if (m_runLoop)
             return;
-        platform::registerClasses();
+        platform::registerClasses(platform::Frameworks::UIKit);
         m_runLoop.emplace();
     }
 
@@ -82,19 +78,8 @@ private:
     {
         if (m_tweakLoaded)
             return;
-        // The tweak's initialiser reads its settings from the device root; an empty one
-        // gives the defaults.
-        std::error_code error;
-        fs::path root = fs::path(platform::scratchFolder()) / ("lumetrix-colour-" + std::to_string(::getpid()));
-        fs::create_directories(root, error);
-        platform::setDeviceRoot(root.string());
         std::string whyNot;
-        try {
-            m_tweakLoaded = sim::tools::loadLinkedTweak(whyNot);
-        } catch (const std::exception& failure) {
-            whyNot = failure.what();
-        }
-        fs::remove_all(root, error);
+        m_tweakLoaded = sim::tools::attachLinkedTweakCategories(whyNot);
         if (!m_tweakLoaded)
             throw TweakNotLoaded { whyNot };
     }

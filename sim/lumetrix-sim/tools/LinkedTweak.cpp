@@ -2,32 +2,33 @@
 
 namespace {
 
-using Initialiser = void (*)();
+using Attachment = void (*)();
 
 } // namespace
 
-// Placed by LinkedTweak.ld around the tweak's initialiser arrays.
-extern "C" const Initialiser lumetrix_tweak_init_start[];
-extern "C" const Initialiser lumetrix_tweak_init_end[];
+// Placed by LinkedTweak.ld around the tweak's category attachments.
+extern "C" const Attachment lumetrix_tweak_categories_start[];
+extern "C" const Attachment lumetrix_tweak_categories_end[];
 
 namespace sim::tools {
 
-bool loadLinkedTweak(std::string& why)
+bool attachLinkedTweakCategories(std::string& why)
 {
-    static bool loaded = false;
-    if (loaded)
+    static bool attached = false;
+    if (attached)
         return true;
-    // At least the tweak's own initialiser is always there: none means the linker script
-    // matched none of the tweak's objects, and the tweak would have run before main.
-    const Initialiser* first = lumetrix_tweak_init_start;
-    const Initialiser* end = lumetrix_tweak_init_end;
+    // The tweak has at least averageColor: none means the linker script matched none of
+    // the tweak's objects, and the loader would have attached them before the platform
+    // had a UIImage class.
+    const Attachment* first = lumetrix_tweak_categories_start;
+    const Attachment* end = lumetrix_tweak_categories_end;
     if (first == end) {
-        why = "the program was linked without the tweak's initialisers";
+        why = "the worker was linked without the tweak's categories";
         return false;
     }
-    loaded = true;
-    for (const Initialiser* initialiser = first; initialiser != end; ++initialiser)
-        (*initialiser)();
+    attached = true;
+    for (const Attachment* attachment = first; attachment != end; ++attachment)
+        (*attachment)();
     return true;
 }
 
