@@ -56,8 +56,8 @@ struct ScratchFolder {
 
 // lumetrix-colour's worker carries the platform, the tweak and (in an ordinary build) the
 // C++ runtime: colouring a JPEG maps the worker and libjpeg, none of the payload's other
-// libraries, nothing of the text and drawing stack, and neither libpng nor libplist, which
-// it loads at the first PNG and the first property list. A PNG among the files loads
+// libraries, nothing of the text and drawing stack, and neither libpng, libplist nor libm,
+// which it loads at the first call into them. A PNG among the files loads
 // libpng then, and colours as any other.
 TEST(Startup_LoadedLibraries, ColouringArtworkMapsTheWorkerAndTheDecodersItUsesAlone)
 {
@@ -72,8 +72,10 @@ TEST(Startup_LoadedLibraries, ColouringArtworkMapsTheWorkerAndTheDecodersItUsesA
              "libz.", "libplist" })
         EXPECT_FALSE(opened(log, library)) << library << " was loaded";
 #if !defined(__SANITIZE_ADDRESS__)
-    // A sanitizer build's worker links the shared C++ runtime, as the sanitizers expect.
+    // A sanitizer build's worker links the shared C++ runtime (and with it libm), as the
+    // sanitizers expect.
     EXPECT_FALSE(opened(log, "libstdc++")) << "libstdc++ was loaded";
+    EXPECT_FALSE(opened(log, "libm.")) << "libm was loaded";
 #endif
 
     std::string png = (folder.path / "cover.png").string();
