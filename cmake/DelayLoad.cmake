@@ -5,20 +5,26 @@
 # start at the resolver. A function TARGET calls that is missing from SYMBOLS fails the
 # link; one in SYMBOLS the library lacks is said when the library loads.
 #
-# The stubs are x86-64 assembly; elsewhere TARGET links LIBRARY as usual.
+# The library is loaded by its SONAME, read from LIBRARY when CMake configures; SONAME
+# instead of LIBRARY names it directly (a library the build makes itself). The stubs are
+# x86-64 assembly; elsewhere TARGET links LIBRARY as usual.
 function(lumetrix_delay_load target)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "NAME;LIBRARY" "SYMBOLS")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "NAME;LIBRARY;SONAME" "SYMBOLS")
   if(NOT CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64)$")
     target_link_libraries(${target} PRIVATE ${ARG_LIBRARY})
     return()
   endif()
-  # The name the loader finds the library by: its SONAME, not the development link.
-  execute_process(COMMAND ${CMAKE_OBJDUMP} -p ${ARG_LIBRARY} OUTPUT_VARIABLE headers RESULT_VARIABLE failed)
-  string(REGEX MATCH "SONAME +([^\n ]+)" found "${headers}")
-  if(failed OR NOT found)
-    message(FATAL_ERROR "lumetrix_delay_load: no SONAME in ${ARG_LIBRARY}")
+  if(ARG_SONAME)
+    set(soname ${ARG_SONAME})
+  else()
+    # The name the loader finds the library by: its SONAME, not the development link.
+    execute_process(COMMAND ${CMAKE_OBJDUMP} -p ${ARG_LIBRARY} OUTPUT_VARIABLE headers RESULT_VARIABLE failed)
+    string(REGEX MATCH "SONAME +([^\n ]+)" found "${headers}")
+    if(failed OR NOT found)
+      message(FATAL_ERROR "lumetrix_delay_load: no SONAME in ${ARG_LIBRARY}")
+    endif()
+    set(soname ${CMAKE_MATCH_1})
   endif()
-  set(soname ${CMAKE_MATCH_1})
 
   set(prefix lumetrix_delay_${ARG_NAME})
   set(stubs "")
