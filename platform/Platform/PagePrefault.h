@@ -1,6 +1,6 @@
 #pragma once
-// Making a fresh buffer's pages in one call. A buffer of megabytes that is about to be
-// written whole would otherwise take one page fault for each 4 KiB page on first touch,
+// Making a fresh buffer's pages in one call. A buffer of more than a few pages that is about
+// to be written whole would otherwise take one page fault for each 4 KiB page on first touch,
 // and a fault costs far more than the bytes it makes (most of all in a virtual machine).
 
 #include <cstddef>

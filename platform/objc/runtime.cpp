@@ -174,11 +174,11 @@ void insertIntoCache(MethodCache& cache, SEL sel, IMP imp, const void* signature
 const MethodEncoding* internedEncoding(const char* types)
 {
     auto& encodings = state().encodings;
-    std::string_view text = types ? types : "";
-    auto it = encodings.find(text);
+    const char* given = types ? types : "";
+    auto it = encodings.find(given);
     if (it != encodings.end())
         return it->second;
-    auto* encoding = new MethodEncoding { std::string(text), objc::normalizeEncoding(types ? types : "") };
+    auto* encoding = new MethodEncoding { given, objc::normalizeEncoding(given) };
     encodings.emplace(encoding->types, encoding);
     return encoding;
 }

@@ -54,7 +54,7 @@ public:
             why = kNoImage;
             return std::nullopt;
         }
-        loadTweak();
+        attachTweakCategory();
         auto* colour = static_cast<UIColor*>(objc_msgSend<id>(image.get(), "averageColor"_sel));
         CGFloat red = 0, green = 0, blue = 0, alpha = 0;
         if (!colour || !colour->getRed(&red, &green, &blue, &alpha)) {
@@ -74,18 +74,15 @@ private:
         m_runLoop.emplace();
     }
 
-    void loadTweak()
+    // Once per process: later calls return at once.
+    static void attachTweakCategory()
     {
-        if (m_tweakLoaded)
-            return;
         std::string whyNot;
-        m_tweakLoaded = sim::tools::attachLinkedTweakCategories(whyNot);
-        if (!m_tweakLoaded)
+        if (!sim::tools::attachLinkedTweakCategories(whyNot))
             throw TweakNotLoaded { whyNot };
     }
 
     std::optional<platform::RunLoop> m_runLoop;
-    bool m_tweakLoaded = false;
 };
 
 } // namespace
